@@ -1,0 +1,148 @@
+#include "platform/core/DateTime.h"
+
+namespace platform {
+
+DateTime::DateTime(QDate date, QTime time) : m_value(date, time, Qt::UTC) {}
+
+DateTime DateTime::fromQDateTime(const QDateTime& local)
+{
+    return DateTime(local.date(), local.time());
+}
+
+DateTime DateTime::addMSecs(qint64 ms) const
+{
+    DateTime r;
+    r.m_value = m_value.addMSecs(ms);
+    return r;
+}
+
+DateTime DateTime::addDays(qint64 days) const
+{
+    DateTime r;
+    r.m_value = m_value.addDays(days);
+    return r;
+}
+
+DateTime DateTime::addMonths(int months) const
+{
+    DateTime r;
+    r.m_value = m_value.addMonths(months);
+    return r;
+}
+
+DateTime DateTime::addYears(int years) const
+{
+    DateTime r;
+    r.m_value = m_value.addYears(years);
+    return r;
+}
+
+QString DateTime::toStorageText() const
+{
+    if (!isValid()) {
+        return {};
+    }
+    const QTime t = time();
+    return m_value.toString(t.msec() != 0 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+}
+
+QString DateTime::format(const QString& systemPattern) const
+{
+    return m_value.toString(formatPattern(systemPattern));
+}
+
+namespace {
+
+bool isLetterRun(QChar c)
+{
+    return QStringLiteral("dmyhnsfzDMYHNSFZ").contains(c);
+}
+
+} // namespace
+
+QString formatPattern(const QString& p)
+{
+    // Split into runs of one letter, then decide what each "m" run means.
+    struct Run
+    {
+        QChar letter;
+        int length;
+        QString literal;
+    };
+    QList<Run> runs;
+    for (qsizetype i = 0; i < p.size();) {
+        if (p.mid(i, 5).compare(u"am/pm", Qt::CaseInsensitive) == 0) {
+            runs.append({QChar(), 0, p.mid(i, 5).at(0).isUpper() ? QStringLiteral("AP") : QStringLiteral("ap")});
+            i += 5;
+            continue;
+        }
+        const QChar c = p[i];
+        if (isLetterRun(c)) {
+            qsizetype j = i;
+            while (j < p.size() && p[j].toLower() == c.toLower()) {
+                ++j;
+            }
+            runs.append({c.toLower(), int(j - i), {}});
+            i = j;
+        } else {
+            QString lit;
+            while (i < p.size() && !isLetterRun(p[i]) && p.mid(i, 5).compare(u"am/pm", Qt::CaseInsensitive) != 0) {
+                lit += p[i++];
+            }
+            runs.append({QChar(), 0, lit});
+        }
+    }
+    auto neighbourLetter = [&](qsizetype at, int step) -> QChar {
+        for (qsizetype k = at + step; k >= 0 && k < runs.size(); k += step) {
+            if (!runs[k].letter.isNull()) {
+                return runs[k].letter;
+            }
+            if (!runs[k].literal.trimmed().isEmpty() && runs[k].literal.trimmed() != u":") {
+                return QChar();
+            }
+        }
+        return QChar();
+    };
+    QString out;
+    for (qsizetype k = 0; k < runs.size(); ++k) {
+        const Run& r = runs[k];
+        if (r.letter.isNull()) {
+            if (r.literal == u"AP" || r.literal == u"ap") {
+                out += r.literal;
+            } else {
+                out += u'\'' + QString(r.literal).replace(u'\'', QStringLiteral("''")) + u'\'';
+            }
+            continue;
+        }
+        const int n = r.length;
+        switch (r.letter.unicode()) {
+        case 'd':
+            out += QString(std::min(n, 4), u'd');
+            break;
+        case 'y':
+            out += n <= 2 ? QStringLiteral("yy") : QStringLiteral("yyyy");
+            break;
+        case 'h':
+            out += QString(std::min(n, 2), u'H');
+            break;
+        case 'n':
+            out += QString(std::min(n, 2), u'm');
+            break;
+        case 's':
+            out += QString(std::min(n, 2), u's');
+            break;
+        case 'f':
+        case 'z':
+            out += QStringLiteral("zzz");
+            break;
+        case 'm': {
+            const bool minute = n <= 2 && (neighbourLetter(k, -1) == u'h' || neighbourLetter(k, +1) == u's');
+            out += minute ? QString(n, u'm') : QString(std::min(n, 4), u'M');
+            break;
+        }
+        }
+    }
+    return out;
+}
+
+} // namespace platform

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/core/DateTime.h"
+#include "platform/ui/Operator.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QFile;
+
+namespace platform {
+
+// Thrown by a test's exit handler so that a test can watch the program end.
+struct ProgramExit
+{
+    int status;
+};
+
+// The program's context: the operator who answers questions, the clock, the
+// program folder, the open log files and the exit routine. One instance for
+// the process; tests replace its parts and reset() it between tests, and
+// higher layers register their first-use instances to be dropped on reset.
+class Runtime
+{
+public:
+    static Runtime& instance();
+
+    Operator& op();
+    void setOperator(std::unique_ptr<Operator> op);
+
+    DateTime now() const;
+    void setClock(std::function<DateTime()> clock);
+
+    // The executable's folder, unless a test set another.
+    QString programFolder() const;
+    void setProgramFolder(const QString& folder);
+    // The program folder when it can be written, else $XDG_DATA_HOME/<program>/.
+    QString writableFolder() const;
+    // The executable's base name, without extension.
+    QString programName() const;
+
+    // Files kept open across calls; exitProgram() flushes and closes them.
+    void registerOpenFile(QFile* file);
+    void unregisterOpenFile(QFile* file);
+
+    // Flushes and closes the open files, then ends the process with `status`
+    // through the exit handler (which a test may replace; see ProgramExit).
+    [[noreturn]] void exitProgram(int status);
+    void setExitHandler(std::function<void(int)> handler);
+
+    // Called by reset(), newest first.
+    void onReset(std::function<void()> hook);
+    // Back to a fresh program: hooks run, parts restored to their defaults.
+    void reset();
+
+private:
+    Runtime();
+
+    std::unique_ptr<Operator> m_operator;
+    std::function<DateTime()> m_clock;
+    QString m_programFolder;
+    std::vector<QFile*> m_openFiles;
+    std::function<void(int)> m_exitHandler;
+    std::vector<std::function<void()>> m_resetHooks;
+};
+
+// Shorthands for Runtime::instance().op() and .now().
+inline Operator& op()
+{
+    return Runtime::instance().op();
+}
+inline DateTime now()
+{
+    return Runtime::instance().now();
+}
+
+} // namespace platform

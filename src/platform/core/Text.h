@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Text routines with the system's meaning: positions are 1-based and count
+// characters, "trim" removes blanks only, and comparisons that the system
+// makes without regard to case use Unicode case folding.
+namespace platform::text {
+
+QString Trim(QStringView s);
+QString LTrim(QStringView s);
+QString RTrim(QStringView s);
+
+QString Left(QStringView s, qsizetype n);
+QString Right(QStringView s, qsizetype n);
+// From 1-based `start`, `length` characters (all to the end when negative).
+QString Mid(QStringView s, qsizetype start, qsizetype length = -1);
+
+// 1-based position of `needle` in `hay` from `start`, 0 when absent.
+qsizetype InStr(QStringView hay, QStringView needle, qsizetype start = 1, bool ignoreCase = true);
+bool Contains(QStringView hay, QStringView needle, bool ignoreCase = true);
+bool EqualsNoCase(QStringView a, QStringView b);
+int CompareNoCase(QStringView a, QStringView b);
+// Every occurrence replaced; matching ignores case when asked.
+QString Replace(QStringView s, QStringView find, QStringView with, bool ignoreCase = false);
+
+// The text between apostrophes in SQL: inner apostrophes doubled.
+QString SqlQuoteInner(QStringView s);
+// "'" + SqlQuoteInner(s) + "'".
+QString SqlQuoted(QStringView s);
+
+} // namespace platform::text

@@ -1,0 +1,175 @@
+#include "platform/core/Variant.h"
+
+#include <cmath>
+
+namespace platform {
+
+Variant Variant::null()
+{
+    Variant v;
+    v.m_value = NullTag{};
+    return v;
+}
+
+VariantType Variant::type() const
+{
+    return static_cast<VariantType>(m_value.index());
+}
+
+bool Variant::isNumber() const
+{
+    switch (type()) {
+    case VariantType::Integer:
+    case VariantType::Double:
+    case VariantType::Currency:
+        return true;
+    case VariantType::Text:
+        return toDouble().has_value();
+    default:
+        return false;
+    }
+}
+
+QString Variant::toText() const
+{
+    switch (type()) {
+    case VariantType::Empty:
+    case VariantType::Null:
+        return {};
+    case VariantType::Boolean:
+        return std::get<bool>(m_value) ? QStringLiteral("True") : QStringLiteral("False");
+    case VariantType::Integer:
+        return QString::number(std::get<int64_t>(m_value));
+    case VariantType::Double:
+        return QString::number(std::get<double>(m_value), 'g', 15);
+    case VariantType::Currency:
+        return std::get<Currency>(m_value).toString();
+    case VariantType::Text:
+        return std::get<QString>(m_value);
+    case VariantType::Date:
+        return std::get<DateTime>(m_value).toStorageText();
+    case VariantType::Binary:
+        return QString::fromUtf8(std::get<QByteArray>(m_value));
+    }
+    return {};
+}
+
+std::optional<int64_t> Variant::toInteger() const
+{
+    switch (type()) {
+    case VariantType::Boolean:
+        return std::get<bool>(m_value) ? -1 : 0;
+    case VariantType::Integer:
+        return std::get<int64_t>(m_value);
+    case VariantType::Double: {
+        const double d = std::get<double>(m_value);
+        if (!std::isfinite(d) || std::fabs(d) > 9.2e18) {
+            return std::nullopt;
+        }
+        return static_cast<int64_t>(std::nearbyint(d));
+    }
+    case VariantType::Currency:
+        return std::get<Currency>(m_value).rounded(0).units() / Currency::kScale;
+    case VariantType::Text: {
+        if (auto c = Currency::parse(std::get<QString>(m_value))) {
+            return c->rounded(0).units() / Currency::kScale;
+        }
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<double> Variant::toDouble() const
+{
+    switch (type()) {
+    case VariantType::Boolean:
+        return std::get<bool>(m_value) ? -1.0 : 0.0;
+    case VariantType::Integer:
+        return double(std::get<int64_t>(m_value));
+    case VariantType::Double:
+        return std::get<double>(m_value);
+    case VariantType::Currency:
+        return std::get<Currency>(m_value).toDouble();
+    case VariantType::Text: {
+        bool ok = false;
+        const double d = std::get<QString>(m_value).trimmed().toDouble(&ok);
+        return ok ? std::optional<double>(d) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<Currency> Variant::toCurrency() const
+{
+    switch (type()) {
+    case VariantType::Boolean:
+    case VariantType::Integer:
+        return Currency::fromInt(*toInteger());
+    case VariantType::Double:
+        return Currency::fromDouble(std::get<double>(m_value));
+    case VariantType::Currency:
+        return std::get<Currency>(m_value);
+    case VariantType::Text:
+        return Currency::parse(std::get<QString>(m_value));
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<bool> Variant::toBoolean() const
+{
+    switch (type()) {
+    case VariantType::Boolean:
+        return std::get<bool>(m_value);
+    case VariantType::Integer:
+    case VariantType::Double:
+    case VariantType::Currency:
+        return *toDouble() != 0.0;
+    case VariantType::Text: {
+        const QString t = std::get<QString>(m_value).trimmed();
+        if (t.compare(u"True", Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+        if (t.compare(u"False", Qt::CaseInsensitive) == 0) {
+            return false;
+        }
+        if (auto d = toDouble()) {
+            return *d != 0.0;
+        }
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<DateTime> Variant::toDate() const
+{
+    if (type() == VariantType::Date) {
+        return std::get<DateTime>(m_value);
+    }
+    if (type() == VariantType::Text) {
+        const QString t = std::get<QString>(m_value).trimmed();
+        for (const auto* f : {u"yyyy-MM-dd HH:mm:ss.zzz", u"yyyy-MM-dd HH:mm:ss", u"yyyy-MM-dd", u"dd/MM/yyyy HH:mm:ss",
+                              u"dd/MM/yyyy HH:mm", u"dd/MM/yyyy"}) {
+            const QDateTime d = QDateTime::fromString(t, QString::fromUtf16(f));
+            if (d.isValid()) {
+                return DateTime::fromQDateTime(d);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+QByteArray Variant::toBinary() const
+{
+    if (type() == VariantType::Binary) {
+        return std::get<QByteArray>(m_value);
+    }
+    return toText().toUtf8();
+}
+
+} // namespace platform

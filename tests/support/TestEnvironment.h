@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace testing_support {
+
+class ScriptedOperator;
+
+// The current test's own temporary folder (also the program folder, TEMP and TMP).
+QString testFolder();
+// The scripted operator installed for the current test.
+ScriptedOperator& scriptedOperator();
+// A file under tests/fixtures/.
+QString fixturePath(const QString& name);
+
+} // namespace testing_support

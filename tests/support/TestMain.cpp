@@ -1,0 +1,75 @@
+// Shared main of every test executable: an offscreen QApplication, the C
+// locale, and for each test a fresh program context whose files go to a new
+// temporary folder and whose exit routine throws instead of ending the run.
+#include "support/TestEnvironment.h"
+
+#include "platform/core/Runtime.h"
+#include "support/ScriptedOperator.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QTemporaryDir> g_folder;
+
+class FreshProgram : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        platform::Runtime& rt = platform::Runtime::instance();
+        rt.reset();
+        g_folder = std::make_unique<QTemporaryDir>();
+        rt.setProgramFolder(g_folder->path());
+        rt.setExitHandler([](int status) { throw platform::ProgramExit{status}; });
+        qputenv("TEMP", g_folder->path().toUtf8());
+        qputenv("TMP", g_folder->path().toUtf8());
+        qputenv("XDG_DATA_HOME", (g_folder->path() + QStringLiteral("/xdg")).toUtf8());
+        testing_support::installScriptedOperator();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        auto* op = dynamic_cast<testing_support::ScriptedOperator*>(&platform::Runtime::instance().op());
+        if (op && op->pending() != 0) {
+            ADD_FAILURE() << op->pending() << " scripted answer(s) were never asked for";
+        }
+        platform::Runtime::instance().reset();
+        g_folder.reset();
+    }
+};
+
+} // namespace
+
+namespace testing_support {
+
+QString testFolder()
+{
+    return g_folder ? g_folder->path() : QString();
+}
+
+ScriptedOperator& scriptedOperator()
+{
+    return dynamic_cast<ScriptedOperator&>(platform::Runtime::instance().op());
+}
+
+QString fixturePath(const QString& name)
+{
+    return QStringLiteral(CP_FIXTURES_DIR) + u'/' + name;
+}
+
+} // namespace testing_support
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProgram);
+    return RUN_ALL_TESTS();
+}
