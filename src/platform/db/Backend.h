@@ -1,0 +1,110 @@
+#pragma once
+
+#include "platform/db/Types.h"
+
+#include <QMap>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace platform::db {
+
+// A connection string taken apart: keys without regard to case or to blanks
+// around them ("Database =" is "database"), values unquoted ({...} or "...").
+class ConnectionString
+{
+public:
+    static ConnectionString parse(const QString& text);
+    QString value(const QString& key, const QString& fallback = {}) const;
+    bool has(const QString& key) const;
+    // The first of several synonyms that is present ("server", "data source").
+    QString first(std::initializer_list<const char*> keys, const QString& fallback = {}) const;
+
+private:
+    QMap<QString, QString> m_values; // lower-case key -> value; the first occurrence wins
+};
+
+struct ColumnInfo
+{
+    QString name;
+    DataTypeEnum type = adVarWChar;
+    int64_t definedSize = 0;
+    int precision = 0;
+    int scale = 0;
+    bool nullable = true;
+    // The base table and column the value comes from, when the backend knows;
+    // an updatable record set writes through them.
+    QString baseTable;
+    QString baseColumn;
+};
+
+// One result of a statement, fetched whole.
+struct ResultSet
+{
+    bool hasRows = false; // the statement produced a row set (possibly with no rows)
+    std::vector<ColumnInfo> columns;
+    std::vector<std::vector<Variant>> rows;
+    // One key per row that the backend can later use to update or delete it
+    // (empty when the rows cannot be written back).
+    std::vector<Variant> rowKeys;
+    QString baseTable;
+    int64_t recordsAffected = -1;
+};
+
+struct OpenParams
+{
+    QString connectionString;
+    ConnectionString parsed;
+    int connectionTimeout = 15;
+    int commandTimeout = 30;
+    QString programFolder;
+};
+
+// What the Connection needs of a data-base engine. Every call raises DbError
+// on failure after appending the provider's entries to `errors`;
+// informational messages are never appended.
+class Backend
+{
+public:
+    virtual ~Backend() = default;
+
+    virtual void open(const OpenParams& params, std::vector<ErrorInfo>& errors) = 0;
+    virtual void close() = 0;
+    virtual QString defaultDatabase() const = 0;
+    virtual void setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors) = 0;
+    virtual void setCommandTimeout(int seconds) = 0;
+
+    // Runs a statement or a batch; returns the first result that has rows,
+    // or the last result when none has, with recordsAffected summed over the batch.
+    virtual ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) = 0;
+    virtual void beginTransaction(std::vector<ErrorInfo>& errors) = 0;
+    virtual void commitTransaction(std::vector<ErrorInfo>& errors) = 0;
+    virtual void rollbackTransaction(std::vector<ErrorInfo>& errors) = 0;
+
+    // Tables: TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE.
+    // Columns: TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, DATA_TYPE.
+    // `criteria` restrict by position (Empty matches all), as ADO's OpenSchema does.
+    virtual ResultSet openSchema(SchemaEnum schema, const std::vector<Variant>& criteria,
+                                 std::vector<ErrorInfo>& errors) = 0;
+
+    // Writes of an updatable record set, by the row key the result gave.
+    virtual Variant insertRow(const QString& table, const std::vector<QString>& columns,
+                              const std::vector<Variant>& values, std::vector<ErrorInfo>& errors) = 0;
+    virtual void updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
+                           const std::vector<Variant>& values, std::vector<ErrorInfo>& errors) = 0;
+    virtual void deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors) = 0;
+};
+
+// Chooses and creates the backend for a connection string: the embedded
+// engine for SQLOLEDB with a Server= folder (a value holding "/"), ODBC with
+// FreeTDS for any other SQLOLEDB server, ODBC for OraOLEDB; Jet fails.
+std::unique_ptr<Backend> createBackend(const ConnectionString& parsed);
+
+// Tests wrap every backend created from now on (to inject faults a real engine
+// cannot produce on demand); an empty function removes the wrapper.
+using BackendWrapper = std::function<std::unique_ptr<Backend>(std::unique_ptr<Backend>)>;
+void setBackendWrapper(BackendWrapper wrapper);
+
+} // namespace platform::db

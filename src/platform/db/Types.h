@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/core/Variant.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+// ADO's names and numbers, kept so that the system's code reads as it was written.
+namespace platform::db {
+
+enum ObjectState : int { adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2, adStateExecuting = 4 };
+enum CursorLocationEnum : int { adUseServer = 2, adUseClient = 3 };
+enum CursorTypeEnum : int { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+enum LockTypeEnum : int { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3, adLockBatchOptimistic = 4 };
+enum CommandTypeEnum : int {
+    adCmdUnspecified = -1,
+    adCmdText = 1,
+    adCmdTable = 2,
+    adCmdStoredProc = 4,
+    adCmdUnknown = 8
+};
+enum EditModeEnum : int { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
+enum SchemaEnum : int { adSchemaColumns = 4, adSchemaTables = 20 };
+enum IsolationLevelEnum : int { adXactReadCommitted = 4096, adXactSerializable = 1048576 };
+
+// Field type codes.
+enum DataTypeEnum : int {
+    adEmpty = 0,
+    adSmallInt = 2,
+    adInteger = 3,
+    adSingle = 4,
+    adDouble = 5,
+    adCurrency = 6,
+    adDate = 7,
+    adBoolean = 11,
+    adVariant = 12,
+    adTinyInt = 16,
+    adBigInt = 20,
+    adGUID = 72,
+    adBinary = 128,
+    adChar = 129,
+    adWChar = 130,
+    adNumeric = 131,
+    adDBTimeStamp = 135,
+    adVarChar = 200,
+    adLongVarChar = 201,
+    adVarWChar = 202,
+    adLongVarWChar = 203,
+    adVarBinary = 204,
+    adLongVarBinary = 205,
+};
+
+// Error numbers as the system sees them (32-bit, so the HRESULTs are negative).
+namespace adErr {
+constexpr int32_t ItemNotFound = 3265;
+constexpr int32_t OperationNotAllowed = 3219;
+constexpr int32_t ObjectClosed = 3704;
+constexpr int32_t ObjectOpen = 3705;
+constexpr int32_t ConnectionUnusable = 3709;
+constexpr int32_t NoCurrentRecord = 3021;
+constexpr int32_t Generic = int32_t(0x80004005);
+constexpr int32_t Syntax = int32_t(0x80040E14);
+constexpr int32_t NoSuchObject = int32_t(0x80040E37);
+constexpr int32_t Constraint = int32_t(0x80040E2F);
+constexpr int32_t Timeout = int32_t(0x80040E31);
+constexpr int32_t NotSupported = int32_t(0x80040E21);
+} // namespace adErr
+
+// SQL Server's native error numbers that the system reads.
+namespace native {
+constexpr int32_t LostLink = 11;
+constexpr int32_t InvalidColumn = 207;
+constexpr int32_t InvalidObject = 208;
+constexpr int32_t ConstraintConflict = 547;
+constexpr int32_t DuplicateKey = 2627;
+constexpr int32_t CannotOpenDatabase = 4060;
+constexpr int32_t TextTooLong = 8152;
+} // namespace native
+
+// One entry of a connection's Errors collection.
+struct ErrorInfo
+{
+    int32_t Number = 0;
+    QString Description;
+    QString Source;
+    QString SQLState;
+    int32_t NativeError = 0;
+};
+
+// The one error type the data platform raises.
+class DbError : public std::exception
+{
+public:
+    explicit DbError(ErrorInfo info) : m_info(std::move(info)), m_what(m_info.Description.toStdString()) {}
+    DbError(int32_t number, const QString& description, const QString& source = QStringLiteral("ADODB"))
+        : DbError(ErrorInfo{number, description, source, {}, 0})
+    {
+    }
+    const ErrorInfo& info() const { return m_info; }
+    int32_t number() const { return m_info.Number; }
+    const char* what() const noexcept override { return m_what.c_str(); }
+
+private:
+    ErrorInfo m_info;
+    std::string m_what;
+};
+
+} // namespace platform::db

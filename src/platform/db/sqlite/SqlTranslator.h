@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace platform::db::sqlite {
+
+// One step of a translated batch.
+struct TranslatedStep
+{
+    enum class Kind {
+        Statement,   // `sql` is one SQLite statement
+        Begin,       // BEGIN TRANSACTION
+        Commit,      // COMMIT TRANSACTION
+        Rollback,    // ROLLBACK TRANSACTION
+        IfExists,    // when `sql` (a SELECT) returns a row (no row with `negate`), run `body`
+        UseDatabase, // USE <name>: `sql` holds the data-base name
+    };
+    Kind kind = Kind::Statement;
+    QString sql;
+    bool negate = false;
+    std::vector<TranslatedStep> body;
+};
+
+// Translates SQL Server's dialect, as the system writes it, into SQLite's.
+// A batch (statements split by ";" or by line breaks before a new statement)
+// becomes a list of steps. A construct that cannot be translated raises
+// DbError with adErr::Syntax and a description that names the construct.
+// Results are cached per statement text.
+class SqlTranslator
+{
+public:
+    std::vector<TranslatedStep> translate(const QString& tsql);
+};
+
+} // namespace platform::db::sqlite
