@@ -22,6 +22,7 @@ class FreshProgram : public ::testing::EmptyTestEventListener
 {
     void OnTestStart(const ::testing::TestInfo&) override
     {
+        QLocale::setDefault(QLocale::c());
         platform::Runtime& rt = platform::Runtime::instance();
         rt.reset();
         g_folder = std::make_unique<QTemporaryDir>();
