@@ -1,0 +1,215 @@
+#include "common/FrmMsgBox.h"
+#include "common/MsgBoxTemporal.h"
+#include "platform/core/Runtime.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+using common::FrmMsgBox;
+using common::MostrarMensajeTemporal;
+
+namespace {
+
+FrmMsgBox* shownBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<FrmMsgBox*>(w); box && box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+// What the box looked like while it was up; recorded inside the box's own
+// event loop and checked after it returned.
+struct Seen
+{
+    bool shown = false;
+    bool modal = false;
+    QString caption;
+    QString message;
+    int visibleIcon = -1;
+    int visibleIcons = 0;
+    bool timerActive = false;
+    int timerInterval = 0;
+    QString button;
+};
+
+// Runs `act` on the shown box once its modal loop is running.
+void whenShown(Seen& seen, std::function<void(FrmMsgBox&)> act)
+{
+    QTimer::singleShot(0, qApp, [&seen, act = std::move(act)] {
+        FrmMsgBox* box = shownBox();
+        if (!box) {
+            return;
+        }
+        seen.shown = true;
+        seen.modal = box->isModal() || box->windowModality() != Qt::NonModal;
+        seen.caption = box->windowTitle();
+        seen.message = box->LblMensaje->text();
+        for (int i = 0; i < 5; ++i) {
+            if (!box->Image1[i]->isHidden()) {
+                seen.visibleIcon = i;
+                ++seen.visibleIcons;
+            }
+        }
+        seen.timerActive = box->tmrEspera->isActive();
+        seen.timerInterval = box->tmrEspera->interval();
+        seen.button = box->CmdAceptar->text();
+        act(*box);
+    });
+}
+
+void clickAceptar(FrmMsgBox& box)
+{
+    QTest::mouseClick(box.CmdAceptar, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(TimedMessageBox, WithoutAWaitStaysUntilAceptar)
+{
+    Seen seen;
+    whenShown(seen, clickAceptar);
+    MostrarMensajeTemporal(QStringLiteral("Corrección finalizada con éxito."), 0, QStringLiteral("ATENCION"), 0);
+    EXPECT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_EQ(seen.caption, QStringLiteral("ATENCION"));
+    EXPECT_EQ(seen.message, QStringLiteral("Corrección finalizada con éxito."));
+    EXPECT_EQ(seen.button, QStringLiteral("&Aceptar"));
+    EXPECT_FALSE(seen.timerActive);
+    EXPECT_EQ(shownBox(), nullptr);
+}
+
+TEST(TimedMessageBox, ClosesByItselfAfterItsWait)
+{
+    Seen seen;
+    bool hadToClick = false;
+    whenShown(seen, [](FrmMsgBox&) {});
+    // A guard, so that a box that never closes fails the test instead of hanging it.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&hadToClick] {
+        if (FrmMsgBox* box = shownBox()) {
+            hadToClick = true;
+            box->CmdAceptar->click();
+        }
+    });
+    guard.start(10000);
+    MostrarMensajeTemporal(QStringLiteral("Proceso terminado"), 64, QStringLiteral("Aviso"), 1);
+    EXPECT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.timerActive);
+    EXPECT_EQ(seen.timerInterval, 1000);
+    EXPECT_FALSE(hadToClick);
+    EXPECT_EQ(shownBox(), nullptr);
+}
+
+TEST(TimedMessageBox, AceptarDuringATimedWaitClosesAtOnce)
+{
+    Seen seen;
+    whenShown(seen, clickAceptar);
+    MostrarMensajeTemporal(QStringLiteral("Espere"), 48, QStringLiteral("Aviso"), 600);
+    EXPECT_TRUE(seen.timerActive);
+    EXPECT_EQ(shownBox(), nullptr);
+}
+
+struct WaitCase
+{
+    int espera;
+    bool timed;
+    int intervalMs;
+};
+
+void PrintTo(const WaitCase& c, std::ostream* os)
+{
+    *os << "Espera " << c.espera;
+}
+
+class TimedMessageBoxWait : public ::testing::TestWithParam<WaitCase>
+{
+};
+
+TEST_P(TimedMessageBoxWait, WaitsEsperaSecondsWhateverTheClock)
+{
+    const WaitCase c = GetParam();
+    // Two seconds before midnight: a wait measured by a timer ends on time.
+    platform::Runtime::instance().setClock([] { return platform::DateTime(QDate(2025, 1, 15), QTime(23, 59, 58)); });
+    Seen seen;
+    bool closedByItself = false;
+    whenShown(seen, [&closedByItself](FrmMsgBox& box) {
+        if (box.tmrEspera->isActive()) {
+            // Run the wait out now rather than in real time.
+            QMetaObject::invokeMethod(box.tmrEspera, "timeout");
+            closedByItself = !box.isVisible();
+        }
+        if (box.isVisible()) {
+            box.CmdAceptar->click();
+        }
+    });
+    MostrarMensajeTemporal(QStringLiteral("Mensaje"), 0, QStringLiteral("Aviso"), c.espera);
+    EXPECT_EQ(seen.timerActive, c.timed);
+    EXPECT_EQ(closedByItself, c.timed);
+    if (c.timed) {
+        EXPECT_EQ(seen.timerInterval, c.intervalMs);
+    }
+    EXPECT_EQ(shownBox(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, TimedMessageBoxWait,
+                         ::testing::Values(WaitCase{0, false, 0}, WaitCase{-5, false, 0}, WaitCase{5, true, 5000},
+                                           WaitCase{40, true, 40000}));
+
+struct IconCase
+{
+    int style;
+    int icon;
+};
+
+void PrintTo(const IconCase& c, std::ostream* os)
+{
+    *os << "estilo " << c.style;
+}
+
+class TimedMessageBoxIcon : public ::testing::TestWithParam<IconCase>
+{
+};
+
+TEST_P(TimedMessageBoxIcon, StyleChoosesOneIcon)
+{
+    Seen seen;
+    whenShown(seen, clickAceptar);
+    MostrarMensajeTemporal(QStringLiteral("Mensaje"), GetParam().style, QStringLiteral("Aviso"), 0);
+    EXPECT_EQ(seen.visibleIcons, 1);
+    EXPECT_EQ(seen.visibleIcon, GetParam().icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, TimedMessageBoxIcon,
+                         ::testing::Values(IconCase{16, 0}, IconCase{64, 1}, IconCase{32, 2}, IconCase{48, 3},
+                                           IconCase{20, 4}, IconCase{0, 4}, IconCase{65, 4}));
+
+TEST(TimedMessageBox, AceptarEmptiesTheMessageAndActualizarLeyendaRefillsIt)
+{
+    FrmMsgBox box;
+    box.Titulo = QStringLiteral("Aviso");
+    box.mensaje = QStringLiteral("Hola");
+    box.show();
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Aviso"));
+    EXPECT_EQ(box.LblMensaje->text(), QStringLiteral("Hola"));
+    box.CmdAceptar->click();
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.LblMensaje->text(), QString());
+
+    box.Titulo = QStringLiteral("Otro");
+    box.mensaje = QStringLiteral("Otra vez");
+    box.ActualizarLeyenda();
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Otro"));
+    EXPECT_EQ(box.LblMensaje->text(), QStringLiteral("Otra vez"));
+}
