@@ -9,18 +9,6 @@
 
 namespace common {
 
-namespace {
-
-QString foldLineBreaks(QString s)
-{
-    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    s.replace(u'\r', u' ');
-    s.replace(u'\n', u' ');
-    return s;
-}
-
-} // namespace
-
 QString ArchivoBkErr()
 {
     QString folder;
@@ -64,7 +52,7 @@ QString LineaBkErr(const platform::DateTime& when, const QString& rutinaParte, c
     using platform::text::Trim;
     return when.date().toString(QStringLiteral("MM-dd-yyyy")) + u' ' +
            when.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Rutina: ") +
-           Trim(foldLineBreaks(rutinaParte)) + QStringLiteral(" Mensaje ") + Trim(foldLineBreaks(mensaje)) +
+           Trim(platform::text::FoldLineBreaks(rutinaParte)) + QStringLiteral(" Mensaje ") + Trim(platform::text::FoldLineBreaks(mensaje)) +
            QStringLiteral(" Respondio : ") + PalabraRespuesta(answer);
 }
 

@@ -79,6 +79,15 @@ QString Replace(QStringView s, QStringView find, QStringView with, bool ignoreCa
     return r;
 }
 
+QString FoldLineBreaks(QStringView s)
+{
+    QString r = s.toString();
+    r.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    r.replace(u'\r', u' ');
+    r.replace(u'\n', u' ');
+    return r;
+}
+
 QString SqlQuoteInner(QStringView s)
 {
     return s.toString().replace(u'\'', QStringLiteral("''"));

@@ -25,6 +25,9 @@ int CompareNoCase(QStringView a, QStringView b);
 // Every occurrence replaced; matching ignores case when asked.
 QString Replace(QStringView s, QStringView find, QStringView with, bool ignoreCase = false);
 
+// Line breaks (CR LF, CR or LF) turned into one blank each, for one-line logs.
+QString FoldLineBreaks(QStringView s);
+
 // The text between apostrophes in SQL: inner apostrophes doubled.
 QString SqlQuoteInner(QStringView s);
 // "'" + SqlQuoteInner(s) + "'".

@@ -123,14 +123,6 @@ QByteArray unscramble(const QByteArray& cipher)
 
 constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals;
 
-QString foldLineBreaks(QString s)
-{
-    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    s.replace(u'\r', u' ');
-    s.replace(u'\n', u' ');
-    return s;
-}
-
 } // namespace
 
 Dll_Utilidades& Dll_Utilidades::shared()
@@ -248,7 +240,7 @@ int Dll_Utilidades::MostrarError(const ErrObject& error, std::optional<int> butt
         const DateTime t = now();
         const QString line = t.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' +
                              t.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" | ") + routine +
-                             QStringLiteral(" | ") + foldLineBreaks(prompt) + QStringLiteral(" | ") +
+                             QStringLiteral(" | ") + platform::text::FoldLineBreaks(prompt) + QStringLiteral(" | ") +
                              QString::number(answer);
         LogFile::appendLine(m_archivoLog, line);
     }
