@@ -1,0 +1,117 @@
+#pragma once
+
+// Pieces of the ODBC backend shared by its files; nothing outside
+// src/platform/db/odbc/ includes this header.
+
+#include "platform/db/Backend.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace platform::db::odbc {
+
+// ---- Connection strings -------------------------------------------------
+
+// The ODBC drivers that the connection strings can name.
+struct InstalledDrivers
+{
+    // What Driver= names for SQL Server: the FreeTDS library's path, or the
+    // name it is registered under; empty when FreeTDS is not installed.
+    QString freeTds;
+    // True when some registered driver is an Oracle one.
+    bool oracle = false;
+};
+
+// Looks for FreeTDS and an Oracle driver on this machine.
+InstalledDrivers findInstalledDrivers(SQLHENV env);
+
+enum class Target { SqlServer, Oracle, Odbc };
+
+// What SQLDriverConnect receives for one connection string.
+struct ConnectPlan
+{
+    Target target = Target::Odbc;
+    QString odbcString;
+    // Seconds from the string's Connect Timeout; -1 when it has none.
+    int loginTimeout = -1;
+    // The name entries of the Errors collection carry as Source.
+    QString source;
+};
+
+// Builds the ODBC string for an OLE DB connection string: SQLOLEDB becomes a
+// DSN-less FreeTDS string, OraOLEDB an Oracle data source, MSDASQL (or a
+// string with Driver= or DSN=) goes to ODBC as given without the OLE DB
+// keys. Every value this builds is brace-quoted. Raises DbError for a
+// provider it does not serve and for a driver that is not installed.
+ConnectPlan planConnection(const ConnectionString& parsed, const QString& text, const InstalledDrivers& drivers);
+
+// "{value}" with each "}" doubled, so that no character of the value can
+// end it or start another attribute.
+QString braceQuoted(const QString& value);
+
+// ---- Types --------------------------------------------------------------
+
+// A result column as the driver describes it.
+struct SqlColumn
+{
+    SQLSMALLINT sqlType = SQL_UNKNOWN_TYPE;
+    SQLULEN size = 0;
+    SQLSMALLINT scale = 0;
+    QString typeName; // the data base's own type name, when the driver gives it
+};
+
+// ADO's field type code for a column.
+DataTypeEnum adoTypeOf(const SqlColumn& column);
+
+// Reads one value of the current row (columns are read left to right).
+// Returns the driver's result; `value` is Null for a NULL.
+SQLRETURN readValue(SQLHSTMT stmt, SQLUSMALLINT index, const SqlColumn& column, DataTypeEnum adoType, Variant& value);
+
+// Parameters of one statement, with the buffers the driver reads at execution.
+class Parameters
+{
+public:
+    // Binds values[i] to marker i + 1; returns the first failing result.
+    SQLRETURN bind(SQLHSTMT stmt, const std::vector<Variant>& values);
+
+private:
+    struct Slot
+    {
+        std::u16string text;
+        QByteArray bytes;
+        int64_t integer = 0;
+        double real = 0;
+        unsigned char bit = 0;
+        SQL_TIMESTAMP_STRUCT timestamp{};
+        SQLLEN indicator = 0;
+    };
+    std::deque<Slot> m_slots; // a deque keeps every slot at its address
+};
+
+// The value of an exact number read as text: a whole number when it has no
+// decimals and fits, the fixed-point Currency when it has at most four (money
+// always), else a double.
+Variant exactNumber(const QString& text, DataTypeEnum adoType, int scale);
+
+// ---- Diagnostics --------------------------------------------------------
+
+// One diagnostic record as an entry of the Errors collection, with ADO's
+// number for its SQLSTATE and native error 11 for a broken link (class 08);
+// nullopt for an informational record (class 01, "changed database context").
+// `stripVendor` removes the "[vendor][driver]" prefixes from the message.
+std::optional<ErrorInfo> diagnosticEntry(const QString& sqlState, int32_t nativeError, QString message,
+                                         const QString& source, bool stripVendor);
+
+// Text from the driver's UTF-16.
+inline QString fromSqlW(const SQLWCHAR* text, qsizetype length)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text), length);
+}
+
+} // namespace platform::db::odbc
