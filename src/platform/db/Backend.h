@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -79,6 +80,13 @@ public:
     // Runs a statement or a batch; returns the first result that has rows,
     // or the last result when none has, with recordsAffected summed over the batch.
     virtual ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) = 0;
+    // Runs one SELECT for a record set that may write back: the result carries
+    // baseTable and one row key per row when all its columns come from one
+    // table; otherwise it is the plain result of execute().
+    virtual ResultSet executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
+    {
+        return execute(sql, errors);
+    }
     virtual void beginTransaction(std::vector<ErrorInfo>& errors) = 0;
     virtual void commitTransaction(std::vector<ErrorInfo>& errors) = 0;
     virtual void rollbackTransaction(std::vector<ErrorInfo>& errors) = 0;
@@ -95,6 +103,18 @@ public:
     virtual void updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
                            const std::vector<Variant>& values, std::vector<ErrorInfo>& errors) = 0;
     virtual void deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors) = 0;
+    // The stored values of a written row, in the order of `columns` (their
+    // baseColumn), so a record set sees defaults and converted values; empty
+    // when the backend cannot read a row back.
+    virtual std::vector<Variant> readRow(const QString& table, const Variant& key,
+                                         const std::vector<ColumnInfo>& columns, std::vector<ErrorInfo>& errors)
+    {
+        (void)table;
+        (void)key;
+        (void)columns;
+        (void)errors;
+        return {};
+    }
 };
 
 // Chooses and creates the backend for a connection string: the embedded

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,7 +72,13 @@ public:
     Backend& backend();
 
 private:
+    friend class Recordset;
     void requireOpen() const;
+    // Runs one call of the provider with a fresh error list: the entries of a
+    // failing call replace Errors (informational ones left out, class 08
+    // carrying native error 11) and the raised DbError carries the first;
+    // `clearFirst` calls (Open, Execute) empty Errors also when they succeed.
+    void provider(bool clearFirst, const std::function<void(Backend&, std::vector<ErrorInfo>&)>& call);
 
     QString m_connectionString;
     int m_connectionTimeout = 15;
@@ -81,6 +88,8 @@ private:
     int m_transactionLevel = 0;
     std::unique_ptr<Backend> m_backend;
     Errors m_errors;
+    // Record sets hold a weak copy, so a write after the connection is gone fails cleanly.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
 
 class Field;
@@ -107,7 +116,7 @@ public:
     void MoveLast();
     void Move(int64_t offset);
     int64_t RecordCount() const;
-    // 1-based position of the current row, -1 (unknown) at BOF or EOF.
+    // 1-based position of the current row; adPosBOF / adPosEOF at the marks.
     int64_t AbsolutePosition() const;
     void setAbsolutePosition(int64_t position);
 
@@ -136,9 +145,18 @@ private:
     void requireOpen() const;
     void requireCurrent() const;
     void setValue(int index, const Variant& value);
+    Connection& writableConnection() const;
+    void finishPendingEdit();
+    void leaveDeletedRow();
+    bool updatable() const;
 
     bool m_open = false;
     Connection* m_connection = nullptr;
+    std::weak_ptr<int> m_connectionAlive;
+    // After Delete the current row is gone: m_position names the row that
+    // followed it, and the next MoveNext stays there.
+    bool m_onDeleted = false;
+    int64_t m_positionBeforeAdd = 0;
     ResultSet m_result;
     int64_t m_position = 0; // 0-based; == rows.size() at EOF, -1 at BOF
     int m_lockType = adLockReadOnly;

@@ -2,58 +2,69 @@
 
 namespace platform::db {
 
-// "key=value" pairs separated by ";". Keys are trimmed and compared without
-// regard to case; a value may be wrapped in {braces} ("}}" stands for "}")
-// or in "quotes" ('""' stands for '"'), which keeps any ";" inside it.
+namespace {
+
+// Reads one value from `pos`: {braced} (a doubled "}" stands for one),
+// "quoted" or 'quoted' (a doubled quote stands for one), or plain up to the
+// next ";". Leaves `pos` on the ";" that ends the pair, or at the end.
+QString readValue(const QString& text, qsizetype& pos)
+{
+    const qsizetype n = text.size();
+    while (pos < n && text.at(pos).isSpace())
+        ++pos;
+    if (pos < n && (text.at(pos) == u'{' || text.at(pos) == u'"' || text.at(pos) == u'\'')) {
+        const QChar close = text.at(pos) == u'{' ? QChar(u'}') : text.at(pos);
+        QString value;
+        ++pos;
+        while (pos < n) {
+            const QChar c = text.at(pos);
+            if (c == close) {
+                if (pos + 1 < n && text.at(pos + 1) == close) {
+                    value += c;
+                    pos += 2;
+                    continue;
+                }
+                ++pos;
+                break;
+            }
+            value += c;
+            ++pos;
+        }
+        // Anything between the closing mark and the ";" is ignored.
+        while (pos < n && text.at(pos) != u';')
+            ++pos;
+        return value;
+    }
+    const qsizetype start = pos;
+    while (pos < n && text.at(pos) != u';')
+        ++pos;
+    return text.mid(start, pos - start).trimmed();
+}
+
+} // namespace
+
 ConnectionString ConnectionString::parse(const QString& text)
 {
     ConnectionString result;
-    qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n) {
-        const qsizetype eq = text.indexOf(u'=', i);
-        const qsizetype semi = text.indexOf(u';', i);
+    qsizetype pos = 0;
+    while (pos < n) {
+        const qsizetype eq = text.indexOf(u'=', pos);
+        const qsizetype semi = text.indexOf(u';', pos);
         if (eq < 0 || (semi >= 0 && semi < eq)) {
-            // A segment without "=" carries nothing.
-            if (semi < 0) {
+            // A part without "=" carries no setting.
+            if (semi < 0)
                 break;
-            }
-            i = semi + 1;
+            pos = semi + 1;
             continue;
         }
-        const QString key = text.mid(i, eq - i).trimmed().toLower();
-        i = eq + 1;
-        while (i < n && text[i].isSpace()) {
-            ++i;
-        }
-        QString value;
-        if (i < n && (text[i] == u'{' || text[i] == u'"')) {
-            const QChar close = text[i] == u'{' ? u'}' : u'"';
-            ++i;
-            while (i < n) {
-                if (text[i] == close) {
-                    if (i + 1 < n && text[i + 1] == close) {
-                        value += close;
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                value += text[i++];
-            }
-            // Anything between the closing mark and the next ";" is ignored.
-            const qsizetype next = text.indexOf(u';', i);
-            i = next < 0 ? n : next + 1;
-        } else {
-            const qsizetype next = text.indexOf(u';', i);
-            const qsizetype end = next < 0 ? n : next;
-            value = text.mid(i, end - i).trimmed();
-            i = end + 1;
-        }
-        if (!key.isEmpty() && !result.m_values.contains(key)) {
+        const QString key = text.mid(pos, eq - pos).trimmed().toLower();
+        pos = eq + 1;
+        const QString value = readValue(text, pos);
+        if (!key.isEmpty() && !result.m_values.contains(key))
             result.m_values.insert(key, value);
-        }
+        if (pos < n)
+            ++pos; // the ";"
     }
     return result;
 }
@@ -71,10 +82,9 @@ bool ConnectionString::has(const QString& key) const
 QString ConnectionString::first(std::initializer_list<const char*> keys, const QString& fallback) const
 {
     for (const char* key : keys) {
-        const auto it = m_values.constFind(QString::fromLatin1(key).toLower());
-        if (it != m_values.constEnd()) {
+        const auto it = m_values.constFind(QString::fromUtf8(key).toLower());
+        if (it != m_values.cend())
             return it.value();
-        }
     }
     return fallback;
 }

@@ -25,6 +25,7 @@ enum CommandTypeEnum : int {
 enum EditModeEnum : int { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
 enum SchemaEnum : int { adSchemaColumns = 4, adSchemaTables = 20 };
 enum IsolationLevelEnum : int { adXactReadCommitted = 4096, adXactSerializable = 1048576 };
+enum PositionEnum : int { adPosUnknown = -1, adPosBOF = -2, adPosEOF = -3 };
 
 // Field type codes.
 enum DataTypeEnum : int {
@@ -55,10 +56,12 @@ enum DataTypeEnum : int {
 
 // Error numbers as the system sees them (32-bit, so the HRESULTs are negative).
 namespace adErr {
+constexpr int32_t BadArgument = 3001;
 constexpr int32_t ItemNotFound = 3265;
 constexpr int32_t OperationNotAllowed = 3219;
 constexpr int32_t ObjectClosed = 3704;
 constexpr int32_t ObjectOpen = 3705;
+constexpr int32_t ProviderNotFound = 3706;
 constexpr int32_t ConnectionUnusable = 3709;
 constexpr int32_t NoCurrentRecord = 3021;
 constexpr int32_t Generic = int32_t(0x80004005);
@@ -66,7 +69,9 @@ constexpr int32_t Syntax = int32_t(0x80040E14);
 constexpr int32_t NoSuchObject = int32_t(0x80040E37);
 constexpr int32_t Constraint = int32_t(0x80040E2F);
 constexpr int32_t Timeout = int32_t(0x80040E31);
-constexpr int32_t NotSupported = int32_t(0x80040E21);
+constexpr int32_t NotSupported = int32_t(0x80040E21); // also "multiple-step operation generated errors"
+constexpr int32_t RowNotFound = int32_t(0x80040E38);  // the row to update or delete is gone
+constexpr int32_t DataOverflow = int32_t(0x80040E57); // text or number too long for its column
 } // namespace adErr
 
 // SQL Server's native error numbers that the system reads.
@@ -74,8 +79,12 @@ namespace native {
 constexpr int32_t LostLink = 11;
 constexpr int32_t InvalidColumn = 207;
 constexpr int32_t InvalidObject = 208;
+constexpr int32_t NullNotAllowed = 515;
 constexpr int32_t ConstraintConflict = 547;
 constexpr int32_t DuplicateKey = 2627;
+constexpr int32_t NoSuchDatabase = 911;
+constexpr int32_t NoBeginForCommit = 3902;
+constexpr int32_t NoBeginForRollback = 3903;
 constexpr int32_t CannotOpenDatabase = 4060;
 constexpr int32_t TextTooLong = 8152;
 } // namespace native

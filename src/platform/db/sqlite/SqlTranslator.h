@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -32,6 +33,13 @@ class SqlTranslator
 {
 public:
     std::vector<TranslatedStep> translate(const QString& tsql);
+
+    // Translates without looking at or filling the cache (for measurements).
+    static std::vector<TranslatedStep> translateUncached(const QString& tsql);
+
+private:
+    static constexpr int kCacheLimit = 2000; // emptied when full; the system sends few distinct texts
+    QHash<QString, std::vector<TranslatedStep>> m_cache;
 };
 
 } // namespace platform::db::sqlite

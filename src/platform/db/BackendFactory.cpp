@@ -1,0 +1,63 @@
+#include "platform/core/Runtime.h"
+#include "platform/db/Backend.h"
+#include "platform/db/odbc/OdbcBackend.h"
+#include "platform/db/sqlite/SqliteBackend.h"
+
+#include <mutex>
+
+namespace platform::db {
+
+namespace {
+
+BackendWrapper& wrapper()
+{
+    static BackendWrapper instance;
+    return instance;
+}
+
+std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
+{
+    const QString provider = parsed.value(QStringLiteral("provider")).trimmed();
+    const QString lower = provider.toLower();
+    if (lower.startsWith(u"microsoft.jet.oledb")) {
+        throw DbError(adErr::ProviderNotFound,
+                      QStringLiteral("The provider %1 is not supported on this platform.").arg(provider),
+                      QStringLiteral("ADODB.Connection"));
+    }
+    const bool sqlServer = lower == u"sqloledb" || lower.startsWith(u"sqloledb.");
+    if (sqlServer) {
+        const QString server = parsed.first({"server", "data source", "address", "addr", "network address"});
+        if (server.contains(u'/'))
+            return std::make_unique<sqlite::SqliteBackend>();
+    }
+    const bool odbc =
+        sqlServer || lower.startsWith(u"oraoledb") || lower.startsWith(u"msdasql") ||
+        (provider.isEmpty() && (parsed.has(QStringLiteral("driver")) || parsed.has(QStringLiteral("dsn"))));
+    if (odbc) {
+        return odbc::createOdbcBackend(parsed);
+    }
+    throw DbError(adErr::ProviderNotFound,
+                  QStringLiteral("Provider cannot be found. It may not be properly installed. (%1)")
+                      .arg(provider.isEmpty() ? QStringLiteral("no provider named") : provider),
+                  QStringLiteral("ADODB.Connection"));
+}
+
+} // namespace
+
+std::unique_ptr<Backend> createBackend(const ConnectionString& parsed)
+{
+    std::unique_ptr<Backend> backend = createUnwrapped(parsed);
+    if (wrapper())
+        backend = wrapper()(std::move(backend));
+    return backend;
+}
+
+void setBackendWrapper(BackendWrapper w)
+{
+    // A wrapper belongs to the test that set it: a fresh program has none.
+    static std::once_flag registered;
+    std::call_once(registered, [] { Runtime::instance().onReset([] { wrapper() = nullptr; }); });
+    wrapper() = std::move(w);
+}
+
+} // namespace platform::db

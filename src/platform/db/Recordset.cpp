@@ -1,0 +1,441 @@
+#include "platform/db/Connection.h"
+
+namespace platform::db {
+
+namespace {
+
+const QString kSource = QStringLiteral("ADODB.Recordset");
+
+[[noreturn]] void raise(int32_t number)
+{
+    switch (number) {
+    case adErr::ObjectClosed:
+        throw DbError(number, QStringLiteral("Operation is not allowed when the object is closed."), kSource);
+    case adErr::ObjectOpen:
+        throw DbError(number, QStringLiteral("Operation is not allowed when the object is open."), kSource);
+    case adErr::ItemNotFound:
+        throw DbError(number,
+                      QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
+                                     "ordinal."),
+                      QStringLiteral("ADODB.Fields"));
+    case adErr::NoCurrentRecord:
+        throw DbError(number,
+                      QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. Requested "
+                                     "operation requires a current record."),
+                      kSource);
+    case adErr::BadArgument:
+        throw DbError(number,
+                      QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are in "
+                                     "conflict with one another."),
+                      kSource);
+    case adErr::OperationNotAllowed:
+        throw DbError(number, QStringLiteral("Operation is not allowed in this context."), kSource);
+    default:
+        throw DbError(adErr::ConnectionUnusable,
+                      QStringLiteral("The connection cannot be used to perform this operation. It is either closed "
+                                     "or invalid in this context."),
+                      kSource);
+    }
+}
+
+// A result can be written back when every column comes from its one base table.
+bool canWriteBack(const ResultSet& r)
+{
+    if (r.baseTable.isEmpty() || r.rowKeys.size() != r.rows.size() || r.columns.empty())
+        return false;
+    for (const ColumnInfo& c : r.columns) {
+        if (c.baseColumn.isEmpty() || c.baseTable.compare(r.baseTable, Qt::CaseInsensitive) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+void Recordset::Open(const QString& source, Connection* activeConnection, int cursorType, int lockType, int options)
+{
+    (void)cursorType; // client-side: every record set is static
+    if (m_open)
+        raise(adErr::ObjectOpen);
+    if (!activeConnection || activeConnection->State() != adStateOpen)
+        raise(adErr::ConnectionUnusable);
+    const QString sql = options == adCmdTable ? QStringLiteral("select * from ") + source : source;
+    const bool wantKeys = lockType != adLockReadOnly;
+    ResultSet result;
+    activeConnection->provider(true, [&](Backend& b, std::vector<ErrorInfo>& errors) {
+        result = wantKeys ? b.executeUpdatable(sql, errors) : b.execute(sql, errors);
+    });
+    // An action statement leaves the record set closed, as ADO does.
+    if (result.hasRows)
+        attach(std::move(result), activeConnection, lockType, source);
+}
+
+void Recordset::attach(ResultSet result, Connection* connection, int lockType, const QString& source)
+{
+    m_result = std::move(result);
+    m_connection = connection;
+    m_connectionAlive = connection ? std::weak_ptr<int>(connection->m_alive) : std::weak_ptr<int>();
+    m_lockType = (lockType != adLockReadOnly && canWriteBack(m_result)) ? lockType : adLockReadOnly;
+    m_source = source;
+    m_position = 0;
+    m_onDeleted = false;
+    m_editMode = adEditNone;
+    m_editBuffer.clear();
+    m_changed.clear();
+    m_open = true;
+}
+
+void Recordset::Close()
+{
+    requireOpen();
+    if (m_editMode != adEditNone)
+        raise(adErr::OperationNotAllowed);
+    m_open = false;
+    m_result = ResultSet();
+    m_connection = nullptr;
+    m_connectionAlive.reset();
+    m_position = 0;
+    m_onDeleted = false;
+}
+
+void Recordset::requireOpen() const
+{
+    if (!m_open)
+        raise(adErr::ObjectClosed);
+}
+
+void Recordset::requireCurrent() const
+{
+    requireOpen();
+    if (m_editMode == adEditAdd)
+        return;
+    if (m_onDeleted || m_position < 0 || m_position >= int64_t(m_result.rows.size()))
+        raise(adErr::NoCurrentRecord);
+}
+
+bool Recordset::Bof() const
+{
+    requireOpen();
+    if (m_editMode == adEditAdd || m_onDeleted)
+        return false;
+    return m_result.rows.empty() || m_position < 0;
+}
+
+bool Recordset::Eof() const
+{
+    requireOpen();
+    if (m_editMode == adEditAdd || m_onDeleted)
+        return false;
+    return m_result.rows.empty() || m_position >= int64_t(m_result.rows.size());
+}
+
+void Recordset::finishPendingEdit()
+{
+    if (m_editMode != adEditNone)
+        Update();
+}
+
+void Recordset::leaveDeletedRow()
+{
+    m_onDeleted = false;
+}
+
+void Recordset::MoveFirst()
+{
+    requireOpen();
+    finishPendingEdit();
+    if (m_result.rows.empty())
+        raise(adErr::NoCurrentRecord);
+    leaveDeletedRow();
+    m_position = 0;
+}
+
+void Recordset::MoveLast()
+{
+    requireOpen();
+    finishPendingEdit();
+    if (m_result.rows.empty())
+        raise(adErr::NoCurrentRecord);
+    leaveDeletedRow();
+    m_position = int64_t(m_result.rows.size()) - 1;
+}
+
+void Recordset::MoveNext()
+{
+    requireOpen();
+    finishPendingEdit();
+    if (m_onDeleted) {
+        // The row after the deleted one is already in place.
+        leaveDeletedRow();
+        return;
+    }
+    if (Eof())
+        raise(adErr::NoCurrentRecord);
+    ++m_position;
+}
+
+void Recordset::MovePrevious()
+{
+    requireOpen();
+    finishPendingEdit();
+    if (m_onDeleted) {
+        leaveDeletedRow();
+        m_position = std::max<int64_t>(m_position - 1, -1);
+        return;
+    }
+    if (Bof())
+        raise(adErr::NoCurrentRecord);
+    --m_position;
+}
+
+void Recordset::Move(int64_t offset)
+{
+    requireOpen();
+    finishPendingEdit();
+    if (offset == 0)
+        return;
+    int64_t target = 0;
+    if (m_onDeleted) {
+        target = offset > 0 ? m_position + offset - 1 : m_position + offset;
+        leaveDeletedRow();
+    } else {
+        if ((offset > 0 && Eof()) || (offset < 0 && Bof()))
+            raise(adErr::NoCurrentRecord);
+        target = m_position + offset;
+    }
+    const int64_t count = int64_t(m_result.rows.size());
+    m_position = std::clamp<int64_t>(target, -1, count);
+}
+
+int64_t Recordset::RecordCount() const
+{
+    requireOpen();
+    return int64_t(m_result.rows.size());
+}
+
+int64_t Recordset::AbsolutePosition() const
+{
+    requireOpen();
+    if (m_editMode == adEditAdd || m_onDeleted)
+        return adPosUnknown;
+    if (m_position < 0)
+        return adPosBOF;
+    if (m_position >= int64_t(m_result.rows.size()))
+        return adPosEOF;
+    return m_position + 1;
+}
+
+void Recordset::setAbsolutePosition(int64_t position)
+{
+    requireOpen();
+    finishPendingEdit();
+    if (position < 1 || position > int64_t(m_result.rows.size()))
+        raise(adErr::BadArgument);
+    leaveDeletedRow();
+    m_position = position - 1;
+}
+
+int Recordset::FieldCount() const
+{
+    requireOpen();
+    return int(m_result.columns.size());
+}
+
+Field Recordset::Fields(int index)
+{
+    column(index);
+    return Field(this, index);
+}
+
+Field Recordset::Fields(const QString& name)
+{
+    const int index = fieldIndex(name);
+    if (index < 0)
+        raise(adErr::ItemNotFound);
+    return Field(this, index);
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    requireOpen();
+    for (std::size_t i = 0; i < m_result.columns.size(); ++i) {
+        if (m_result.columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+const ColumnInfo& Recordset::column(int index) const
+{
+    requireOpen();
+    if (index < 0 || std::size_t(index) >= m_result.columns.size())
+        raise(adErr::ItemNotFound);
+    return m_result.columns[std::size_t(index)];
+}
+
+Variant Recordset::value(int index) const
+{
+    column(index);
+    if (m_editMode != adEditNone)
+        return m_editBuffer[std::size_t(index)];
+    requireCurrent();
+    return m_result.rows[std::size_t(m_position)][std::size_t(index)];
+}
+
+Variant Recordset::value(const QString& name) const
+{
+    const int index = fieldIndex(name);
+    if (index < 0)
+        raise(adErr::ItemNotFound);
+    return value(index);
+}
+
+bool Recordset::updatable() const
+{
+    return m_lockType != adLockReadOnly;
+}
+
+Connection& Recordset::writableConnection() const
+{
+    if (m_connectionAlive.expired() || !m_connection || m_connection->State() != adStateOpen)
+        raise(adErr::ConnectionUnusable);
+    return *m_connection;
+}
+
+void Recordset::setValue(int index, const Variant& value)
+{
+    column(index);
+    if (!updatable())
+        raise(adErr::OperationNotAllowed);
+    if (m_editMode == adEditNone) {
+        requireCurrent();
+        m_editBuffer = m_result.rows[std::size_t(m_position)];
+        m_changed.assign(m_editBuffer.size(), false);
+        m_editMode = adEditInProgress;
+    }
+    m_editBuffer[std::size_t(index)] = value.isEmpty() ? Variant::null() : value;
+    m_changed[std::size_t(index)] = true;
+}
+
+void Recordset::AddNew()
+{
+    requireOpen();
+    if (!updatable())
+        raise(adErr::OperationNotAllowed);
+    finishPendingEdit();
+    m_positionBeforeAdd = m_position;
+    m_editBuffer.assign(m_result.columns.size(), Variant::null());
+    m_changed.assign(m_result.columns.size(), false);
+    m_editMode = adEditAdd;
+}
+
+void Recordset::Update()
+{
+    requireOpen();
+    if (m_editMode == adEditNone)
+        return;
+    std::vector<QString> columns;
+    std::vector<Variant> values;
+    for (std::size_t i = 0; i < m_result.columns.size(); ++i) {
+        if (m_changed[i]) {
+            columns.push_back(m_result.columns[i].baseColumn);
+            values.push_back(m_editBuffer[i]);
+        }
+    }
+    if (m_editMode == adEditInProgress && columns.empty()) {
+        m_editMode = adEditNone;
+        return;
+    }
+    Connection& connection = writableConnection();
+    const QString table = m_result.baseTable;
+    std::vector<Variant> stored;
+    if (m_editMode == adEditAdd) {
+        Variant key;
+        connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) {
+            key = b.insertRow(table, columns, values, errors);
+            stored = b.readRow(table, key, m_result.columns, errors);
+        });
+        m_result.rows.push_back(stored.size() == m_result.columns.size() ? std::move(stored) : m_editBuffer);
+        m_result.rowKeys.push_back(key);
+        m_position = int64_t(m_result.rows.size()) - 1;
+        m_onDeleted = false;
+    } else {
+        const Variant key = m_result.rowKeys[std::size_t(m_position)];
+        connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) {
+            b.updateRow(table, key, columns, values, errors);
+            stored = b.readRow(table, key, m_result.columns, errors);
+        });
+        m_result.rows[std::size_t(m_position)] =
+            stored.size() == m_result.columns.size() ? std::move(stored) : m_editBuffer;
+    }
+    m_editMode = adEditNone;
+    m_editBuffer.clear();
+    m_changed.clear();
+}
+
+void Recordset::CancelUpdate()
+{
+    requireOpen();
+    if (m_editMode == adEditAdd)
+        m_position = m_positionBeforeAdd;
+    m_editMode = adEditNone;
+    m_editBuffer.clear();
+    m_changed.clear();
+}
+
+void Recordset::Delete()
+{
+    requireOpen();
+    if (!updatable() || m_editMode == adEditAdd)
+        raise(adErr::OperationNotAllowed);
+    CancelUpdate();
+    requireCurrent();
+    Connection& connection = writableConnection();
+    const auto index = std::size_t(m_position);
+    const Variant key = m_result.rowKeys[index];
+    const QString table = m_result.baseTable;
+    connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) { b.deleteRow(table, key, errors); });
+    m_result.rows.erase(m_result.rows.begin() + std::ptrdiff_t(index));
+    m_result.rowKeys.erase(m_result.rowKeys.begin() + std::ptrdiff_t(index));
+    m_onDeleted = true;
+}
+
+QString Field::Name() const
+{
+    return m_owner->column(m_index).name;
+}
+
+int Field::Type() const
+{
+    return m_owner->column(m_index).type;
+}
+
+int64_t Field::DefinedSize() const
+{
+    return m_owner->column(m_index).definedSize;
+}
+
+int Field::Precision() const
+{
+    return m_owner->column(m_index).precision;
+}
+
+int Field::NumericScale() const
+{
+    return m_owner->column(m_index).scale;
+}
+
+Variant Field::Value() const
+{
+    return m_owner->value(m_index);
+}
+
+void Field::setValue(const Variant& value)
+{
+    m_owner->setValue(m_index, value);
+}
+
+} // namespace platform::db

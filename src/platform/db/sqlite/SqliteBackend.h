@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/db/Backend.h"
+#include "platform/db/sqlite/SqlTranslator.h"
+
+#include <QMap>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform::db::sqlite {
+
+// Creates the embedded data base file `filePath` and runs `script` (SQLite's
+// own SQL, in one transaction) in it, with the registered collation and
+// functions available. Raises DbError when the file exists or the script
+// fails; a failed build leaves no file behind.
+void createDatabase(const QString& filePath, const QString& script = {});
+
+// The embedded engine: a server is a folder, a data base D is the file
+// D.sqlite in it (found without regard to letter case). Statements in SQL
+// Server's dialect are translated before SQLite runs them, and SQLite's
+// failures are reported with SQL Server's native numbers. Opening never
+// creates a file.
+class SqliteBackend : public Backend
+{
+public:
+    SqliteBackend();
+    ~SqliteBackend() override;
+
+    void open(const OpenParams& params, std::vector<ErrorInfo>& errors) override;
+    void close() override;
+    QString defaultDatabase() const override;
+    void setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors) override;
+    void setCommandTimeout(int seconds) override;
+
+    ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) override;
+    ResultSet executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors) override;
+    void beginTransaction(std::vector<ErrorInfo>& errors) override;
+    void commitTransaction(std::vector<ErrorInfo>& errors) override;
+    void rollbackTransaction(std::vector<ErrorInfo>& errors) override;
+
+    ResultSet openSchema(SchemaEnum schema, const std::vector<Variant>& criteria,
+                         std::vector<ErrorInfo>& errors) override;
+
+    Variant insertRow(const QString& table, const std::vector<QString>& columns, const std::vector<Variant>& values,
+                      std::vector<ErrorInfo>& errors) override;
+    void updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
+                   const std::vector<Variant>& values, std::vector<ErrorInfo>& errors) override;
+    void deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors) override;
+    std::vector<Variant> readRow(const QString& table, const Variant& key, const std::vector<ColumnInfo>& columns,
+                                 std::vector<ErrorInfo>& errors) override;
+
+    struct DbCloser
+    {
+        void operator()(sqlite3* db) const;
+    };
+    struct StmtFinalizer
+    {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    using DbPtr = std::unique_ptr<sqlite3, DbCloser>;
+    using StmtPtr = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
+
+private:
+    struct Batch;
+    class CommandClock;
+
+    DbPtr openDatabase(const QString& name, QString& foundName, std::vector<ErrorInfo>& errors) const;
+    sqlite3* db(std::vector<ErrorInfo>& errors) const;
+    std::vector<TranslatedStep> translate(const QString& sql, std::vector<ErrorInfo>& errors);
+    void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors);
+    void runText(const QString& sql, Batch& batch, std::vector<ErrorInfo>& errors);
+    StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);
+    ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors);
+    void execSimple(const char* sql, std::vector<ErrorInfo>& errors);
+    [[noreturn]] void fail(int rc, const QString& statementSql, std::vector<ErrorInfo>& errors);
+    // Lower-case column name -> declared type, for converting written values.
+    QMap<QString, QString> declaredTypes(const QString& table, std::vector<ErrorInfo>& errors);
+    static int progress(void* self);
+
+    QString m_folder;
+    QString m_database;
+    DbPtr m_db;
+    SqlTranslator m_translator;
+    int m_transactionDepth = 0;
+    int m_commandTimeout = 30;
+    std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
+    int m_clockDepth = 0;
+    bool m_timedOut = false;
+};
+
+} // namespace platform::db::sqlite

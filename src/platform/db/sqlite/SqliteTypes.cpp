@@ -1,0 +1,396 @@
+#include "platform/db/sqlite/SqliteTypes.h"
+
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <limits>
+
+namespace platform::db::sqlite {
+
+namespace {
+
+struct Declared
+{
+    QString base;
+    QList<int> args;
+    bool max = false;
+};
+
+Declared splitDeclared(const QString& declared)
+{
+    Declared d;
+    QString t = declared.toLower();
+    t.remove(u'[').remove(u']');
+    t = t.trimmed();
+    const qsizetype open = t.indexOf(u'(');
+    d.base = (open < 0 ? t : t.left(open)).simplified();
+    if (open >= 0) {
+        const qsizetype close = t.indexOf(u')', open);
+        const QString inner = t.mid(open + 1, close < 0 ? -1 : close - open - 1);
+        for (const QString& part : inner.split(u',')) {
+            const QString p = part.trimmed();
+            if (p == u"max")
+                d.max = true;
+            else
+                d.args.push_back(p.toInt());
+        }
+    }
+    return d;
+}
+
+ColumnInfo make(const QString& name, DataTypeEnum type, int64_t size, int precision = 0, int scale = 0)
+{
+    ColumnInfo c;
+    c.name = name;
+    c.type = type;
+    c.definedSize = size;
+    c.precision = precision;
+    c.scale = scale;
+    return c;
+}
+
+std::optional<Currency> currencyOf(const Variant& stored)
+{
+    switch (stored.type()) {
+    case VariantType::Integer:
+        return Currency::fromInt(*stored.toInteger());
+    case VariantType::Double: {
+        // The shortest text SQLite keeps for a real is exact to four decimals.
+        if (auto c = Currency::parse(QString::number(*stored.toDouble(), 'f', 10)))
+            return c;
+        return Currency::fromDouble(*stored.toDouble());
+    }
+    case VariantType::Text:
+        return Currency::parse(stored.toText().trimmed());
+    default:
+        return std::nullopt;
+    }
+}
+
+bool isStorageDateText(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}(\.\d{1,3})?$)"));
+    return re.match(text).hasMatch();
+}
+
+int msecsOf(const QString& fraction)
+{
+    if (fraction.isEmpty())
+        return 0;
+    return QString(fraction + QStringLiteral("00")).left(3).toInt();
+}
+
+std::optional<DateTime> makeDate(int y, int mo, int d, const QString& h, const QString& mi, const QString& s,
+                                 const QString& frac)
+{
+    const QDate date(y, mo, d);
+    const QTime time(h.isEmpty() ? 0 : h.toInt(), mi.isEmpty() ? 0 : mi.toInt(), s.isEmpty() ? 0 : s.toInt(),
+                     msecsOf(frac));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return DateTime(date, time);
+}
+
+} // namespace
+
+std::optional<DateTime> parseDateText(const QString& text)
+{
+    static const QString timePart = QStringLiteral(R"((?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3})\d*)?)?)?)");
+    static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2}))") + timePart + u'$');
+    static const QRegularExpression dayFirst(QStringLiteral(R"(^(\d{1,2})[/\-.](\d{1,2})[/\-.](\d{4}|\d{2}))") +
+                                             timePart + u'$');
+    static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2}))") + timePart + u'$');
+    const QString t = text.trimmed();
+    QRegularExpressionMatch m = iso.match(t);
+    if (m.hasMatch())
+        return makeDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4),
+                        m.captured(5), m.captured(6), m.captured(7));
+    m = dayFirst.match(t);
+    if (m.hasMatch()) {
+        int year = m.captured(3).toInt();
+        if (m.captured(3).size() == 2)
+            year += year < 50 ? 2000 : 1900;
+        return makeDate(year, m.captured(2).toInt(), m.captured(1).toInt(), m.captured(4), m.captured(5), m.captured(6),
+                        m.captured(7));
+    }
+    m = compact.match(t);
+    if (m.hasMatch())
+        return makeDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4),
+                        m.captured(5), m.captured(6), m.captured(7));
+    return std::nullopt;
+}
+
+ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
+{
+    if (declared.trimmed().isEmpty())
+        return make(name, adEmpty, 0);
+    const Declared d = splitDeclared(declared);
+    const QString& b = d.base;
+    const int n = d.args.isEmpty() ? 0 : d.args.front();
+    if (b == u"int" || b == u"integer" || b == u"mediumint")
+        return make(name, adInteger, 4, 10);
+    if (b == u"smallint")
+        return make(name, adSmallInt, 2, 5);
+    if (b == u"tinyint")
+        return make(name, adTinyInt, 1, 3);
+    if (b == u"bigint")
+        return make(name, adBigInt, 8, 19);
+    if (b == u"float" || b == u"real" || b == u"double" || b == u"double precision")
+        return make(name, adDouble, 8, 15);
+    if (b == u"money" || b == u"smallmoney")
+        return make(name, adCurrency, 8, 19, 4);
+    if (b == u"decimal" || b == u"numeric") {
+        const int precision = d.args.isEmpty() ? 18 : d.args.front();
+        const int scale = d.args.size() > 1 ? d.args.at(1) : 0;
+        return make(name, adNumeric, 19, precision, scale);
+    }
+    if (b == u"bit" || b == u"boolean")
+        return make(name, adBoolean, 2);
+    if (b == u"datetime" || b == u"smalldatetime" || b == u"date" || b == u"datetime2")
+        return make(name, adDBTimeStamp, 16, 23, 3);
+    if (b == u"varchar")
+        return d.max ? make(name, adLongVarChar, 2147483647) : make(name, adVarChar, n > 0 ? n : 8000);
+    if (b == u"nvarchar")
+        return d.max ? make(name, adLongVarWChar, 1073741823) : make(name, adVarWChar, n > 0 ? n : 4000);
+    if (b == u"char")
+        return make(name, adChar, n > 0 ? n : 1);
+    if (b == u"nchar")
+        return make(name, adWChar, n > 0 ? n : 1);
+    if (b == u"text")
+        return make(name, adLongVarChar, 2147483647);
+    if (b == u"ntext")
+        return make(name, adLongVarWChar, 1073741823);
+    if (b == u"image")
+        return make(name, adLongVarBinary, 2147483647);
+    if (b == u"varbinary")
+        return d.max ? make(name, adLongVarBinary, 2147483647) : make(name, adVarBinary, n > 0 ? n : 8000);
+    if (b == u"binary")
+        return make(name, adBinary, n > 0 ? n : 1);
+    if (b == u"uniqueidentifier")
+        return make(name, adGUID, 16);
+    // Other names follow SQLite's own affinity rules.
+    if (b.contains(u"int"))
+        return make(name, adBigInt, 8, 19);
+    if (b.contains(u"char") || b.contains(u"clob") || b.contains(u"text"))
+        return make(name, adVarWChar, n > 0 ? n : 4000);
+    if (b.contains(u"blob"))
+        return make(name, adLongVarBinary, 2147483647);
+    if (b.contains(u"real") || b.contains(u"floa") || b.contains(u"doub"))
+        return make(name, adDouble, 8, 15);
+    return make(name, adNumeric, 19, 18, 4);
+}
+
+void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>& rows, std::size_t index)
+{
+    bool integers = false, doubles = false, texts = false, binaries = false, wide = false, allDates = true;
+    int64_t longest = 0;
+    for (const auto& row : rows) {
+        const Variant& v = row[index];
+        switch (v.type()) {
+        case VariantType::Integer: {
+            integers = true;
+            const int64_t i = *v.toInteger();
+            wide = wide || i > std::numeric_limits<int32_t>::max() || i < std::numeric_limits<int32_t>::min();
+            break;
+        }
+        case VariantType::Double:
+            doubles = true;
+            break;
+        case VariantType::Text: {
+            texts = true;
+            const QString t = v.toText();
+            longest = std::max<int64_t>(longest, t.size());
+            allDates = allDates && isStorageDateText(t);
+            break;
+        }
+        case VariantType::Binary:
+            binaries = true;
+            longest = std::max<int64_t>(longest, v.toBinary().size());
+            break;
+        default:
+            break;
+        }
+    }
+    if (binaries)
+        column.type = adLongVarBinary, column.definedSize = std::max<int64_t>(longest, 1);
+    else if (texts && allDates && !integers && !doubles)
+        column.type = adDBTimeStamp, column.definedSize = 16, column.precision = 23, column.scale = 3;
+    else if (texts)
+        column.type = adVarWChar, column.definedSize = std::max<int64_t>(longest, 1);
+    else if (doubles)
+        column.type = adDouble, column.definedSize = 8, column.precision = 15;
+    else if (wide)
+        column.type = adBigInt, column.definedSize = 8, column.precision = 19;
+    else
+        column.type = adInteger, column.definedSize = 4, column.precision = 10;
+}
+
+Variant readStorage(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return Variant(int64_t(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return Variant(sqlite3_column_double(statement, column));
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return Variant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+    }
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
+        return Variant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+    }
+    default:
+        return Variant::null();
+    }
+}
+
+Variant fromStorage(const Variant& stored, const ColumnInfo& column)
+{
+    if (stored.isNull())
+        return stored;
+    switch (column.type) {
+    case adInteger:
+    case adSmallInt:
+    case adTinyInt:
+    case adBigInt:
+        if (stored.type() == VariantType::Integer)
+            return stored;
+        if (stored.type() == VariantType::Double) {
+            const double d = *stored.toDouble();
+            return d == double(int64_t(d)) ? Variant(int64_t(d)) : stored;
+        }
+        if (auto c = Currency::parse(stored.toText().trimmed()); c && c->rounded(0) == *c)
+            return Variant(c->units() / Currency::kScale);
+        return stored;
+    case adBoolean:
+        if (auto b = stored.toBoolean())
+            return Variant(*b);
+        return stored;
+    case adDouble:
+    case adSingle:
+        if (auto d = stored.toDouble())
+            return Variant(*d);
+        return stored;
+    case adCurrency:
+        if (auto c = currencyOf(stored))
+            return Variant(*c);
+        return stored;
+    case adNumeric:
+        if (column.scale <= 4) {
+            if (auto c = currencyOf(stored))
+                return Variant(*c);
+        } else if (auto d = stored.toDouble()) {
+            return Variant(*d);
+        }
+        return stored;
+    case adDBTimeStamp:
+        if (stored.type() == VariantType::Text) {
+            if (auto d = parseDateText(stored.toText()))
+                return Variant(*d);
+        }
+        return stored;
+    case adVarChar:
+    case adVarWChar:
+    case adChar:
+    case adWChar:
+    case adLongVarChar:
+    case adLongVarWChar:
+    case adGUID:
+        return stored.type() == VariantType::Text ? stored : Variant(stored.toText());
+    case adVarBinary:
+    case adLongVarBinary:
+    case adBinary:
+        return stored.type() == VariantType::Binary ? stored : Variant(stored.toBinary());
+    default:
+        return stored;
+    }
+}
+
+std::optional<Variant> toStorage(const Variant& value, const QString& declared)
+{
+    if (value.isBlank())
+        return Variant::null();
+    const ColumnInfo c = columnForDeclaredType(QString(), declared);
+    switch (c.type) {
+    case adInteger:
+    case adSmallInt:
+    case adTinyInt:
+    case adBigInt:
+        if (value.type() == VariantType::Boolean)
+            return Variant(int64_t(*value.toBoolean() ? 1 : 0));
+        if (auto i = value.toInteger())
+            return Variant(*i);
+        return std::nullopt;
+    case adBoolean:
+        if (auto b = value.toBoolean())
+            return Variant(int64_t(*b ? 1 : 0));
+        return std::nullopt;
+    case adDouble:
+        if (auto d = value.toDouble())
+            return Variant(*d);
+        return std::nullopt;
+    case adCurrency:
+    case adNumeric:
+        if (c.type == adNumeric && c.scale > 4) {
+            if (auto d = value.toDouble())
+                return Variant(*d);
+            return std::nullopt;
+        }
+        if (auto m = value.toCurrency())
+            return Variant(*m);
+        return std::nullopt;
+    case adDBTimeStamp:
+        if (value.type() == VariantType::Date)
+            return value;
+        if (value.type() == VariantType::Text) {
+            if (auto d = parseDateText(value.toText()))
+                return Variant(*d);
+        }
+        return std::nullopt;
+    case adVarBinary:
+    case adLongVarBinary:
+    case adBinary:
+        return Variant(value.toBinary());
+    case adEmpty:
+        return value;
+    default:
+        if (value.type() == VariantType::Text || value.type() == VariantType::Binary)
+            return value;
+        if (value.type() == VariantType::Boolean)
+            return Variant(QStringLiteral("%1").arg(*value.toBoolean() ? 1 : 0));
+        return Variant(value.toText());
+    }
+}
+
+int bindStorage(sqlite3_stmt* statement, int index, const Variant& value)
+{
+    switch (value.type()) {
+    case VariantType::Empty:
+    case VariantType::Null:
+        return sqlite3_bind_null(statement, index);
+    case VariantType::Boolean:
+        return sqlite3_bind_int64(statement, index, *value.toBoolean() ? 1 : 0);
+    case VariantType::Integer:
+        return sqlite3_bind_int64(statement, index, *value.toInteger());
+    case VariantType::Double:
+        return sqlite3_bind_double(statement, index, *value.toDouble());
+    case VariantType::Binary: {
+        const QByteArray b = value.toBinary();
+        return sqlite3_bind_blob64(statement, index, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
+    }
+    case VariantType::Currency:
+    case VariantType::Text:
+    case VariantType::Date: {
+        // Currency as its exact decimal text (the column's affinity stores it as
+        // a number), dates in the one storage form.
+        const QByteArray t = value.toText().toUtf8();
+        return sqlite3_bind_text64(statement, index, t.constData(), sqlite3_uint64(t.size()), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8);
+    }
+    }
+    return SQLITE_MISUSE;
+}
+
+} // namespace platform::db::sqlite

@@ -1,0 +1,47 @@
+#include "platform/db/Backend.h"
+
+#include <gtest/gtest.h>
+
+using platform::db::ConnectionString;
+
+namespace {
+
+struct Case
+{
+    const char* text;
+    const char* key;
+    const char* expected;
+};
+
+class ConnectionStringCases : public ::testing::TestWithParam<Case>
+{
+};
+
+TEST_P(ConnectionStringCases, ReadsTheValue)
+{
+    const Case& c = GetParam();
+    const ConnectionString parsed = ConnectionString::parse(QString::fromUtf8(c.text));
+    EXPECT_EQ(parsed.value(QString::fromUtf8(c.key)), QString::fromUtf8(c.expected)) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parse, ConnectionStringCases,
+    ::testing::Values(Case{"PROVIDER=SQLOLEDB;Server=srv;Database =Ventas;UId=sa;Pwd=x;", "database", "Ventas"},
+                      Case{"PROVIDER=SQLOLEDB;Server=srv;Database =Ventas;", "Provider", "SQLOLEDB"},
+                      Case{"  server  =  host\\inst  ; database=d", "SERVER", "host\\inst"},
+                      Case{"Pwd={a;b=c}};d};UId=u", "pwd", "a;b=c};d"}, Case{"Pwd={a;b=c}};d};UId=u", "uid", "u"},
+                      Case{"Password=\"say \"\"hi\"\"; now\";User=x", "password", "say \"hi\"; now"},
+                      Case{"Database=first;database=second", "database", "first"},
+                      Case{"junk;Server=s;;", "server", "s"}, Case{"Server=a=b;", "server", "a=b"},
+                      Case{"Server=", "server", ""}));
+
+TEST(ConnectionString, MissingKeysAndSynonyms)
+{
+    const ConnectionString parsed = ConnectionString::parse(QStringLiteral("Data Source=orcl;User Id=u;"));
+    EXPECT_FALSE(parsed.has(QStringLiteral("server")));
+    EXPECT_TRUE(parsed.has(QStringLiteral(" Data Source ")));
+    EXPECT_EQ(parsed.value(QStringLiteral("server"), QStringLiteral("none")), QStringLiteral("none"));
+    EXPECT_EQ(parsed.first({"server", "data source"}), QStringLiteral("orcl"));
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+#include "support/FaultyBackend.h"
+
+namespace testing_support {
+
+using platform::Variant;
+using namespace platform::db;
+
+FaultyBackend::FaultyBackend(std::unique_ptr<Backend> inner, std::shared_ptr<FaultSwitch> faults)
+    : m_inner(std::move(inner)), m_faults(std::move(faults))
+{
+}
+
+void FaultyBackend::check(std::vector<ErrorInfo>& errors) const
+{
+    if (!m_faults->broken)
+        return;
+    ErrorInfo info{adErr::Generic,
+                   QStringLiteral("[DBNETLIB][ConnectionWrite (send()).]General network error. Check your network "
+                                  "documentation."),
+                   QStringLiteral("Microsoft OLE DB Provider for SQL Server"), QStringLiteral("08S01"),
+                   m_faults->nativeError};
+    errors.push_back(info);
+    throw DbError(info);
+}
+
+void FaultyBackend::afterSuccess(std::vector<ErrorInfo>& errors) const
+{
+    if (m_faults->informational)
+        errors.push_back(ErrorInfo{0, QStringLiteral("Changed database context to 'x'."),
+                                   QStringLiteral("Microsoft OLE DB Provider for SQL Server"), QStringLiteral("01000"),
+                                   5701});
+}
+
+void FaultyBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->open(params, errors);
+    afterSuccess(errors);
+}
+
+void FaultyBackend::close()
+{
+    m_inner->close();
+}
+
+QString FaultyBackend::defaultDatabase() const
+{
+    return m_inner->defaultDatabase();
+}
+
+void FaultyBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->setDefaultDatabase(name, errors);
+    afterSuccess(errors);
+}
+
+void FaultyBackend::setCommandTimeout(int seconds)
+{
+    m_inner->setCommandTimeout(seconds);
+}
+
+ResultSet FaultyBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    ResultSet r = m_inner->execute(sql, errors);
+    afterSuccess(errors);
+    return r;
+}
+
+ResultSet FaultyBackend::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    ResultSet r = m_inner->executeUpdatable(sql, errors);
+    afterSuccess(errors);
+    return r;
+}
+
+void FaultyBackend::beginTransaction(std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->beginTransaction(errors);
+}
+
+void FaultyBackend::commitTransaction(std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->commitTransaction(errors);
+}
+
+void FaultyBackend::rollbackTransaction(std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->rollbackTransaction(errors);
+}
+
+ResultSet FaultyBackend::openSchema(SchemaEnum schema, const std::vector<Variant>& criteria,
+                                    std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    return m_inner->openSchema(schema, criteria, errors);
+}
+
+Variant FaultyBackend::insertRow(const QString& table, const std::vector<QString>& columns,
+                                 const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    return m_inner->insertRow(table, columns, values, errors);
+}
+
+void FaultyBackend::updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
+                              const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->updateRow(table, key, columns, values, errors);
+}
+
+void FaultyBackend::deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    m_inner->deleteRow(table, key, errors);
+}
+
+std::vector<Variant> FaultyBackend::readRow(const QString& table, const Variant& key,
+                                            const std::vector<ColumnInfo>& columns, std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    return m_inner->readRow(table, key, columns, errors);
+}
+
+std::shared_ptr<FaultSwitch> installFaultyBackends()
+{
+    auto faults = std::make_shared<FaultSwitch>();
+    setBackendWrapper([faults](std::unique_ptr<Backend> inner) -> std::unique_ptr<Backend> {
+        return std::make_unique<FaultyBackend>(std::move(inner), faults);
+    });
+    return faults;
+}
+
+} // namespace testing_support

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/db/Backend.h"
+
+#include <memory>
+
+namespace testing_support {
+
+// What a FaultyBackend does: while `broken`, every call fails as a broken
+// link to the server does (number 0x80004005, SQLSTATE 08S01, `nativeError`);
+// with `informational`, every successful call also reports an informational
+// message, as a server does on a change of data-base context.
+struct FaultSwitch
+{
+    bool broken = false;
+    int32_t nativeError = 11;
+    bool informational = false;
+};
+
+// A decorator that passes every call to the real backend until told to break.
+class FaultyBackend : public platform::db::Backend
+{
+public:
+    FaultyBackend(std::unique_ptr<platform::db::Backend> inner, std::shared_ptr<FaultSwitch> faults);
+
+    void open(const platform::db::OpenParams& params, std::vector<platform::db::ErrorInfo>& errors) override;
+    void close() override;
+    QString defaultDatabase() const override;
+    void setDefaultDatabase(const QString& name, std::vector<platform::db::ErrorInfo>& errors) override;
+    void setCommandTimeout(int seconds) override;
+    platform::db::ResultSet execute(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
+    platform::db::ResultSet executeUpdatable(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
+    void beginTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
+    void commitTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
+    void rollbackTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
+    platform::db::ResultSet openSchema(platform::db::SchemaEnum schema, const std::vector<platform::Variant>& criteria,
+                                       std::vector<platform::db::ErrorInfo>& errors) override;
+    platform::Variant insertRow(const QString& table, const std::vector<QString>& columns,
+                                const std::vector<platform::Variant>& values,
+                                std::vector<platform::db::ErrorInfo>& errors) override;
+    void updateRow(const QString& table, const platform::Variant& key, const std::vector<QString>& columns,
+                   const std::vector<platform::Variant>& values, std::vector<platform::db::ErrorInfo>& errors) override;
+    void deleteRow(const QString& table, const platform::Variant& key,
+                   std::vector<platform::db::ErrorInfo>& errors) override;
+    std::vector<platform::Variant> readRow(const QString& table, const platform::Variant& key,
+                                           const std::vector<platform::db::ColumnInfo>& columns,
+                                           std::vector<platform::db::ErrorInfo>& errors) override;
+
+private:
+    // Fails when broken; otherwise lets the call through.
+    void check(std::vector<platform::db::ErrorInfo>& errors) const;
+    void afterSuccess(std::vector<platform::db::ErrorInfo>& errors) const;
+
+    std::unique_ptr<platform::db::Backend> m_inner;
+    std::shared_ptr<FaultSwitch> m_faults;
+};
+
+// Wraps every backend created from now on (until the test ends) and returns
+// the switch that breaks them.
+std::shared_ptr<FaultSwitch> installFaultyBackends();
+
+} // namespace testing_support
