@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+#include <cmath>
+
+namespace platform::ui {
+
+// Positions and sizes arrive in twips; the screen is taken at 96 dpi, where
+// one pixel is 15 twips.
+inline constexpr int kTwipsPerPixel = 15;
+
+inline int twipsToPixels(double twips)
+{
+    return int(std::lround(twips / kTwipsPerPixel));
+}
+
+inline double pixelsToTwips(double pixels)
+{
+    return pixels * kTwipsPerPixel;
+}
+
+// Width of `text` in `font`, in twips, as a control measures its own texts.
+inline int textWidthTwips(const QFont& font, const QString& text)
+{
+    return QFontMetrics(font).horizontalAdvance(text) * kTwipsPerPixel;
+}
+
+} // namespace platform::ui
