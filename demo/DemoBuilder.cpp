@@ -481,6 +481,9 @@ const char* const kRestrictedViews[] = {
 // Indexes of a real installation: the history by article, by list and by time.
 const char* const kIndexes[] = {
     "CREATE INDEX IX_PreciosHis_Articulo ON V_MV_PreciosHis (IdArticulo, FechaHora)",
+    // The correction run looks the cost class up by the trimmed article id.
+    "CREATE INDEX IX_PreciosHis_ArticuloTrim ON V_MV_PreciosHis "
+    "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora)",
     "CREATE INDEX IX_PreciosHis_Lista ON V_MV_PreciosHis (idLista, FechaHora)",
     "CREATE INDEX IX_PreciosHis_FechaHora ON V_MV_PreciosHis (FechaHora)",
     "CREATE INDEX IX_Articulos_Descripcion ON V_MA_ARTICULOS (DESCRIPCION)",
