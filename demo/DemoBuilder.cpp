@@ -291,6 +291,13 @@ std::string createTableSql(const Table& table)
             parts.push_back("  CONSTRAINT maxlen_" + column.name + " CHECK (length(" + column.name +
                             ") <= " + std::to_string(length) + ")");
     }
+    // A money column keeps numbers only: a text that SQLite cannot read as a
+    // number would otherwise be stored as it is, where SQL Server converts or refuses.
+    for (const Column& column : table.columns) {
+        if (column.type == "money")
+            parts.push_back("  CONSTRAINT numeric_" + column.name + " CHECK (typeof(" + column.name +
+                            ") IN ('integer', 'real', 'null'))");
+    }
     for (std::size_t i = 0; i < parts.size(); ++i)
         sql += parts[i] + (i + 1 < parts.size() ? ",\n" : "\n");
     return sql + ")";

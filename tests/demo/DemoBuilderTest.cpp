@@ -161,9 +161,14 @@ TEST(DemoBuilder, HistoryIsIndexedByArticleListAndTime)
     DbPtr db = openDb(buildInto(QStringLiteral("srv")), demo::kMainDatabase);
     const std::vector<std::string> leading =
         rows(db.get(), "SELECT ii.name FROM pragma_index_list('V_MV_PreciosHis') il, "
-                       "pragma_index_info(il.name) ii WHERE ii.seqno = 0 "
+                       "pragma_index_info(il.name) ii WHERE ii.seqno = 0 AND ii.name IS NOT NULL "
                        "ORDER BY ii.name");
     EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "IdArticulo", "idLista"}));
+    // The cost-class look-up compares the trimmed id; its index leads with that expression.
+    const std::vector<std::string> trimmed =
+        rows(db.get(), "SELECT sql FROM sqlite_master WHERE name = 'IX_PreciosHis_ArticuloTrim'");
+    ASSERT_EQ(trimmed.size(), 1u);
+    EXPECT_NE(trimmed[0].find("ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora"), std::string::npos);
 }
 
 TEST(DemoBuilder, TextColumnsCompareAsSqlServerAndCarryTheirLength)

@@ -69,6 +69,7 @@ constexpr int32_t Syntax = int32_t(0x80040E14);
 constexpr int32_t NoSuchObject = int32_t(0x80040E37);
 constexpr int32_t Constraint = int32_t(0x80040E2F);
 constexpr int32_t Timeout = int32_t(0x80040E31);
+constexpr int32_t TypeMismatch = int32_t(0x80040E07);
 constexpr int32_t NotSupported = int32_t(0x80040E21); // also "multiple-step operation generated errors"
 constexpr int32_t RowNotFound = int32_t(0x80040E38);  // the row to update or delete is gone
 constexpr int32_t DataOverflow = int32_t(0x80040E57); // text or number too long for its column
@@ -78,6 +79,7 @@ constexpr int32_t DataOverflow = int32_t(0x80040E57); // text or number too long
 namespace native {
 constexpr int32_t LostLink = 11;
 constexpr int32_t InvalidColumn = 207;
+constexpr int32_t CannotConvertToMoney = 235;
 constexpr int32_t InvalidObject = 208;
 constexpr int32_t NullNotAllowed = 515;
 constexpr int32_t ConstraintConflict = 547;

@@ -92,6 +92,12 @@ ErrorInfo translateError(int rc, int extended, const QString& message, const QSt
             if (detail.startsWith(QLatin1String("maxlen_"), Qt::CaseInsensitive))
                 return entry(adErr::DataOverflow, QStringLiteral("String or binary data would be truncated."),
                              QStringLiteral("22001"), native::TextTooLong);
+            // ... and the number check of a money column numeric_<column>.
+            if (detail.startsWith(QLatin1String("numeric_"), Qt::CaseInsensitive))
+                return entry(adErr::TypeMismatch,
+                             QStringLiteral("Cannot convert a char value to money. The char value has incorrect "
+                                            "syntax."),
+                             QStringLiteral("22018"), native::CannotConvertToMoney);
             return entry(adErr::Constraint,
                          QStringLiteral("The %1 statement conflicted with the CHECK constraint \"%2\". The conflict "
                                         "occurred in database \"%3\".")

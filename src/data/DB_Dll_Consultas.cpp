@@ -1,0 +1,819 @@
+// Keyed look-ups and maxima, record sets and commands, per-user table synonyms.
+#include "data/DB_Dll.h"
+
+#include "common/ValoresCorrida.h"
+#include "platform/core/Runtime.h"
+#include "platform/core/Text.h"
+#include "platform/ui/Operator.h"
+
+#include <QCoreApplication>
+
+namespace data {
+
+using platform::Variant;
+using platform::db::DbError;
+namespace db = platform::db;
+namespace text = platform::text;
+namespace msgbox = platform::msgbox;
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+// The number at the start of a text, as the platform's Val reads it
+// (blanks skipped, "." as decimal sign; 0 when there is none).
+double valNumerico(const QString& s)
+{
+    QString digits;
+    qsizetype i = 0;
+    while (i < s.size() && s.at(i).isSpace()) {
+        ++i;
+    }
+    if (i < s.size() && (s.at(i) == u'-' || s.at(i) == u'+')) {
+        digits += s.at(i++);
+    }
+    bool punto = false;
+    for (; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isDigit()) {
+            digits += c;
+        } else if (c == u'.' && !punto) {
+            punto = true;
+            digits += c;
+        } else if (!c.isSpace()) {
+            break;
+        }
+    }
+    bool ok = false;
+    const double valor = digits.toDouble(&ok);
+    return ok ? valor : 0.0;
+}
+
+// A number's text for a statement: always "." as decimal sign.
+QString textoNumerico(const QString& s)
+{
+    return text::Trim(QString::number(valNumerico(s), 'g', 15));
+}
+
+int codigoTipo(const Variant& tipo)
+{
+    const auto numero = tipo.toDouble();
+    return numero ? int(*numero) : -1;
+}
+
+// A table's contexts in which its name is replaced by its restricted view.
+struct Sinonimo
+{
+    const char16_t* tabla;
+    const char16_t* vista;
+    bool conLlave;
+};
+
+QString aplicaSinonimo(QString s, const Sinonimo& sinonimo)
+{
+    const QString tabla = QString::fromUtf16(sinonimo.tabla);
+    const QString vista = QString::fromUtf16(sinonimo.vista);
+    static const char16_t* const contextos[][2] = {{u" ", u" "}, {u"(", u" "}, {u" ", u"."},
+                                                   {u"(", u"."}, {u",", u"."}, {u"{", u"."}};
+    const int cuantos = sinonimo.conLlave ? 6 : 5;
+    for (int i = 0; i < cuantos; ++i) {
+        const QString antes = QString::fromUtf16(contextos[i][0]);
+        const QString despues = QString::fromUtf16(contextos[i][1]);
+        s = text::Replace(s, antes + tabla + despues, antes + vista + despues, true);
+    }
+    return s;
+}
+
+QString quitaMarcador(const QString& s)
+{
+    return text::Replace(s, u"@Admin_", u"", true);
+}
+
+// Programs of the suite that keep the real deposits or families table; this
+// program is none of them.
+bool programaExento(const QStringList& programas)
+{
+    const QString nombre = platform::Runtime::instance().programName();
+    for (const QString& programa : programas) {
+        if (text::EqualsNoCase(nombre, programa)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- look-ups
+
+Variant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const Variant& Tipo)
+{
+    std::optional<QString> condicion;
+    return BuscaMaximoCon(QueTabla, QueCampo, Tipo, condicion);
+}
+
+Variant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const Variant& Tipo, QString& Condicion)
+{
+    std::optional<QString> condicion = Condicion;
+    const Variant resultado = BuscaMaximoCon(QueTabla, QueCampo, Tipo, condicion);
+    Condicion = *condicion;
+    return resultado;
+}
+
+Variant DB_Dll::BuscaMaximoCon(const QString& QueTabla, const QString& QueCampo, const Variant& Tipo,
+                               std::optional<QString>& Condicion)
+{
+    for (;;) {
+        QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
+        // A blank condition adds no WHERE (it would leave the statement unfinished).
+        if (Condicion && !text::Trim(*Condicion).isEmpty()) {
+            sql += QStringLiteral(" WHERE ") + text::Trim(*Condicion);
+        }
+        auto rs = std::make_shared<db::Recordset>();
+        rs->Open(sql, &cnn(), db::adOpenForwardOnly, db::adLockReadOnly);
+        if (rs->Bof()) {
+            rs->Close();
+            return {};
+        }
+        rs->MoveFirst();
+        const Variant mayor = util().ValorCampo(rs->value(QStringLiteral("MAYOR")));
+        if (text::EqualsNoCase(QueTabla, u"V_MA_ARTICULOS") && text::Trim(mayor.toText()).startsWith(u'0')) {
+            // Article codes that begin with "0" are left out of the maximum.
+            const QString excluye = QStringLiteral("substring(ltrim(idarticulo),1,1)<>'0'");
+            if (!Condicion || Condicion->isEmpty()) {
+                Condicion = QStringLiteral(" ") + excluye;
+            } else {
+                *Condicion += QStringLiteral(" and ") + excluye;
+            }
+            rs->Close();
+            continue;
+        }
+        rs->Close();
+        if (codigoTipo(Tipo) == 7) {
+            return mayor;
+        }
+        return Variant(valNumerico(mayor.toText()));
+    }
+}
+
+Variant DB_Dll::BuscaMinimo(const QString& QueTabla, const QString& QueCampo, const Variant& Tipo,
+                            const std::optional<QString>& Condicion)
+{
+    (void)Tipo;
+    QString sql = QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla +
+                  QStringLiteral("  with(nolock) ");
+    if (Condicion && !text::Trim(*Condicion).isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + text::Trim(*Condicion);
+    }
+    auto rs = std::make_shared<db::Recordset>();
+    rs->Open(sql, &cnn(), db::adOpenForwardOnly, db::adLockReadOnly);
+    Variant resultado;
+    if (!rs->Bof()) {
+        rs->MoveFirst();
+        resultado = Variant(valNumerico(util().ValorCampo(rs->value(QStringLiteral("MENOR"))).toText()));
+    }
+    rs->Close();
+    return resultado;
+}
+
+Variant DB_Dll::BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const Variant& Tipo,
+                                  const QString& Condicion)
+{
+    (void)Tipo;
+    QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
+    if (!text::Trim(Condicion).isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + Condicion;
+    }
+    auto rs = std::make_shared<db::Recordset>();
+    rs->Open(sql, &cnn(), db::adOpenForwardOnly, db::adLockReadOnly);
+    Variant resultado;
+    if (!rs->Bof()) {
+        rs->MoveFirst();
+        resultado = Variant(valNumerico(util().ValorCampo(rs->value(QStringLiteral("MAYOR"))).toText()));
+    }
+    rs->Close();
+    return resultado;
+}
+
+bool DB_Dll::PreguntaConexionPerdida()
+{
+    DB_Dll& principal = gDbPrincipal();
+    const QString mensaje = CRLF + CRLF + CRLF + QStringLiteral("Se perdio la conexion con la base de datos ") +
+                            principal.gDBName + CRLF + QStringLiteral(" Servidor ") + principal.gServidor + CRLF +
+                            CRLF + QStringLiteral("Elija SI para reintentar conectarse") + CRLF +
+                            QStringLiteral("Elija NO para cerrar la aplicacion") + CRLF + CRLF + CRLF;
+    return platform::op().MsgBox(mensaje, msgbox::YesNo | msgbox::Critical, QStringLiteral("AVISO AL OPERADOR")) ==
+           msgbox::Yes;
+}
+
+namespace {
+
+enum class Accion { Reintentar, Siguiente, Salir };
+
+bool enlacePerdido(db::Connection& conexion)
+{
+    return conexion.errors().Count() > 0 && conexion.errors().Item(0).NativeError == db::native::LostLink;
+}
+
+} // namespace
+
+bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Connection& conexion,
+                              const RecordsetPtr& LRCS, bool SoloLectura)
+{
+    bool resultado = false;
+    int intentos = 0;
+    RecordsetPtr rs = LRCS ? LRCS : std::make_shared<db::Recordset>();
+
+    // The inline lost-connection rule of the keyed look-ups.
+    auto manejar = [&](const DbError& e) -> Accion {
+        if (enlacePerdido(gDbPrincipal().cnn())) {
+            auto reconecto = [&]() -> std::optional<Accion> {
+                ReintentaConectar();
+                if (gOpenFlag) {
+                    ++intentos;
+                    return intentos < 3 ? std::optional(Accion::Reintentar) : std::nullopt;
+                }
+                return std::optional(Accion::Siguiente); // not reconnected
+            };
+            std::optional<Accion> primera = reconecto();
+            if (primera == Accion::Reintentar) {
+                return Accion::Reintentar;
+            }
+            if (primera == Accion::Siguiente) {
+                for (;;) {
+                    std::optional<Accion> segunda = reconecto();
+                    if (segunda == Accion::Reintentar) {
+                        return Accion::Reintentar;
+                    }
+                    if (!segunda) {
+                        break; // reconnected three times without success: report the error
+                    }
+                    if (SinMensajes) {
+                        return Accion::Salir;
+                    }
+                    if (!PreguntaConexionPerdida()) {
+                        platform::Runtime::instance().exitProgram(0);
+                    }
+                }
+            }
+        }
+        if (SinMensajes) {
+            return Accion::Salir;
+        }
+        const int respuesta = platform::op().MsgBox(e.info().Description, msgbox::AbortRetryIgnore | msgbox::Critical,
+                                                    QStringLiteral("Aviso al Operador"));
+        if (respuesta == msgbox::Retry) {
+            return Accion::Reintentar;
+        }
+        return respuesta == msgbox::Ignore ? Accion::Siguiente : Accion::Salir;
+    };
+
+    int paso = 0;
+    while (paso < 3) {
+        try {
+            switch (paso) {
+            case 0:
+                if (LRCS) {
+                    if (LRCS->State() != db::adStateClosed) {
+                        LRCS->Close();
+                    }
+                    const int bloqueo = SoloLectura ? int(db::adLockReadOnly) : LRCS->LockType();
+                    LRCS->Open(statement, &conexion, db::adOpenForwardOnly, bloqueo, db::adCmdUnspecified);
+                } else {
+                    rs->Open(conOracle ? ORACLE_Dicc(statement) : statement, &conexion, db::adOpenForwardOnly,
+                             db::adLockReadOnly, db::adCmdUnspecified);
+                }
+                break;
+            case 1:
+                resultado = !rs->Bof();
+                break;
+            case 2:
+                if (!LRCS) {
+                    rs->Close();
+                }
+                break;
+            }
+            ++paso;
+        } catch (const DbError& e) {
+            const Accion accion = manejar(e);
+            if (accion == Accion::Salir) {
+                return resultado;
+            }
+            if (accion == Accion::Siguiente) {
+                ++paso;
+            }
+        }
+    }
+    return resultado;
+}
+
+namespace {
+
+QString condicionWhere(const QString& Condicion)
+{
+    return text::Contains(Condicion, u" WHERE ") ? QStringLiteral(" ") : QStringLiteral(" WHERE ");
+}
+
+} // namespace
+
+bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                           const RecordsetPtr& LRCS, const Variant& Tipodato, const QString& Condicion,
+                           bool SoloLectura)
+{
+    QString sql;
+    const QString desde = QStringLiteral(" with(nolock)  WHERE ");
+    if (!Condicion.isEmpty()) {
+        sql = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock) ") +
+              condicionWhere(Condicion) + Condicion;
+    } else {
+        switch (codigoTipo(Tipodato)) {
+        case 8:
+            sql = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla +
+                  QStringLiteral(" with(nolock)  WHERE LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") +
+                  text::SqlQuoteInner(text::Trim(ValorBuscado)) + QStringLiteral("'");
+            break;
+        case 7:
+            sql = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + desde + Campo + QStringLiteral(" = ") +
+                  text::Trim(ValorBuscado) + QStringLiteral(" ");
+            break;
+        case 3:
+        case 4:
+        case 5:
+            sql = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + desde + Campo + QStringLiteral(" = ") +
+                  textoNumerico(ValorBuscado);
+            break;
+        default:
+            sql = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + desde + Campo + QStringLiteral(" = ") + ValorBuscado;
+            break;
+        }
+    }
+    return ExisteEnTablaCon(true, SS_TSinonimos(sql), cnn(), LRCS, SoloLectura);
+}
+
+bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                             const RecordsetPtr& LRCS, const Variant& Tipodato, const QString& Condicion,
+                             bool SoloLectura)
+{
+    QString sql;
+    if (!Condicion.isEmpty()) {
+        sql = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)  ") + condicionWhere(Condicion) +
+              Condicion;
+    } else {
+        sql = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)   WHERE ") + Campo;
+        switch (codigoTipo(Tipodato)) {
+        case 8:
+            sql += QStringLiteral(" ='") + text::SqlQuoteInner(ValorBuscado) + QStringLiteral("'");
+            break;
+        case 7:
+            sql += QStringLiteral(" = ") + text::Trim(ValorBuscado) + QStringLiteral(" ");
+            break;
+        case 3:
+        case 4:
+        case 5:
+            sql += QStringLiteral(" = ") + textoNumerico(ValorBuscado);
+            break;
+        default:
+            sql += QStringLiteral(" = ") + ValorBuscado;
+            break;
+        }
+    }
+    return ExisteEnTablaCon(false, sql, gDbPrincipal().cnn(), LRCS, SoloLectura);
+}
+
+Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
+                           const QString& Campo, Variant Tipodato, const QString& Condicion, bool UsaTrim,
+                           bool IgnoraError)
+{
+    if (Tipodato.type() == platform::VariantType::Text && Tipodato.toText() == u"'") {
+        Tipodato = Variant(8);
+    }
+    const QString sufijo = text::Trim(Condicion).isEmpty() ? Condicion : QStringLiteral(" AND ") + Condicion;
+    const QString inicio = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ");
+    QString sql;
+    switch (codigoTipo(Tipodato)) {
+    case 8:
+        if (UsaTrim) {
+            sql = inicio + QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") +
+                  text::SqlQuoteInner(text::Trim(ValorBuscado)) + QStringLiteral("' ") + sufijo;
+        } else {
+            sql = inicio + Campo + QStringLiteral(" ='") + text::SqlQuoteInner(ValorBuscado) + QStringLiteral("' ") +
+                  sufijo;
+        }
+        break;
+    case 7:
+        sql = inicio + Campo + QStringLiteral(" = #") + text::Trim(ValorBuscado) + QStringLiteral("# ") + sufijo;
+        break;
+    case 3:
+    case 4:
+    case 5:
+        sql = inicio + Campo + QStringLiteral(" = ") + textoNumerico(ValorBuscado) + sufijo;
+        break;
+    default:
+        sql = inicio + Campo + QStringLiteral(" = ") + ValorBuscado + sufijo;
+        break;
+    }
+
+    Variant resultado;
+    RecordsetPtr rs = std::make_shared<db::Recordset>();
+    int intentos = 0;
+    int paso = 0;
+    while (paso < 3) {
+        try {
+            switch (paso) {
+            case 0:
+                AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
+                if (!gOpenFlag) {
+                    return {};
+                }
+                break;
+            case 1:
+                // A failed open leaves the record set closed: nothing to read.
+                if (rs->State() != db::adStateClosed && !rs->Bof()) {
+                    resultado = Variant(util().ValorCampo(rs->value(CampoDevuelto)).toText());
+                }
+                break;
+            case 2:
+                CierraRecordset(rs);
+                break;
+            }
+            ++paso;
+        } catch (const DbError& e) {
+            if (IgnoraError) {
+                return resultado;
+            }
+            Accion accion = Accion::Salir;
+            bool decidido = false;
+            if (enlacePerdido(gDbPrincipal().cnn())) {
+                ReintentaConectar();
+                if (gOpenFlag) {
+                    ++intentos;
+                    if (intentos < 3) {
+                        accion = Accion::Reintentar;
+                        decidido = true;
+                    }
+                } else {
+                    for (;;) {
+                        ReintentaConectar();
+                        if (gOpenFlag) {
+                            accion = Accion::Reintentar;
+                            break;
+                        }
+                        ++intentos;
+                        if (intentos < 3) {
+                            continue;
+                        }
+                        if (SinMensajes) {
+                            return resultado;
+                        }
+                        if (!PreguntaConexionPerdida()) {
+                            platform::Runtime::instance().exitProgram(0);
+                        }
+                    }
+                    decidido = true;
+                }
+            }
+            if (!decidido) {
+                if (SinMensajes) {
+                    return resultado;
+                }
+                const int respuesta =
+                    platform::op().MsgBox(e.info().Description, msgbox::AbortRetryIgnore | msgbox::Critical,
+                                          QStringLiteral("Aviso al Operador"));
+                accion = respuesta == msgbox::Retry    ? Accion::Reintentar
+                         : respuesta == msgbox::Ignore ? Accion::Siguiente
+                                                       : Accion::Salir;
+            }
+            if (accion == Accion::Salir) {
+                return resultado;
+            }
+            if (accion == Accion::Siguiente) {
+                ++paso;
+            }
+        }
+    }
+    return resultado;
+}
+
+// ------------------------------------------------------ record sets, commands
+
+void DB_Dll::AbrirRecordset(const QString& SentenciaSQL, RecordsetPtr& LRCS, db::Connection* Conexionactiva,
+                            int CursorType, int LockType, int Options, bool ConvOracle)
+{
+    QString sentencia = SentenciaSQL;
+    AbrirRecordset(sentencia, LRCS, Conexionactiva, CursorType, LockType, Options, ConvOracle);
+}
+
+void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Connection* Conexionactiva, int CursorType,
+                            int LockType, int Options, bool ConvOracle)
+{
+    if (!LRCS) {
+        LRCS = std::make_shared<db::Recordset>();
+    }
+    bool conectado = true;
+    QString texto;
+    int paso = 1;
+    while (paso <= 8) {
+        try {
+            switch (paso) {
+            case 1:
+                CierraRecordset(LRCS);
+                break;
+            case 2:
+                // Every record set of the platform has a client-side cursor.
+                break;
+            case 3:
+                SentenciaSQL = SS_TSinonimos(SentenciaSQL);
+                break;
+            case 4:
+                conectado = AsegurarConexion();
+                break;
+            case 5:
+                if (!conectado) {
+                    throw DbError(int32_t(0x80040001), QStringLiteral("No hay conexion con la base de datos."),
+                                  QString());
+                }
+                break;
+            case 6:
+                texto = (ConvOracle && EsOracle(cnn().ConnectionString())) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL;
+                break;
+            case 7:
+                LRCS->Open(texto, Conexionactiva ? Conexionactiva : &cnn(), CursorType, LockType, Options);
+                break;
+            case 8:
+                QCoreApplication::processEvents();
+                break;
+            }
+            ++paso;
+        } catch (const DbError& e) {
+            const int decision = EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"));
+            if (decision == 1) {
+                continue;
+            }
+            if (decision == 2) {
+                platform::Runtime::instance().exitProgram(0);
+            }
+            if (decision != 0 || SinMensajes) {
+                return;
+            }
+            const int respuesta =
+                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset"));
+            if (respuesta == msgbox::Retry) {
+                continue;
+            }
+            if (respuesta != msgbox::Ignore) {
+                return;
+            }
+            ++paso;
+        }
+    }
+}
+
+void DB_Dll::CierraRecordset(RecordsetPtr& LrcsTemp)
+{
+    if (!LrcsTemp) {
+        return;
+    }
+    for (;;) {
+        try {
+            if (LrcsTemp->State() != db::adStateClosed) {
+                LrcsTemp->Close();
+            }
+            return;
+        } catch (const DbError& e) {
+            if (e.number() == db::adErr::OperationNotAllowed) {
+                try {
+                    LrcsTemp->CancelUpdate();
+                } catch (const DbError&) {
+                }
+                try {
+                    if (LrcsTemp->State() != db::adStateClosed) {
+                        LrcsTemp->Close();
+                    }
+                } catch (const DbError&) {
+                }
+                return;
+            }
+            if (TratamientoErrores(platform::ErrObject(e), std::nullopt, QStringLiteral("CierraRecordset")) !=
+                msgbox::Retry) {
+                return;
+            }
+        }
+    }
+}
+
+QString DB_Dll::PreparaComando(const QString& sql) const
+{
+    const bool create = text::Contains(sql, u"CREATE");
+    const bool drop = text::Contains(sql, u"DROP");
+    const bool marcador = text::Contains(sql, u"@ADMIN_");
+    if (!(create && drop)) {
+        return quitaMarcador(sql);
+    }
+    if (text::Contains(sql, u"DELETE")) {
+        return marcador ? quitaMarcador(sql) : sql;
+    }
+    if (marcador) {
+        return quitaMarcador(sql);
+    }
+    return SS_TSinonimos(sql);
+}
+
+bool DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL)
+{
+    return EjecutaConsulta(SentenciaSQL, nullptr, nullptr);
+}
+
+bool DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, int64_t& RecordsAffected)
+{
+    return EjecutaConsulta(SentenciaSQL, &RecordsAffected, nullptr);
+}
+
+bool DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, int64_t& RecordsAffected, RecordsetPtr& LRCS)
+{
+    return EjecutaConsulta(SentenciaSQL, &RecordsAffected, &LRCS);
+}
+
+bool DB_Dll::EjecutaConsulta(QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
+{
+    const QString rutina = QStringLiteral("EjecutaConsultaSQL");
+    SentenciaSQL = PreparaComando(SentenciaSQL);
+    int intentos = 0;
+    for (;;) {
+        try {
+            if (EsOracle(cnn().ConnectionString())) {
+                int64_t sinCuenta = 0;
+                EjecutaScriptOracle(SentenciaSQL, RecordsAffected ? *RecordsAffected : sinCuenta);
+            } else {
+                int64_t afectados = 0;
+                RecordsetPtr rs = cnn().Execute(SentenciaSQL, &afectados, db::adCmdUnspecified);
+                if (RecordsAffected) {
+                    *RecordsAffected = afectados;
+                }
+                if (LRCS) {
+                    *LRCS = rs;
+                }
+            }
+            db::Errors& errores = gDbPrincipal().cnn().errors();
+            if ((errores.Count() == 1 || errores.Count() == 2) && !text::Contains(SentenciaSQL, u"TRANS") &&
+                errores.Item(0).NativeError == db::native::TextTooLong) {
+                const platform::ErrObject truncado(errores.Item(0));
+                errores.Clear();
+                RegistraFallo(rutina, truncado, SentenciaSQL);
+                return false;
+            }
+            return true;
+        } catch (const DbError& e) {
+            db::Errors& errores = gDbPrincipal().cnn().errors();
+            if (errores.Count() == 0 || text::Contains(SentenciaSQL, u"TRANS")) {
+                RegistraFallo(rutina, platform::ErrObject(e), SentenciaSQL);
+                return false;
+            }
+            if (errores.Item(0).NativeError == db::native::LostLink) {
+                ReintentaConectar();
+                if (gOpenFlag) {
+                    ++intentos;
+                    if (intentos < 3) {
+                        continue;
+                    }
+                    RegistraFallo(rutina, platform::ErrObject(e), SentenciaSQL);
+                    return false;
+                }
+                bool reconectado = false;
+                while (!reconectado) {
+                    ReintentaConectar();
+                    if (gOpenFlag) {
+                        reconectado = true;
+                        break;
+                    }
+                    ++intentos;
+                    if (intentos < 3) {
+                        continue;
+                    }
+                    if (SinMensajes) {
+                        RegistraFallo(rutina, platform::ErrObject(e), SentenciaSQL);
+                        return false;
+                    }
+                    // Each Yes makes one more attempt; the question comes back while it fails.
+                    while (!reconectado) {
+                        if (!PreguntaConexionPerdida()) {
+                            platform::Runtime::instance().exitProgram(0);
+                        }
+                        reconectado = ReintentaConectar();
+                    }
+                }
+                continue;
+            }
+            const platform::ErrObject fallo(e);
+            if (errores.Item(0).NativeError == db::native::TextTooLong) {
+                errores.Clear();
+            }
+            RegistraFallo(rutina, fallo, SentenciaSQL);
+            return false;
+        }
+    }
+}
+
+bool DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL)
+{
+    return EjecutaConsultaR(SentenciaSQL, nullptr, nullptr);
+}
+
+bool DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, int64_t& RecordsAffected)
+{
+    return EjecutaConsultaR(SentenciaSQL, &RecordsAffected, nullptr);
+}
+
+bool DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, int64_t& RecordsAffected, RecordsetPtr& LRCS)
+{
+    return EjecutaConsultaR(SentenciaSQL, &RecordsAffected, &LRCS);
+}
+
+bool DB_Dll::EjecutaConsultaR(QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
+{
+    const QString rutina = QStringLiteral("EjecutaConsultaRSQL");
+    SentenciaSQL = PreparaComando(SentenciaSQL);
+    try {
+        if (EsOracle(cnn().ConnectionString())) {
+            int64_t sinCuenta = 0;
+            EjecutaScriptOracle(SentenciaSQL, RecordsAffected ? *RecordsAffected : sinCuenta);
+        } else {
+            if (!AsegurarConexion()) {
+                if (!SinMensajes) {
+                    platform::op().MsgBox(
+                        QStringLiteral("No hay conexion con el servidor. Intenta de nuevo en unos segundos."),
+                        msgbox::Exclamation);
+                }
+                RegistraFallo(
+                    rutina,
+                    platform::ErrObject(int32_t(0x80040001), QStringLiteral("No hay conexion con el servidor.")),
+                    SentenciaSQL);
+                return false;
+            }
+            int64_t afectados = 0;
+            RecordsetPtr rs = cnn().Execute(SentenciaSQL, &afectados, db::adCmdUnspecified);
+            if (RecordsAffected) {
+                *RecordsAffected = afectados;
+            }
+            if (LRCS) {
+                *LRCS = rs;
+            }
+        }
+        db::Errors& errores = gDbConsultaR().cnn().errors();
+        if ((errores.Count() == 1 || errores.Count() == 2) && !text::Contains(SentenciaSQL, u"TRANS") &&
+            errores.Item(0).NativeError == db::native::TextTooLong) {
+            const platform::ErrObject truncado(errores.Item(0));
+            errores.Clear();
+            RegistraFallo(rutina, truncado, SentenciaSQL);
+            return false;
+        }
+        return true;
+    } catch (const DbError& e) {
+        RegistraFallo(rutina, platform::ErrObject(e), SentenciaSQL);
+        db::Errors& errores = gDbConsultaR().cnn().errors();
+        if (errores.Count() == 0 || text::Contains(SentenciaSQL, u"TRANS")) {
+            return false;
+        }
+        if (errores.Item(0).NativeError == db::native::TextTooLong) {
+            errores.Clear();
+            return false;
+        }
+        const int32_t n = e.number();
+        if (n != db::adErr::Generic && n != db::adErr::Constraint && n != db::adErr::NoSuchObject &&
+            n != db::adErr::Syntax && !SinMensajes) {
+            platform::op().MsgBox(e.info().Description, msgbox::Critical, QStringLiteral("Aviso al operador!!!"));
+        }
+        return false;
+    }
+}
+
+// ------------------------------------------------------------------ synonyms
+
+QString DB_Dll::SS_TSinonimos(const QString& sql) const
+{
+    if (gEsAdmin) {
+        return quitaMarcador(sql);
+    }
+    if (text::Contains(sql, u"MV_ASIENTOS") && !common::valoresCorrida().ConfidencialidadActiva) {
+        return quitaMarcador(sql);
+    }
+    static const QStringList exentosDeposito;
+    static const QStringList exentosFamilias;
+    QString s = aplicaSinonimo(sql, {u"MA_CUENTAS", u"SS_MA_CUENTAS", true});
+    if (text::Contains(s, u"@admin_")) {
+        s = text::Replace(s, u"@Admin_MA_CUENTAS", u"MA_CUENTAS", true);
+        s = text::Replace(s, u"SS_MA_CUENTAS", u"MA_CUENTAS", true);
+    }
+    if (!programaExento(exentosDeposito)) {
+        s = aplicaSinonimo(s, {u"V_TA_DEPOSITO", u"SS_V_TA_DEPOSITO", false});
+    }
+    s = aplicaSinonimo(s, {u"MV_ASIENTOS", u"SS_MV_ASIENTOS", false});
+    if (!programaExento(exentosFamilias)) {
+        s = aplicaSinonimo(s, {u"V_TA_FAMILIAS", u"SS_V_TA_FAMILIAS", false});
+    }
+    s = aplicaSinonimo(s, {u"V_TA_CAJAS", u"SS_V_TA_CAJAS", false});
+    s = aplicaSinonimo(s, {u"AC_CUENTASDIARIO", u"SS_AC_CUENTASDIARIO", false});
+    s = aplicaSinonimo(s, {u"AC_CUENTASDIARIO_CCOSTO", u"SS_AC_CUENTAS_DIARIO_CCOSTO", false});
+    return quitaMarcador(s);
+}
+
+} // namespace data

@@ -1,0 +1,71 @@
+#include "data/frmReconectar.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace data {
+
+namespace {
+
+// Twips at 96 dpi: 15 twips to the pixel.
+int px(int twips)
+{
+    return twips / 15;
+}
+
+} // namespace
+
+frmReconectar::frmReconectar(QWidget* parent)
+    : QWidget(parent, Qt::Dialog), prgIntentos(new QProgressBar(this)), lblMensaje(new QLabel(this)),
+      CmdReintentar(new QPushButton(QStringLiteral("Reintentar"), this)),
+      cmdCancelar(new QPushButton(QStringLiteral("Cerrar Sistema"), this))
+{
+    setObjectName(QStringLiteral("frmReconectar"));
+    setWindowTitle(QStringLiteral("Intentando reconectar con el servidor..."));
+    setFont(QFont(QStringLiteral("Segoe UI")));
+    setFixedSize(px(6000), px(2400));
+
+    lblMensaje->setObjectName(QStringLiteral("lblMensaje"));
+    lblMensaje->setText(QStringLiteral("Intentando reconectar con el servidor..."));
+    lblMensaje->setWordWrap(true);
+    lblMensaje->setGeometry(px(240), px(180), px(5520), px(900));
+
+    prgIntentos->setObjectName(QStringLiteral("prgIntentos"));
+    prgIntentos->setRange(0, 100);
+    prgIntentos->setGeometry(px(240), px(1140), px(5520), px(300));
+
+    CmdReintentar->setObjectName(QStringLiteral("CmdReintentar"));
+    CmdReintentar->setGeometry(px(2280), px(1680), px(1620), px(450));
+    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    cmdCancelar->setGeometry(px(4080), px(1680), px(1680), px(450));
+
+    connect(CmdReintentar, &QPushButton::clicked, this, &frmReconectar::CmdReintentar_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmReconectar::cmdCancelar_Click);
+    Form_Load();
+}
+
+void frmReconectar::Form_Load()
+{
+    if (QScreen* pantalla = QGuiApplication::primaryScreen()) {
+        const QRect area = pantalla->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    Cancelar = false;
+    prgIntentos->setValue(0);
+}
+
+void frmReconectar::CmdReintentar_Click()
+{
+    Reintentar = true;
+}
+
+void frmReconectar::cmdCancelar_Click()
+{
+    Cancelar = true;
+}
+
+} // namespace data

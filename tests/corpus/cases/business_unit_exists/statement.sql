@@ -1,0 +1,1 @@
+SELECT TOP 1  * FROM v_ta_unidadNegocio with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='0002'

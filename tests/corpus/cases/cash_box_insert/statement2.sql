@@ -1,0 +1,1 @@
+SELECT TOP 1 * FROM V_TA_Cajas with(nolock)  WHERE LTRIM(RTRIM(IdCajas)) ='3' 

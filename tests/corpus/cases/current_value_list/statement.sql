@@ -1,0 +1,1 @@
+SELECT TOP 1 * FROM V_MA_PRECIOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='2'  AND  idarticulo = '2' and idlista = '0001  '

@@ -1,0 +1,1 @@
+SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '19-02-2024 18:40:00.000' AND FechaHora <= '19-02-2024 18:40:58.999'  and (idlista = '' or idlista is null)  

@@ -1,0 +1,1 @@
+SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '18-03-2024 08:05:00.000' AND FechaHora <= '18-03-2024 08:05:59.999'  and (idlista = '' or idlista is null)  

@@ -1,0 +1,1 @@
+SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '04-03-2024 10:02:05.000' AND FechaHora <= '04-03-2024 10:02:44.999'  and idlista = '0002'  

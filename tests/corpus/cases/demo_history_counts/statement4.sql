@@ -1,0 +1,1 @@
+SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '26-03-2024 11:20:07.000' AND FechaHora <= '26-03-2024 11:20:07.999'  and (idlista = '' or idlista is null)  

@@ -1,0 +1,1 @@
+select  getDate() as fecha

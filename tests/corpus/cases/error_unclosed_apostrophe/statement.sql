@@ -1,0 +1,1 @@
+SELECT TOP 1  * FROM V_MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(DESCRIPCION)) ='Yerba D'Agostino'

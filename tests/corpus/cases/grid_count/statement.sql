@@ -1,0 +1,1 @@
+ SELECT * FROM T WHERE a = 1 ORDER BY a 

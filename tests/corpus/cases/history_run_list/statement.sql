@@ -1,0 +1,1 @@
+SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '11-03-2024 12:30:20.000' AND FechaHora <= '11-03-2024 12:30:30.999'  and idlista = '0001' ORDER BY FechaHora;

@@ -1,0 +1,1 @@
+SELECT * FROM V_MA_ARTICULOS with(nolock)   WHERE IdArticulo ='1'

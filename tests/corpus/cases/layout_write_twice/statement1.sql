@@ -1,0 +1,1 @@
+DELETE TA_CONFIG_FORM WHERE FORMULARIO = 'CorrigePrecios                                                                                      ' AND USUARIO= 'sa                                                ' and Nombre = '@BKDBGRID                                         '

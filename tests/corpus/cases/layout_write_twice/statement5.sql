@@ -1,0 +1,1 @@
+SELECT * FROM TA_CONFIG_FORM WHERE FORMULARIO = 'CorrigePrecios                                                                                      ' AND USUARIO= 'sa                                                ' and Nombre = '@BKDBGRID                                         '

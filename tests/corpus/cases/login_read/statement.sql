@@ -1,0 +1,1 @@
+Select * from ta_usuarios  with(nolock)  where Nombre = 'demo'

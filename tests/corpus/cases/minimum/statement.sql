@@ -1,0 +1,1 @@
+SELECT MIN(Costo) AS MENOR FROM V_MA_ARTICULOS  with(nolock) 

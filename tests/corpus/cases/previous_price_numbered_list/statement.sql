@@ -1,0 +1,1 @@
+SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '2'  and idlista = '0001'   AND FechaHora < '11-03-2024 12:30:20.000'ORDER BY FechaHora DESC;

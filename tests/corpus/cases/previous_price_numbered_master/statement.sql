@@ -1,0 +1,1 @@
+SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '   1'  and (idlista = '' or idlista is null)   AND FechaHora < '11-03-2024 12:30:10.000'ORDER BY FechaHora DESC;

@@ -1,0 +1,1 @@
+Select TOP 1 * from Control_Acceso  with(nolock) 

@@ -1,0 +1,1 @@
+SELECT * FROM V_TA_Cajas
