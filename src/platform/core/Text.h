@@ -28,6 +28,10 @@ QString Replace(QStringView s, QStringView find, QStringView with, bool ignoreCa
 // Line breaks (CR LF, CR or LF) turned into one blank each, for one-line logs.
 QString FoldLineBreaks(QStringView s);
 
+// The text of a file the program reads: UTF-8 when the bytes are valid UTF-8
+// (a byte-order mark is skipped), else Windows-1252. `wasUtf8` tells which.
+QString DecodeFileText(const QByteArray& bytes, bool* wasUtf8 = nullptr);
+
 // The text between apostrophes in SQL: inner apostrophes doubled.
 QString SqlQuoteInner(QStringView s);
 // "'" + SqlQuoteInner(s) + "'".
