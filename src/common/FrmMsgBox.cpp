@@ -1,5 +1,7 @@
 #include "common/FrmMsgBox.h"
 
+#include "common/AplicarEstilo.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -85,6 +87,7 @@ void FrmMsgBox::Form_Load()
     }
     setWindowTitle(Titulo);
     LblMensaje->setText(mensaje);
+    AplicarEstilo(this, true, -1);
 }
 
 void FrmMsgBox::Form_Activate()

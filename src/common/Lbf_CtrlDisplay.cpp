@@ -1,5 +1,7 @@
 #include "common/Lbf_CtrlDisplay.h"
 
+#include "common/AplicarEstilo.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -82,6 +84,7 @@ Lbf_CtrlDisplay::Lbf_CtrlDisplay(QWidget* parent)
 
 void Lbf_CtrlDisplay::Form_Load()
 {
+    AplicarEstilo(this, true, -1);
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->geometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -43,10 +44,26 @@ struct Seen
     QString button;
 };
 
-// Runs `act` on the shown box once its modal loop is running.
+bool boxLoading()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<FrmMsgBox*>(w)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs `act` on the shown box once its modal loop is running. The box's
+// styling yields to pending events while it loads, before that loop starts;
+// a call that comes then looks again from the loop.
 void whenShown(Seen& seen, std::function<void(FrmMsgBox&)> act)
 {
-    QTimer::singleShot(0, qApp, [&seen, act = std::move(act)] {
+    QTimer::singleShot(0, qApp, [&seen, act = std::move(act)]() mutable {
+        if (QThread::currentThread()->loopLevel() == 0 && boxLoading()) {
+            whenShown(seen, std::move(act));
+            return;
+        }
         FrmMsgBox* box = shownBox();
         if (!box) {
             return;
