@@ -1,9 +1,11 @@
 #include "common/AplicarEstilo.h"
 
+
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_ArchivoIni.h"
+#include "platform/ui/Colors.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,27 +80,9 @@ bool esColorDeSistema(Color c)
     return (c & 0x80000000L) != 0;
 }
 
-// A system colour is looked up in the application's palette at the moment of
-// use; only the few the styling deals in are known, others give an invalid
-// colour (and are not applied).
 QColor toQColor(Color c)
 {
-    if (!esColorDeSistema(c)) {
-        return QColor(rojo(c), verde(c), azul(c));
-    }
-    const QPalette p = QApplication::palette();
-    switch (c & 0xFF) {
-    case 0x05:
-        return p.color(QPalette::Base);
-    case 0x08:
-        return p.color(QPalette::Text);
-    case 0x0F:
-        return p.color(QPalette::Button);
-    case 0x12:
-        return p.color(QPalette::ButtonText);
-    default:
-        return {};
-    }
+    return platform::ui::toQColor(platform::ui::OleColor(c));
 }
 
 Color toColor(const QColor& q)
