@@ -1,5 +1,6 @@
 // Error reporting and the lost-connection rule, with links broken on demand.
 #include "BaseDePrueba.h"
+#include "PausasReconexion.h"
 
 #include "data/frmReconectar.h"
 #include "platform/core/LogFile.h"
@@ -7,64 +8,21 @@
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 using data::DB_Dll;
 using data_tests::BaseDePrueba;
+using data_tests::Pausa;
+using data_tests::preguntaConexion;
+using data_tests::registrarPausas;
+using data_tests::ventanaReconectar;
 using platform::Variant;
 namespace msgbox = platform::msgbox;
 
 namespace {
-
-QWidget* ventanaReconectar()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QStringLiteral("frmReconectar") && w->isVisible()) {
-            return w;
-        }
-    }
-    return nullptr;
-}
-
-// What the reconnect dialog showed at each pause between two attempts.
-struct Pausa
-{
-    int progreso = -1;
-    bool reintentarHabilitado = false;
-    QString mensaje;
-    int milisegundos = 0;
-};
-
-// Installs a pause that records the dialog and runs `accion` with the pause's number (1-based).
-std::shared_ptr<std::vector<Pausa>> registrarPausas(std::function<void(int, QWidget*)> accion)
-{
-    auto pausas = std::make_shared<std::vector<Pausa>>();
-    DB_Dll::EstablecerPausaReconexion([pausas, accion](int ms) {
-        Pausa p;
-        p.milisegundos = ms;
-        if (QWidget* w = ventanaReconectar()) {
-            p.progreso = w->findChild<QProgressBar*>(QStringLiteral("prgIntentos"))->value();
-            p.reintentarHabilitado = w->findChild<QPushButton*>(QStringLiteral("CmdReintentar"))->isEnabled();
-            p.mensaje = w->findChild<QLabel*>(QStringLiteral("lblMensaje"))->text();
-        }
-        pausas->push_back(p);
-        accion(int(pausas->size()), ventanaReconectar());
-    });
-    return pausas;
-}
-
-QString preguntaConexion(const QString& servidor)
-{
-    return QStringLiteral("SE PERDIO LA CONEXION CON EL SERVIDOR. (") + servidor +
-           QStringLiteral(") \r\n\r\nQueres que intentemos reconectar (Si) \r\no cerrar la aplicacion (No)?");
-}
 
 int filas(DB_Dll& db, const QString& sql)
 {
@@ -156,8 +114,8 @@ TEST(Reconexion, ReintentarOnTheLastAttemptStartsAFreshSeries)
     DB_Dll& db = base.abrirPrincipal();
     testing_support::scriptedOperator().answerMsgBox(msgbox::Yes, QStringLiteral("SE PERDIO LA CONEXION"));
     auto pausas = registrarPausas([&base](int n, QWidget* ventana) {
-        if (n == 10 && ventana) {
-            ventana->findChild<QPushButton*>(QStringLiteral("CmdReintentar"))->click();
+        if (n == 10) {
+            data_tests::pulsar(ventana, QStringLiteral("CmdReintentar"));
         }
         if (n == 11) {
             base.servidor().broken = false;
@@ -175,8 +133,8 @@ TEST(Reconexion, CerrarSistemaEndsTheProgramThroughTheExitRoutine)
     DB_Dll& db = base.abrirPrincipal();
     testing_support::scriptedOperator().answerMsgBox(msgbox::Yes, QStringLiteral("SE PERDIO LA CONEXION"));
     registrarPausas([](int n, QWidget* ventana) {
-        if (n == 2 && ventana) {
-            ventana->findChild<QPushButton*>(QStringLiteral("cmdCancelar"))->click();
+        if (n == 2) {
+            data_tests::pulsar(ventana, QStringLiteral("cmdCancelar"));
         }
     });
     base.servidor().broken = true;

@@ -2,103 +2,15 @@
 // connection and closes it at once: the lost link the system recognises.
 #include "platform/db/odbc/OdbcBackend.h"
 
-#include <QFileInfo>
+#include "support/LoopbackListener.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <thread>
-#include <vector>
-
 using namespace platform::db;
+using testing_support::freeTdsInstalled;
+using testing_support::LoopbackListener;
 
 namespace {
-
-// Listens on 127.0.0.1 on a free port; closes every connection it accepts
-// at once, or holds it open without ever answering.
-class Listener
-{
-public:
-    enum class Mode { Close, Hold };
-    explicit Listener(Mode mode)
-    {
-        m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        if (m_socket < 0 || ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-            ::listen(m_socket, 8) != 0 ||
-            ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            return;
-        }
-        m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this, mode] {
-            while (!m_stop) {
-                pollfd p{m_socket, POLLIN, 0};
-                if (::poll(&p, 1, 50) > 0) {
-                    const int client = ::accept(m_socket, nullptr, nullptr);
-                    if (client >= 0) {
-                        ++m_accepted;
-                        if (mode == Mode::Close) {
-                            ::close(client);
-                        } else {
-                            m_held.push_back(client);
-                        }
-                    }
-                }
-            }
-        });
-    }
-    ~Listener()
-    {
-        m_stop = true;
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-        for (const int client : m_held) {
-            ::close(client);
-        }
-        if (m_socket >= 0) {
-            ::close(m_socket);
-        }
-    }
-    int port() const { return m_port; }
-    int accepted() const { return m_accepted; }
-
-private:
-    int m_socket = -1;
-    int m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_accepted{0};
-    std::vector<int> m_held; // only the listening thread touches it until the join
-    std::thread m_thread;
-};
-
-// A port on 127.0.0.1 where nothing listens.
-int refusingPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    int port = 0;
-    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return port;
-}
 
 // Opens (and, should the open succeed, runs a statement) through the SQL
 // Server provider; returns the number raised.
@@ -135,17 +47,12 @@ void expectLostLink(const std::vector<ErrorInfo>& errors, const QString& state, 
     }
 }
 
-bool freeTdsInstalled()
-{
-    return QFileInfo::exists(QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so"));
-}
-
 TEST(OdbcFreeTds, AConnectionClosedByTheServerIsALostLink)
 {
     if (!freeTdsInstalled()) {
         GTEST_SKIP() << "the FreeTDS ODBC driver is not installed";
     }
-    Listener listener(Listener::Mode::Close);
+    LoopbackListener listener(LoopbackListener::Mode::Close);
     ASSERT_NE(listener.port(), 0);
     // Both ways the system writes a port. FreeTDS reports a link closed
     // during the login as "Unable to connect to data source" (08001).
@@ -163,7 +70,7 @@ TEST(OdbcFreeTds, ARefusedConnectionIsALostLink)
     if (!freeTdsInstalled()) {
         GTEST_SKIP() << "the FreeTDS ODBC driver is not installed";
     }
-    const int port = refusingPort();
+    const int port = testing_support::refusingLoopbackPort();
     ASSERT_NE(port, 0);
     const QString server = QStringLiteral("127.0.0.1,%1").arg(port);
     std::vector<ErrorInfo> errors;
@@ -176,7 +83,7 @@ TEST(OdbcFreeTds, ConnectTimeoutBoundsTheLoginToASilentServer)
     if (!freeTdsInstalled()) {
         GTEST_SKIP() << "the FreeTDS ODBC driver is not installed";
     }
-    Listener listener(Listener::Mode::Hold);
+    LoopbackListener listener(LoopbackListener::Mode::Hold);
     ASSERT_NE(listener.port(), 0);
     std::vector<ErrorInfo> errors;
     EXPECT_EQ(openSqlServer(QStringLiteral("127.0.0.1:%1").arg(listener.port()), errors, 1), adErr::Timeout);
