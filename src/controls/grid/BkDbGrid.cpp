@@ -1,0 +1,558 @@
+// The grid control's parts, state, stored properties, layout and lifetime.
+#include "controls/grid/BkDbGrid.h"
+
+#include "common/AplicarEstilo.h"
+#include "common/MensajeError.h"
+#include "common/PictureBox.h"
+#include "controls/grid/Pasos.h"
+#include "platform/core/Text.h"
+#include "platform/ui/ControlError.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/KeyCodes.h"
+#include "platform/ui/StatusBar.h"
+#include "platform/ui/Twips.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace controls {
+
+namespace text = platform::text;
+using platform::ui::twipsToPixels;
+
+namespace {
+
+// Design placement in twips.
+void ubicar(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+int enTwips(int pixels)
+{
+    return pixels * platform::ui::kTwipsPerPixel;
+}
+
+QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& ayuda,
+                          std::initializer_list<std::pair<const char*, const char*>> entradas)
+{
+    auto* boton = new QToolButton(barra);
+    boton->setObjectName(clave);
+    boton->setToolTip(ayuda);
+    boton->setText(ayuda);
+    auto* menu = new QMenu(boton);
+    for (const auto& [texto, clave2] : entradas) {
+        QAction* accion = menu->addAction(QString::fromUtf8(texto));
+        accion->setObjectName(QString::fromUtf8(clave2));
+    }
+    boton->setMenu(menu);
+    boton->setPopupMode(QToolButton::MenuButtonPopup);
+    barra->addWidget(boton);
+    return boton;
+}
+
+QToolButton* botonSimple(QToolBar* barra, const QString& clave, const QString& ayuda)
+{
+    auto* boton = new QToolButton(barra);
+    boton->setObjectName(clave);
+    boton->setToolTip(ayuda);
+    boton->setText(ayuda);
+    barra->addWidget(boton);
+    return boton;
+}
+
+} // namespace
+
+BkDbGrid::BkDbGrid(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("BkDbGrid"));
+    resize(twipsToPixels(9600), twipsToPixels(6000));
+    crearControles();
+    conectar();
+    // Creation: every step on its own, a failure skipped.
+    m_paginaActual = 1;
+    m_camposSel.clear();
+    pasos::Omitir([&] { CboRegistros->setEditText(QString()); });
+    MsFlexGrid = MSFlexGrid1;
+    TxtEdit = txtEdit1;
+    setEnabled(false);
+    pasos::Omitir([&] { ConfigurarFlexGridModern(); });
+    InitProperties();
+}
+
+BkDbGrid::~BkDbGrid()
+{
+    data::LiberarDbPrincipal();
+}
+
+// ------------------------------------------------------------------ controls
+
+void BkDbGrid::crearControles()
+{
+    MSFlexGrid1 = new platform::ui::FlexGrid(this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    ubicar(MSFlexGrid1, 0, 620, 9500, 3780);
+
+    txtEdit1 = new QLineEdit(this);
+    txtEdit1->setObjectName(QStringLiteral("txtEdit1"));
+    ubicar(txtEdit1, 0, 620, 1200, 300);
+    txtEdit1->hide();
+
+    StatusBar1 = new platform::ui::StatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->AddPanel(QString(), QString(), 9000);
+    ubicar(StatusBar1, 0, 5640, 9600, 360);
+
+    crearBarraFiltros();
+    crearBarraComandos();
+    UserControl_Resize();
+}
+
+void BkDbGrid::crearBarraFiltros()
+{
+    FrmFiltros = new QFrame(this);
+    FrmFiltros->setObjectName(QStringLiteral("FrmFiltros"));
+    ubicar(FrmFiltros, 0, 0, 9500, 600);
+
+    Label1 = new QLabel(QStringLiteral("Registros:"), FrmFiltros);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ubicar(Label1, 60, 160, 800, 250);
+
+    CboRegistros = new QComboBox(FrmFiltros);
+    CboRegistros->setObjectName(QStringLiteral("CboRegistros"));
+    CboRegistros->setEditable(true);
+    CboRegistros->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* n : {"5", "10", "15", "20", "25", "30", "35", "40", "45", "50", "100", "500", "1000", "2000"}) {
+        CboRegistros->addItem(QString::fromLatin1(n));
+    }
+    CboRegistros->lineEdit()->installEventFilter(this);
+    ubicar(CboRegistros, 880, 120, 900, 315);
+
+    CboFiltroCampo = new QComboBox(FrmFiltros);
+    CboFiltroCampo->setObjectName(QStringLiteral("CboFiltroCampo"));
+    ubicar(CboFiltroCampo, 1860, 120, 1600, 315);
+
+    txtBuscar = new QLineEdit(FrmFiltros);
+    txtBuscar->setObjectName(QStringLiteral("txtBuscar"));
+    txtBuscar->setText(QStringLiteral("Ingrese el texto a buscar..."));
+    ubicar(txtBuscar, 3540, 120, 2600, 315);
+
+    Toolbar1 = new QToolBar(FrmFiltros);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    btnBuscar =
+        botonConMenu(Toolbar1, QStringLiteral("BUSCAR"), QStringLiteral("Buscar"),
+                     {{"  Buscar en Página Actual", "ActualPage"}, {"  Buscar en todas las Páginas", "AllPage"}});
+    botonSimple(Toolbar1, QStringLiteral("ACTUALIZAR"), QStringLiteral("Actualizar"));
+    botonSimple(Toolbar1, QStringLiteral("AJUSTACOL"), QStringLiteral("Ajustar Columnas"));
+    botonSimple(Toolbar1, QStringLiteral("Excel"), QStringLiteral("Exportar a Excel"));
+    ubicar(Toolbar1, 6220, 40, 1700, 480);
+
+    CmdCancel = new QPushButton(QStringLiteral("Cancelar carga..."), FrmFiltros);
+    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    ubicar(CmdCancel, 8020, 80, 1300, 315);
+    CmdCancel->hide();
+
+    PicMsg = new common::PictureBox(FrmFiltros);
+    PicMsg->setObjectName(QStringLiteral("PicMsg"));
+    ubicar(PicMsg, 9400, 80, 100, 315);
+    PicMsg->hide();
+
+    Pbar = new QProgressBar(FrmFiltros);
+    Pbar->setObjectName(QStringLiteral("Pbar"));
+    Pbar->setRange(0, 100);
+    Pbar->setTextVisible(false);
+    ubicar(Pbar, 9400, 80, 100, 315);
+    Pbar->hide();
+}
+
+void BkDbGrid::crearBarraComandos()
+{
+    FrmComandos = new QFrame(this);
+    FrmComandos->setObjectName(QStringLiteral("FrmComandos"));
+    ubicar(FrmComandos, 0, 4500, 9500, 700);
+
+    Shape1 = new QFrame(FrmComandos);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::Box);
+    ubicar(Shape1, 0, 0, 9500, 700);
+
+    lblPagSelect = new QLabel(QStringLiteral("Página:"), FrmComandos);
+    lblPagSelect->setObjectName(QStringLiteral("lblPagSelect"));
+    ubicar(lblPagSelect, 60, 220, 620, 250);
+
+    cboPagSelect = new QComboBox(FrmComandos);
+    cboPagSelect->setObjectName(QStringLiteral("cboPagSelect"));
+    ubicar(cboPagSelect, 700, 170, 900, 315);
+
+    auto boton = [&](QPushButton*& b, const char* nombre, const char* glifo, const char* ayuda, int left) {
+        b = new QPushButton(QString::fromUtf8(glifo), FrmComandos);
+        b->setObjectName(QString::fromLatin1(nombre));
+        b->setToolTip(QString::fromUtf8(ayuda));
+        ubicar(b, left, 170, 400, 315);
+    };
+    boton(cmdPrimero, "cmdPrimero", "|<", "Primer Página", 1660);
+    boton(cmdAnterior, "cmdAnterior", "<", "Página Anterior", 2080);
+    boton(cmdSiguiente, "cmdSiguiente", ">", "Página Siguiente", 2500);
+    boton(cmdUltimo, "cmdUltimo", ">|", "Última Página", 2920);
+
+    lblPaginas = new QLabel(QStringLiteral("Página 1 de 1"), FrmComandos);
+    lblPaginas->setObjectName(QStringLiteral("lblPaginas"));
+    ubicar(lblPaginas, 3400, 220, 1900, 250);
+
+    cmdColumnas = new QPushButton(QStringLiteral("Columnas"), FrmComandos);
+    cmdColumnas->setObjectName(QStringLiteral("cmdColumnas"));
+    ubicar(cmdColumnas, 5360, 170, 1000, 315);
+
+    Toolbar2 = new QToolBar(FrmComandos);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    btnOrden = botonConMenu(Toolbar2, QStringLiteral("Orden"), QStringLiteral("Opciones de Ordenamiento"),
+                            {{"  Ordemaniento Individual", "ActualPage"}, {"  Ordenamiento Múltiple", "AllPage"}});
+    ubicar(Toolbar2, 6420, 100, 600, 480);
+
+    auto imagen = [&](QToolButton*& b, const char* nombre, const char* glifo, const char* ayuda, int left) {
+        b = new QToolButton(FrmComandos);
+        b->setObjectName(QString::fromLatin1(nombre));
+        b->setText(QString::fromUtf8(glifo));
+        b->setToolTip(QString::fromUtf8(ayuda));
+        b->setAutoRaise(true);
+        ubicar(b, left, 170, 315, 315);
+    };
+    imagen(ImgOrdenN, "ImgOrdenN", "=", "Orden Natural", 7080);
+    imagen(ImgOrdenAsc, "ImgOrdenAsc", "▲", "Orden Ascendente", 7420);
+    imagen(ImgOrdenDesc, "ImgOrdenDesc", "▼", "Orden Descendente", 7760);
+
+    LblTotalReg = new QLabel(QStringLiteral("Total Reg: "), FrmComandos);
+    LblTotalReg->setObjectName(QStringLiteral("LblTotalReg"));
+    ubicar(LblTotalReg, 8140, 220, 1300, 250);
+}
+
+void BkDbGrid::conectar()
+{
+    auto frontera = [this](const char* rutina, void (BkDbGrid::*handler)()) {
+        return [this, rutina, handler] { Frontera(QString::fromLatin1(rutina), [&] { (this->*handler)(); }); };
+    };
+    connect(CmdCancel, &QPushButton::clicked, this, frontera("CmdCancel_Click", &BkDbGrid::CmdCancel_Click));
+    connect(cmdPrimero, &QPushButton::clicked, this, frontera("cmdPrimero_Click", &BkDbGrid::cmdPrimero_Click));
+    connect(cmdAnterior, &QPushButton::clicked, this, frontera("cmdAnterior_Click", &BkDbGrid::cmdAnterior_Click));
+    connect(cmdSiguiente, &QPushButton::clicked, this, frontera("cmdSiguiente_Click", &BkDbGrid::cmdSiguiente_Click));
+    connect(cmdUltimo, &QPushButton::clicked, this, frontera("cmdUltimo_Click", &BkDbGrid::cmdUltimo_Click));
+    connect(ImgOrdenN, &QToolButton::clicked, this, frontera("ImgOrdenN_Click", &BkDbGrid::ImgOrdenN_Click));
+    connect(ImgOrdenAsc, &QToolButton::clicked, this, frontera("ImgOrdenAsc_Click", &BkDbGrid::ImgOrdenAsc_Click));
+    connect(ImgOrdenDesc, &QToolButton::clicked, this, frontera("ImgOrdenDesc_Click", &BkDbGrid::ImgOrdenDesc_Click));
+    connect(cboPagSelect, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) {
+            Frontera(QStringLiteral("cboPagSelect_Click"), [&] { cboPagSelect_Click(); });
+        }
+    });
+    connect(CboRegistros, &QComboBox::activated, this, frontera("CboRegistros_Click", &BkDbGrid::CboRegistros_Click));
+    for (QToolButton* boton : Toolbar1->findChildren<QToolButton*>()) {
+        // The tool bar's own extension button is no button of the grid.
+        if (boton->objectName().isEmpty() || boton->objectName().startsWith(u"qt_")) {
+            continue;
+        }
+        connect(boton, &QToolButton::clicked, this, [this, boton] {
+            Frontera(QStringLiteral("Toolbar1_ButtonClick"), [&] { Toolbar1_ButtonClick(boton->objectName()); });
+        });
+    }
+    connect(MSFlexGrid1, &platform::ui::FlexGrid::KeyDown, this, [this](int& keyCode, int shift) {
+        Frontera(QStringLiteral("MSFlexGrid1_KeyDown"), [&] { MSFlexGrid1_KeyDown(keyCode, shift); });
+    });
+}
+
+bool BkDbGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == CboRegistros->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* tecla = static_cast<QKeyEvent*>(event);
+        int keyCode = platform::ui::keyCodeOf(*tecla);
+        int keyAscii = platform::ui::keyAsciiOf(*tecla);
+        const int shift = platform::ui::shiftStateOf(tecla->modifiers());
+        bool consumida = false;
+        Frontera(QStringLiteral("CboRegistros_KeyDown"), [&] { CboRegistros_KeyDown(keyCode, shift); });
+        if (keyAscii != 0) {
+            CboRegistros_KeyPress(keyAscii);
+            consumida = keyAscii == 0;
+        }
+        return consumida;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void BkDbGrid::Frontera(const QString& rutina, const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const platform::db::DbError& e) {
+        common::MensajeError(platform::ErrObject(e), platform::msgbox::Critical, rutina);
+    } catch (const platform::ui::ControlError& e) {
+        common::MensajeError(pasos::errorDe(e), platform::msgbox::Critical, rutina);
+    }
+}
+
+// ------------------------------------------------------------------ layout
+
+void BkDbGrid::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    UserControl_Resize();
+}
+
+void BkDbGrid::UserControl_Resize()
+{
+    const int H = enTwips(height());
+    const int W = enTwips(width());
+    const int S = enTwips(StatusBar1->height());
+    StatusBar1->setGeometry(0, twipsToPixels(H - S), width(), StatusBar1->height());
+
+    auto medidas = [&] { MSFlexGrid1->resize(twipsToPixels(W - 100), std::max(0, twipsToPixels(H - 1600 - S))); };
+    switch (m_alignCommandBar) {
+    case 1:
+        medidas();
+        MSFlexGrid1->move(MSFlexGrid1->x(), FrmComandos->height());
+        break;
+    case 0:
+    case 2:
+    case 3:
+    case 4:
+        medidas();
+        break;
+    default:
+        break;
+    }
+    switch (m_alignFilterBar) {
+    case 2:
+        medidas();
+        FrmFiltros->move(FrmFiltros->x(), twipsToPixels(enTwips(MSFlexGrid1->height()) + 600));
+        FrmFiltros->resize(MSFlexGrid1->width(), FrmFiltros->height());
+        break;
+    case 0:
+    case 1:
+    case 3:
+    case 4:
+        medidas();
+        FrmFiltros->resize(MSFlexGrid1->width(), FrmFiltros->height());
+        break;
+    default:
+        break;
+    }
+    FrmComandos->move(FrmComandos->x(), twipsToPixels(enTwips(MSFlexGrid1->y() + MSFlexGrid1->height()) + 100));
+    FrmComandos->resize(MSFlexGrid1->width(), FrmComandos->height());
+    Shape1->resize(FrmComandos->size());
+
+    CmdCancel->move(twipsToPixels(enTwips(Toolbar1->x() + Toolbar1->width()) + 100),
+                    twipsToPixels(enTwips(Toolbar1->y()) + 40));
+    const int left = enTwips(CmdCancel->x() + CmdCancel->width()) + 80;
+    PicMsg->setGeometry(twipsToPixels(left), CmdCancel->y(),
+                        std::max(0, twipsToPixels(enTwips(FrmFiltros->width()) - (left + 40))), PicMsg->height());
+    Pbar->setGeometry(PicMsg->x(), PicMsg->y(), PicMsg->width(), Pbar->height());
+}
+
+// ------------------------------------------------------------------ lifecycle
+
+void BkDbGrid::inicializa()
+{
+    pasos::Omitir([&] { MSFlexGrid1->Clear(); });
+    setEnabled(false);
+    txtEdit1->clear();
+    txtEdit1->hide();
+    setOrdenSent(3);
+    common::AplicarEstilo(this, true, -1);
+}
+
+void BkDbGrid::InitProperties()
+{
+    m_sql.clear();
+    m_primaryKey = QStringLiteral("ID");
+    m_alignCommandBar = 2;
+    m_alignFilterBar = 1;
+    m_pageSize = 4000;
+    m_anchoColFijo = false;
+    m_camposSel.clear();
+    m_campos.clear();
+    m_ordinalSel.clear();
+    m_columnas = false;
+    m_ocultarOrdenar = false;
+    m_orderBy.clear();
+    m_ordenSent = 0;
+    m_formatDate = 103;
+    m_find = 2;
+    m_order = 1;
+}
+
+void BkDbGrid::ReadProperties(const platform::ui::PropertyBag& bag)
+{
+    using pasos::Omitir;
+    Omitir([&] { m_sql = bag.ReadProperty(QStringLiteral("SQL"), QString()).toString(); });
+    Omitir([&] { m_primaryKey = bag.ReadProperty(QStringLiteral("PrimaryKey"), QStringLiteral("ID")).toString(); });
+    Omitir([&] { setFind(bag.ReadProperty(QStringLiteral("Find"), 2).toInt()); });
+    Omitir([&] { setOrder(bag.ReadProperty(QStringLiteral("Order"), 1).toInt()); });
+    Omitir([&] { m_alignCommandBar = bag.ReadProperty(QStringLiteral("AlignCommandBar"), 2).toInt(); });
+    Omitir([&] { m_alignFilterBar = bag.ReadProperty(QStringLiteral("AlignFilterBar"), 1).toInt(); });
+    Omitir([&] { m_pageSize = bag.ReadProperty(QStringLiteral("PageSize"), 5).toInt(); });
+    Omitir([&] { m_anchoColFijo = bag.ReadProperty(QStringLiteral("AnchoColFijo"), true).toBool(); });
+    Omitir([&] { m_camposSel = bag.ReadProperty(QStringLiteral("CamposSel"), QString()).toString(); });
+    Omitir([&] { m_campos = bag.ReadProperty(QStringLiteral("Campos"), QString()).toString(); });
+    Omitir([&] { m_ordinalSel = bag.ReadProperty(QStringLiteral("OrdinalSel"), QString()).toString(); });
+    Omitir([&] { setColumnas(bag.ReadProperty(QStringLiteral("Columnas"), false).toBool()); });
+    Omitir([&] { setOrderBy(bag.ReadProperty(QStringLiteral("OrderBy"), QString()).toString()); });
+    Omitir([&] { setOrdenSent(bag.ReadProperty(QStringLiteral("OrdenSent"), 0).toInt()); });
+    Omitir([&] { setFormatDate(bag.ReadProperty(QStringLiteral("FormatDate"), 103).toInt()); });
+    UserControl_Resize();
+}
+
+void BkDbGrid::WriteProperties(platform::ui::PropertyBag& bag) const
+{
+    bag.WriteProperty(QStringLiteral("SQL"), m_sql);
+    bag.WriteProperty(QStringLiteral("PrimaryKey"), m_primaryKey);
+    bag.WriteProperty(QStringLiteral("Find"), m_find, 2);
+    bag.WriteProperty(QStringLiteral("Order"), m_order, 1);
+    bag.WriteProperty(QStringLiteral("AlignCommandBar"), m_alignCommandBar, 2);
+    bag.WriteProperty(QStringLiteral("AlignFilterBar"), m_alignFilterBar, 1);
+    bag.WriteProperty(QStringLiteral("PageSize"), m_pageSize);
+    bag.WriteProperty(QStringLiteral("AnchoColFijo"), m_anchoColFijo);
+    bag.WriteProperty(QStringLiteral("CamposSel"), m_camposSel);
+    bag.WriteProperty(QStringLiteral("Campos"), m_campos);
+    bag.WriteProperty(QStringLiteral("OrdinalSel"), m_ordinalSel);
+    bag.WriteProperty(QStringLiteral("Columnas"), m_columnas);
+    bag.WriteProperty(QStringLiteral("OcultarOrdenar"), m_ocultarOrdenar);
+    bag.WriteProperty(QStringLiteral("OrderBy"), m_orderBy);
+    bag.WriteProperty(QStringLiteral("OrdenSent"), m_ordenSent);
+    bag.WriteProperty(QStringLiteral("FormatDate"), m_formatDate);
+}
+
+// ------------------------------------------------------------------ properties
+
+void BkDbGrid::marcarMenu(QToolButton* boton, int valor)
+{
+    const QList<QAction*> entradas = boton->menu()->actions();
+    if (valor < 1 || valor > entradas.size()) {
+        throw platform::ui::ControlError(platform::ui::controlErr::IndexOutOfBounds,
+                                         QStringLiteral("Index out of bounds"));
+    }
+    const auto limpio = [](const QString& t) { return text::Trim(text::Replace(t, u"» ", u"")); };
+    QAction* elegida = entradas.at(valor - 1);
+    elegida->setText(QStringLiteral("» ") + limpio(elegida->text()));
+    QAction* otra = entradas.at(valor == 1 ? 1 : 0);
+    otra->setText(limpio(otra->text()));
+}
+
+void BkDbGrid::setSql(const QString& value)
+{
+    m_sql = QStringLiteral(" ") + value;
+    emit PropertyChanged(QStringLiteral("SQL"));
+}
+
+void BkDbGrid::setPrimaryKey(const QString& value)
+{
+    m_primaryKey = value;
+    emit PropertyChanged(QStringLiteral("PrimaryKey"));
+}
+
+void BkDbGrid::setFind(int value)
+{
+    m_find = value;
+    marcarMenu(btnBuscar, value);
+    emit PropertyChanged(QStringLiteral("Find"));
+}
+
+void BkDbGrid::setOrder(int value)
+{
+    m_order = value;
+    marcarMenu(btnOrden, value);
+    emit PropertyChanged(QStringLiteral("Order"));
+}
+
+void BkDbGrid::setAlignCommandBar(int32_t value)
+{
+    m_alignCommandBar = value;
+    emit PropertyChanged(QStringLiteral("AlignCommandBar"));
+}
+
+void BkDbGrid::setAlignFilterBar(int32_t value)
+{
+    m_alignFilterBar = value;
+    emit PropertyChanged(QStringLiteral("AlignFilterBar"));
+}
+
+void BkDbGrid::setPageSize(int32_t value)
+{
+    m_pageSize = value;
+    emit PropertyChanged(QStringLiteral("PageSize"));
+}
+
+void BkDbGrid::setAnchoColFijo(bool value)
+{
+    m_anchoColFijo = value;
+    emit PropertyChanged(QStringLiteral("AnchoColFijo"));
+}
+
+void BkDbGrid::setCamposSel(const QString& value)
+{
+    m_camposSel = value;
+    emit PropertyChanged(QStringLiteral("CamposSel"));
+}
+
+void BkDbGrid::setCampos(const QString& value)
+{
+    m_campos = value;
+    emit PropertyChanged(QStringLiteral("Campos"));
+}
+
+void BkDbGrid::setOrdinalSel(const QString& value)
+{
+    m_ordinalSel = value;
+    emit PropertyChanged(QStringLiteral("OrdinalSel"));
+}
+
+void BkDbGrid::setColumnas(bool value)
+{
+    m_columnas = value;
+    emit PropertyChanged(QStringLiteral("Columnas"));
+}
+
+void BkDbGrid::setOcultarOrdenar(bool value)
+{
+    m_ocultarOrdenar = value;
+    emit PropertyChanged(QStringLiteral("OcultarOrdenar"));
+}
+
+void BkDbGrid::setOrderBy(const QString& value)
+{
+    m_orderBy = value;
+    emit PropertyChanged(QStringLiteral("OrderBy"));
+}
+
+void BkDbGrid::setOrdenSent(int value)
+{
+    m_ordenSent = value;
+    emit PropertyChanged(QStringLiteral("OrdenSent"));
+}
+
+void BkDbGrid::setFormatDate(int value)
+{
+    m_formatDate = value;
+    emit PropertyChanged(QStringLiteral("FormatDate"));
+}
+
+void BkDbGrid::setConString(const QString& value)
+{
+    data::DB_Dll& db = data::gDbPrincipal();
+    if (db.gOpenFlag) {
+        if (db.gCnn) {
+            (void)db.gCnn->DefaultDatabase();
+        }
+    } else {
+        db.OpenServerADODB(false, 3, value, true, true);
+    }
+    emit PropertyChanged(QStringLiteral("ConString"));
+}
+
+} // namespace controls

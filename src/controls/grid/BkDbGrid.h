@@ -1,0 +1,287 @@
+#pragma once
+
+#include "data/DB_Dll.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/PropertyBag.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+
+namespace common {
+class PictureBox;
+}
+
+namespace platform::ui {
+class FlexGrid;
+class StatusBar;
+} // namespace platform::ui
+
+namespace controls {
+
+// The paged data-base grid: shows the rows of any SELECT statement page by
+// page in a flex grid, with a filter bar (page size, progress, cancel) and a
+// command bar (page list and buttons, ordering). The host sets PageSize,
+// pConnString and sql and calls LoadBkDBGrid; the grid counts the rows, builds
+// the page list and loads the first page, always through gDbPrincipal().
+//
+// Failures: the loading routines report through the common error dialog
+// (Retry repeats the failed step, Ignore goes on, Abort leaves); dressing
+// routines skip a failing step. Nothing raised by the data platform or a
+// control leaves the grid's own event handlers: it is reported through the
+// common error dialog and the grid stays usable. The public loading members
+// that the host calls directly (LoadBkDBGrid, CargarPagina) pass failures to
+// the host.
+//
+// When neither the statement nor the grid gives an order, the pages are
+// ordered by the key column (PrimaryKey, "ID" when empty), so that no row
+// repeats or goes missing between pages.
+class BkDbGrid : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit BkDbGrid(QWidget* parent = nullptr);
+    // Releases the program-wide data-access instance (a later use creates a
+    // fresh, unconnected one).
+    ~BkDbGrid() override;
+
+    // Host-settable public variables, in the system's order.
+    platform::ui::FlexGrid* MsFlexGrid = nullptr;
+    QLineEdit* TxtEdit = nullptr;
+    QString pConnString;
+    bool pColorIntercalado = false;
+    bool pPintaFilaSel = false;
+    QString pCamposTotalizar;
+    QString gCamposSum;
+    QString gOperacion;
+    QString gColumnaTotalF;
+    QString gLeyendaTot;
+    bool gTotalFinal = false;
+    platform::ui::OleColor gColorTot = 0;
+    bool gPintarFila = false;
+    QString pOnlyObjectName;
+
+    // Public members, in interface order.
+    void TotalizadorFinal();
+    int IndexColGrid(const QString& titulo, const platform::ui::FlexGrid& grid) const;
+    void LoadBkDBGrid();
+    QString EquiCampo(const QString& Campo, int Equivalencia) const;
+    void inicializa();
+    void ImgOrdenAsc_Click();
+    void ImgOrdenDesc_Click();
+    void CargarGrid();
+    void AsignarOrdinal();
+    void AjustarColumnas();
+    void CargarPagina(int Cual);
+    void CargarPaginas();
+    void CargarCampos();
+    QString ArmarListaCampos(QString& lista);
+    void ConfigurarFlexGridModern();
+
+    // Properties.
+    QString sql() const { return m_sql; }
+    void setSql(const QString& value);
+    QString PrimaryKey() const { return m_primaryKey; }
+    void setPrimaryKey(const QString& value);
+    int Find() const { return m_find; }
+    // Values other than 1 and 2 are stored and raise ControlError (the menu's index error).
+    void setFind(int value);
+    int Order() const { return m_order; }
+    void setOrder(int value);
+    int32_t AlignCommandBar() const { return m_alignCommandBar; }
+    void setAlignCommandBar(int32_t value);
+    int32_t AlignFilterBar() const { return m_alignFilterBar; }
+    void setAlignFilterBar(int32_t value);
+    int32_t PageSize() const { return m_pageSize; }
+    void setPageSize(int32_t value);
+    bool AnchoColFijo() const { return m_anchoColFijo; }
+    void setAnchoColFijo(bool value);
+    QString CamposSel() const { return m_camposSel; }
+    void setCamposSel(const QString& value);
+    QString Campos() const { return m_campos; }
+    void setCampos(const QString& value);
+    QString OrdinalSel() const { return m_ordinalSel; }
+    void setOrdinalSel(const QString& value);
+    bool Columnas() const { return m_columnas; }
+    void setColumnas(bool value);
+    bool OcultarOrdenar() const { return m_ocultarOrdenar; }
+    void setOcultarOrdenar(bool value);
+    QString OrderBy() const { return m_orderBy; }
+    void setOrderBy(const QString& value);
+    int OrdenSent() const { return m_ordenSent; }
+    void setOrdenSent(int value);
+    int FormatDate() const { return m_formatDate; }
+    void setFormatDate(int value);
+    QString ConString() const { return pConnString; }
+    // Opens gDbPrincipal() with the text when it is not open yet; the
+    // failures of the open reach the caller.
+    void setConString(const QString& value);
+    int32_t PaginaActual() const { return m_paginaActual; }
+    int32_t UltimaPagina() const { return m_ultimaPagina; }
+
+    // The container's property store: the values of a freshly placed
+    // control, the restoring of a stored set and its saving.
+    void InitProperties();
+    void ReadProperties(const platform::ui::PropertyBag& bag);
+    void WriteProperties(platform::ui::PropertyBag& bag) const;
+
+signals:
+    // Raised at the end of every page load with the current page.
+    void PaginaCargada(int32_t& PageNumber);
+    // Raised after the "AJUSTACOL" button adjusted the column widths.
+    void ColumnasAjustadas();
+    // Key down in the inner grid, before the grid's own paging keys; a host
+    // that sets KeyCode to 0 switches them off for that press.
+    void MSFlexGridKeyDown(int& KeyCode, int& Shift);
+    // A property was set (the host's designer marks it changed).
+    void PropertyChanged(const QString& name);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend struct BkDbGridAcceso; // the tests' window on the statement texts
+
+    struct Alias
+    {
+        QString Expresion;
+        QString Alias;
+    };
+
+    // Construction of the child controls and their connections.
+    void crearControles();
+    void crearBarraFiltros();
+    void crearBarraComandos();
+    void conectar();
+    void marcarMenu(QToolButton* boton, int valor);
+    void UserControl_Resize();
+
+    // Query building.
+    void Equias();
+    void ArmarWhere();
+    QString ArmarPaginacion();
+    // The probe statement of the field lists (one row where the statement allows).
+    QString SentenciaPrueba(bool conSeleccion) const;
+    // The all-rows statement the count runs.
+    QString SentenciaCompleta();
+    // The ordering clause of the page statement: OrderBy, or the key column
+    // when neither the statement nor OrderBy gives one.
+    QString OrdenPaginas() const;
+    QString ClavePrimaria() const;
+    // The page statement as the current state gives it (steps of CargarGrid
+    // up to the choice of the plain statement).
+    QString SentenciaPagina();
+
+    // Loading.
+    void MostrarPaginaVacia(platform::db::Recordset& rs);
+    void MostrarFilas(platform::db::Recordset& rs);
+
+    // Ordering, paging controls, page size.
+    void ArmarOrden();
+    void MostrarPagina();
+    void ImgOrdenN_Click();
+    void cmdPrimero_Click();
+    void cmdAnterior_Click();
+    void cmdSiguiente_Click();
+    void cmdUltimo_Click();
+    void cboPagSelect_Click();
+    void CboRegistros_Click();
+    void CboRegistros_KeyPress(int& KeyAscii);
+    void CboRegistros_KeyDown(int& KeyCode, int Shift);
+    void CmdCancel_Click();
+    void MSFlexGrid1_KeyDown(int& KeyCode, int Shift);
+    void Toolbar1_ButtonClick(const QString& key);
+    void AplicarTamanoPagina();
+
+    // Presentation.
+    void ActualizarVistaPagina();
+    int AnchoTexto(const QString& texto) const;
+
+    // The grid's boundary: runs an event handler and reports through the
+    // common error dialog whatever the data platform or a control raised.
+    void Frontera(const QString& rutina, const std::function<void()>& handler);
+
+    // Child controls (the system's names are their object names).
+    platform::ui::FlexGrid* MSFlexGrid1 = nullptr;
+    QLineEdit* txtEdit1 = nullptr;
+    platform::ui::StatusBar* StatusBar1 = nullptr;
+    QFrame* FrmFiltros = nullptr;
+    QPushButton* CmdCancel = nullptr;
+    common::PictureBox* PicMsg = nullptr;
+    QLineEdit* txtBuscar = nullptr;
+    QComboBox* CboRegistros = nullptr;
+    QComboBox* CboFiltroCampo = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QToolButton* btnBuscar = nullptr;
+    QProgressBar* Pbar = nullptr;
+    QLabel* Label1 = nullptr;
+    QFrame* FrmComandos = nullptr;
+    QComboBox* cboPagSelect = nullptr;
+    QPushButton* cmdColumnas = nullptr;
+    QPushButton* cmdPrimero = nullptr;
+    QPushButton* cmdAnterior = nullptr;
+    QPushButton* cmdSiguiente = nullptr;
+    QPushButton* cmdUltimo = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    QToolButton* btnOrden = nullptr;
+    QLabel* LblTotalReg = nullptr;
+    QToolButton* ImgOrdenN = nullptr;
+    QToolButton* ImgOrdenAsc = nullptr;
+    QToolButton* ImgOrdenDesc = nullptr;
+    QLabel* lblPagSelect = nullptr;
+    QLabel* lblPaginas = nullptr;
+    QFrame* Shape1 = nullptr;
+
+    // Stored properties.
+    QString m_sql;
+    QString m_primaryKey = QStringLiteral("ID");
+    int m_find = 2;
+    int m_order = 1;
+    int32_t m_alignCommandBar = 2;
+    int32_t m_alignFilterBar = 1;
+    int32_t m_pageSize = 4000;
+    bool m_anchoColFijo = false;
+    QString m_camposSel;
+    QString m_campos;
+    QString m_ordinalSel;
+    bool m_columnas = false;
+    bool m_ocultarOrdenar = false;
+    QString m_orderBy;
+    int m_ordenSent = 0;
+    int m_formatDate = 103;
+
+    // State kept between loads.
+    QString TablaConsulta;
+    std::vector<Alias> TablaAlias{Alias{}};
+    QString CamposTodos;
+    QString CamposSelNombres;
+    QString ColumnasFecha;
+    QString FiltroBusqueda;
+    QString WhereEfectivo;
+    int ColumnaOrden = 0;
+    int32_t TotalRegistros = 0;
+    int32_t m_paginaActual = 1;
+    int32_t m_ultimaPagina = 0;
+    QString ConsultaCompleta;
+    bool CargaCancelada = false;
+    bool SinRecargaPagina = false;
+    int ContadorArriba = 0;
+    int ContadorAbajo = 0;
+};
+
+} // namespace controls

@@ -1,0 +1,271 @@
+// Ordering, the page buttons, the page list, the page size and the paging keys.
+#include "controls/grid/BkDbGrid.h"
+
+#include "platform/core/Text.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/KeyCodes.h"
+#include "platform/ui/Operator.h"
+#include "platform/ui/StatusBar.h"
+
+#include "platform/core/Runtime.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace controls {
+
+namespace text = platform::text;
+namespace keys = platform::ui::keys;
+
+namespace {
+
+// The leading number of a text, as the platform's Val reads it (0 when none).
+int64_t valorNumerico(const QString& t)
+{
+    const QString s = text::LTrim(t);
+    qsizetype i = 0;
+    if (i < s.size() && (s.at(i) == u'-' || s.at(i) == u'+')) {
+        ++i;
+    }
+    while (i < s.size() && s.at(i).isDigit()) {
+        ++i;
+    }
+    return s.left(i).toLongLong();
+}
+
+} // namespace
+
+void BkDbGrid::ArmarOrden()
+{
+    ColumnaOrden = MSFlexGrid1->Col();
+    if (m_ordenSent == 3) {
+        // The host's OrderBy stays.
+    } else if (m_ordenSent == 0) {
+        if (m_sql.contains(u"Order by", Qt::CaseInsensitive)) {
+            // A clause not preceded by a blank (a line break) cannot be cut: OrderBy stays.
+            const qsizetype p = m_sql.indexOf(u" Order by", 0, Qt::CaseInsensitive);
+            if (p >= 0) {
+                m_orderBy = m_sql.mid(p);
+            }
+        } else {
+            m_orderBy.clear();
+        }
+    } else {
+        const QString d = m_ordenSent == 1 ? QStringLiteral(" Asc ") : QStringLiteral(" Desc ");
+        const QString titulo =
+            ColumnaOrden < MSFlexGrid1->Cols() ? MSFlexGrid1->TextMatrix(0, ColumnaOrden) : QString();
+        // The ordinal column and a column without heading name nothing to order by.
+        if (ColumnaOrden >= 1 && !text::Trim(titulo).isEmpty()) {
+            const QString e = EquiCampo(QStringLiteral("[") + titulo + QStringLiteral("]"), 0);
+            if (m_order == 1 || text::Trim(m_orderBy).isEmpty()) {
+                m_orderBy = QStringLiteral(" Order by ") + e + d;
+            } else {
+                for (const QString& fin : {QStringLiteral(" Asc "), QStringLiteral(" Desc ")}) {
+                    const QString sinFin = text::RTrim(fin);
+                    for (const QString& quitar : {e + fin.left(fin.size() - 1) + QStringLiteral(" ,"),
+                                                  QStringLiteral(", ") + e + fin, QStringLiteral(", ") + e + sinFin,
+                                                  QStringLiteral(" ") + e + fin, QStringLiteral(" ") + e + sinFin}) {
+                        m_orderBy = text::Replace(m_orderBy, quitar, u"", true);
+                    }
+                }
+                const bool soloClausula = text::EqualsNoCase(text::Trim(m_orderBy), u"Order by");
+                m_orderBy += (soloClausula ? QStringLiteral(" ") : QStringLiteral(", ")) + e + d;
+            }
+        }
+    }
+    StatusBar1->Panels(1).setText(QStringLiteral(" Orden: ") + m_orderBy);
+}
+
+void BkDbGrid::ImgOrdenAsc_Click()
+{
+    m_ordenSent = 1;
+    CargarGrid();
+}
+
+void BkDbGrid::ImgOrdenDesc_Click()
+{
+    m_ordenSent = 2;
+    CargarGrid();
+}
+
+void BkDbGrid::ImgOrdenN_Click()
+{
+    m_ordenSent = 0;
+    CargarGrid();
+}
+
+void BkDbGrid::cmdPrimero_Click()
+{
+    if (m_paginaActual >= 2) {
+        m_paginaActual = 1;
+        MostrarPagina();
+    }
+}
+
+void BkDbGrid::cmdAnterior_Click()
+{
+    if (m_paginaActual >= 2) {
+        --m_paginaActual;
+        MostrarPagina();
+    }
+}
+
+void BkDbGrid::cmdSiguiente_Click()
+{
+    if (m_paginaActual < m_ultimaPagina) {
+        ++m_paginaActual;
+        MostrarPagina();
+    }
+}
+
+void BkDbGrid::cmdUltimo_Click()
+{
+    if (m_paginaActual < m_ultimaPagina) {
+        m_paginaActual = m_ultimaPagina;
+        MostrarPagina();
+    }
+}
+
+void BkDbGrid::MostrarPagina()
+{
+    if (m_paginaActual == 0) {
+        m_paginaActual = 1;
+    }
+    if (m_ultimaPagina == 0) {
+        m_ultimaPagina = 1;
+    }
+    lblPaginas->setText(QStringLiteral(" Página ") + QString::number(m_paginaActual) + QStringLiteral(" de ") +
+                        QString::number(m_ultimaPagina));
+    // Selecting another entry runs the page list's handler, which loads the page.
+    if (m_paginaActual >= 1 && m_paginaActual <= cboPagSelect->count()) {
+        cboPagSelect->setCurrentIndex(m_paginaActual - 1);
+    }
+}
+
+void BkDbGrid::cboPagSelect_Click()
+{
+    m_paginaActual = int32_t(valorNumerico(cboPagSelect->currentText()));
+    MostrarPagina();
+    if (!SinRecargaPagina) {
+        CargarGrid();
+    }
+}
+
+void BkDbGrid::CboRegistros_Click()
+{
+    m_pageSize = int32_t(valorNumerico(CboRegistros->currentText()));
+    CargaCancelada = false;
+    CargarPaginas();
+}
+
+void BkDbGrid::CboRegistros_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii < '0' || KeyAscii > '9') {
+        KeyAscii = 0;
+    }
+}
+
+void BkDbGrid::CboRegistros_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == keys::Return) {
+        AplicarTamanoPagina();
+    }
+}
+
+void BkDbGrid::AplicarTamanoPagina()
+{
+    const QString texto = CboRegistros->currentText();
+    const int64_t v = valorNumerico(texto);
+    if (v < 1) {
+        platform::op().MsgBox(QStringLiteral("El tamaño de la página en registos no puede ser menor a 1 por página."),
+                              platform::msgbox::Information, QStringLiteral("Aviso al Usuario"));
+        m_pageSize = 1;
+    } else if (v > 2000) {
+        platform::op().MsgBox(
+            QStringLiteral("El tamaño de la página en registros no puede superar los 2000 por página."),
+            platform::msgbox::Information, QStringLiteral("Aviso al Usuario"));
+        m_pageSize = 2000;
+    } else {
+        m_pageSize = int32_t(v);
+    }
+    CargaCancelada = false;
+    CargarPaginas();
+    MSFlexGrid1->setFocus();
+}
+
+void BkDbGrid::CmdCancel_Click()
+{
+    CargaCancelada = true;
+}
+
+void BkDbGrid::MSFlexGrid1_KeyDown(int& KeyCode, int Shift)
+{
+    int shift = Shift;
+    emit MSFlexGridKeyDown(KeyCode, shift);
+    switch (KeyCode) {
+    case keys::PageDown:
+        cmdSiguiente_Click();
+        break;
+    case keys::PageUp:
+        cmdAnterior_Click();
+        break;
+    case keys::Down:
+        ContadorArriba = 0;
+        if (MSFlexGrid1->Row() == MSFlexGrid1->Rows() - 1) {
+            if (ContadorAbajo == 1) {
+                cmdSiguiente_Click();
+                ContadorAbajo = 0;
+            } else {
+                ++ContadorAbajo;
+            }
+        }
+        break;
+    case keys::Up:
+        ContadorAbajo = 0;
+        if (MSFlexGrid1->Row() == 1) {
+            if (ContadorArriba == 1) {
+                cmdAnterior_Click();
+                ContadorArriba = 0;
+            } else {
+                ++ContadorArriba;
+            }
+        }
+        break;
+    case keys::Right:
+        for (int c = MSFlexGrid1->Col(); c < MSFlexGrid1->Cols(); ++c) {
+            if (MSFlexGrid1->ColWidth(c) > 20) {
+                MSFlexGrid1->setCol(c);
+                break;
+            }
+        }
+        break;
+    case keys::Left:
+        for (int c = MSFlexGrid1->Col(); c >= 0; --c) {
+            if (MSFlexGrid1->ColWidth(c) > 20) {
+                MSFlexGrid1->setCol(c);
+                break;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void BkDbGrid::Toolbar1_ButtonClick(const QString& key)
+{
+    // Searching and the export come with the search bar; their keys do nothing yet.
+    if (text::EqualsNoCase(key, u"ACTUALIZAR")) {
+        FiltroBusqueda.clear();
+        TotalRegistros = 0;
+        CargaCancelada = false;
+        CargarPaginas();
+    } else if (text::EqualsNoCase(key, u"AJUSTACOL")) {
+        AjustarColumnas();
+        emit ColumnasAjustadas();
+    }
+}
+
+} // namespace controls
