@@ -11,11 +11,6 @@ Variant Variant::null()
     return v;
 }
 
-VariantType Variant::type() const
-{
-    return static_cast<VariantType>(m_value.index());
-}
-
 bool Variant::isNumber() const
 {
     switch (type()) {

@@ -34,7 +34,7 @@ public:
     Variant(const QByteArray& v) : m_value(v) {}
     static Variant null();
 
-    VariantType type() const;
+    VariantType type() const { return static_cast<VariantType>(m_value.index()); }
     bool isEmpty() const { return type() == VariantType::Empty; }
     bool isNull() const { return type() == VariantType::Null; }
     // Empty or Null.

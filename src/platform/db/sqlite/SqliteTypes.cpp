@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cmath>
+
 #include <sqlite3.h>
 
 #include <limits>
@@ -56,10 +59,17 @@ std::optional<Currency> currencyOf(const Variant& stored)
     case VariantType::Integer:
         return Currency::fromInt(*stored.toInteger());
     case VariantType::Double: {
-        // The shortest text SQLite keeps for a real is exact to four decimals.
-        if (auto c = Currency::parse(QString::number(*stored.toDouble(), 'f', 10)))
+        // Money is stored as a real of at most four decimals: scaled, it lies
+        // within rounding of a whole number of ten-thousandths.
+        const double value = *stored.toDouble();
+        const double scaled = value * Currency::kScale;
+        const double units = std::nearbyint(scaled);
+        if (std::isfinite(scaled) && std::fabs(units) < 9.0e15 &&
+            std::fabs(scaled - units) <= 1e-6 * std::max(1.0, std::fabs(units)))
+            return Currency::fromUnits(static_cast<int64_t>(units));
+        if (auto c = Currency::parse(QString::number(value, 'f', 10)))
             return c;
-        return Currency::fromDouble(*stored.toDouble());
+        return Currency::fromDouble(value);
     }
     case VariantType::Text:
         return Currency::parse(stored.toText().trimmed());
@@ -94,8 +104,44 @@ std::optional<DateTime> makeDate(int y, int mo, int d, const QString& h, const Q
 
 } // namespace
 
+namespace {
+
+// The storage form "yyyy-mm-dd hh:mm:ss[.fff]" read by position: nearly every
+// value read back has it, and the general patterns below cost far more.
+std::optional<DateTime> parseStorageForm(const QString& t)
+{
+    if (t.size() != 19 && t.size() != 23)
+        return std::nullopt;
+    auto digits = [&t](int at, int n, int& out) {
+        out = 0;
+        for (int i = at; i < at + n; ++i) {
+            const char16_t c = t[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            out = out * 10 + (c - u'0');
+        }
+        return true;
+    };
+    int y, mo, d, h, mi, sec, ms = 0;
+    if (t[4] != u'-' || t[7] != u'-' || t[10] != u' ' || t[13] != u':' || t[16] != u':' ||
+        (t.size() == 23 && t[19] != u'.'))
+        return std::nullopt;
+    if (!digits(0, 4, y) || !digits(5, 2, mo) || !digits(8, 2, d) || !digits(11, 2, h) || !digits(14, 2, mi) ||
+        !digits(17, 2, sec) || (t.size() == 23 && !digits(20, 3, ms)))
+        return std::nullopt;
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, sec, ms);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return DateTime(date, time);
+}
+
+} // namespace
+
 std::optional<DateTime> parseDateText(const QString& text)
 {
+    if (auto fast = parseStorageForm(text))
+        return fast;
     static const QString timePart = QStringLiteral(R"((?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3})\d*)?)?)?)");
     static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2}))") + timePart + u'$');
     static const QRegularExpression dayFirst(QStringLiteral(R"(^(\d{1,2})[/\-.](\d{1,2})[/\-.](\d{4}|\d{2}))") +
