@@ -2,6 +2,7 @@
 // field-type predicates and object-name texts.
 #include "data/DB_Dll.h"
 
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
 #include "platform/core/Runtime.h"
@@ -12,6 +13,7 @@
 
 namespace data {
 
+using common::Accion;
 using platform::Variant;
 using platform::db::DbError;
 namespace text = platform::text;
@@ -237,14 +239,15 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, std::optional<int> lCursor,
     OpenServerPasos(lCursor, ValidaAdmin, MuestraError);
 }
 
-// Steps 5 to 8 of the open, with the failure handling that may run them again.
+// Steps 5 to 8 of the open (the runner counts them from 0), with the failure
+// handling that may run them again.
 void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool MuestraError)
 {
     bool cerradoYReintentado = false;
-    int paso = 5;
-    while (paso <= 8) {
-        try {
-            switch (paso) {
+    common::EjecutarPasos<DbError>(
+        4,
+        [&](int i) {
+            switch (i + 5) {
             case 5:
                 cnn().setConnectionTimeout(3);
                 if (lCursor) {
@@ -257,7 +260,7 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
             case 7:
                 if (!ValidaAdmin) {
                     gEsAdmin = true;
-                    return;
+                    return 4;
                 }
                 break;
             case 8:
@@ -277,8 +280,9 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                 }
                 break;
             }
-            ++paso;
-        } catch (const DbError& e) {
+            return i + 1;
+        },
+        [&](const DbError& e) {
             // An open connection is closed once and the step run again,
             // whatever stale entries its Errors still holds.
             if (e.number() == platform::db::adErr::ObjectOpen && !cerradoYReintentado) {
@@ -287,11 +291,11 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                     cnn().Close();
                 } catch (const DbError&) {
                 }
-                continue;
+                return Accion::Reintentar;
             }
             if (!MuestraError) {
                 gOpenFlag = false;
-                return;
+                return Accion::Salir;
             }
             if (cnn().errors().Count() > 0) {
                 const platform::db::ErrorInfo primero = cnn().errors().Item(0);
@@ -316,19 +320,18 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                         dialogo->Ocultar();
                     }
                     if (!EjecutarDialogoConexion()) {
-                        return;
+                        return Accion::Salir;
                     }
                     ArmarCadenaConexion();
-                    continue;
+                    return Accion::Reintentar;
                 }
                 gOpenFlag = false;
-                return;
+                return Accion::Salir;
             }
             platform::op().MsgBox(e.info().Description, msgbox::OKOnly);
             gOpenFlag = false;
-            return;
-        }
-    }
+            return Accion::Salir;
+        });
 }
 
 void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, const QString& CadenaPWD)

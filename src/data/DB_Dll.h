@@ -225,6 +225,13 @@ private:
     bool PreguntaConexionPerdida();
     // Writes a failed command to the class's error log.
     void RegistraFallo(const QString& rutina, const platform::ErrObject& error, const QString& sentencia);
+    // The command runners' execution on this class's connection: hands back the
+    // rows affected and the record set where the caller asks for them.
+    void EjecutaEnConexion(const QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS);
+    // After a command that ran: a text the server truncated (one or two entries
+    // in `errores`, outside a transaction command) is cleared from them and
+    // written to the log; true when it was.
+    bool RegistraTruncado(platform::db::Errors& errores, const QString& rutina, const QString& SentenciaSQL);
     QString ArchivoLogClase() const;
     // Whether `connectionString` names an Oracle provider.
     static bool EsOracle(const QString& connectionString);

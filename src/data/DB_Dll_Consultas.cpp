@@ -1,6 +1,7 @@
 // Keyed look-ups and maxima, record sets and commands, per-user table synonyms.
 #include "data/DB_Dll.h"
 
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
@@ -208,7 +209,7 @@ bool DB_Dll::PreguntaConexionPerdida()
 
 namespace {
 
-enum class Accion { Reintentar, Siguiente, Salir };
+using common::Accion;
 
 bool enlacePerdido(db::Connection& conexion)
 {
@@ -268,9 +269,9 @@ bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Conn
         return respuesta == msgbox::Ignore ? Accion::Siguiente : Accion::Salir;
     };
 
-    int paso = 0;
-    while (paso < 3) {
-        try {
+    common::EjecutarPasos<DbError>(
+        3,
+        [&](int paso) {
             switch (paso) {
             case 0:
                 if (LRCS) {
@@ -293,17 +294,9 @@ bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Conn
                 }
                 break;
             }
-            ++paso;
-        } catch (const DbError& e) {
-            const Accion accion = manejar(e);
-            if (accion == Accion::Salir) {
-                return resultado;
-            }
-            if (accion == Accion::Siguiente) {
-                ++paso;
-            }
-        }
-    }
+            return paso + 1;
+        },
+        manejar);
     return resultado;
 }
 
@@ -416,14 +409,14 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
     Variant resultado;
     RecordsetPtr rs = std::make_shared<db::Recordset>();
     int intentos = 0;
-    int paso = 0;
-    while (paso < 3) {
-        try {
+    common::EjecutarPasos<DbError>(
+        3,
+        [&](int paso) {
             switch (paso) {
             case 0:
                 AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
                 if (!gOpenFlag) {
-                    return {};
+                    return 3;
                 }
                 break;
             case 1:
@@ -436,61 +429,45 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
                 CierraRecordset(rs);
                 break;
             }
-            ++paso;
-        } catch (const DbError& e) {
+            return paso + 1;
+        },
+        [&](const DbError& e) {
             if (IgnoraError) {
-                return resultado;
+                return Accion::Salir;
             }
-            Accion accion = Accion::Salir;
-            bool decidido = false;
             if (enlacePerdido(gDbPrincipal().cnn())) {
                 ReintentaConectar();
                 if (gOpenFlag) {
                     ++intentos;
                     if (intentos < 3) {
-                        accion = Accion::Reintentar;
-                        decidido = true;
+                        return Accion::Reintentar;
                     }
                 } else {
                     for (;;) {
                         ReintentaConectar();
                         if (gOpenFlag) {
-                            accion = Accion::Reintentar;
-                            break;
+                            return Accion::Reintentar;
                         }
                         ++intentos;
                         if (intentos < 3) {
                             continue;
                         }
                         if (SinMensajes) {
-                            return resultado;
+                            return Accion::Salir;
                         }
                         if (!PreguntaConexionPerdida()) {
                             platform::Runtime::instance().exitProgram(0);
                         }
                     }
-                    decidido = true;
                 }
             }
-            if (!decidido) {
-                if (SinMensajes) {
-                    return resultado;
-                }
-                const int respuesta =
-                    platform::op().MsgBox(e.info().Description, msgbox::AbortRetryIgnore | msgbox::Critical,
-                                          QStringLiteral("Aviso al Operador"));
-                accion = respuesta == msgbox::Retry    ? Accion::Reintentar
-                         : respuesta == msgbox::Ignore ? Accion::Siguiente
-                                                       : Accion::Salir;
+            if (SinMensajes) {
+                return Accion::Salir;
             }
-            if (accion == Accion::Salir) {
-                return resultado;
-            }
-            if (accion == Accion::Siguiente) {
-                ++paso;
-            }
-        }
-    }
+            return common::AccionDeRespuesta(platform::op().MsgBox(e.info().Description,
+                                                                   msgbox::AbortRetryIgnore | msgbox::Critical,
+                                                                   QStringLiteral("Aviso al Operador")));
+        });
     return resultado;
 }
 
@@ -511,61 +488,54 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
     }
     bool conectado = true;
     QString texto;
-    int paso = 1;
-    while (paso <= 8) {
-        try {
+    common::EjecutarPasos<DbError>(
+        8,
+        [&](int paso) {
             switch (paso) {
-            case 1:
+            case 0:
                 CierraRecordset(LRCS);
                 break;
-            case 2:
+            case 1:
                 // Every record set of the platform has a client-side cursor.
                 break;
-            case 3:
+            case 2:
                 SentenciaSQL = SS_TSinonimos(SentenciaSQL);
                 break;
-            case 4:
+            case 3:
                 conectado = AsegurarConexion();
                 break;
-            case 5:
+            case 4:
                 if (!conectado) {
                     throw DbError(int32_t(0x80040001), QStringLiteral("No hay conexion con la base de datos."),
                                   QString());
                 }
                 break;
-            case 6:
+            case 5:
                 texto = (ConvOracle && EsOracle(cnn().ConnectionString())) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL;
                 break;
-            case 7:
+            case 6:
                 LRCS->Open(texto, Conexionactiva ? Conexionactiva : &cnn(), CursorType, LockType, Options);
                 break;
-            case 8:
+            case 7:
                 QCoreApplication::processEvents();
                 break;
             }
-            ++paso;
-        } catch (const DbError& e) {
+            return paso + 1;
+        },
+        [&](const DbError& e) {
             const int decision = EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"));
             if (decision == 1) {
-                continue;
+                return Accion::Reintentar;
             }
             if (decision == 2) {
                 platform::Runtime::instance().exitProgram(0);
             }
             if (decision != 0 || SinMensajes) {
-                return;
+                return Accion::Salir;
             }
-            const int respuesta =
-                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset"));
-            if (respuesta == msgbox::Retry) {
-                continue;
-            }
-            if (respuesta != msgbox::Ignore) {
-                return;
-            }
-            ++paso;
-        }
-    }
+            return common::AccionDeRespuesta(
+                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset")));
+        });
 }
 
 void DB_Dll::CierraRecordset(RecordsetPtr& LrcsTemp)
@@ -618,6 +588,30 @@ QString DB_Dll::PreparaComando(const QString& sql) const
     return SS_TSinonimos(sql);
 }
 
+void DB_Dll::EjecutaEnConexion(const QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
+{
+    int64_t afectados = 0;
+    RecordsetPtr rs = cnn().Execute(SentenciaSQL, &afectados, db::adCmdUnspecified);
+    if (RecordsAffected) {
+        *RecordsAffected = afectados;
+    }
+    if (LRCS) {
+        *LRCS = rs;
+    }
+}
+
+bool DB_Dll::RegistraTruncado(db::Errors& errores, const QString& rutina, const QString& SentenciaSQL)
+{
+    if ((errores.Count() == 1 || errores.Count() == 2) && !text::Contains(SentenciaSQL, u"TRANS") &&
+        errores.Item(0).NativeError == db::native::TextTooLong) {
+        const platform::ErrObject truncado(errores.Item(0));
+        errores.Clear();
+        RegistraFallo(rutina, truncado, SentenciaSQL);
+        return true;
+    }
+    return false;
+}
+
 bool DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL)
 {
     return EjecutaConsulta(SentenciaSQL, nullptr, nullptr);
@@ -644,24 +638,9 @@ bool DB_Dll::EjecutaConsulta(QString& SentenciaSQL, int64_t* RecordsAffected, Re
                 int64_t sinCuenta = 0;
                 EjecutaScriptOracle(SentenciaSQL, RecordsAffected ? *RecordsAffected : sinCuenta);
             } else {
-                int64_t afectados = 0;
-                RecordsetPtr rs = cnn().Execute(SentenciaSQL, &afectados, db::adCmdUnspecified);
-                if (RecordsAffected) {
-                    *RecordsAffected = afectados;
-                }
-                if (LRCS) {
-                    *LRCS = rs;
-                }
+                EjecutaEnConexion(SentenciaSQL, RecordsAffected, LRCS);
             }
-            db::Errors& errores = gDbPrincipal().cnn().errors();
-            if ((errores.Count() == 1 || errores.Count() == 2) && !text::Contains(SentenciaSQL, u"TRANS") &&
-                errores.Item(0).NativeError == db::native::TextTooLong) {
-                const platform::ErrObject truncado(errores.Item(0));
-                errores.Clear();
-                RegistraFallo(rutina, truncado, SentenciaSQL);
-                return false;
-            }
-            return true;
+            return !RegistraTruncado(gDbPrincipal().cnn().errors(), rutina, SentenciaSQL);
         } catch (const DbError& e) {
             db::Errors& errores = gDbPrincipal().cnn().errors();
             if (errores.Count() == 0 || text::Contains(SentenciaSQL, u"TRANS")) {
@@ -749,24 +728,9 @@ bool DB_Dll::EjecutaConsultaR(QString& SentenciaSQL, int64_t* RecordsAffected, R
                     SentenciaSQL);
                 return false;
             }
-            int64_t afectados = 0;
-            RecordsetPtr rs = cnn().Execute(SentenciaSQL, &afectados, db::adCmdUnspecified);
-            if (RecordsAffected) {
-                *RecordsAffected = afectados;
-            }
-            if (LRCS) {
-                *LRCS = rs;
-            }
+            EjecutaEnConexion(SentenciaSQL, RecordsAffected, LRCS);
         }
-        db::Errors& errores = gDbConsultaR().cnn().errors();
-        if ((errores.Count() == 1 || errores.Count() == 2) && !text::Contains(SentenciaSQL, u"TRANS") &&
-            errores.Item(0).NativeError == db::native::TextTooLong) {
-            const platform::ErrObject truncado(errores.Item(0));
-            errores.Clear();
-            RegistraFallo(rutina, truncado, SentenciaSQL);
-            return false;
-        }
-        return true;
+        return !RegistraTruncado(gDbConsultaR().cnn().errors(), rutina, SentenciaSQL);
     } catch (const DbError& e) {
         RegistraFallo(rutina, platform::ErrObject(e), SentenciaSQL);
         db::Errors& errores = gDbConsultaR().cnn().errors();

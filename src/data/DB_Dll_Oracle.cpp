@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QRegularExpression>
 
+#include <functional>
+
 namespace data {
 
 using platform::Variant;
@@ -38,6 +40,34 @@ std::optional<QDate> leeFecha(const QString& t)
     return fecha;
 }
 
+// Whether a schema record set that `abrir` opens has a row whose `columna`
+// is `nombre` (both trimmed, without regard to case). A failure goes to the
+// main data base's error handler: Retry reads again, any other answer is
+// "not there".
+bool hayEnEsquema(const std::function<RecordsetPtr()>& abrir, const QString& columna, const QString& nombre)
+{
+    for (;;) {
+        try {
+            RecordsetPtr rs = abrir();
+            if (rs->Bof()) {
+                return false;
+            }
+            while (!rs->Eof()) {
+                if (text::EqualsNoCase(text::Trim(rs->value(columna).toText()), text::Trim(nombre))) {
+                    return true;
+                }
+                rs->MoveNext();
+            }
+            return false;
+        } catch (const DbError& e) {
+            if (gDbPrincipal().TratamientoErrores(platform::ErrObject(e), std::nullopt,
+                                                  QStringLiteral("VerificaCampos")) != platform::msgbox::Retry) {
+                return false;
+            }
+        }
+    }
+}
+
 [[noreturn]] void argumentoInvalido()
 {
     throw DbError(5, QStringLiteral("Invalid procedure call or argument"), QStringLiteral("DB_Dll"));
@@ -49,27 +79,7 @@ std::optional<QDate> leeFecha(const QString& t)
 
 bool DB_Dll::ExisteTablaDB(const QString& Tabla)
 {
-    for (;;) {
-        try {
-            RecordsetPtr rs = cnn().OpenSchema(db::adSchemaTables);
-            if (rs->Bof()) {
-                return false;
-            }
-            while (!rs->Eof()) {
-                if (text::EqualsNoCase(text::Trim(rs->value(QStringLiteral("TABLE_NAME")).toText()),
-                                       text::Trim(Tabla))) {
-                    return true;
-                }
-                rs->MoveNext();
-            }
-            return false;
-        } catch (const DbError& e) {
-            if (gDbPrincipal().TratamientoErrores(platform::ErrObject(e), std::nullopt,
-                                                  QStringLiteral("VerificaCampos")) != platform::msgbox::Retry) {
-                return false;
-            }
-        }
-    }
+    return hayEnEsquema([&] { return cnn().OpenSchema(db::adSchemaTables); }, QStringLiteral("TABLE_NAME"), Tabla);
 }
 
 bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo)
@@ -77,28 +87,11 @@ bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo)
     if (!text::Contains(gDbPrincipal().gProveedor, u"ORACLE")) {
         return true;
     }
-    for (;;) {
-        try {
-            RecordsetPtr rs =
-                cnn().OpenSchema(db::adSchemaColumns, {Variant(gDBName), Variant(), Variant(Tabla), Variant()});
-            if (rs->Bof()) {
-                return false;
-            }
-            while (!rs->Eof()) {
-                if (text::EqualsNoCase(text::Trim(rs->value(QStringLiteral("COLUMN_NAME")).toText()),
-                                       text::Trim(Campo))) {
-                    return true;
-                }
-                rs->MoveNext();
-            }
-            return false;
-        } catch (const DbError& e) {
-            if (gDbPrincipal().TratamientoErrores(platform::ErrObject(e), std::nullopt,
-                                                  QStringLiteral("VerificaCampos")) != platform::msgbox::Retry) {
-                return false;
-            }
-        }
-    }
+    return hayEnEsquema(
+        [&] {
+            return cnn().OpenSchema(db::adSchemaColumns, {Variant(gDBName), Variant(), Variant(Tabla), Variant()});
+        },
+        QStringLiteral("COLUMN_NAME"), Campo);
 }
 
 void DB_Dll::AddField(const QString& Tabla, const QString& Campo, const QString& Tipo, bool PermiteNulos,

@@ -16,98 +16,45 @@ using platform::Variant;
 using namespace platform::db;
 
 Grabadora::Grabadora(std::unique_ptr<Backend> inner, std::shared_ptr<Grabacion> grabacion)
-    : m_inner(std::move(inner)), m_grabacion(std::move(grabacion))
+    : ForwardingBackend(std::move(inner)), m_grabacion(std::move(grabacion))
 {
 }
 
 void Grabadora::anotar(const QString& llamada)
 {
     if (m_grabacion->activa) {
-        m_grabacion->llamadas.push_back(m_inner->defaultDatabase() + QStringLiteral(": ") + llamada);
+        m_grabacion->llamadas.push_back(inner().defaultDatabase() + QStringLiteral(": ") + llamada);
     }
-}
-
-void Grabadora::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
-{
-    m_inner->open(params, errors);
-}
-
-void Grabadora::close()
-{
-    m_inner->close();
-}
-
-QString Grabadora::defaultDatabase() const
-{
-    return m_inner->defaultDatabase();
-}
-
-void Grabadora::setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors)
-{
-    m_inner->setDefaultDatabase(name, errors);
-}
-
-void Grabadora::setCommandTimeout(int seconds)
-{
-    m_inner->setCommandTimeout(seconds);
 }
 
 ResultSet Grabadora::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     anotar(sql);
-    return m_inner->execute(sql, errors);
+    return inner().execute(sql, errors);
 }
 
 ResultSet Grabadora::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     anotar(sql);
-    return m_inner->executeUpdatable(sql, errors);
+    return inner().executeUpdatable(sql, errors);
 }
 
 void Grabadora::beginTransaction(std::vector<ErrorInfo>& errors)
 {
     anotar(QStringLiteral("begin"));
-    m_inner->beginTransaction(errors);
+    inner().beginTransaction(errors);
 }
 
 void Grabadora::commitTransaction(std::vector<ErrorInfo>& errors)
 {
     anotar(QStringLiteral("commit"));
-    m_inner->commitTransaction(errors);
+    inner().commitTransaction(errors);
 }
 
 void Grabadora::rollbackTransaction(std::vector<ErrorInfo>& errors)
 {
     anotar(QStringLiteral("rollback"));
-    m_inner->rollbackTransaction(errors);
-}
-
-ResultSet Grabadora::openSchema(SchemaEnum schema, const std::vector<Variant>& criteria, std::vector<ErrorInfo>& errors)
-{
-    return m_inner->openSchema(schema, criteria, errors);
-}
-
-Variant Grabadora::insertRow(const QString& table, const std::vector<QString>& columns,
-                             const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
-{
-    return m_inner->insertRow(table, columns, values, errors);
-}
-
-void Grabadora::updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
-                          const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
-{
-    m_inner->updateRow(table, key, columns, values, errors);
-}
-
-void Grabadora::deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors)
-{
-    m_inner->deleteRow(table, key, errors);
-}
-
-std::vector<Variant> Grabadora::readRow(const QString& table, const Variant& key,
-                                        const std::vector<ColumnInfo>& columns, std::vector<ErrorInfo>& errors)
-{
-    return m_inner->readRow(table, key, columns, errors);
+    inner().rollbackTransaction(errors);
 }
 
 namespace {

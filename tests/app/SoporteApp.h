@@ -1,9 +1,9 @@
 #pragma once
 
 #include "data/DB_Dll.h"
-#include "platform/db/Backend.h"
 #include "platform/db/Connection.h"
 #include "support/FaultyBackend.h"
+#include "support/ForwardingBackend.h"
 
 #include <QList>
 #include <QString>
@@ -30,38 +30,20 @@ struct Grabacion
 };
 
 // A backend decorator that records every statement and passes it on.
-class Grabadora final : public platform::db::Backend
+class Grabadora final : public testing_support::ForwardingBackend
 {
 public:
     Grabadora(std::unique_ptr<platform::db::Backend> inner, std::shared_ptr<Grabacion> grabacion);
 
-    void open(const platform::db::OpenParams& params, std::vector<platform::db::ErrorInfo>& errors) override;
-    void close() override;
-    QString defaultDatabase() const override;
-    void setDefaultDatabase(const QString& name, std::vector<platform::db::ErrorInfo>& errors) override;
-    void setCommandTimeout(int seconds) override;
     platform::db::ResultSet execute(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     platform::db::ResultSet executeUpdatable(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     void beginTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
     void commitTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
     void rollbackTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
-    platform::db::ResultSet openSchema(platform::db::SchemaEnum schema, const std::vector<platform::Variant>& criteria,
-                                       std::vector<platform::db::ErrorInfo>& errors) override;
-    platform::Variant insertRow(const QString& table, const std::vector<QString>& columns,
-                                const std::vector<platform::Variant>& values,
-                                std::vector<platform::db::ErrorInfo>& errors) override;
-    void updateRow(const QString& table, const platform::Variant& key, const std::vector<QString>& columns,
-                   const std::vector<platform::Variant>& values, std::vector<platform::db::ErrorInfo>& errors) override;
-    void deleteRow(const QString& table, const platform::Variant& key,
-                   std::vector<platform::db::ErrorInfo>& errors) override;
-    std::vector<platform::Variant> readRow(const QString& table, const platform::Variant& key,
-                                           const std::vector<platform::db::ColumnInfo>& columns,
-                                           std::vector<platform::db::ErrorInfo>& errors) override;
 
 private:
     void anotar(const QString& llamada);
 
-    std::unique_ptr<platform::db::Backend> m_inner;
     std::shared_ptr<Grabacion> m_grabacion;
 };
 

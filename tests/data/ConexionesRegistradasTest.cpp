@@ -1,6 +1,8 @@
 // The file of registered connections and the desktop entry texts.
 #include "data/ConexionesRegistradas.h"
 
+#include "AyudasPrueba.h"
+
 #include "platform/core/Runtime.h"
 #include "platform/util/Dll_Utilidades.h"
 #include "support/TestEnvironment.h"
@@ -11,18 +13,14 @@
 #include <gtest/gtest.h>
 
 using data::ConexionRegistrada;
+using data_tests::Entorno;
+using data_tests::leerBytes;
 
 namespace {
 
 QString rutaEnPrograma()
 {
     return QDir(testing_support::testFolder()).filePath(QStringLiteral("BASES.TXT"));
-}
-
-QByteArray leerBytes(const QString& ruta)
-{
-    QFile archivo(ruta);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
 }
 
 void escribirBytes(const QString& ruta, const QByteArray& bytes)
@@ -43,32 +41,6 @@ bool grabarVentas(QString* error = nullptr)
                                        QStringLiteral("ventas"), QStringLiteral("ventas"), QStringLiteral("srv01:1433"),
                                        error);
 }
-
-// Restores an environment variable when the test ends.
-class Entorno
-{
-public:
-    Entorno(const char* nombre, const QByteArray& valor) : m_nombre(nombre), m_habia(qEnvironmentVariableIsSet(nombre))
-    {
-        m_antes = qgetenv(nombre);
-        qputenv(nombre, valor);
-    }
-    ~Entorno()
-    {
-        if (m_habia) {
-            qputenv(m_nombre, m_antes);
-        } else {
-            qunsetenv(m_nombre);
-        }
-    }
-    Entorno(const Entorno&) = delete;
-    Entorno& operator=(const Entorno&) = delete;
-
-private:
-    const char* m_nombre;
-    bool m_habia;
-    QByteArray m_antes;
-};
 
 } // namespace
 

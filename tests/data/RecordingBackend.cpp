@@ -6,7 +6,7 @@ using platform::Variant;
 using namespace platform::db;
 
 RecordingBackend::RecordingBackend(std::unique_ptr<Backend> inner, std::shared_ptr<Registro> registro)
-    : m_inner(std::move(inner)), m_registro(std::move(registro))
+    : ForwardingBackend(std::move(inner)), m_registro(std::move(registro))
 {
 }
 
@@ -24,88 +24,39 @@ void RecordingBackend::fallaSiToca(int& contador, std::vector<ErrorInfo>& errors
 void RecordingBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
 {
     fallaSiToca(m_registro->fallarAperturas, errors);
-    m_inner->open(params, errors);
-}
-
-void RecordingBackend::close()
-{
-    m_inner->close();
-}
-
-QString RecordingBackend::defaultDatabase() const
-{
-    return m_inner->defaultDatabase();
-}
-
-void RecordingBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors)
-{
-    m_inner->setDefaultDatabase(name, errors);
-}
-
-void RecordingBackend::setCommandTimeout(int seconds)
-{
-    m_inner->setCommandTimeout(seconds);
+    inner().open(params, errors);
 }
 
 ResultSet RecordingBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     m_registro->llamadas.push_back(sql);
     fallaSiToca(m_registro->fallarSentencias, errors);
-    return m_inner->execute(sql, errors);
+    return inner().execute(sql, errors);
 }
 
 ResultSet RecordingBackend::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     m_registro->llamadas.push_back(sql);
     fallaSiToca(m_registro->fallarSentencias, errors);
-    return m_inner->executeUpdatable(sql, errors);
+    return inner().executeUpdatable(sql, errors);
 }
 
 void RecordingBackend::beginTransaction(std::vector<ErrorInfo>& errors)
 {
     m_registro->llamadas.push_back(QStringLiteral("begin"));
-    m_inner->beginTransaction(errors);
+    inner().beginTransaction(errors);
 }
 
 void RecordingBackend::commitTransaction(std::vector<ErrorInfo>& errors)
 {
     m_registro->llamadas.push_back(QStringLiteral("commit"));
-    m_inner->commitTransaction(errors);
+    inner().commitTransaction(errors);
 }
 
 void RecordingBackend::rollbackTransaction(std::vector<ErrorInfo>& errors)
 {
     m_registro->llamadas.push_back(QStringLiteral("rollback"));
-    m_inner->rollbackTransaction(errors);
-}
-
-ResultSet RecordingBackend::openSchema(SchemaEnum schema, const std::vector<Variant>& criteria,
-                                       std::vector<ErrorInfo>& errors)
-{
-    return m_inner->openSchema(schema, criteria, errors);
-}
-
-Variant RecordingBackend::insertRow(const QString& table, const std::vector<QString>& columns,
-                                    const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
-{
-    return m_inner->insertRow(table, columns, values, errors);
-}
-
-void RecordingBackend::updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
-                                 const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
-{
-    m_inner->updateRow(table, key, columns, values, errors);
-}
-
-void RecordingBackend::deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors)
-{
-    m_inner->deleteRow(table, key, errors);
-}
-
-std::vector<Variant> RecordingBackend::readRow(const QString& table, const Variant& key,
-                                               const std::vector<ColumnInfo>& columns, std::vector<ErrorInfo>& errors)
-{
-    return m_inner->readRow(table, key, columns, errors);
+    inner().rollbackTransaction(errors);
 }
 
 Instalado instalarRegistro()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/db/Backend.h"
 #include "support/FaultyBackend.h"
+#include "support/ForwardingBackend.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,38 +22,21 @@ struct Registro
 };
 
 // A backend decorator that records and passes every call on.
-class RecordingBackend : public platform::db::Backend
+class RecordingBackend : public testing_support::ForwardingBackend
 {
 public:
     RecordingBackend(std::unique_ptr<platform::db::Backend> inner, std::shared_ptr<Registro> registro);
 
     void open(const platform::db::OpenParams& params, std::vector<platform::db::ErrorInfo>& errors) override;
-    void close() override;
-    QString defaultDatabase() const override;
-    void setDefaultDatabase(const QString& name, std::vector<platform::db::ErrorInfo>& errors) override;
-    void setCommandTimeout(int seconds) override;
     platform::db::ResultSet execute(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     platform::db::ResultSet executeUpdatable(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     void beginTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
     void commitTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
     void rollbackTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
-    platform::db::ResultSet openSchema(platform::db::SchemaEnum schema, const std::vector<platform::Variant>& criteria,
-                                       std::vector<platform::db::ErrorInfo>& errors) override;
-    platform::Variant insertRow(const QString& table, const std::vector<QString>& columns,
-                                const std::vector<platform::Variant>& values,
-                                std::vector<platform::db::ErrorInfo>& errors) override;
-    void updateRow(const QString& table, const platform::Variant& key, const std::vector<QString>& columns,
-                   const std::vector<platform::Variant>& values, std::vector<platform::db::ErrorInfo>& errors) override;
-    void deleteRow(const QString& table, const platform::Variant& key,
-                   std::vector<platform::db::ErrorInfo>& errors) override;
-    std::vector<platform::Variant> readRow(const QString& table, const platform::Variant& key,
-                                           const std::vector<platform::db::ColumnInfo>& columns,
-                                           std::vector<platform::db::ErrorInfo>& errors) override;
 
 private:
     void fallaSiToca(int& contador, std::vector<platform::db::ErrorInfo>& errors);
 
-    std::unique_ptr<platform::db::Backend> m_inner;
     std::shared_ptr<Registro> m_registro;
 };
 

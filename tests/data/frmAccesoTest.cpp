@@ -1,6 +1,8 @@
 // The connection dialog, driven as an operator drives it.
 #include "data/frmAcceso.h"
 
+#include "AyudasPrueba.h"
+
 #include "common/ValoresCorrida.h"
 #include "data/ConexionesRegistradas.h"
 #include "data/DB_Dll.h"
@@ -28,6 +30,8 @@
 #include <functional>
 
 using data::frmAcceso;
+using data_tests::Entorno;
+using data_tests::leerBytes;
 using testing_support::scriptedOperator;
 namespace msgbox = platform::msgbox;
 
@@ -36,12 +40,6 @@ namespace {
 QString rutaBases()
 {
     return QDir(testing_support::testFolder()).filePath(QStringLiteral("BASES.TXT"));
-}
-
-QByteArray leerBytes(const QString& ruta)
-{
-    QFile archivo(ruta);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
 }
 
 void crearBasesVacio()
@@ -87,32 +85,6 @@ void alMostrarse(std::function<void(frmAcceso&)> accion)
     });
     timer->start();
 }
-
-// Restores an environment variable when the test ends.
-class Entorno
-{
-public:
-    Entorno(const char* nombre, const QByteArray& valor) : m_nombre(nombre), m_habia(qEnvironmentVariableIsSet(nombre))
-    {
-        m_antes = qgetenv(nombre);
-        qputenv(nombre, valor);
-    }
-    ~Entorno()
-    {
-        if (m_habia) {
-            qputenv(m_nombre, m_antes);
-        } else {
-            qunsetenv(m_nombre);
-        }
-    }
-    Entorno(const Entorno&) = delete;
-    Entorno& operator=(const Entorno&) = delete;
-
-private:
-    const char* m_nombre;
-    bool m_habia;
-    QByteArray m_antes;
-};
 
 } // namespace
 

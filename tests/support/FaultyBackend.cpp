@@ -6,7 +6,7 @@ using platform::Variant;
 using namespace platform::db;
 
 FaultyBackend::FaultyBackend(std::unique_ptr<Backend> inner, std::shared_ptr<FaultSwitch> faults)
-    : m_inner(std::move(inner)), m_faults(std::move(faults))
+    : ForwardingBackend(std::move(inner)), m_faults(std::move(faults))
 {
 }
 
@@ -34,36 +34,21 @@ void FaultyBackend::afterSuccess(std::vector<ErrorInfo>& errors) const
 void FaultyBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->open(params, errors);
+    inner().open(params, errors);
     afterSuccess(errors);
-}
-
-void FaultyBackend::close()
-{
-    m_inner->close();
-}
-
-QString FaultyBackend::defaultDatabase() const
-{
-    return m_inner->defaultDatabase();
 }
 
 void FaultyBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->setDefaultDatabase(name, errors);
+    inner().setDefaultDatabase(name, errors);
     afterSuccess(errors);
-}
-
-void FaultyBackend::setCommandTimeout(int seconds)
-{
-    m_inner->setCommandTimeout(seconds);
 }
 
 ResultSet FaultyBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    ResultSet r = m_inner->execute(sql, errors);
+    ResultSet r = inner().execute(sql, errors);
     afterSuccess(errors);
     return r;
 }
@@ -71,7 +56,7 @@ ResultSet FaultyBackend::execute(const QString& sql, std::vector<ErrorInfo>& err
 ResultSet FaultyBackend::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    ResultSet r = m_inner->executeUpdatable(sql, errors);
+    ResultSet r = inner().executeUpdatable(sql, errors);
     afterSuccess(errors);
     return r;
 }
@@ -79,53 +64,53 @@ ResultSet FaultyBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
 void FaultyBackend::beginTransaction(std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->beginTransaction(errors);
+    inner().beginTransaction(errors);
 }
 
 void FaultyBackend::commitTransaction(std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->commitTransaction(errors);
+    inner().commitTransaction(errors);
 }
 
 void FaultyBackend::rollbackTransaction(std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->rollbackTransaction(errors);
+    inner().rollbackTransaction(errors);
 }
 
 ResultSet FaultyBackend::openSchema(SchemaEnum schema, const std::vector<Variant>& criteria,
                                     std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    return m_inner->openSchema(schema, criteria, errors);
+    return inner().openSchema(schema, criteria, errors);
 }
 
 Variant FaultyBackend::insertRow(const QString& table, const std::vector<QString>& columns,
                                  const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    return m_inner->insertRow(table, columns, values, errors);
+    return inner().insertRow(table, columns, values, errors);
 }
 
 void FaultyBackend::updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
                               const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->updateRow(table, key, columns, values, errors);
+    inner().updateRow(table, key, columns, values, errors);
 }
 
 void FaultyBackend::deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    m_inner->deleteRow(table, key, errors);
+    inner().deleteRow(table, key, errors);
 }
 
 std::vector<Variant> FaultyBackend::readRow(const QString& table, const Variant& key,
                                             const std::vector<ColumnInfo>& columns, std::vector<ErrorInfo>& errors)
 {
     check(errors);
-    return m_inner->readRow(table, key, columns, errors);
+    return inner().readRow(table, key, columns, errors);
 }
 
 std::shared_ptr<FaultSwitch> installFaultyBackends()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/db/Backend.h"
+#include "support/ForwardingBackend.h"
 
 #include <memory>
 
@@ -18,16 +18,13 @@ struct FaultSwitch
 };
 
 // A decorator that passes every call to the real backend until told to break.
-class FaultyBackend : public platform::db::Backend
+class FaultyBackend : public ForwardingBackend
 {
 public:
     FaultyBackend(std::unique_ptr<platform::db::Backend> inner, std::shared_ptr<FaultSwitch> faults);
 
     void open(const platform::db::OpenParams& params, std::vector<platform::db::ErrorInfo>& errors) override;
-    void close() override;
-    QString defaultDatabase() const override;
     void setDefaultDatabase(const QString& name, std::vector<platform::db::ErrorInfo>& errors) override;
-    void setCommandTimeout(int seconds) override;
     platform::db::ResultSet execute(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     platform::db::ResultSet executeUpdatable(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     void beginTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
@@ -51,7 +48,6 @@ private:
     void check(std::vector<platform::db::ErrorInfo>& errors) const;
     void afterSuccess(std::vector<platform::db::ErrorInfo>& errors) const;
 
-    std::unique_ptr<platform::db::Backend> m_inner;
     std::shared_ptr<FaultSwitch> m_faults;
 };
 

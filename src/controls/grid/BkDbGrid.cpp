@@ -9,6 +9,7 @@
 #include "platform/ui/ControlError.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyCodes.h"
+#include "platform/ui/Operator.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/Twips.h"
 

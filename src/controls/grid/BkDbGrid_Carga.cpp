@@ -27,11 +27,6 @@ using platform::db::adOpenForwardOnly;
 
 namespace {
 
-bool contiene(const QString& s, QStringView n)
-{
-    return s.contains(n, Qt::CaseInsensitive);
-}
-
 // The hourglass while a statement runs, restored however the step ends.
 class RelojDeArena
 {
@@ -52,7 +47,7 @@ void abrir(data::DB_Dll& db, const QString& sentencia, data::RecordsetPtr& rs)
 
 void BkDbGrid::LoadBkDBGrid()
 {
-    if (contiene(m_sql, u" join ") || contiene(m_sql, u" group by ")) {
+    if (text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
         m_columnas = false;
         m_ocultarOrdenar = true;
     }
@@ -68,7 +63,7 @@ void BkDbGrid::LoadBkDBGrid()
     const qsizetype from = m_sql.indexOf(u" FROM ", 0, Qt::CaseInsensitive);
     QString resto = from >= 0 ? m_sql.mid(from + 6) : QString();
     const qsizetype where = resto.indexOf(u" where", 0, Qt::CaseInsensitive);
-    if (contiene(m_sql, u" where") && where >= 0) {
+    if (text::Contains(m_sql, u" where") && where >= 0) {
         resto = resto.left(where);
     } else if (const qsizetype blanco = resto.indexOf(u' '); blanco >= 0) {
         resto = resto.left(blanco);
@@ -282,7 +277,7 @@ void BkDbGrid::CargarGrid()
 
     // Failures of these steps are skipped.
     pasos::Omitir([&] { Pbar->setValue(50); });
-    if (contiene(m_sql, u"exec ") || contiene(m_sql, u" join ") || contiene(m_sql, u" group by ")) {
+    if (text::Contains(m_sql, u"exec ") || text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
         s = m_sql;
     }
     pasos::Omitir([&] {

@@ -25,11 +25,6 @@ qsizetype buscar(const QString& s, QStringView n, qsizetype desde = 0)
     return s.indexOf(n, desde, Qt::CaseInsensitive);
 }
 
-bool contiene(const QString& s, QStringView n)
-{
-    return s.contains(n, Qt::CaseInsensitive);
-}
-
 QString reemplazar(const QString& s, QStringView n, QStringView con)
 {
     return text::Replace(s, n, con, true);
@@ -168,10 +163,10 @@ QString BkDbGrid::EquiCampo(const QString& Campo, int Equivalencia) const
 QString BkDbGrid::SentenciaPrueba(bool conSeleccion) const
 {
     // A statement run by name is probed as it stands.
-    if (contiene(m_sql, u"exec ")) {
+    if (text::Contains(m_sql, u"exec ")) {
         return m_sql;
     }
-    const bool conTop = contiene(m_sql, u"SELECT TOP");
+    const bool conTop = text::Contains(m_sql, u"SELECT TOP");
     const qsizetype orden = buscar(m_sql, u"Order by");
     if (orden >= 0 && (conSeleccion || !conTop)) {
         return unaFila(m_sql.left(orden));
@@ -223,8 +218,8 @@ void BkDbGrid::CargarCampos()
                                  QStringLiteral(", CONVERT(NVARCHAR,[") + resto);
                      } else if (tipo == platform::db::adNumeric || tipo == platform::db::adCurrency) {
                          agregar(CamposTodos, corchete, QStringLiteral(",") + corchete);
-                         if (contiene(prueba, QString(QStringLiteral(" AS ") + N)) ||
-                             contiene(prueba, QString(QStringLiteral(" AS ") + corchete))) {
+                         if (text::Contains(prueba, QString(QStringLiteral(" AS ") + N)) ||
+                             text::Contains(prueba, QString(QStringLiteral(" AS ") + corchete))) {
                              agregar(m_campos, corchete, QStringLiteral(", ") + corchete);
                          } else {
                              const QString resto = N + QStringLiteral("]) AS [") + N + QStringLiteral("]");
@@ -241,7 +236,7 @@ void BkDbGrid::CargarCampos()
              [&] {
                  if (!CamposTodos.contains(u"[ID],") && !CamposTodos.contains(u", [ID]")) {
                      agregar(CamposTodos, clave, QStringLiteral(", ") + clave);
-                     if (!contiene(m_campos, QString(QStringLiteral("[") + m_primaryKey + QStringLiteral("]")))) {
+                     if (!text::Contains(m_campos, QString(QStringLiteral("[") + m_primaryKey + QStringLiteral("]")))) {
                          agregar(m_campos, clave, QStringLiteral(", ") + clave);
                      }
                  }
@@ -321,7 +316,7 @@ void BkDbGrid::ArmarWhere()
         WhereEfectivo = F.isEmpty() ? QString() : QStringLiteral(" where ") + F;
         return;
     }
-    const qsizetype orden = contiene(m_sql, u"ORDER BY") ? buscar(m_sql, u"order by") : -1;
+    const qsizetype orden = text::Contains(m_sql, u"ORDER BY") ? buscar(m_sql, u"order by") : -1;
     WhereEfectivo = orden > where ? m_sql.mid(where, orden - where) : m_sql.mid(where);
     if (!F.isEmpty()) {
         WhereEfectivo += QStringLiteral(" AND ") + F;
@@ -335,7 +330,7 @@ QString BkDbGrid::ClavePrimaria() const
 
 QString BkDbGrid::OrdenPaginas() const
 {
-    if (!text::Trim(m_orderBy).isEmpty() || contiene(m_sql, u"order by")) {
+    if (!text::Trim(m_orderBy).isEmpty() || text::Contains(m_sql, u"order by")) {
         return m_orderBy;
     }
     return QStringLiteral(" Order by ") + ClavePrimaria() + QStringLiteral(" ");
@@ -343,7 +338,7 @@ QString BkDbGrid::OrdenPaginas() const
 
 QString BkDbGrid::ArmarPaginacion()
 {
-    if (contiene(m_sql, u" join ") || contiene(m_sql, u" group by ")) {
+    if (text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
         return QString();
     }
     const qsizetype from = buscar(m_sql, u"FROM ");
@@ -365,7 +360,7 @@ QString BkDbGrid::ArmarPaginacion()
     const QString& W = WhereEfectivo;
     const QString O = OrdenPaginas();
     const QString& F = FiltroBusqueda;
-    const bool oracle = contiene(data::gDbPrincipal().gProveedor, u"ORACLE");
+    const bool oracle = text::Contains(data::gDbPrincipal().gProveedor, u"ORACLE");
 
     QString R;
     if (!oracle) {
@@ -427,7 +422,8 @@ QString BkDbGrid::SentenciaCompleta()
         const qsizetype from = buscar(m_sql, u" FROM");
         base = QStringLiteral("SELECT ") + campos + (from >= 0 ? m_sql.mid(from) : QString());
     }
-    return base + (contiene(m_sql, u"Where") ? QStringLiteral(" and ") : QStringLiteral(" where ")) + FiltroBusqueda;
+    return base + (text::Contains(m_sql, u"Where") ? QStringLiteral(" and ") : QStringLiteral(" where ")) +
+           FiltroBusqueda;
 }
 
 QString BkDbGrid::SentenciaPagina()

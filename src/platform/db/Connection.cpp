@@ -1,6 +1,7 @@
 #include "platform/db/Connection.h"
 
 #include "platform/core/Runtime.h"
+#include "platform/db/AdoErrors.h"
 
 namespace platform::db {
 
@@ -10,17 +11,7 @@ const QString kSource = QStringLiteral("ADODB.Connection");
 
 [[noreturn]] void raise(int32_t number)
 {
-    switch (number) {
-    case adErr::ObjectClosed:
-        throw DbError(number, QStringLiteral("Operation is not allowed when the object is closed."), kSource);
-    case adErr::ObjectOpen:
-        throw DbError(number, QStringLiteral("Operation is not allowed when the object is open."), kSource);
-    default:
-        throw DbError(adErr::ConnectionUnusable,
-                      QStringLiteral("The connection cannot be used to perform this operation. It is either closed "
-                                     "or invalid in this context."),
-                      kSource);
-    }
+    raiseAdoError(number, kSource);
 }
 
 // Errors keeps only what the system may act on: no informational messages,

@@ -1,5 +1,7 @@
 #include "platform/db/Connection.h"
 
+#include "platform/db/AdoErrors.h"
+
 namespace platform::db {
 
 namespace {
@@ -8,34 +10,7 @@ const QString kSource = QStringLiteral("ADODB.Recordset");
 
 [[noreturn]] void raise(int32_t number)
 {
-    switch (number) {
-    case adErr::ObjectClosed:
-        throw DbError(number, QStringLiteral("Operation is not allowed when the object is closed."), kSource);
-    case adErr::ObjectOpen:
-        throw DbError(number, QStringLiteral("Operation is not allowed when the object is open."), kSource);
-    case adErr::ItemNotFound:
-        throw DbError(number,
-                      QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                                     "ordinal."),
-                      QStringLiteral("ADODB.Fields"));
-    case adErr::NoCurrentRecord:
-        throw DbError(number,
-                      QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. Requested "
-                                     "operation requires a current record."),
-                      kSource);
-    case adErr::BadArgument:
-        throw DbError(number,
-                      QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are in "
-                                     "conflict with one another."),
-                      kSource);
-    case adErr::OperationNotAllowed:
-        throw DbError(number, QStringLiteral("Operation is not allowed in this context."), kSource);
-    default:
-        throw DbError(adErr::ConnectionUnusable,
-                      QStringLiteral("The connection cannot be used to perform this operation. It is either closed "
-                                     "or invalid in this context."),
-                      kSource);
-    }
+    raiseAdoError(number, kSource);
 }
 
 // A result can be written back when every column comes from its one base table.

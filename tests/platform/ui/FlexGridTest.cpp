@@ -1,5 +1,6 @@
 #include "platform/ui/FlexGrid.h"
 
+#include "ControlErrorOf.h"
 #include "platform/ui/ControlError.h"
 #include "platform/ui/KeyCodes.h"
 
@@ -14,10 +15,10 @@
 #include <memory>
 #include <vector>
 
-using platform::ui::ControlError;
 using platform::ui::FlexGrid;
 using platform::ui::rgb;
 using platform::ui::toQColor;
+using ui_tests::errorOf;
 namespace controlErr = platform::ui::controlErr;
 
 namespace {
@@ -59,16 +60,6 @@ QPoint cellCentre(const FlexGrid& grid, int row, int col)
     EXPECT_GE(top, 0) << "row " << row << " not on screen";
     EXPECT_GE(left, 0) << "col " << col << " not on screen";
     return {(left + right) / 2, (top + bottom) / 2};
-}
-
-int32_t errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ControlError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace

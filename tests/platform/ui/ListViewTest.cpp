@@ -1,18 +1,18 @@
 #include "platform/ui/ListView.h"
 
+#include "ControlErrorOf.h"
 #include "platform/ui/ControlError.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
-using platform::ui::ControlError;
 using platform::ui::ListItem;
 using platform::ui::ListView;
 using platform::ui::toQColor;
+using ui_tests::errorOf;
 namespace controlErr = platform::ui::controlErr;
 
 namespace {
@@ -26,16 +26,6 @@ std::unique_ptr<ListView> makeList()
     list->AddColumnHeader(QStringLiteral("Cant. registros"), 1400, A::Right);
     list->AddColumnHeader(QStringLiteral("Primera Hora"), 2000, A::Center);
     return list;
-}
-
-int32_t errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ControlError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/ui/StatusBar.h"
 
+#include "ControlErrorOf.h"
 #include "platform/core/Runtime.h"
 #include "platform/ui/ControlError.h"
 
@@ -7,11 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
-using platform::ui::ControlError;
 using platform::ui::Panel;
 using platform::ui::StatusBar;
+using ui_tests::errorOf;
 namespace controlErr = platform::ui::controlErr;
 
 namespace {
@@ -22,16 +21,6 @@ void addMainPanels(StatusBar& bar)
     for (const char* key : {"VERSION", "SERVER", "BASEDEDATOS", "USUARIO", "CAJA", "", "MENSAJE"}) {
         bar.AddPanel(QString::fromLatin1(key));
     }
-}
-
-int32_t errorOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ControlError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace
