@@ -1,13 +1,22 @@
+#include "app/frmCorrigeCosto.h"
+#include "data/frmAcceso.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/QtOperator.h"
+
 #include <QApplication>
-#include <QMainWindow>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CorrigePrecios"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Corrección de precios"));
-    window.resize(800, 600);
-    window.show();
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    platform::Runtime::instance().setOperator(std::make_unique<platform::QtOperator>());
+    data::InstalarDialogoAcceso();
+
+    app::frmCorrigeCosto formulario;
+    formulario.Form_Load();
+    formulario.show();
     return QApplication::exec();
 }

@@ -1,0 +1,375 @@
+#include "app/Inicio.h"
+
+#include "app/ConexionBk.h"
+#include "app/Consultas.h"
+#include "app/ContextoApp.h"
+#include "app/Login.h"
+#include "app/MasUsadas.h"
+#include "app/Registros.h"
+#include "common/Dll_Display.h"
+#include "common/MensajeError.h"
+#include "common/ValoresCorrida.h"
+#include "data/DB_Dll.h"
+#include "platform/core/Runtime.h"
+#include "platform/core/Text.h"
+#include "platform/ui/ControlError.h"
+#include "platform/ui/Operator.h"
+#include "platform/util/Dll_ApiWindows.h"
+#include "platform/util/Dll_ArchivoIni.h"
+#include "platform/util/Dll_Utilidades.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <exception>
+#include <memory>
+
+namespace app {
+
+namespace db = platform::db;
+namespace text = platform::text;
+
+namespace {
+
+constexpr int kSalidaFallida = 1;
+// Read uncommitted.
+constexpr int kAislamientoSinBloqueo = 256;
+// "Invalid procedure call or argument".
+constexpr int32_t kErrorLlamadaInvalida = 5;
+
+const QString kArchivoIni = QStringLiteral("CN000pr.INI");
+const QString kMarcaClaveGuardada = QStringLiteral("* *");
+
+struct EstadoInicio
+{
+    std::optional<QString> lineaDeComandos;
+    Dll_Impresion impresion;
+};
+
+std::unique_ptr<EstadoInicio> g_estado;
+
+EstadoInicio& estado()
+{
+    static bool hooked = false;
+    if (!hooked) {
+        hooked = true;
+        platform::Runtime::instance().onReset([] { g_estado.reset(); });
+    }
+    if (!g_estado) {
+        g_estado = std::make_unique<EstadoInicio>();
+    }
+    return *g_estado;
+}
+
+QString TextoBooleano(bool valor)
+{
+    return valor ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// The steps of the road, in their order.
+enum class Paso {
+    Inicio,
+    Cartel,
+    Carpeta,
+    ArchivoErrores,
+    Colores,
+    Texto,
+    ArchivoIni,
+    ConexionAbierta,
+    Parametros,
+    Oracle,
+    // The connection steps; a log-in on another data base or server comes
+    // back here.
+    Conexion,
+    Credenciales,
+    Servidor,
+    Abrir,
+    ComprobarApertura,
+    Estadisticas,
+    Preparar,
+    Ingreso,
+    Fin,
+    Hecho
+};
+
+Paso Siguiente(Paso paso)
+{
+    return Paso(int(paso) + 1);
+}
+
+// What the road works with during one call.
+struct Camino
+{
+    Camino(bool usarArchivoIni, const QString& textoParametros, QString& cadenaConexionInicial, int tipoCursor)
+        : UsarArchivoIni(usarArchivoIni), TextoParametros(textoParametros),
+          CadenaConexionInicial(cadenaConexionInicial), TipoCursor(tipoCursor)
+    {
+    }
+
+    bool UsarArchivoIni;
+    const QString& TextoParametros;
+    QString& CadenaConexionInicial;
+    int TipoCursor;
+
+    float inicioTotal = 0;
+    float inicioPaso = 0;
+    QString carpeta;
+    QString texto;
+    QString servidor;
+    QString baseDeDatos;
+    QString usuario;
+    QString password;
+
+    Paso Ejecutar(Paso paso);
+};
+
+Paso Camino::Ejecutar(Paso paso)
+{
+    data::DB_Dll& principal = data::gDbPrincipal();
+    common::ValoresCorrida& valores = common::valoresCorrida();
+    platform::Runtime& runtime = platform::Runtime::instance();
+    switch (paso) {
+    case Paso::Inicio:
+        inicioTotal = Temporizador();
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion inicio"), inicioTotal,
+                             QStringLiteral("UltimoValor=") + TextoBooleano(UsarArchivoIni));
+        break;
+    case Paso::Cartel: {
+        common::CartelEspera().CartelInicio(QStringLiteral("Conectando Base de Datos"), false);
+        bool cancelado = false;
+        common::CartelEspera().CartelMostrar(cancelado, platform::Variant(QStringLiteral("Iniciando Aplicacion")),
+                                             platform::Variant(runtime.programName()),
+                                             platform::Variant(QStringLiteral("Espere por favor")));
+        break;
+    }
+    case Paso::Carpeta:
+        carpeta = platform::Dll_Utilidades::shared().CarpetaConBarra(runtime.programFolder());
+        break;
+    case Paso::ArchivoErrores:
+        DefineArchivoErrores();
+        break;
+    case Paso::Colores:
+        contexto().masUsadas.ColorLetra = 0;
+        contexto().masUsadas.ColorFondo = 0xFFFFFF;
+        break;
+    case Paso::Texto:
+        texto = TextoParametros.isEmpty() ? LineaDeComandos() : TextoParametros;
+        break;
+    case Paso::ArchivoIni:
+        if (text::Trim(texto).isEmpty() && UsarArchivoIni) {
+            texto = ParametrosDesdeArchivoIni();
+        }
+        break;
+    case Paso::ConexionAbierta:
+        if (principal.gOpenFlag) {
+            return Paso::Preparar;
+        }
+        break;
+    case Paso::Parametros: {
+        const ParametrosInicio p = LeerParametros(texto);
+        valores.ValorParametroAdicional = p.ParametroAdicional;
+        servidor = p.Server;
+        baseDeDatos = p.DbName;
+        usuario = p.Usuario;
+        password = p.Password.value_or(QString());
+        valores.UsuarioActual =
+            (p.UsuarioLogeado && !text::Trim(*p.UsuarioLogeado).isEmpty()) ? *p.UsuarioLogeado : text::Trim(p.Usuario);
+        if (p.Password) {
+            valores.ClaveActual = text::EqualsNoCase(*p.Password, p.DbName) ? kMarcaClaveGuardada : *p.Password;
+        }
+        valores.CajaActual = p.Caja.value_or(QStringLiteral("1"));
+        break;
+    }
+    case Paso::Oracle:
+        if (!text::Trim(servidor).isEmpty() && servidor.startsWith(u'#')) {
+            servidor.remove(0, 1);
+            if (CadenaConexionInicial.isEmpty()) {
+                CadenaConexionInicial = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=") +
+                                        data::ValorCadenaConexion(baseDeDatos) + QStringLiteral(";User Id=") +
+                                        data::ValorCadenaConexion(usuario) + QStringLiteral(";Password=") +
+                                        data::ValorCadenaConexion(password) + QStringLiteral(";");
+            }
+        }
+        break;
+    case Paso::Conexion:
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion parametros"), inicioTotal,
+                             QStringLiteral("Server=") + servidor + QStringLiteral(" Db=") + baseDeDatos +
+                                 QStringLiteral(" Usuario=") + usuario + QStringLiteral(" UsuarioLogeado=") +
+                                 valores.UsuarioActual);
+        break;
+    case Paso::Credenciales:
+        principal.gUsuario = baseDeDatos;
+        principal.gDBName = baseDeDatos;
+        principal.gUserPassWord = baseDeDatos;
+        break;
+    case Paso::Servidor:
+        inicioPaso = Temporizador();
+        principal.gServidor = ObtieneIP(servidor);
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion ObtieneIP"), inicioPaso,
+                             QStringLiteral("Servidor=") + servidor + QStringLiteral(" IP=") + principal.gServidor);
+        break;
+    case Paso::Abrir:
+        inicioPaso = Temporizador();
+        principal.OpenServerADODB(text::Trim(servidor).isEmpty() || text::Trim(usuario).isEmpty(), TipoCursor,
+                                  CadenaConexionInicial, true, true);
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion OpenServerADODB"), inicioPaso,
+                             QStringLiteral("OpenFlag=") + TextoBooleano(principal.gOpenFlag));
+        break;
+    case Paso::ComprobarApertura:
+        if (!principal.gOpenFlag) {
+            runtime.exitProgram(kSalidaFallida);
+        }
+        break;
+    case Paso::Estadisticas:
+        inicioPaso = Temporizador();
+        VerificaConexionBk();
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion VerificaConexionBk"), inicioPaso);
+        principal.gCnn->setCommandTimeout(valores.TiempoEsperaComandos);
+        principal.gCnn->setIsolationLevel(kAislamientoSinBloqueo);
+        break;
+    case Paso::Preparar:
+        if (!principal.gDBName.isEmpty()) {
+            ImpresionPrograma().CarpetaPrograma = carpeta;
+            principal.gCnn->setDefaultDatabase(principal.gDBName);
+            Dll_Consultas& consultas = ConsultasPrograma();
+            consultas.CadenaConexion = principal.gConnString;
+            consultas.Habilitado = true;
+            consultas.ArchivoConsultas = platform::Dll_Utilidades::shared().CarpetaConBarra(runtime.programFolder()) +
+                                         QStringLiteral("consultas.bkd");
+            AseguraDefinicionesBusqueda();
+            principal.gCnn->setDefaultDatabase(principal.gDBName);
+            inicioPaso = Temporizador();
+            CfgMasUsadas(carpeta);
+            RegistraTiempoInicio(QStringLiteral("VerificaConexion CfgMasUsadas"), inicioPaso);
+        }
+        break;
+    case Paso::Ingreso:
+        inicioPaso = Temporizador();
+        if (PasoIngreso() == ResultadoIngreso::Reconectar) {
+            // The dialog's data base and server stand for the parsed ones;
+            // the user is the one who just logged in there.
+            servidor = principal.gServidor;
+            baseDeDatos = principal.gDBName;
+            usuario = valores.UsuarioActual;
+            return Paso::Conexion;
+        }
+        break;
+    case Paso::Fin:
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion UsuarioValido ok"), inicioPaso,
+                             QStringLiteral("Usuario=") + valores.UsuarioActual);
+        inicioPaso = Temporizador();
+        RegistraIngresoTarea(QString());
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion RegistraIngresoTarea"), inicioPaso);
+        common::CartelEspera().CartelCerrar();
+        RegistraTiempoInicio(QStringLiteral("VerificaConexion fin"), inicioTotal);
+        break;
+    case Paso::Hecho:
+        break;
+    }
+    return Siguiente(paso);
+}
+
+// An error that stopped a step: the banner closes. An "invalid procedure
+// call" of the banner lets the road go on without it; any other error is
+// shown, logged and ends the program (a failure must never count as a
+// connection made or a user logged in).
+Paso TratarFallo(Paso paso, const platform::ErrObject& error)
+{
+    try {
+        common::CartelEspera().CartelCerrar();
+    } catch (const std::exception&) {
+        // The banner is gone with the failure; the road does not need it.
+    }
+    if (error.Number == kErrorLlamadaInvalida && paso == Paso::Cartel) {
+        return Siguiente(paso);
+    }
+    common::MensajeError(error, platform::msgbox::Critical, QStringLiteral("VerificaConexion"));
+    platform::Runtime::instance().exitProgram(kSalidaFallida);
+}
+
+} // namespace
+
+std::optional<QString> ValorParametro(QStringView texto, QStringView clave)
+{
+    for (QStringView entrada : texto.tokenize(u';')) {
+        const qsizetype igual = entrada.indexOf(u'=');
+        if (igual < 0) {
+            continue;
+        }
+        if (text::EqualsNoCase(text::Trim(entrada.left(igual)), clave)) {
+            return text::Trim(entrada.mid(igual + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+ParametrosInicio LeerParametros(QStringView texto)
+{
+    ParametrosInicio p;
+    p.ParametroAdicional = ValorParametro(texto, u"@ParametroAdicional").value_or(QString());
+    p.Server = ValorParametro(texto, u"@Server").value_or(QString());
+    p.DbName = ValorParametro(texto, u"@DbName").value_or(QString());
+    p.Usuario = ValorParametro(texto, u"@Usuario").value_or(QString());
+    p.UsuarioLogeado = ValorParametro(texto, u"@UsuarioLogeado");
+    p.Password = ValorParametro(texto, u"@Password");
+    p.Caja = ValorParametro(texto, u"@Caja");
+    return p;
+}
+
+QString ParametrosDesdeArchivoIni()
+{
+    const auto& api = platform::Dll_ApiWindows::shared();
+    const auto& ini = platform::Dll_ArchivoIni::shared();
+    const auto& util = platform::Dll_Utilidades::shared();
+    const QString seccion =
+        api.NombreEquipo().toUpper() + u'|' + api.NombreUsuarioWindows().toUpper() + QStringLiteral("BaseDeDatos");
+    auto sinBarras = [](QString valor) { return valor.remove(u'|'); };
+    const QString s = sinBarras(ini.LeerValor(kArchivoIni, seccion, QStringLiteral("Servidor"), QString()));
+    const QString d = sinBarras(ini.LeerValor(kArchivoIni, seccion, QStringLiteral("DbName"), QString()));
+    const QString u = sinBarras(util.Desencriptar(
+        ini.LeerValor(kArchivoIni, seccion, QStringLiteral("Usuario"), util.Encriptar(QStringLiteral("Brenvik")))));
+    const QString w = sinBarras(util.Desencriptar(ini.LeerValor(kArchivoIni, seccion, QStringLiteral("UserPassWord"),
+                                                                util.Encriptar(QStringLiteral("marbelo")))));
+    return QStringLiteral("@server=") + s + QStringLiteral("; @dbname= ") + d + QStringLiteral("; @usuario= ") + u +
+           QStringLiteral("; @Password= ") + w + QStringLiteral("; @ParametroAdicional=; @Caja=1;orvo@");
+}
+
+QString LineaDeComandos()
+{
+    if (estado().lineaDeComandos) {
+        return *estado().lineaDeComandos;
+    }
+    return QCoreApplication::arguments().mid(1).join(u' ');
+}
+
+void EstablecerLineaDeComandos(std::optional<QString> linea)
+{
+    estado().lineaDeComandos = std::move(linea);
+}
+
+Dll_Impresion& ImpresionPrograma()
+{
+    return estado().impresion;
+}
+
+void VerificaConexion(bool UsarArchivoIni, const QString& TextoParametros, QString& CadenaConexionInicial,
+                      int TipoCursor)
+{
+    Camino camino(UsarArchivoIni, TextoParametros, CadenaConexionInicial, TipoCursor);
+    Paso paso = Paso::Inicio;
+    while (paso != Paso::Hecho) {
+        try {
+            paso = camino.Ejecutar(paso);
+        } catch (const db::DbError& e) {
+            paso = TratarFallo(paso, platform::ErrObject(e));
+        } catch (const platform::ui::ControlError& e) {
+            paso =
+                TratarFallo(paso, platform::ErrObject(e.number(), e.description(), QStringLiteral("VerificaConexion")));
+        } catch (const std::exception& e) {
+            paso = TratarFallo(paso, platform::ErrObject(db::adErr::Generic, QString::fromUtf8(e.what()),
+                                                         QStringLiteral("VerificaConexion")));
+        }
+    }
+}
+
+} // namespace app
