@@ -1013,6 +1013,9 @@ BuildResult buildDemoServer(const BuildOptions& options)
                 exec(db, sql);
             for (const char* sql : kRestrictedViews)
                 exec(db, sql);
+            // Statistics, as a real server keeps them, so that the planner picks
+            // the selective index of each look-up.
+            exec(db, "ANALYZE");
         });
         buildFile(options.folder, kStatisticsDatabase, [](sqlite3* db) {
             exec(db, createTableSql(configurationTable()));
