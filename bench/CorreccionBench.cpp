@@ -10,6 +10,7 @@
 #include "common/FrmMsgBox.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
+#include "MillionRowDemo.h"
 #include "demo/DemoBuilder.h"
 #include "demo/DemoChanges.h"
 #include "platform/core/Runtime.h"
@@ -146,20 +147,9 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacion(argc, argv);
-    QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + QStringLiteral("/cp-bench-1m");
-    folder = QFileInfo(folder).absoluteFilePath();
-    if (!QFileInfo::exists(folder + QStringLiteral("/BKDEMO.sqlite"))) {
-        std::printf("building the million-row demo in %s ...\n", qPrintable(folder));
-        demo::BuildOptions options;
-        options.folder = folder;
-        options.historyRows = 1000000;
-        const demo::BuildResult built = demo::buildDemoServer(options);
-        if (!built.ok) {
-            std::fprintf(stderr, "demo build failed: %s\n", qPrintable(built.error));
-            return 1;
-        }
-        std::printf("built %lld history rows in %.1f s\n", built.historyRows, built.seconds);
-    }
+    const QString folder = bench::millionRowDemo(argc, argv);
+    if (folder.isEmpty())
+        return 1;
 
     QTemporaryDir trabajo;
     platform::Runtime& rt = platform::Runtime::instance();

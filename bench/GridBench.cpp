@@ -2,9 +2,10 @@
 // Times the paged grid over the million-row price history: the first page of
 // a 2,000-row-page statement (probe, count, page list and page) and page 50,
 // and the resident memory before and after. Without a folder it builds the
-// demo server with 1,000,000 history rows in a temporary folder first.
+// million-row demo server first (see MillionRowDemo.h).
 #include "controls/grid/BkDbGrid.h"
 #include "data/DB_Dll.h"
+#include "MillionRowDemo.h"
 #include "demo/DemoBuilder.h"
 #include "platform/core/Runtime.h"
 #include "platform/ui/FlexGrid.h"
@@ -67,21 +68,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     platform::Runtime::instance().setOperator(std::make_unique<AbortingOperator>());
 
-    QTemporaryDir temporary;
-    QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (folder.isEmpty()) {
-        folder = QDir(temporary.path()).filePath(QStringLiteral("server"));
-        demo::BuildOptions options;
-        options.folder = folder;
-        options.historyRows = 1000000;
-        std::printf("building the demo server with %lld history rows in %s\n", options.historyRows, qPrintable(folder));
-        const demo::BuildResult built = demo::buildDemoServer(options);
-        if (!built.ok) {
-            std::printf("the demo build failed: %s\n", qPrintable(built.error));
-            return 1;
-        }
-        std::printf("built in %.1f s\n", built.seconds);
-    }
+    const QString folder = bench::millionRowDemo(argc, argv);
+    if (folder.isEmpty())
+        return 1;
     platform::Runtime::instance().setProgramFolder(QDir(folder).absoluteFilePath(QStringLiteral("..")));
     const QString connection = QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =%2;UId=x;Pwd=y;Connect Timeout=5;")
                                    .arg(QDir(folder).absolutePath(), QString::fromLatin1(demo::kMainDatabase));

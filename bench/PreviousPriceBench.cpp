@@ -4,6 +4,7 @@
 //
 //   PreviousPriceBench [server folder]   (built with a million history rows when absent)
 
+#include "MillionRowDemo.h"
 #include "demo/DemoBuilder.h"
 #include "demo/DemoChanges.h"
 #include "platform/db/Connection.h"
@@ -45,20 +46,9 @@ QString numberedStatement(const QString& storedId, const QString& spanStart)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + QStringLiteral("/cp-bench-1m");
-    folder = QFileInfo(folder).absoluteFilePath();
-    if (!QFileInfo::exists(folder + QStringLiteral("/BKDEMO.sqlite"))) {
-        std::printf("building the million-row demo in %s ...\n", qPrintable(folder));
-        demo::BuildOptions options;
-        options.folder = folder;
-        options.historyRows = 1000000;
-        const demo::BuildResult built = demo::buildDemoServer(options);
-        if (!built.ok) {
-            std::fprintf(stderr, "demo build failed: %s\n", qPrintable(built.error));
-            return 1;
-        }
-        std::printf("built %lld history rows in %.1f s\n", built.historyRows, built.seconds);
-    }
+    const QString folder = bench::millionRowDemo(argc, argv);
+    if (folder.isEmpty())
+        return 1;
 
     platform::db::Connection cnn;
     cnn.Open(QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =BKDEMO;UId=demo;Pwd=demo;").arg(folder));
@@ -67,8 +57,7 @@ int main(int argc, char** argv)
     const demo::KnownChange& change = demo::kKnownChanges[0];
     const QString spanStart = QString::fromLatin1(change.minute).mid(8, 2) + u'-' +
                               QString::fromLatin1(change.minute).mid(5, 2) + u'-' +
-                              QString::fromLatin1(change.minute).left(4) +
-                              QString::fromLatin1(change.minute).mid(10) +
+                              QString::fromLatin1(change.minute).left(4) + QString::fromLatin1(change.minute).mid(10) +
                               QStringLiteral(":%1.000").arg(change.firstSecond, 2, 10, QLatin1Char('0'));
     auto ids = cnn.Execute(QStringLiteral("SELECT IdArticulo FROM V_MV_PreciosHis WHERE FechaHora >= '") + spanStart +
                            QStringLiteral("' ORDER BY FechaHora"));

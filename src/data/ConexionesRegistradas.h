@@ -61,7 +61,7 @@ QString CarpetaEscritorio();
 QString ParametrosAccesoDirecto(const QString& servidor, const QString& base, const QString& usuario);
 
 // One argument of a desktop entry's Exec key, quoted as the Desktop Entry
-// specification asks (reserved characters inside double quotes with ",
+// format asks (reserved characters inside double quotes with ",
 // `, $ and \ escaped, "%" doubled), before the key's string escapes.
 QString ArgumentoExec(const QString& argumento);
 

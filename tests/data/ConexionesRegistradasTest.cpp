@@ -179,7 +179,7 @@ TEST(ConexionesRegistradas, TheFileNameIsFoundWithoutRegardToCase)
               golden() + golden());
 }
 
-TEST(ConexionesRegistradas, ExecArgumentsAreQuotedAsTheDesktopEntrySpecificationAsks)
+TEST(ConexionesRegistradas, ExecArgumentsAreQuotedAsTheDesktopEntryFormatAsks)
 {
     struct Caso
     {
