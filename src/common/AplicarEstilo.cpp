@@ -149,7 +149,14 @@ void asignarColor(QWidget* w, const char* propiedad, std::initializer_list<QPale
     }
     QPalette p = w->palette();
     for (QPalette::ColorRole rol : roles) {
-        p.setColor(rol, q);
+        const bool texto = rol == QPalette::WindowText || rol == QPalette::Text || rol == QPalette::ButtonText;
+        if (texto) {
+            // A disabled control keeps the platform's grey text, so it still reads as disabled.
+            p.setColor(QPalette::Active, rol, q);
+            p.setColor(QPalette::Inactive, rol, q);
+        } else {
+            p.setColor(rol, q);
+        }
     }
     w->setPalette(p);
 }

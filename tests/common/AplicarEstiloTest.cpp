@@ -298,6 +298,17 @@ TEST(AplicarEstilo, ButtonsWithoutTheFlatFlagOnlyGetTheirTextColour)
     EXPECT_FALSE(f.boton->palette().isBrushSet(QPalette::Active, QPalette::Button));
 }
 
+TEST(AplicarEstilo, DisabledButtonKeepsThePlatformsDisabledText)
+{
+    Formulario f;
+    f.boton->setText(QStringLiteral("&Borrar"));
+    f.boton->setEnabled(false);
+    const QColor antes = f.boton->palette().color(QPalette::Disabled, QPalette::ButtonText);
+    AplicarEstilo(f.form.get(), true, -1);
+    EXPECT_EQ(f.boton->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0, 0, 0));
+    EXPECT_EQ(f.boton->palette().color(QPalette::Disabled, QPalette::ButtonText), antes);
+}
+
 TEST(AplicarEstilo, LabelsGetColoursByTheirTextAndKeepLargeFonts)
 {
     Formulario f;
