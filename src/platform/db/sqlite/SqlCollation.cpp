@@ -1,0 +1,213 @@
+// The SQLSERVER collation and a LIKE that compares as it does.
+
+#include "platform/db/sqlite/SqlExtensionFunctions.h"
+
+#include "platform/db/sqlite/SqlExtensionValues.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace platform::db::sqlite::extensions {
+
+// Letters without regard to case (Unicode case folding), trailing blanks not
+// counted. ASCII texts, by far the most common, are compared in place.
+int compareText(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    const auto* x = static_cast<const unsigned char*>(a);
+    const auto* y = static_cast<const unsigned char*>(b);
+    while (lengthA > 0 && x[lengthA - 1] == ' ')
+        --lengthA;
+    while (lengthB > 0 && y[lengthB - 1] == ' ')
+        --lengthB;
+    const int n = std::min(lengthA, lengthB);
+    for (int i = 0; i < n; ++i) {
+        unsigned char cx = x[i];
+        unsigned char cy = y[i];
+        if (cx >= 0x80 || cy >= 0x80) {
+            const QString sx = QString::fromUtf8(reinterpret_cast<const char*>(x) + i, lengthA - i).toCaseFolded();
+            const QString sy = QString::fromUtf8(reinterpret_cast<const char*>(y) + i, lengthB - i).toCaseFolded();
+            const int c = sx.compare(sy, Qt::CaseSensitive);
+            return c < 0 ? -1 : (c > 0 ? 1 : 0);
+        }
+        if (cx >= 'A' && cx <= 'Z')
+            cx = cx - 'A' + 'a';
+        if (cy >= 'A' && cy <= 'Z')
+            cy = cy - 'A' + 'a';
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+    }
+    return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
+}
+
+namespace {
+
+QString rightTrimmedBlanks(QStringView s)
+{
+    qsizetype n = s.size();
+    while (n > 0 && s[n - 1] == QLatin1Char(' '))
+        --n;
+    return s.left(n).toString();
+}
+
+// ---------------------------------------------------------------- LIKE
+
+// A LIKE pattern as SQL Server reads it: % any run, _ one character,
+// [abc], [a-z] and [^...] sets; letters compared after case folding.
+class LikePattern
+{
+public:
+    LikePattern(const QString& pattern, char32_t escape)
+    {
+        const QList<uint> p = pattern.toCaseFolded().toUcs4();
+        for (qsizetype i = 0; i < p.size(); ++i) {
+            const char32_t c = p[i];
+            if (escape != 0 && c == escape && i + 1 < p.size()) {
+                m_items.push_back(Item{Item::Char, char32_t(p[++i]), false, {}});
+            } else if (c == U'%') {
+                if (m_items.empty() || m_items.back().kind != Item::Any)
+                    m_items.push_back(Item{Item::Any, 0, false, {}});
+            } else if (c == U'_') {
+                m_items.push_back(Item{Item::One, 0, false, {}});
+            } else if (c == U'[' && closeOf(p, i) > i) {
+                const qsizetype close = closeOf(p, i);
+                Item set{Item::Set, 0, false, {}};
+                qsizetype j = i + 1;
+                if (p[j] == U'^' && j + 1 < close) {
+                    set.negated = true;
+                    ++j;
+                }
+                for (; j < close; ++j) {
+                    if (j + 2 < close && p[j + 1] == U'-')
+                        set.ranges.push_back({char32_t(p[j]), char32_t(p[j + 2])}), j += 2;
+                    else
+                        set.ranges.push_back({char32_t(p[j]), char32_t(p[j])});
+                }
+                m_items.push_back(std::move(set));
+                i = close;
+            } else {
+                m_items.push_back(Item{Item::Char, c, false, {}});
+            }
+        }
+    }
+
+    bool matches(const QList<uint>& s) const
+    {
+        // Greedy matching with one back-track point per %.
+        qsizetype pi = 0;
+        qsizetype si = 0;
+        qsizetype starItem = -1;
+        qsizetype starText = 0;
+        const qsizetype pn = qsizetype(m_items.size());
+        while (si < s.size()) {
+            if (pi < pn && m_items[std::size_t(pi)].kind == Item::Any) {
+                starItem = pi++;
+                starText = si;
+            } else if (pi < pn && one(m_items[std::size_t(pi)], s[si])) {
+                ++pi;
+                ++si;
+            } else if (starItem >= 0) {
+                pi = starItem + 1;
+                si = ++starText;
+            } else {
+                return false;
+            }
+        }
+        while (pi < pn && m_items[std::size_t(pi)].kind == Item::Any)
+            ++pi;
+        return pi == pn;
+    }
+
+private:
+    struct Item
+    {
+        enum Kind { Char, One, Any, Set } kind;
+        char32_t c;
+        bool negated;
+        std::vector<std::pair<char32_t, char32_t>> ranges;
+    };
+
+    static qsizetype closeOf(const QList<uint>& p, qsizetype open)
+    {
+        // The first "]" after at least one member closes the set.
+        for (qsizetype j = open + 2; j < p.size(); ++j)
+            if (p[j] == U']')
+                return j;
+        return -1;
+    }
+
+    static bool one(const Item& item, char32_t c)
+    {
+        switch (item.kind) {
+        case Item::Char:
+            return item.c == c;
+        case Item::One:
+            return true;
+        case Item::Set: {
+            bool in = false;
+            for (const auto& [lo, hi] : item.ranges)
+                if (c >= lo && c <= hi)
+                    in = true;
+            return in != item.negated;
+        }
+        case Item::Any:
+            break;
+        }
+        return false;
+    }
+
+    std::vector<Item> m_items;
+};
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    // SQLite calls like(pattern, text[, escape]).
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    char32_t escape = 0;
+    if (argc == 3) {
+        const QList<uint> e = textArg(argv[2]).toUcs4();
+        if (e.size() != 1) {
+            resultError(ctx, QStringLiteral("The escape character of LIKE must be one character."));
+            return;
+        }
+        escape = e[0];
+    }
+    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        pattern = new LikePattern(textArg(argv[0]), escape);
+        sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<LikePattern*>(p); });
+        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) { // SQLite dropped it at once: match with a local copy
+            const LikePattern local(textArg(argv[0]), escape);
+            const QString text = valueText(argv[1]).toCaseFolded();
+            sqlite3_result_int(ctx, local.matches(text.toUcs4()) || local.matches(rightTrimmedBlanks(text).toUcs4()));
+            return;
+        }
+    }
+    const QString text = valueText(argv[1]).toCaseFolded();
+    // Trailing blanks of the value are ignored, as for SQL Server's char and varchar.
+    bool match = pattern->matches(text.toUcs4());
+    if (!match && text.endsWith(QLatin1Char(' ')))
+        match = pattern->matches(rightTrimmedBlanks(text).toUcs4());
+    sqlite3_result_int(ctx, match ? 1 : 0);
+}
+
+} // namespace
+
+std::span<const FunctionDef> likeFunctions()
+{
+    static const FunctionDef functions[] = {
+        {"like", 2, &likeFunction, true},
+        {"like", 3, &likeFunction, true},
+    };
+    return functions;
+}
+
+} // namespace platform::db::sqlite::extensions

@@ -1,0 +1,361 @@
+// GETDATE, DATEADD, DATEDIFF, DATEPART, YEAR, MONTH, DAY, and the
+// conversions to and from date-times with CONVERT's styles.
+
+#include "platform/db/sqlite/SqlExtensionFunctions.h"
+
+#include "platform/core/Runtime.h"
+#include "platform/db/sqlite/SqlDateText.h"
+#include "platform/db/sqlite/SqlExtensionValues.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace platform::db::sqlite::extensions {
+
+namespace {
+
+// A date-time argument: the storage text (or any form the system sends), or
+// a number of days since day 0, as SQL Server converts numbers.
+std::optional<SqlDateTime> dateArg(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return SqlDateTime::fromMsSinceDayZero(sqlite3_value_int64(v) * 86400000);
+    case SQLITE_FLOAT:
+        return SqlDateTime::fromMsSinceDayZero(int64_t(std::llround(sqlite3_value_double(v) * 86400000.0)));
+    default:
+        return parseSqlDateTime(textArg(v));
+    }
+}
+
+bool requireDate(sqlite3_context* ctx, sqlite3_value* v, SqlDateTime& out)
+{
+    const auto d = dateArg(v);
+    if (!d) {
+        resultError(ctx, QStringLiteral("Conversion failed when converting date and/or time from character string."));
+        return false;
+    }
+    out = *d;
+    return true;
+}
+
+// ---------------------------------------------------------------- date parts
+
+enum class DatePart { Year, Quarter, Month, DayOfYear, Day, Week, WeekDay, Hour, Minute, Second, Millisecond };
+
+std::optional<DatePart> datePart(const QString& name)
+{
+    const QString n = name.trimmed().toLower();
+    static const std::pair<const char*, DatePart> table[] = {
+        {"year", DatePart::Year},       {"yy", DatePart::Year},
+        {"yyyy", DatePart::Year},       {"quarter", DatePart::Quarter},
+        {"qq", DatePart::Quarter},      {"q", DatePart::Quarter},
+        {"month", DatePart::Month},     {"mm", DatePart::Month},
+        {"m", DatePart::Month},         {"dayofyear", DatePart::DayOfYear},
+        {"dy", DatePart::DayOfYear},    {"y", DatePart::DayOfYear},
+        {"day", DatePart::Day},         {"dd", DatePart::Day},
+        {"d", DatePart::Day},           {"week", DatePart::Week},
+        {"wk", DatePart::Week},         {"ww", DatePart::Week},
+        {"weekday", DatePart::WeekDay}, {"dw", DatePart::WeekDay},
+        {"w", DatePart::WeekDay},       {"hour", DatePart::Hour},
+        {"hh", DatePart::Hour},         {"minute", DatePart::Minute},
+        {"mi", DatePart::Minute},       {"n", DatePart::Minute},
+        {"second", DatePart::Second},   {"ss", DatePart::Second},
+        {"s", DatePart::Second},        {"millisecond", DatePart::Millisecond},
+        {"ms", DatePart::Millisecond},
+    };
+    for (const auto& [key, part] : table)
+        if (n == QLatin1String(key))
+            return part;
+    return std::nullopt;
+}
+
+bool requirePart(sqlite3_context* ctx, sqlite3_value* v, DatePart& out)
+{
+    const auto p = datePart(textArg(v));
+    if (!p) {
+        resultError(ctx, QStringLiteral("'%1' is not a recognized datepart option.").arg(textArg(v)));
+        return false;
+    }
+    out = *p;
+    return true;
+}
+
+constexpr int64_t kMsPer[] = {0, 0, 0, 86400000, 86400000, 7 * 86400000LL, 86400000, 3600000, 60000, 1000, 1};
+
+void dateAddFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    DatePart part;
+    SqlDateTime d;
+    if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[2], d))
+        return;
+    // SQL Server takes the whole part of the number.
+    const int64_t n = sqlite3_value_type(argv[1]) == SQLITE_FLOAT ? int64_t(std::trunc(sqlite3_value_double(argv[1])))
+                                                                  : sqlite3_value_int64(argv[1]);
+    SqlDateTime r = d;
+    switch (part) {
+    case DatePart::Year:
+        r.date = d.date.addYears(int(n));
+        break;
+    case DatePart::Quarter:
+        r.date = d.date.addMonths(int(n * 3));
+        break;
+    case DatePart::Month:
+        r.date = d.date.addMonths(int(n));
+        break;
+    default:
+        r = SqlDateTime::fromMsSinceDayZero(d.msSinceDayZero() + n * kMsPer[int(part)]);
+        break;
+    }
+    if (!r.date.isValid() || r.date.year() < 1753 || r.date.year() > 9999) {
+        resultError(ctx, QStringLiteral("Adding a value to a 'datetime' column caused an overflow."));
+        return;
+    }
+    resultText(ctx, r.toStorageText());
+}
+
+int64_t floorDiv(int64_t a, int64_t b)
+{
+    int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return q;
+}
+
+// The number of boundaries of `part` crossed from a to b, as SQL Server counts.
+int64_t dateDiff(DatePart part, const SqlDateTime& a, const SqlDateTime& b)
+{
+    switch (part) {
+    case DatePart::Year:
+        return b.date.year() - a.date.year();
+    case DatePart::Quarter:
+        return (b.date.year() * 4 + (b.date.month() - 1) / 3) - (a.date.year() * 4 + (a.date.month() - 1) / 3);
+    case DatePart::Month:
+        return (b.date.year() * 12 + b.date.month()) - (a.date.year() * 12 + a.date.month());
+    case DatePart::DayOfYear:
+    case DatePart::Day:
+    case DatePart::WeekDay:
+        return b.date.toJulianDay() - a.date.toJulianDay();
+    case DatePart::Week: {
+        // Weeks begin on Sunday; 1899-12-31 was a Sunday.
+        const int64_t sunday = QDate(1899, 12, 31).toJulianDay();
+        return floorDiv(b.date.toJulianDay() - sunday, 7) - floorDiv(a.date.toJulianDay() - sunday, 7);
+    }
+    default:
+        return floorDiv(b.msSinceDayZero(), kMsPer[int(part)]) - floorDiv(a.msSinceDayZero(), kMsPer[int(part)]);
+    }
+}
+
+void dateDiffFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    DatePart part;
+    SqlDateTime a;
+    SqlDateTime b;
+    if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[1], a) || !requireDate(ctx, argv[2], b))
+        return;
+    const int64_t r = dateDiff(part, a, b);
+    if (r > std::numeric_limits<int32_t>::max() || r < std::numeric_limits<int32_t>::min()) {
+        resultError(ctx, QStringLiteral("The datediff function resulted in an overflow. The number of dateparts "
+                                        "separating two date/time instances is too large."));
+        return;
+    }
+    sqlite3_result_int64(ctx, r);
+}
+
+void datePartFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    DatePart part;
+    SqlDateTime d;
+    if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[1], d))
+        return;
+    const QTime t = QTime::fromMSecsSinceStartOfDay(d.msOfDay);
+    int64_t r = 0;
+    switch (part) {
+    case DatePart::Year:
+        r = d.date.year();
+        break;
+    case DatePart::Quarter:
+        r = (d.date.month() - 1) / 3 + 1;
+        break;
+    case DatePart::Month:
+        r = d.date.month();
+        break;
+    case DatePart::DayOfYear:
+        r = d.date.dayOfYear();
+        break;
+    case DatePart::Day:
+        r = d.date.day();
+        break;
+    case DatePart::Week:
+        r = dateDiff(DatePart::Week, SqlDateTime{QDate(d.date.year(), 1, 1), 0}, d) + 1;
+        break;
+    case DatePart::WeekDay:
+        r = d.date.dayOfWeek() % 7 + 1;
+        break; // Sunday is 1
+    case DatePart::Hour:
+        r = t.hour();
+        break;
+    case DatePart::Minute:
+        r = t.minute();
+        break;
+    case DatePart::Second:
+        r = t.second();
+        break;
+    case DatePart::Millisecond:
+        r = t.msec();
+        break;
+    }
+    sqlite3_result_int64(ctx, r);
+}
+
+template <DatePart P> void datePartShortcut(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    SqlDateTime d;
+    if (!requireDate(ctx, argv[0], d))
+        return;
+    sqlite3_result_int(ctx, P == DatePart::Year ? d.date.year() : P == DatePart::Month ? d.date.month() : d.date.day());
+}
+
+void getDateFunction(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    resultText(ctx, platform::now().toStorageText());
+}
+
+// ---------------------------------------------------------------- conversions
+
+QString styledDate(const SqlDateTime& d, int style, bool& known)
+{
+    known = true;
+    const QTime t = QTime::fromMSecsSinceStartOfDay(d.msOfDay);
+    switch (style) {
+    case 101:
+        return d.date.toString(u"MM/dd/yyyy");
+    case 103:
+        return d.date.toString(u"dd/MM/yyyy");
+    case 104:
+        return d.date.toString(u"dd.MM.yyyy");
+    case 105:
+        return d.date.toString(u"dd-MM-yyyy");
+    case 108:
+    case 8:
+        return t.toString(u"HH:mm:ss");
+    case 112:
+        return d.date.toString(u"yyyyMMdd");
+    case 3:
+        return d.date.toString(u"dd/MM/yy");
+    case 5:
+        return d.date.toString(u"dd-MM-yy");
+    case 23:
+        return d.date.toString(u"yyyy-MM-dd");
+    case 120:
+        return d.date.toString(u"yyyy-MM-dd") + t.toString(u" HH:mm:ss");
+    case 121:
+        return d.date.toString(u"yyyy-MM-dd") + t.toString(u" HH:mm:ss.zzz");
+    case 0:
+    case 100: {
+        static const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+        const int h12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+        return QStringLiteral("%1 %2 %3 %4:%5%6")
+            .arg(QLatin1String(months[d.date.month() - 1]))
+            .arg(d.date.day(), 2)
+            .arg(d.date.year())
+            .arg(h12, 2)
+            .arg(t.minute(), 2, 10, QLatin1Char('0'))
+            .arg(t.hour() < 12 ? u"AM" : u"PM");
+    }
+    default:
+        known = false;
+        return {};
+    }
+}
+
+// tsql_convert_text(value, style, length): CONVERT or CAST to a character
+// type. A style formats a date-time value; `length` (30 when the statement
+// gave none) cuts the text, as SQL Server does for a conversion.
+void convertTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString s = valueText(argv[0]);
+    if (!isNull(argv[1]) && sqlite3_value_type(argv[0]) == SQLITE_TEXT && isStorageDateTime(s)) {
+        bool known = false;
+        const QString styled = styledDate(*parseSqlDateTime(s), sqlite3_value_int(argv[1]), known);
+        if (!known) {
+            resultError(ctx, QStringLiteral("%1 is not a valid style number when converting from datetime to a "
+                                            "character string.")
+                                 .arg(sqlite3_value_int(argv[1])));
+            return;
+        }
+        s = styled;
+    }
+    const int length = sqlite3_value_int(argv[2]);
+    if (length > 0 && s.size() > length)
+        s.truncate(length);
+    resultText(ctx, s);
+}
+
+// tsql_datetime(value, style): CONVERT or CAST to a date-time type.
+void dateTimeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int style = isNull(argv[1]) ? 0 : sqlite3_value_int(argv[1]);
+    std::optional<SqlDateTime> d;
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
+        d = parseSqlDateTime(textArg(argv[0]), style == 101 || style == 110);
+    else
+        d = dateArg(argv[0]);
+    if (!d) {
+        resultError(ctx, QStringLiteral("Conversion failed when converting date and/or time from character string."));
+        return;
+    }
+    resultText(ctx, d->toStorageText());
+}
+
+} // namespace
+
+std::span<const FunctionDef> dateFunctions()
+{
+    static const FunctionDef functions[] = {
+        {"tsql_getdate", 0, &getDateFunction, false},
+        {"tsql_dateadd", 3, &dateAddFunction, true},
+        {"tsql_datediff", 3, &dateDiffFunction, true},
+        {"tsql_datepart", 2, &datePartFunction, true},
+        {"tsql_year", 1, &datePartShortcut<DatePart::Year>, true},
+        {"tsql_month", 1, &datePartShortcut<DatePart::Month>, true},
+        {"tsql_day", 1, &datePartShortcut<DatePart::Day>, true},
+        {"tsql_convert_text", 3, &convertTextFunction, true},
+        {"tsql_datetime", 2, &dateTimeFunction, true},
+    };
+    return functions;
+}
+
+} // namespace platform::db::sqlite::extensions

@@ -1,0 +1,236 @@
+#include "platform/db/sqlite/SqlEmitter.h"
+
+#include "platform/db/sqlite/SqlTranslationErrors.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace platform::db::sqlite::translation {
+
+bool Emitter::isFunction(const QString& u)
+{
+    static const QSet<QString> set = {
+        QStringLiteral("GETDATE"),  QStringLiteral("DATEADD"),    QStringLiteral("DATEDIFF"),
+        QStringLiteral("DATEPART"), QStringLiteral("YEAR"),       QStringLiteral("MONTH"),
+        QStringLiteral("DAY"),      QStringLiteral("CONVERT"),    QStringLiteral("CAST"),
+        QStringLiteral("ISNULL"),   QStringLiteral("COALESCE"),   QStringLiteral("NULLIF"),
+        QStringLiteral("LEN"),      QStringLiteral("DATALENGTH"), QStringLiteral("LTRIM"),
+        QStringLiteral("RTRIM"),    QStringLiteral("SUBSTRING"),  QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"),    QStringLiteral("CHARINDEX"),  QStringLiteral("REPLACE"),
+        QStringLiteral("UPPER"),    QStringLiteral("LOWER"),      QStringLiteral("COUNT"),
+        QStringLiteral("SUM"),      QStringLiteral("AVG"),        QStringLiteral("MIN"),
+        QStringLiteral("MAX"),      QStringLiteral("ABS"),
+    };
+    return set.contains(u);
+}
+
+// The arguments of a call, split at the commas of its own level.
+std::vector<std::vector<Node>> Emitter::argNodes(const Node& g)
+{
+    std::vector<std::vector<Node>> args;
+    if (g.children.empty())
+        return args;
+    args.emplace_back();
+    for (const Node& c : g.children) {
+        if (c.kind == Tok::Comma)
+            args.emplace_back();
+        else
+            args.back().push_back(c);
+    }
+    for (const auto& a : args)
+        if (a.empty())
+            syntaxError(QStringLiteral("Incorrect syntax near ','."));
+    return args;
+}
+
+std::vector<Out> Emitter::args(const Node& g, std::size_t expected, const QString& name)
+{
+    std::vector<Out> out;
+    for (const auto& a : argNodes(g))
+        out.push_back(sequence(a));
+    if (expected != std::size_t(-1) && out.size() != expected)
+        syntaxError(QStringLiteral("The %1 function requires %2 argument(s).").arg(name).arg(expected));
+    return out;
+}
+
+QString Emitter::call(const char* name, const std::vector<Out>& a)
+{
+    QString s = QLatin1String(name) + QLatin1Char('(');
+    for (std::size_t i = 0; i < a.size(); ++i)
+        s += (i ? QStringLiteral(", ") : QString()) + a[i].text;
+    return s + QLatin1Char(')');
+}
+
+// The date part word of DATEADD, DATEDIFF and DATEPART, as a text argument.
+Out Emitter::datePartArg(const std::vector<Node>& a)
+{
+    if (a.size() != 1 || (a[0].kind != Tok::Word && a[0].kind != Tok::Ident && a[0].kind != Tok::String))
+        syntaxError(QStringLiteral("Invalid parameter 1 specified for a date function."));
+    return Out{quoteText(a[0].text), Type::Text};
+}
+
+Out Emitter::datePartCall(const char* fn, const Node& g, std::size_t count, Type type, const QString& name)
+{
+    const auto raw = argNodes(g);
+    if (raw.size() != count)
+        syntaxError(QStringLiteral("The %1 function requires %2 arguments.").arg(name).arg(count));
+    std::vector<Out> a{datePartArg(raw[0])};
+    for (std::size_t k = 1; k < raw.size(); ++k)
+        a.push_back(sequence(raw[k]));
+    return Out{call(fn, a), type};
+}
+
+// CONVERT(type, x[, style]) and CAST(x AS type).
+Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, const std::optional<Out>& style,
+                        const QString& construct)
+{
+    if (typeNodes.empty() || typeNodes[0].kind != Tok::Word)
+        syntaxError(QStringLiteral("Incorrect syntax in %1.").arg(construct));
+    const QString t = typeNodes[0].text.toUpper();
+    std::vector<QString> params;
+    if (typeNodes.size() > 2)
+        syntaxError(QStringLiteral("Incorrect syntax in %1.").arg(construct));
+    if (typeNodes.size() == 2) {
+        if (typeNodes[1].kind != Tok::Group)
+            syntaxError(QStringLiteral("Incorrect syntax in %1.").arg(construct));
+        for (const auto& p : argNodes(typeNodes[1])) {
+            if (p.size() != 1 || (p[0].kind != Tok::Number && !isWord(p[0], "MAX")))
+                syntaxError(QStringLiteral("Incorrect syntax in %1.").arg(construct));
+            params.push_back(p[0].text.toUpper());
+        }
+    }
+    const QString styleText = style ? style->text : QStringLiteral("NULL");
+    if (t == QLatin1String("VARCHAR") || t == QLatin1String("NVARCHAR") || t == QLatin1String("CHAR") ||
+        t == QLatin1String("NCHAR") || t == QLatin1String("TEXT") || t == QLatin1String("NTEXT")) {
+        // Without a length SQL Server converts to 30 characters.
+        const QString length = params.empty()                      ? QStringLiteral("30")
+                               : params[0] == QLatin1String("MAX") ? QStringLiteral("0")
+                                                                   : params[0];
+        return Out{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
+    }
+    if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC") || t == QLatin1String("MONEY") ||
+        t == QLatin1String("SMALLMONEY")) {
+        QString p = QStringLiteral("18");
+        QString s = QStringLiteral("0");
+        if (t == QLatin1String("MONEY")) {
+            p = QStringLiteral("19");
+            s = QStringLiteral("4");
+        } else if (t == QLatin1String("SMALLMONEY")) {
+            p = QStringLiteral("10");
+            s = QStringLiteral("4");
+        } else if (!params.empty()) {
+            p = params[0];
+            if (params.size() > 1)
+                s = params[1];
+        }
+        return Out{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
+    }
+    static const QHash<QString, int> intBits = {{QStringLiteral("INT"), 32},
+                                                {QStringLiteral("INTEGER"), 32},
+                                                {QStringLiteral("BIGINT"), 64},
+                                                {QStringLiteral("SMALLINT"), 16},
+                                                {QStringLiteral("TINYINT"), 8}};
+    if (intBits.contains(t))
+        return Out{QStringLiteral("tsql_int(%1, %2)").arg(value.text).arg(intBits.value(t)), Type::Number};
+    if (t == QLatin1String("FLOAT") || t == QLatin1String("REAL"))
+        return Out{QStringLiteral("tsql_float(%1)").arg(value.text), Type::Number};
+    if (t == QLatin1String("BIT"))
+        return Out{QStringLiteral("tsql_bit(%1)").arg(value.text), Type::Number};
+    if (t == QLatin1String("DATETIME") || t == QLatin1String("SMALLDATETIME") || t == QLatin1String("DATE") ||
+        t == QLatin1String("DATETIME2"))
+        return Out{QStringLiteral("tsql_datetime(%1, %2)").arg(value.text, styleText), Type::Date};
+    refuse(QStringLiteral("%1 to the type %2").arg(construct, typeNodes[0].text));
+}
+
+Out Emitter::function(const QString& u, const Node& g)
+{
+    if (u == QLatin1String("GETDATE")) {
+        if (!g.children.empty())
+            syntaxError(QStringLiteral("The getdate function requires 0 arguments."));
+        return Out{QStringLiteral("tsql_getdate()"), Type::Date};
+    }
+    if (u == QLatin1String("DATEADD"))
+        return datePartCall("tsql_dateadd", g, 3, Type::Date, QStringLiteral("dateadd"));
+    if (u == QLatin1String("DATEDIFF"))
+        return datePartCall("tsql_datediff", g, 3, Type::Number, QStringLiteral("datediff"));
+    if (u == QLatin1String("DATEPART"))
+        return datePartCall("tsql_datepart", g, 2, Type::Number, QStringLiteral("datepart"));
+    if (u == QLatin1String("YEAR") || u == QLatin1String("MONTH") || u == QLatin1String("DAY")) {
+        const auto a = args(g, 1, u.toLower());
+        return Out{call(u == QLatin1String("YEAR")    ? "tsql_year"
+                        : u == QLatin1String("MONTH") ? "tsql_month"
+                                                      : "tsql_day",
+                        a),
+                   Type::Number};
+    }
+    if (u == QLatin1String("CONVERT")) {
+        const auto raw = argNodes(g);
+        if (raw.size() < 2 || raw.size() > 3)
+            syntaxError(QStringLiteral("The convert function requires 2 or 3 arguments."));
+        const Out value = sequence(raw[1]);
+        std::optional<Out> style;
+        if (raw.size() == 3)
+            style = sequence(raw[2]);
+        return conversion(raw[0], value, style, QStringLiteral("CONVERT"));
+    }
+    if (u == QLatin1String("CAST")) {
+        // CAST(x AS type): the last AS of the call's own level.
+        std::size_t as = g.children.size();
+        for (std::size_t k = 0; k < g.children.size(); ++k)
+            if (isWord(g.children[k], "AS"))
+                as = k;
+        if (as == g.children.size() || as == 0)
+            syntaxError(QStringLiteral("Incorrect syntax near 'CAST'."));
+        const std::vector<Node> valueNodes(g.children.begin(), g.children.begin() + std::ptrdiff_t(as));
+        const std::vector<Node> typeNodes(g.children.begin() + std::ptrdiff_t(as) + 1, g.children.end());
+        return conversion(typeNodes, sequence(valueNodes), std::nullopt, QStringLiteral("CAST"));
+    }
+    if (u == QLatin1String("ISNULL")) {
+        const auto a = args(g, 2, QStringLiteral("isnull"));
+        return Out{call("ifnull", a), a[0].type != Type::Unknown && a[0].type != Type::Null ? a[0].type : a[1].type};
+    }
+    if (u == QLatin1String("COALESCE")) {
+        const auto a = args(g, std::size_t(-1), QStringLiteral("coalesce"));
+        if (a.size() < 2)
+            syntaxError(QStringLiteral("The coalesce function requires at least 2 arguments."));
+        return Out{call("coalesce", a), a[0].type};
+    }
+    if (u == QLatin1String("NULLIF")) {
+        const auto a = args(g, 2, QStringLiteral("nullif"));
+        return Out{call("nullif", a), a[0].type};
+    }
+    if (u == QLatin1String("LEN"))
+        return Out{call("tsql_len", args(g, 1, QStringLiteral("len"))), Type::Number};
+    if (u == QLatin1String("DATALENGTH"))
+        return Out{call("tsql_datalength", args(g, 1, QStringLiteral("datalength"))), Type::Number};
+    if (u == QLatin1String("LTRIM"))
+        return Out{call("ltrim", args(g, 1, QStringLiteral("ltrim"))), Type::Text};
+    if (u == QLatin1String("RTRIM"))
+        return Out{call("rtrim", args(g, 1, QStringLiteral("rtrim"))), Type::Text};
+    if (u == QLatin1String("SUBSTRING"))
+        return Out{call("tsql_substring", args(g, 3, QStringLiteral("substring"))), Type::Text};
+    if (u == QLatin1String("LEFT"))
+        return Out{call("tsql_left", args(g, 2, QStringLiteral("left"))), Type::Text};
+    if (u == QLatin1String("RIGHT"))
+        return Out{call("tsql_right", args(g, 2, QStringLiteral("right"))), Type::Text};
+    if (u == QLatin1String("CHARINDEX")) {
+        const auto a = args(g, std::size_t(-1), QStringLiteral("charindex"));
+        if (a.size() < 2 || a.size() > 3)
+            syntaxError(QStringLiteral("The charindex function requires 2 or 3 arguments."));
+        return Out{call("tsql_charindex", a), Type::Number};
+    }
+    if (u == QLatin1String("REPLACE"))
+        return Out{call("tsql_replace", args(g, 3, QStringLiteral("replace"))), Type::Text};
+    if (u == QLatin1String("UPPER"))
+        return Out{call("tsql_upper", args(g, 1, QStringLiteral("upper"))), Type::Text};
+    if (u == QLatin1String("LOWER"))
+        return Out{call("tsql_lower", args(g, 1, QStringLiteral("lower"))), Type::Text};
+    // Aggregates and ABS keep their names.
+    const Out inner = group(g);
+    Type type = Type::Number;
+    if (u == QLatin1String("MIN") || u == QLatin1String("MAX"))
+        type = inner.type;
+    return Out{u + inner.text, type};
+}
+
+} // namespace platform::db::sqlite::translation

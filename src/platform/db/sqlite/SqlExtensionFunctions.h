@@ -1,0 +1,29 @@
+#pragma once
+
+#include <span>
+
+struct sqlite3_context;
+struct sqlite3_value;
+
+namespace platform::db::sqlite::extensions {
+
+// One SQL function that registerSqlServerExtensions declares on a connection.
+struct FunctionDef
+{
+    const char* name;
+    int args;
+    void (*fn)(sqlite3_context*, int, sqlite3_value**);
+    bool deterministic;
+};
+
+// The SQLSERVER collation: letters without regard to case, trailing blanks
+// not counted (sqlite3_create_collation_v2's comparison).
+int compareText(void*, int lengthA, const void* a, int lengthB, const void* b);
+
+// The functions of each group, to register on a connection.
+std::span<const FunctionDef> likeFunctions();   // SqlCollation.cpp
+std::span<const FunctionDef> dateFunctions();   // SqlDateFunctions.cpp
+std::span<const FunctionDef> numberFunctions(); // SqlNumberFunctions.cpp
+std::span<const FunctionDef> textFunctions();   // SqlTextFunctions.cpp
+
+} // namespace platform::db::sqlite::extensions

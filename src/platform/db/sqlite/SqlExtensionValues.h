@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <sqlite3.h>
+
+namespace platform::db::sqlite::extensions {
+
+// Reading the arguments of the SQL functions and setting their results.
+
+// A text argument (read as UTF-8); an empty text for NULL.
+QString textArg(sqlite3_value* v);
+
+bool isNull(sqlite3_value* v);
+
+// True when any of the arguments is NULL.
+bool anyNull(int argc, sqlite3_value** argv);
+
+void resultText(sqlite3_context* ctx, const QString& s);
+void resultError(sqlite3_context* ctx, const QString& message);
+
+// A value as SQL Server writes it when converting to a character type.
+QString valueText(sqlite3_value* v);
+
+} // namespace platform::db::sqlite::extensions

@@ -1,0 +1,280 @@
+// The conversions to decimal, money, the integer types, float and bit, and
+// tsql_add for a "+" whose operands the statement does not show.
+
+#include "platform/db/sqlite/SqlExtensionFunctions.h"
+
+#include "platform/db/sqlite/SqlDateText.h"
+#include "platform/db/sqlite/SqlExtensionValues.h"
+
+#include <QRegularExpression>
+#include <QString>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace platform::db::sqlite::extensions {
+
+namespace {
+
+// A decimal number as digits: sign, integer digits, fraction digits.
+struct Decimal
+{
+    bool negative = false;
+    QString intDigits;
+    QString fracDigits;
+};
+
+std::optional<Decimal> parseDecimal(QString s)
+{
+    s = s.trimmed();
+    Decimal d;
+    qsizetype i = 0;
+    if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
+        d.negative = s[i++] == QLatin1Char('-');
+    for (; i < s.size() && s[i].isDigit(); ++i)
+        d.intDigits += s[i];
+    if (i < s.size() && s[i] == QLatin1Char('.'))
+        for (++i; i < s.size() && s[i].isDigit(); ++i)
+            d.fracDigits += s[i];
+    int exponent = 0;
+    if (i < s.size() && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E'))) {
+        bool ok = false;
+        exponent = s.mid(i + 1).toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+        i = s.size();
+    }
+    if (i != s.size() || (d.intDigits.isEmpty() && d.fracDigits.isEmpty()))
+        return std::nullopt;
+    for (; exponent > 0; --exponent) {
+        d.intDigits += d.fracDigits.isEmpty() ? QLatin1Char('0') : d.fracDigits[0];
+        if (!d.fracDigits.isEmpty())
+            d.fracDigits.remove(0, 1);
+    }
+    for (; exponent < 0; ++exponent) {
+        d.fracDigits.prepend(d.intDigits.isEmpty() ? QLatin1Char('0') : d.intDigits.back());
+        if (!d.intDigits.isEmpty())
+            d.intDigits.chop(1);
+    }
+    while (d.intDigits.size() > 1 && d.intDigits[0] == QLatin1Char('0'))
+        d.intDigits.remove(0, 1);
+    if (d.intDigits.isEmpty())
+        d.intDigits = QStringLiteral("0");
+    return d;
+}
+
+// Rounds to `scale` fraction digits, half away from zero.
+Decimal roundDecimal(Decimal d, int scale)
+{
+    if (d.fracDigits.size() <= scale) {
+        d.fracDigits = d.fracDigits.leftJustified(scale, QLatin1Char('0'));
+        return d;
+    }
+    const bool up = d.fracDigits[scale].unicode() >= '5';
+    QString digits = d.intDigits + d.fracDigits.left(scale);
+    if (up) {
+        qsizetype i = digits.size() - 1;
+        for (; i >= 0; --i) {
+            if (digits[i] == QLatin1Char('9')) {
+                digits[i] = QLatin1Char('0');
+            } else {
+                digits[i] = QChar(digits[i].unicode() + 1);
+                break;
+            }
+        }
+        if (i < 0)
+            digits.prepend(QLatin1Char('1'));
+    }
+    d.intDigits = digits.left(digits.size() - scale);
+    d.fracDigits = digits.right(scale);
+    while (d.intDigits.size() > 1 && d.intDigits[0] == QLatin1Char('0'))
+        d.intDigits.remove(0, 1);
+    if (d.intDigits.isEmpty())
+        d.intDigits = QStringLiteral("0");
+    return d;
+}
+
+// tsql_decimal(value, precision, scale): CONVERT or CAST to decimal(p,s),
+// numeric or money; exact, half away from zero.
+void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int precision = sqlite3_value_int(argv[1]);
+    const int scale = sqlite3_value_int(argv[2]);
+    const auto parsed = parseDecimal(valueText(argv[0]));
+    if (!parsed) {
+        resultError(ctx, QStringLiteral("Error converting data type nvarchar to numeric."));
+        return;
+    }
+    const Decimal d = roundDecimal(*parsed, scale);
+    if ((d.intDigits == QLatin1String("0") ? 0 : d.intDigits.size()) > precision - scale) {
+        resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type numeric."));
+        return;
+    }
+    const bool zero =
+        d.intDigits == QLatin1String("0") && !d.fracDigits.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const QString text = (d.negative && !zero ? QStringLiteral("-") : QString()) + d.intDigits +
+                         (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString());
+    if (scale == 0 && d.intDigits.size() < 19)
+        sqlite3_result_int64(ctx, text.toLongLong());
+    else
+        sqlite3_result_double(ctx, text.toDouble());
+}
+
+// tsql_int(value, bits): CONVERT or CAST to int (32), bigint (64), smallint
+// (16) or tinyint (8): numbers lose their fraction, texts must hold a whole number.
+void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int bits = sqlite3_value_int(argv[1]);
+    int64_t r = 0;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_INTEGER:
+        r = sqlite3_value_int64(argv[0]);
+        break;
+    case SQLITE_FLOAT: {
+        const double d = std::trunc(sqlite3_value_double(argv[0]));
+        if (std::fabs(d) > 9.2e18) {
+            resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+            return;
+        }
+        r = int64_t(d);
+        break;
+    }
+    default: {
+        const QString s = textArg(argv[0]).trimmed();
+        bool ok = false;
+        r = s.toLongLong(&ok);
+        if (!ok) {
+            resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data type "
+                                            "int.")
+                                 .arg(textArg(argv[0])));
+            return;
+        }
+    }
+    }
+    const int64_t lo = bits == 8 ? 0 : bits >= 64 ? std::numeric_limits<int64_t>::min() : -(int64_t(1) << (bits - 1));
+    const int64_t hi = bits == 8    ? 255
+                       : bits >= 64 ? std::numeric_limits<int64_t>::max()
+                                    : (int64_t(1) << (bits - 1)) - 1;
+    if (r < lo || r > hi) {
+        resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+        return;
+    }
+    sqlite3_result_int64(ctx, r);
+}
+
+void floatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+        return;
+    }
+    bool ok = false;
+    const double d = textArg(argv[0]).trimmed().toDouble(&ok);
+    if (!ok) {
+        resultError(ctx, QStringLiteral("Error converting data type nvarchar to float."));
+        return;
+    }
+    sqlite3_result_double(ctx, d);
+}
+
+void bitFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        const QString s = textArg(argv[0]).trimmed();
+        if (s.compare(u"true", Qt::CaseInsensitive) == 0 || s.compare(u"false", Qt::CaseInsensitive) == 0) {
+            sqlite3_result_int(ctx, s.compare(u"true", Qt::CaseInsensitive) == 0 ? 1 : 0);
+            return;
+        }
+        bool ok = false;
+        const double d = s.toDouble(&ok);
+        if (!ok) {
+            resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data type "
+                                            "bit.")
+                                 .arg(s));
+            return;
+        }
+        sqlite3_result_int(ctx, d != 0 ? 1 : 0);
+        return;
+    }
+    sqlite3_result_int(ctx, sqlite3_value_double(argv[0]) != 0 ? 1 : 0);
+}
+
+// a + b where the statement does not show whether the operands are texts:
+// two texts are joined; otherwise a text is read as a number (or as a
+// date-time, to which a number adds days) and the values are added.
+void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const bool textA = sqlite3_value_type(argv[0]) == SQLITE_TEXT || sqlite3_value_type(argv[0]) == SQLITE_BLOB;
+    const bool textB = sqlite3_value_type(argv[1]) == SQLITE_TEXT || sqlite3_value_type(argv[1]) == SQLITE_BLOB;
+    if (textA && textB) {
+        resultText(ctx, textArg(argv[0]) + textArg(argv[1]));
+        return;
+    }
+    if (textA || textB) {
+        sqlite3_value* text = textA ? argv[0] : argv[1];
+        sqlite3_value* number = textA ? argv[1] : argv[0];
+        const QString s = textArg(text);
+        if (isStorageDateTime(s)) {
+            const SqlDateTime d = *parseSqlDateTime(s);
+            const double days = sqlite3_value_double(number);
+            resultText(
+                ctx,
+                SqlDateTime::fromMsSinceDayZero(d.msSinceDayZero() + std::llround(days * 86400000.0)).toStorageText());
+            return;
+        }
+        bool ok = false;
+        const double v = s.trimmed().toDouble(&ok);
+        if (!ok) {
+            resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data type "
+                                            "int.")
+                                 .arg(s));
+            return;
+        }
+        const qlonglong whole = s.trimmed().toLongLong(&ok);
+        if (ok && sqlite3_value_type(number) == SQLITE_INTEGER)
+            sqlite3_result_int64(ctx, whole + sqlite3_value_int64(number));
+        else
+            sqlite3_result_double(ctx, v + sqlite3_value_double(number));
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER)
+        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) + sqlite3_value_int64(argv[1]));
+    else
+        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
+}
+
+} // namespace
+
+std::span<const FunctionDef> numberFunctions()
+{
+    static const FunctionDef functions[] = {
+        {"tsql_decimal", 3, &decimalFunction, true}, {"tsql_int", 2, &intFunction, true},
+        {"tsql_float", 1, &floatFunction, true},     {"tsql_bit", 1, &bitFunction, true},
+        {"tsql_add", 2, &addFunction, true},
+    };
+    return functions;
+}
+
+} // namespace platform::db::sqlite::extensions

@@ -1,0 +1,209 @@
+#include "platform/db/sqlite/SqlStatementTranslator.h"
+
+#include "platform/db/sqlite/SqlEmitter.h"
+#include "platform/db/sqlite/SqlKeywords.h"
+#include "platform/db/sqlite/SqlLiterals.h"
+#include "platform/db/sqlite/SqlTranslationErrors.h"
+#include "platform/db/sqlite/SqliteExtensions.h"
+
+namespace platform::db::sqlite::translation {
+
+namespace {
+
+QString emitStatement(const std::vector<Node>& nodes)
+{
+    return Emitter(true).sequence(nodes).text;
+}
+
+// The literal inside DEFAULT (...): parentheses around it are removed, as
+// SQLite's ALTER TABLE ADD COLUMN takes only a constant default.
+QString defaultLiteral(const Node& n)
+{
+    const Node* v = &n;
+    while (v->kind == Tok::Group && v->children.size() == 1)
+        v = &v->children.front();
+    if (v->kind == Tok::Group && v->children.size() == 2 && v->children[0].kind == Tok::Op &&
+        (v->children[0].text == QLatin1String("-") || v->children[0].text == QLatin1String("+")) &&
+        v->children[1].kind == Tok::Number)
+        return v->children[0].text + v->children[1].text;
+    if (v->kind == Tok::Number)
+        return v->text;
+    if (v->kind == Tok::String) {
+        const auto d = dateLiteral(v->text);
+        return quoteText(d ? *d : v->text);
+    }
+    if (isWord(*v, "NULL"))
+        return QStringLiteral("NULL");
+    refuse(QStringLiteral("ALTER TABLE ... ADD with a DEFAULT that is not a constant"));
+}
+
+// ALTER TABLE t ADD c type [(n)] [NOT] NULL [CONSTRAINT name] [DEFAULT (v)]
+QString alterTableAdd(const std::vector<Node>& nodes)
+{
+    const int add = findWord(nodes, "ADD");
+    if (add < 0 || !isWord(nodes[1], "TABLE"))
+        refuse(QStringLiteral("ALTER other than ALTER TABLE ... ADD"));
+    std::size_t k = std::size_t(add) + 1;
+    if (k < nodes.size() && isWord(nodes[k], "COLUMN"))
+        ++k;
+    if (k + 1 >= nodes.size() || (nodes[k].kind != Tok::Word && nodes[k].kind != Tok::Ident))
+        syntaxError(QStringLiteral("Incorrect syntax near 'ADD'."));
+    for (const Node& n : nodes)
+        if (n.kind == Tok::Comma)
+            refuse(QStringLiteral("ALTER TABLE ... ADD of several columns"));
+    const std::vector<Node> head(nodes.begin(), nodes.begin() + add);
+    const QString column = nodes[k].kind == Tok::Ident ? quoteName(nodes[k].text) : nodes[k].text;
+    const QString columnName = nodes[k].text;
+    ++k;
+    if (nodes[k].kind != Tok::Word)
+        syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(columnName));
+    const QString type = nodes[k].text.toUpper();
+    QString typeText = nodes[k].text;
+    QString length;
+    ++k;
+    if (k < nodes.size() && nodes[k].kind == Tok::Group) {
+        typeText += Emitter(false).sequence(std::vector<Node>{nodes[k]}).text;
+        if (nodes[k].children.size() == 1 && nodes[k].children[0].kind == Tok::Number)
+            length = nodes[k].children[0].text;
+        ++k;
+    }
+    const bool text =
+        type.contains(QLatin1String("CHAR")) || type == QLatin1String("TEXT") || type == QLatin1String("NTEXT");
+    QString sql = emitStatement(head) + QStringLiteral(" ADD COLUMN ") + column + QLatin1Char(' ') + typeText;
+    if (text)
+        sql += QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
+    QString constraintName;
+    for (; k < nodes.size(); ++k) {
+        if (isWord(nodes[k], "NOT") && k + 1 < nodes.size() && isWord(nodes[k + 1], "NULL")) {
+            sql += QStringLiteral(" NOT NULL");
+            ++k;
+        } else if (isWord(nodes[k], "NULL")) {
+            // nullable is SQLite's default
+        } else if (isWord(nodes[k], "CONSTRAINT") && k + 1 < nodes.size()) {
+            constraintName = nodes[++k].text;
+        } else if (isWord(nodes[k], "DEFAULT") && k + 1 < nodes.size()) {
+            if (!constraintName.isEmpty())
+                sql += QStringLiteral(" CONSTRAINT ") + quoteName(constraintName);
+            constraintName.clear();
+            sql += QStringLiteral(" DEFAULT ") + defaultLiteral(nodes[++k]);
+        } else {
+            refuse(QStringLiteral("ALTER TABLE ... ADD with '%1'").arg(nodes[k].text));
+        }
+    }
+    // A text too long for its column fails as SQL Server's 8152 does.
+    if (text && !length.isEmpty())
+        sql += QStringLiteral(" CONSTRAINT %1 CHECK (length(%2) <= %3)")
+                   .arg(quoteName(QStringLiteral("maxlen_") + columnName), column, length);
+    return sql;
+}
+
+void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, std::vector<TranslatedStep>& steps)
+{
+    std::size_t k = 1;
+    const bool begin = kind == TranslatedStep::Kind::Begin;
+    if (k < nodes.size() &&
+        (isWord(nodes[k], "TRAN") || isWord(nodes[k], "TRANSACTION") || (!begin && isWord(nodes[k], "WORK"))))
+        ++k;
+    else if (begin)
+        refuse(QStringLiteral("BEGIN ... END blocks"));
+    // An optional transaction name.
+    if (k < nodes.size() && (nodes[k].kind == Tok::Word || nodes[k].kind == Tok::Ident) &&
+        !statementKeywords().contains(upper(nodes[k])))
+        ++k;
+    steps.push_back(TranslatedStep{kind, {}, false, {}});
+    if (k < nodes.size())
+        translateStatement(std::vector<Node>(nodes.begin() + std::ptrdiff_t(k), nodes.end()), steps);
+}
+
+} // namespace
+
+void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& steps)
+{
+    if (nodes.empty())
+        return;
+    const QString first = upper(nodes[0]);
+    if (nodes[0].kind != Tok::Word)
+        syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(nodes[0].text));
+    if (first == QLatin1String("BEGIN"))
+        return translateTransaction(TranslatedStep::Kind::Begin, nodes, steps);
+    if (first == QLatin1String("COMMIT"))
+        return translateTransaction(TranslatedStep::Kind::Commit, nodes, steps);
+    if (first == QLatin1String("ROLLBACK"))
+        return translateTransaction(TranslatedStep::Kind::Rollback, nodes, steps);
+    if (first == QLatin1String("GO") && nodes.size() == 1)
+        return;
+    if (first == QLatin1String("USE")) {
+        if (nodes.size() != 2 || (nodes[1].kind != Tok::Word && nodes[1].kind != Tok::Ident))
+            syntaxError(QStringLiteral("Incorrect syntax near 'USE'."));
+        steps.push_back(TranslatedStep{TranslatedStep::Kind::UseDatabase, nodes[1].text, false, {}});
+        return;
+    }
+    if (first == QLatin1String("SET")) {
+        if (nodes.size() == 3 && isWord(nodes[1], "NOCOUNT") && (isWord(nodes[2], "ON") || isWord(nodes[2], "OFF")))
+            return; // the embedded engine sends no count messages
+        refuse(QStringLiteral("SET %1").arg(nodes.size() > 1 ? nodes[1].text : QString()));
+    }
+    if (first == QLatin1String("IF")) {
+        std::size_t k = 1;
+        bool negate = false;
+        if (k < nodes.size() && isWord(nodes[k], "NOT")) {
+            negate = true;
+            ++k;
+        }
+        if (k + 1 >= nodes.size() + 1 || k >= nodes.size() || !isWord(nodes[k], "EXISTS") || k + 1 >= nodes.size() ||
+            nodes[k + 1].kind != Tok::Group)
+            refuse(QStringLiteral("IF without EXISTS (...)"));
+        TranslatedStep step{TranslatedStep::Kind::IfExists, emitStatement(nodes[k + 1].children), negate, {}};
+        const std::vector<Node> body(nodes.begin() + std::ptrdiff_t(k) + 2, nodes.end());
+        if (body.empty())
+            syntaxError(QStringLiteral("Incorrect syntax: IF EXISTS (...) has no statement."));
+        if (findWord(body, "ELSE") >= 0)
+            refuse(QStringLiteral("IF ... ELSE"));
+        if (isWord(body.front(), "BEGIN") &&
+            !(body.size() > 1 && (isWord(body[1], "TRAN") || isWord(body[1], "TRANSACTION"))))
+            refuse(QStringLiteral("IF ... BEGIN ... END"));
+        translateStatement(body, step.body);
+        steps.push_back(std::move(step));
+        return;
+    }
+    if (first == QLatin1String("TRUNCATE")) {
+        if (nodes.size() < 3 || !isWord(nodes[1], "TABLE"))
+            syntaxError(QStringLiteral("Incorrect syntax near 'TRUNCATE'."));
+        nodes.erase(nodes.begin(), nodes.begin() + 2);
+        nodes.insert(nodes.begin(), {Node{Tok::Word, QStringLiteral("DELETE"), false, {}},
+                                     Node{Tok::Word, QStringLiteral("FROM"), false, {}}});
+    } else if (first == QLatin1String("DELETE")) {
+        if (nodes.size() < 2 || isWord(nodes[1], "TOP"))
+            refuse(QStringLiteral("DELETE TOP"));
+        if (!isWord(nodes[1], "FROM"))
+            nodes.insert(nodes.begin() + 1, Node{Tok::Word, QStringLiteral("FROM"), false, {}});
+        if (findWord(nodes, "FROM", 2) >= 0)
+            refuse(QStringLiteral("DELETE ... FROM with a second FROM (a join)"));
+    } else if (first == QLatin1String("UPDATE")) {
+        if (nodes.size() > 1 && isWord(nodes[1], "TOP"))
+            refuse(QStringLiteral("UPDATE TOP"));
+        const int set = findWord(nodes, "SET");
+        if (set >= 0 && findWord(nodes, "FROM", std::size_t(set)) >= 0)
+            refuse(QStringLiteral("UPDATE ... FROM"));
+    } else if (first == QLatin1String("SELECT")) {
+        const int into = findWord(nodes, "INTO");
+        if (into >= 0)
+            refuse(QStringLiteral("SELECT ... INTO"));
+    } else if (first == QLatin1String("ALTER")) {
+        steps.push_back(TranslatedStep{TranslatedStep::Kind::Statement, alterTableAdd(nodes), false, {}});
+        return;
+    } else if (first == QLatin1String("CREATE") || first == QLatin1String("DROP")) {
+        if (findWord(nodes, "IDENTITY") >= 0)
+            refuse(QStringLiteral("IDENTITY columns"));
+        if (nodes.size() > 1 && (isWord(nodes[1], "PROCEDURE") || isWord(nodes[1], "PROC") ||
+                                 isWord(nodes[1], "FUNCTION") || isWord(nodes[1], "TRIGGER")))
+            refuse(QStringLiteral("%1 %2").arg(first, nodes[1].text.toUpper()));
+    } else if (first != QLatin1String("INSERT") && first != QLatin1String("WITH")) {
+        refuse(first == QLatin1String("EXEC") || first == QLatin1String("EXECUTE")
+                   ? QStringLiteral("EXEC (stored procedures)")
+                   : QStringLiteral("the statement %1").arg(first));
+    }
+    steps.push_back(TranslatedStep{TranslatedStep::Kind::Statement, emitStatement(nodes), false, {}});
+}
+
+} // namespace platform::db::sqlite::translation

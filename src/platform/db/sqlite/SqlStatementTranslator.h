@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/db/sqlite/SqlTokenizer.h"
+#include "platform/db/sqlite/SqlTranslator.h"
+
+#include <vector>
+
+namespace platform::db::sqlite::translation {
+
+// Translates one statement (its nodes nested) and appends its steps:
+// transactions, USE, IF [NOT] EXISTS, SET NOCOUNT, ALTER TABLE ... ADD and
+// the statements SQLite runs after the emitter rewrote them. Raises the
+// translator's errors for what the embedded engine cannot run.
+void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& steps);
+
+} // namespace platform::db::sqlite::translation

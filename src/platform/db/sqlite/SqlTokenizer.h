@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+namespace platform::db::sqlite::translation {
+
+enum class Tok { Word, Ident, String, Number, Op, Comma, Dot, Semicolon, LParen, RParen, Variable, Group };
+
+struct Node
+{
+    Tok kind = Tok::Word;
+    QString text; // Word: as written; Ident: the bare name; String: the content; Op: the operator
+    bool newlineBefore = false;
+    std::vector<Node> children; // Group: the nodes between ( and )
+};
+
+// The tokens of a batch of T-SQL text: comments are dropped, texts and
+// bracketed names unquoted, and each token marks whether a line break came
+// before it. Raises the translator's errors for an unclosed text, name or
+// comment, for the sign # and for a character T-SQL does not use.
+std::vector<Node> tokenize(const QString& s);
+
+// Nests the tokens of one statement into groups between parentheses.
+std::vector<Node> nest(const std::vector<Node>& tokens);
+
+// A word's text in upper case; empty for any other node.
+QString upper(const Node& n);
+
+// True when `n` is the word `word`, in any case.
+bool isWord(const Node& n, const char* word);
+
+// The depth-0 index of the first word `w` at or after `from`, or -1.
+int findWord(const std::vector<Node>& nodes, const char* w, std::size_t from = 0);
+
+} // namespace platform::db::sqlite::translation
