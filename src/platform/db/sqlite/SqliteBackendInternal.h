@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/db/sqlite/SqliteBackend.h"
+
+#include <QString>
+
+#include <chrono>
+#include <vector>
+
+// What the files of the embedded engine's backend share: the provider's error
+// entries, SQLite's failures in SQL Server's terms, and the state of one call.
+namespace platform::db::sqlite::backend {
+
+// The source every error of the embedded engine names.
+extern const QString kProvider;
+
+// An error entry as the SQL Server provider reports it.
+ErrorInfo entry(int32_t number, const QString& description, const QString& sqlState, int32_t nativeError);
+
+// Adds `info` to `errors` and raises it as DbError.
+[[noreturn]] void raise(std::vector<ErrorInfo>& errors, ErrorInfo info);
+
+// The first word of a statement in capitals ("SELECT"), empty when none.
+QString firstWord(const QString& sql);
+
+// SQLite's description of a failure in SQL Server's terms: the native
+// number and SQLSTATE the system reads, and ADO's error number.
+ErrorInfo translateError(int rc, int extended, const QString& message, const QString& statementSql,
+                         const QString& database, bool timedOut);
+
+} // namespace platform::db::sqlite::backend
+
+namespace platform::db::sqlite {
+
+struct SqliteBackend::Batch
+{
+    bool haveRows = false;
+    ResultSet firstRows;
+    ResultSet last;
+    bool counted = false;
+    int64_t affected = 0;
+};
+
+// The command time-out runs while a call of the layer runs SQLite code, and
+// only then; nested calls (a USE inside a batch) share the outer deadline.
+class SqliteBackend::CommandClock
+{
+public:
+    explicit CommandClock(SqliteBackend& backend) : m_backend(backend)
+    {
+        if (m_backend.m_clockDepth++ == 0) {
+            m_backend.m_timedOut = false;
+            m_backend.m_deadline = m_backend.m_commandTimeout > 0 ? std::chrono::steady_clock::now() +
+                                                                        std::chrono::seconds(m_backend.m_commandTimeout)
+                                                                  : std::chrono::steady_clock::time_point::max();
+        }
+    }
+    ~CommandClock()
+    {
+        if (--m_backend.m_clockDepth == 0)
+            m_backend.m_deadline = std::chrono::steady_clock::time_point::max();
+    }
+    CommandClock(const CommandClock&) = delete;
+    CommandClock& operator=(const CommandClock&) = delete;
+
+private:
+    SqliteBackend& m_backend;
+};
+
+} // namespace platform::db::sqlite

@@ -1,0 +1,206 @@
+#include "platform/db/sqlite/SqliteBackend.h"
+
+#include "platform/db/sqlite/SqliteBackendInternal.h"
+#include "platform/db/sqlite/SqliteTypes.h"
+
+#include <sqlite3.h>
+
+namespace platform::db::sqlite {
+
+using backend::entry;
+using backend::firstWord;
+using backend::kProvider;
+using backend::raise;
+
+std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::vector<ErrorInfo>& errors)
+{
+    try {
+        return m_translator.translate(sql);
+    } catch (const DbError& e) {
+        ErrorInfo info = e.info();
+        info.Source = kProvider;
+        if (info.SQLState.isEmpty())
+            info.SQLState = QStringLiteral("42000");
+        if (info.NativeError == 0 && info.Description.startsWith(QLatin1String("Unclosed quotation mark")))
+            info.NativeError = 105;
+        raise(errors, std::move(info));
+    }
+}
+
+SqliteBackend::StmtPtr SqliteBackend::prepare(const QString& sql, std::vector<ErrorInfo>& errors)
+{
+    sqlite3* handle = db(errors);
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &raw, nullptr);
+    StmtPtr statement(raw);
+    if (rc != SQLITE_OK)
+        fail(rc, sql, errors);
+    return statement;
+}
+
+void SqliteBackend::execSimple(const char* sql, std::vector<ErrorInfo>& errors)
+{
+    const int rc = sqlite3_exec(db(errors), sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, QString::fromUtf8(sql), errors);
+}
+
+ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors)
+{
+    ResultSet result;
+    const int count = sqlite3_column_count(statement);
+    const QString sql = QString::fromUtf8(sqlite3_sql(statement));
+    if (count == 0) {
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            fail(rc, sql, errors);
+        const QString verb = firstWord(sql);
+        if (verb == u"INSERT" || verb == u"UPDATE" || verb == u"DELETE" || verb == u"REPLACE")
+            result.recordsAffected = sqlite3_changes64(m_db.get());
+        return result;
+    }
+    result.hasRows = true;
+    const int first = keyed ? 1 : 0;
+    for (int i = first; i < count; ++i) {
+        const char* declared = sqlite3_column_decltype(statement, i);
+        ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
+                                                  QString::fromUtf8(declared ? declared : ""));
+        if (const char* table = sqlite3_column_table_name(statement, i))
+            column.baseTable = QString::fromUtf8(table);
+        if (const char* origin = sqlite3_column_origin_name(statement, i))
+            column.baseColumn = QString::fromUtf8(origin);
+        result.columns.push_back(std::move(column));
+    }
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        std::vector<Variant> row;
+        row.reserve(std::size_t(count - first));
+        for (int i = first; i < count; ++i)
+            row.push_back(readStorage(statement, i));
+        if (keyed)
+            result.rowKeys.push_back(readStorage(statement, 0));
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        fail(rc, sql, errors);
+    for (std::size_t c = 0; c < result.columns.size(); ++c) {
+        ColumnInfo& column = result.columns[c];
+        if (column.type == adEmpty)
+            typeFromValues(column, result.rows, c);
+        for (auto& row : result.rows)
+            row[c] = fromStorage(row[c], column);
+    }
+    return result;
+}
+
+void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorInfo>& errors)
+{
+    // One step normally holds one statement; any further ones run in turn.
+    sqlite3* handle = db(errors);
+    const QByteArray text = sql.toUtf8();
+    const char* rest = text.constData();
+    const char* end = rest + text.size();
+    while (rest < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(handle, rest, int(end - rest), &raw, &tail);
+        StmtPtr statement(raw);
+        if (rc != SQLITE_OK)
+            fail(rc, QString::fromUtf8(rest, int(end - rest)), errors);
+        rest = tail ? tail : end;
+        if (!statement)
+            continue; // only blanks or comments
+        ResultSet result = fetch(statement.get(), false, errors);
+        if (result.recordsAffected >= 0) {
+            batch.counted = true;
+            batch.affected += result.recordsAffected;
+        }
+        if (result.hasRows && !batch.haveRows) {
+            batch.haveRows = true;
+            batch.firstRows = result;
+        }
+        batch.last = std::move(result);
+    }
+}
+
+void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors)
+{
+    for (const TranslatedStep& step : steps) {
+        switch (step.kind) {
+        case TranslatedStep::Kind::Statement:
+            runText(step.sql, batch, errors);
+            break;
+        case TranslatedStep::Kind::Begin:
+            beginTransaction(errors);
+            break;
+        case TranslatedStep::Kind::Commit:
+            commitTransaction(errors);
+            break;
+        case TranslatedStep::Kind::Rollback:
+            rollbackTransaction(errors);
+            break;
+        case TranslatedStep::Kind::IfExists: {
+            StmtPtr probe = prepare(step.sql, errors);
+            const int rc = sqlite3_step(probe.get());
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                fail(rc, step.sql, errors);
+            probe.reset();
+            if ((rc == SQLITE_ROW) != step.negate)
+                runSteps(step.body, batch, errors);
+            break;
+        }
+        case TranslatedStep::Kind::UseDatabase:
+            setDefaultDatabase(step.sql, errors);
+            break;
+        }
+    }
+}
+
+ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
+{
+    db(errors);
+    const std::vector<TranslatedStep> steps = translate(sql, errors);
+    const CommandClock clock(*this);
+    Batch batch;
+    runSteps(steps, batch, errors);
+    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
+    result.recordsAffected = batch.counted ? batch.affected : -1;
+    return result;
+}
+
+void SqliteBackend::beginTransaction(std::vector<ErrorInfo>& errors)
+{
+    if (m_transactionDepth == 0)
+        execSimple("BEGIN", errors);
+    ++m_transactionDepth;
+}
+
+void SqliteBackend::commitTransaction(std::vector<ErrorInfo>& errors)
+{
+    db(errors);
+    if (m_transactionDepth == 0)
+        raise(errors, entry(adErr::Syntax,
+                            QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."),
+                            QStringLiteral("25000"), native::NoBeginForCommit));
+    if (m_transactionDepth == 1)
+        execSimple("COMMIT", errors);
+    --m_transactionDepth;
+}
+
+void SqliteBackend::rollbackTransaction(std::vector<ErrorInfo>& errors)
+{
+    db(errors);
+    if (m_transactionDepth == 0)
+        raise(errors, entry(adErr::Syntax,
+                            QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."),
+                            QStringLiteral("25000"), native::NoBeginForRollback));
+    // As on SQL Server, a rollback ends every nested level at once.
+    m_transactionDepth = 0;
+    if (!sqlite3_get_autocommit(m_db.get()))
+        execSimple("ROLLBACK", errors);
+}
+
+} // namespace platform::db::sqlite

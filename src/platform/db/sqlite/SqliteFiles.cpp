@@ -1,0 +1,102 @@
+#include "platform/db/sqlite/SqliteBackend.h"
+
+#include "platform/db/sqlite/SqliteBackendInternal.h"
+#include "platform/db/sqlite/SqliteExtensions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <climits>
+
+namespace platform::db::sqlite {
+
+using backend::entry;
+using backend::kProvider;
+using backend::raise;
+
+void createDatabase(const QString& filePath, const QString& script)
+{
+    if (QFileInfo::exists(filePath))
+        throw DbError(adErr::Generic, QStringLiteral("The data base file \"%1\" already exists.").arg(filePath),
+                      kProvider);
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(filePath).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    SqliteBackend::DbPtr handle(raw);
+    QString failure;
+    if (rc != SQLITE_OK) {
+        failure = QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+    } else if (registerSqlServerExtensions(raw) != SQLITE_OK) {
+        failure = QStringLiteral("the collation and functions could not be registered");
+    } else {
+        const QByteArray text = QByteArrayLiteral("BEGIN;") + script.toUtf8() + QByteArrayLiteral(";\nCOMMIT;");
+        char* message = nullptr;
+        if (sqlite3_exec(raw, text.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+            failure = QString::fromUtf8(message ? message : sqlite3_errmsg(raw));
+            sqlite3_free(message);
+        }
+    }
+    handle.reset();
+    if (!failure.isEmpty()) {
+        QFile::remove(filePath);
+        throw DbError(adErr::Generic,
+                      QStringLiteral("The data base \"%1\" could not be built: %2").arg(filePath, failure), kProvider);
+    }
+}
+
+SqliteBackend::DbPtr SqliteBackend::openDatabase(const QString& name, QString& foundName,
+                                                 std::vector<ErrorInfo>& errors) const
+{
+    // Only names of files in the folder match, so a name cannot reach outside it.
+    QString path;
+    const QString wanted = name.trimmed() + QStringLiteral(".sqlite");
+    const QStringList files = QDir(m_folder).entryList(QDir::Files);
+    for (const QString& file : files) {
+        if (file.compare(wanted, Qt::CaseInsensitive) == 0) {
+            path = QDir(m_folder).filePath(file);
+            foundName = file.left(file.size() - 7);
+            break;
+        }
+    }
+    const ErrorInfo cannotOpen = entry(
+        adErr::Generic,
+        QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(name.trimmed()),
+        QStringLiteral("42000"), native::CannotOpenDatabase);
+    if (path.isEmpty())
+        raise(errors, cannotOpen);
+
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    DbPtr handle(raw);
+    QString problem;
+    if (rc != SQLITE_OK) {
+        problem = QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
+    } else {
+        sqlite3_extended_result_codes(raw, 1);
+        // A damaged file or one that is no data base fails here, not at the first query.
+        char* message = nullptr;
+        if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) != SQLITE_OK) {
+            problem = QString::fromUtf8(message ? message : sqlite3_errmsg(raw));
+            sqlite3_free(message);
+        } else if (registerSqlServerExtensions(raw) != SQLITE_OK) {
+            problem = QStringLiteral("the collation and functions could not be registered");
+        } else {
+            sqlite3_exec(raw, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+        }
+    }
+    if (!problem.isEmpty()) {
+        ErrorInfo info = cannotOpen;
+        info.Description = QStringLiteral("Cannot open database \"%1\" requested by the login. The file \"%2\" is "
+                                          "damaged or is not a data base (%3).")
+                               .arg(name.trimmed(), path, problem);
+        raise(errors, info);
+    }
+    sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, const_cast<SqliteBackend*>(this));
+    sqlite3_busy_timeout(raw, m_commandTimeout > 0 ? m_commandTimeout * 1000 : INT_MAX);
+    return handle;
+}
+
+} // namespace platform::db::sqlite
