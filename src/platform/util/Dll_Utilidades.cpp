@@ -87,20 +87,35 @@ quint16 crc16(const QByteArray& bytes)
     return crc;
 }
 
-// A fixed key stream, chained with the previous cipher byte, so that equal
-// letters do not show as equal symbols.
+// A fixed key stream (xorshift, seeded by the length), chained with the
+// previous cipher byte, so that equal letters do not show as equal symbols.
+class KeyStream
+{
+public:
+    explicit KeyStream(qsizetype length) : m_state(0x9E3779B9u ^ quint32(length)) {}
+    // The mask for the next byte, given the cipher byte before it.
+    quint8 next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return quint8(m_state >> 24) ^ m_previous;
+    }
+    void chain(quint8 cipherByte) { m_previous = cipherByte; }
+
+private:
+    quint32 m_state;
+    quint8 m_previous = 0x5A;
+};
+
 QByteArray scramble(const QByteArray& plain)
 {
     QByteArray out(plain.size(), '\0');
-    quint32 state = 0x9E3779B9u ^ quint32(plain.size());
-    quint8 previous = 0x5A;
+    KeyStream key(plain.size());
     for (qsizetype i = 0; i < plain.size(); ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        const quint8 c = quint8(plain[i]) ^ quint8(state >> 24) ^ previous;
+        const quint8 c = quint8(plain[i]) ^ key.next();
         out[i] = char(c);
-        previous = c;
+        key.chain(c);
     }
     return out;
 }
@@ -108,15 +123,11 @@ QByteArray scramble(const QByteArray& plain)
 QByteArray unscramble(const QByteArray& cipher)
 {
     QByteArray out(cipher.size(), '\0');
-    quint32 state = 0x9E3779B9u ^ quint32(cipher.size());
-    quint8 previous = 0x5A;
+    KeyStream key(cipher.size());
     for (qsizetype i = 0; i < cipher.size(); ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
         const quint8 c = quint8(cipher[i]);
-        out[i] = char(c ^ quint8(state >> 24) ^ previous);
-        previous = c;
+        out[i] = char(c ^ key.next());
+        key.chain(c);
     }
     return out;
 }
