@@ -166,10 +166,8 @@ private:
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     // SQLite calls like(pattern, text[, escape]).
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     char32_t escape = 0;
     if (argc == 3) {
         const QList<uint> e = textArg(argv[2]).toUcs4();

@@ -92,10 +92,8 @@ constexpr int64_t kMsPer[] = {0, 0, 0, 86400000, 86400000, 7 * 86400000LL, 86400
 
 void dateAddFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     DatePart part;
     SqlDateTime d;
     if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[2], d))
@@ -159,10 +157,8 @@ int64_t dateDiff(DatePart part, const SqlDateTime& a, const SqlDateTime& b)
 
 void dateDiffFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     DatePart part;
     SqlDateTime a;
     SqlDateTime b;
@@ -179,10 +175,8 @@ void dateDiffFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void datePartFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     DatePart part;
     SqlDateTime d;
     if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[1], d))

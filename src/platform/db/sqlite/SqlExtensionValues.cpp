@@ -37,6 +37,14 @@ bool anyNull(int argc, sqlite3_value** argv)
     return false;
 }
 
+bool nullResultOnNull(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (!anyNull(argc, argv))
+        return false;
+    sqlite3_result_null(ctx);
+    return true;
+}
+
 void resultText(sqlite3_context* ctx, const QString& s)
 {
     const QByteArray utf8 = s.toUtf8();

@@ -15,6 +15,9 @@ bool isNull(sqlite3_value* v);
 
 // True when any of the arguments is NULL.
 bool anyNull(int argc, sqlite3_value** argv);
+// SQL Server's rule for most functions: a Null argument gives a Null result.
+// Sets that result and returns true when an argument is Null.
+bool nullResultOnNull(sqlite3_context* ctx, int argc, sqlite3_value** argv);
 
 void resultText(sqlite3_context* ctx, const QString& s);
 void resultError(sqlite3_context* ctx, const QString& message);

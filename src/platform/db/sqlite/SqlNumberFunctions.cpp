@@ -222,10 +222,8 @@ void bitFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 // date-time, to which a number adds days) and the values are added.
 void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     const bool textA = sqlite3_value_type(argv[0]) == SQLITE_TEXT || sqlite3_value_type(argv[0]) == SQLITE_BLOB;
     const bool textB = sqlite3_value_type(argv[1]) == SQLITE_TEXT || sqlite3_value_type(argv[1]) == SQLITE_BLOB;
     if (textA && textB) {

@@ -62,10 +62,8 @@ void dataLengthFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 // SUBSTRING(text, start, length) with 1-based start; a start before 1 eats into the length.
 void substringFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     const int64_t start = sqlite3_value_int64(argv[1]);
     const int64_t length = sqlite3_value_int64(argv[2]);
     if (length < 0) {
@@ -85,10 +83,8 @@ void substringFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 template <bool FromLeft> void leftRightFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     const int64_t n = sqlite3_value_int64(argv[1]);
     if (n < 0) {
         resultError(
@@ -125,10 +121,8 @@ void charIndexFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 // REPLACE without regard to case, as the collation compares.
 void replaceFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
+    if (nullResultOnNull(ctx, argc, argv))
         return;
-    }
     const QString find = valueText(argv[1]);
     QString s = valueText(argv[0]);
     if (!find.isEmpty())
