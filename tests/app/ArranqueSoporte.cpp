@@ -1,5 +1,7 @@
 #include "ArranqueSoporte.h"
 
+#include "SoporteApp.h"
+
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "demo/DemoBuilder.h"
@@ -70,14 +72,8 @@ QString ConstruirServidorDemo()
 
 void AbrirPrincipal(const QString& servidor)
 {
-    data::DB_Dll& principal = data::gDbPrincipal();
-    principal.gServidor = servidor;
-    principal.gDBName = QStringLiteral("BKDEMO");
-    principal.gUsuario = QStringLiteral("BKDEMO");
-    principal.gUserPassWord = QStringLiteral("BKDEMO");
-    principal.OpenServerADODB(false, platform::db::adUseClient, QString(), false, false);
-    ASSERT_TRUE(principal.gOpenFlag);
-    principal.gEsAdmin = false;
+    ASSERT_TRUE(app_tests::AbrirPrincipalEnDemo(servidor));
+    data::gDbPrincipal().gEsAdmin = false;
 }
 
 QString TextoDemo(const QString& servidor, const QString& clave)

@@ -71,13 +71,7 @@ QString ServidorDemo()
 
 void AbrirPrincipalDemo(const QString& servidor)
 {
-    data::DB_Dll& principal = data::gDbPrincipal();
-    principal.gServidor = servidor;
-    principal.gDBName = QStringLiteral("BKDEMO");
-    principal.gUsuario = QStringLiteral("BKDEMO");
-    principal.gUserPassWord = QStringLiteral("BKDEMO");
-    principal.OpenServerADODB(false, platform::db::adUseClient, QString(), false, false);
-    ASSERT_TRUE(principal.gOpenFlag);
+    ASSERT_TRUE(app_tests::AbrirPrincipalEnDemo(servidor));
     common::valoresCorrida().DecimalesMoneda = app::Cfg(QStringLiteral("CantidadDecimales"));
 }
 

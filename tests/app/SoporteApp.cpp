@@ -164,4 +164,15 @@ void ServidorDemo::ejecutar(const QString& sql, const QString& base) const
     m_grabacion->activa = activa;
 }
 
+bool AbrirPrincipalEnDemo(const QString& servidor)
+{
+    data::DB_Dll& principal = data::gDbPrincipal();
+    principal.gServidor = servidor;
+    principal.gDBName = QStringLiteral("BKDEMO");
+    principal.gUsuario = QStringLiteral("BKDEMO");
+    principal.gUserPassWord = QStringLiteral("BKDEMO");
+    principal.OpenServerADODB(false, platform::db::adUseClient, QString(), false, false);
+    return principal.gOpenFlag;
+}
+
 } // namespace app_tests

@@ -79,4 +79,8 @@ private:
     std::shared_ptr<testing_support::FaultSwitch> m_fallas;
 };
 
+// Opens the main connection on the demo data base of a server folder, as the
+// start-up would (login and password are the data-base name); true when open.
+bool AbrirPrincipalEnDemo(const QString& servidor);
+
 } // namespace app_tests
