@@ -1,6 +1,5 @@
 #include "common/AplicarEstilo.h"
 
-
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 #include "platform/util/Dll_ApiWindows.h"

@@ -52,8 +52,8 @@ QString LineaBkErr(const platform::DateTime& when, const QString& rutinaParte, c
     using platform::text::Trim;
     return when.date().toString(QStringLiteral("MM-dd-yyyy")) + u' ' +
            when.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Rutina: ") +
-           Trim(platform::text::FoldLineBreaks(rutinaParte)) + QStringLiteral(" Mensaje ") + Trim(platform::text::FoldLineBreaks(mensaje)) +
-           QStringLiteral(" Respondio : ") + PalabraRespuesta(answer);
+           Trim(platform::text::FoldLineBreaks(rutinaParte)) + QStringLiteral(" Mensaje ") +
+           Trim(platform::text::FoldLineBreaks(mensaje)) + QStringLiteral(" Respondio : ") + PalabraRespuesta(answer);
 }
 
 int MensajeError(const platform::ErrObject& error, std::optional<int> botones, const std::optional<QString>& rutina)
