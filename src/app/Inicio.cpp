@@ -12,7 +12,6 @@
 #include "data/DB_Dll.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/ControlError.h"
 #include "platform/ui/Operator.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_ArchivoIni.h"
@@ -360,11 +359,8 @@ void VerificaConexion(bool UsarArchivoIni, const QString& TextoParametros, QStri
     while (paso != Paso::Hecho) {
         try {
             paso = camino.Ejecutar(paso);
-        } catch (const db::DbError& e) {
-            paso = TratarFallo(paso, platform::ErrObject(e));
-        } catch (const platform::ui::ControlError& e) {
-            paso =
-                TratarFallo(paso, platform::ErrObject(e.number(), e.description(), QStringLiteral("VerificaConexion")));
+        } catch (const platform::Error& e) {
+            paso = TratarFallo(paso, platform::ErrObject(e, QStringLiteral("VerificaConexion")));
         } catch (const std::exception& e) {
             paso = TratarFallo(paso, platform::ErrObject(db::adErr::Generic, QString::fromUtf8(e.what()),
                                                          QStringLiteral("VerificaConexion")));

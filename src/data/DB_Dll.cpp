@@ -239,31 +239,42 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, std::optional<int> lCursor,
     OpenServerPasos(lCursor, ValidaAdmin, MuestraError);
 }
 
-// Steps 5 to 8 of the open (the runner counts them from 0), with the failure
-// handling that may run them again.
+namespace {
+
+// The steps of the open that the failure handling may run again.
+enum class PasoApertura {
+    Tiempos,            // the time-out and the cursor location
+    Abrir,              // the connection itself
+    SinValidarAdmin,    // without the administrator check the user counts as one
+    BaseYAdministrador, // the default data base and the administrator flag of the user
+    Fin
+};
+
+} // namespace
+
 void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool MuestraError)
 {
     bool cerradoYReintentado = false;
-    common::EjecutarPasos<DbError>(
-        4,
-        [&](int i) {
-            switch (i + 5) {
-            case 5:
+    common::EjecutarPasos(
+        PasoApertura::Tiempos, PasoApertura::Fin,
+        [&](PasoApertura paso) {
+            switch (paso) {
+            case PasoApertura::Tiempos:
                 cnn().setConnectionTimeout(3);
                 if (lCursor) {
                     cnn().setCursorLocation(*lCursor);
                 }
                 break;
-            case 6:
+            case PasoApertura::Abrir:
                 cnn().Open(gConnString, QString(), QString(), platform::db::adCmdUnspecified);
                 break;
-            case 7:
+            case PasoApertura::SinValidarAdmin:
                 if (!ValidaAdmin) {
                     gEsAdmin = true;
-                    return 4;
+                    return PasoApertura::Fin;
                 }
                 break;
-            case 8:
+            case PasoApertura::BaseYAdministrador:
                 if (!text::Trim(gDBName).isEmpty()) {
                     cnn().setDefaultDatabase(gDBName);
                     if (gDbPrincipal().ExisteTablaDB(QStringLiteral("TA_USUARIOS"))) {
@@ -279,10 +290,12 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                     }
                 }
                 break;
+            case PasoApertura::Fin:
+                break;
             }
-            return i + 1;
+            return common::Siguiente(paso);
         },
-        [&](const DbError& e) {
+        [&](const platform::Error& e) {
             // An open connection is closed once and the step run again,
             // whatever stale entries its Errors still holds.
             if (e.number() == platform::db::adErr::ObjectOpen && !cerradoYReintentado) {

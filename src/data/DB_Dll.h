@@ -27,6 +27,13 @@ struct DialogoComun
     bool ShowOpen();
 };
 
+// What the lost-connection rule decided for a failed call.
+enum class DecisionConexion {
+    ManejoComun,     // not mended (not a lost link, or no question may be asked): handle the error as any other
+    Reintentar,      // the link is back: run the failed step again
+    TerminarPrograma // the operator gave up: the caller ends the program
+};
+
 // The program's data-access class: one connection (gCnn) with the values it
 // was built from, keyed look-ups, SQL literals, record sets and commands, the
 // per-user table synonyms, the Oracle dialect, its own error dialog and log,
@@ -201,9 +208,8 @@ protected:
     // Series of reconnect attempts in the reconnect dialog until the link
     // comes back (true) or the operator closes the program (false).
     bool ReconectarConAviso(int Intentos, const QString& Rutina);
-    // The lost-connection rule: 0 not a lost connection, 1 reconnected (run
-    // the failed step again), 2 give up (the caller ends the program).
-    int EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina);
+    // The lost-connection rule for a failed call's error number.
+    DecisionConexion EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina);
 
 private:
     platform::Dll_Utilidades& util();

@@ -115,12 +115,13 @@ bool DB_Dll::AsegurarConexion()
             gOpenFlag = gCnn->State() == db::adStateOpen;
             return gOpenFlag;
         } catch (const DbError& e) {
-            const int decision = EvaluaErrorConexion(e.number(), IntentosAsegurar, QStringLiteral("AsegurarConexion"));
-            if (decision == 1) {
+            switch (EvaluaErrorConexion(e.number(), IntentosAsegurar, QStringLiteral("AsegurarConexion"))) {
+            case DecisionConexion::Reintentar:
                 continue;
-            }
-            if (decision == 2) {
+            case DecisionConexion::TerminarPrograma:
                 platform::Runtime::instance().exitProgram(0);
+            case DecisionConexion::ManejoComun:
+                break;
             }
             if (SinMensajes) {
                 return false;
@@ -167,20 +168,20 @@ bool DB_Dll::ReintentaConectar()
     }
 }
 
-int DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina)
+DecisionConexion DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina)
 {
     if (CodErr != db::adErr::ObjectClosed && CodErr != db::adErr::ConnectionUnusable && CodErr != db::adErr::Generic) {
-        return 0;
+        return DecisionConexion::ManejoComun;
     }
     if (Intentos < 2) {
         ++Intentos;
         if (ReintentaConectar()) {
             Intentos = 0;
-            return 1;
+            return DecisionConexion::Reintentar;
         }
     }
     if (SinMensajes || PreguntaEnCurso) {
-        return 0;
+        return DecisionConexion::ManejoComun;
     }
     PreguntaEnCurso = true;
     const QString mensaje = QStringLiteral("SE PERDIO LA CONEXION CON EL SERVIDOR. (") + gDbPrincipal().gServidor +
@@ -190,14 +191,11 @@ int DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Ru
     const int respuesta =
         platform::op().MsgBox(mensaje, msgbox::YesNo | msgbox::Critical, QStringLiteral("Conexion a la base de datos"));
     PreguntaEnCurso = false;
-    if (respuesta == msgbox::Yes) {
-        if (ReconectarConAviso(10, Rutina)) {
-            Intentos = 0;
-            return 1;
-        }
-        return 2;
+    if (respuesta == msgbox::Yes && ReconectarConAviso(10, Rutina)) {
+        Intentos = 0;
+        return DecisionConexion::Reintentar;
     }
-    return 2;
+    return DecisionConexion::TerminarPrograma;
 }
 
 bool DB_Dll::ReconectarConAviso(int Intentos, const QString& Rutina)

@@ -264,21 +264,24 @@ TEST(Reconexion, OnlyLinkErrorsCountAndTheThirdFailingCallAsksAtOnce)
     DB_DllExpuesto db;
     db.gConnString = base.cadena();
     int intentos = 0;
-    EXPECT_EQ(db.EvaluaErrorConexion(91, intentos, QStringLiteral("x")), 0);
+    EXPECT_EQ(db.EvaluaErrorConexion(91, intentos, QStringLiteral("x")), data::DecisionConexion::ManejoComun);
     EXPECT_EQ(intentos, 0);
     EXPECT_EQ(db.gCnn->State(), platform::db::adStateClosed); // no attempt was made
-    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ConnectionUnusable, intentos, QStringLiteral("x")), 1);
+    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ConnectionUnusable, intentos, QStringLiteral("x")),
+              data::DecisionConexion::Reintentar);
     EXPECT_EQ(intentos, 0);
     EXPECT_EQ(db.gCnn->State(), platform::db::adStateOpen);
 
     testing_support::scriptedOperator().answerMsgBox(msgbox::No, QStringLiteral("SE PERDIO LA CONEXION"));
     base.servidor().broken = true;
     intentos = 2;
-    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ObjectClosed, intentos, QStringLiteral("x")), 2);
+    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ObjectClosed, intentos, QStringLiteral("x")),
+              data::DecisionConexion::TerminarPrograma);
     EXPECT_EQ(intentos, 2);
     db.SinMensajes = true;
     intentos = 0;
-    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::Generic, intentos, QStringLiteral("x")), 0);
+    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::Generic, intentos, QStringLiteral("x")),
+              data::DecisionConexion::ManejoComun);
     EXPECT_EQ(intentos, 1);
 }
 
