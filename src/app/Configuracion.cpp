@@ -2,13 +2,13 @@
 
 #include "app/ConexionBk.h"
 #include "app/ContextoApp.h"
-#include "common/Pasos.h"
 #include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_Utilidades.h"
 
 namespace app {

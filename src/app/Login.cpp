@@ -5,9 +5,9 @@
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "data/DialogoConexion.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_Utilidades.h"
 
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "common/MensajeError.h"
 #include "common/ValoresCorrida.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_Utilidades.h"
 #include "platform/util/FileNameCase.h"

@@ -1,7 +1,7 @@
 #include "common/Pasos.h"
 
 #include "common/MensajeError.h"
-#include "platform/ui/Operator.h"
+#include "platform/core/Operator.h"
 #include "platform/util/ErrObject.h"
 
 namespace common {

@@ -5,9 +5,9 @@
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 #include <mutex>
 

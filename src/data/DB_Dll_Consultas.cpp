@@ -3,9 +3,9 @@
 
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 #include <QCoreApplication>
 

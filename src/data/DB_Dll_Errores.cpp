@@ -4,9 +4,9 @@
 #include "common/MensajeError.h"
 #include "data/frmReconectar.h"
 #include "platform/core/LogFile.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,10 +1,10 @@
 // The step runner of the procedures' error handlers.
 #include "common/Pasos.h"
 
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/db/Types.h"
 #include "platform/ui/ControlError.h"
-#include "platform/ui/Operator.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 

@@ -214,6 +214,7 @@ public:
         m_servidor.broken = false;
         return msgbox::Yes;
     }
+    void TimedMsgBox(const QString&, int, const QString&, int) override {}
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> OpenFile(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> SaveFile(const QString&, const QString&, const QString&) override { return {}; }

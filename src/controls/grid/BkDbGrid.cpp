@@ -5,11 +5,11 @@
 #include "common/MensajeError.h"
 #include "common/Pasos.h"
 #include "common/PictureBox.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Text.h"
 #include "platform/ui/ControlError.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyCodes.h"
-#include "platform/ui/Operator.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/Twips.h"
 

@@ -1,7 +1,5 @@
 #include "platform/core/Runtime.h"
 
-#include "platform/ui/QtOperator.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -28,7 +26,7 @@ Runtime::Runtime()
 Operator& Runtime::op()
 {
     if (!m_operator) {
-        m_operator = std::make_unique<QtOperator>();
+        qFatal("No operator is installed: the program's main() or the test installs one before the first question.");
     }
     return *m_operator;
 }
