@@ -1,6 +1,7 @@
 #include "app/frmCorrigeCosto.h"
 #include "common/ProgramOperator.h"
 #include "data/frmAcceso.h"
+#include "data/frmReconectar.h"
 #include "platform/core/Runtime.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     platform::Runtime::instance().setOperator(std::make_unique<common::ProgramOperator>());
     data::InstalarDialogoAcceso();
+    data::InstalarDialogoReconectar();
 
     app::frmCorrigeCosto formulario;
     formulario.Form_Load();

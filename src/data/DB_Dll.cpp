@@ -5,6 +5,7 @@
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
+#include "data/DialogoReconexion.h"
 #include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
@@ -30,6 +31,7 @@ struct Instancias
     std::unique_ptr<DB_Dll> estadisticas;
     std::unique_ptr<DB_Dll> consultaR;
     std::unique_ptr<DialogoConexion> dialogo;
+    std::unique_ptr<DialogoReconexion> reconexion;
 };
 
 Instancias& instancias()
@@ -42,6 +44,7 @@ Instancias& instancias()
             instancias().estadisticas.reset();
             instancias().consultaR.reset();
             instancias().dialogo.reset();
+            instancias().reconexion.reset();
         });
     });
     return valores;
@@ -111,6 +114,16 @@ void InstalarDialogoConexion(std::unique_ptr<DialogoConexion> dialogo)
 DialogoConexion* DialogoConexionInstalado()
 {
     return instancias().dialogo.get();
+}
+
+void InstalarDialogoReconexion(std::unique_ptr<DialogoReconexion> dialogo)
+{
+    instancias().reconexion = std::move(dialogo);
+}
+
+DialogoReconexion* DialogoReconexionInstalado()
+{
+    return instancias().reconexion.get();
 }
 
 QString ValorCadenaConexion(const QString& value)

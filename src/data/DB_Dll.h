@@ -205,8 +205,9 @@ protected:
     QString DescartaSentenciaOracle(QString& Sentencia) const;
     // Runs a SQL Server style batch statement by statement on Oracle.
     void EjecutaScriptOracle(QString& SentenciaSQL, int64_t& RecordsAffected);
-    // Series of reconnect attempts in the reconnect dialog until the link
-    // comes back (true) or the operator closes the program (false).
+    // Series of reconnect attempts in the installed reconnect dialog until the
+    // link comes back (true) or the operator closes the program (false, at
+    // once when no dialog is installed).
     bool ReconectarConAviso(int Intentos, const QString& Rutina);
     // The lost-connection rule for a failed call's error number.
     DecisionConexion EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina);

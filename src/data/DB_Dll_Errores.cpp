@@ -2,7 +2,7 @@
 #include "data/DB_Dll.h"
 
 #include "common/MensajeError.h"
-#include "data/frmReconectar.h"
+#include "data/DialogoReconexion.h"
 #include "platform/core/LogFile.h"
 #include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
@@ -10,9 +10,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QThread>
 
 #include <cmath>
@@ -200,23 +197,19 @@ DecisionConexion DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, cons
 
 bool DB_Dll::ReconectarConAviso(int Intentos, const QString& Rutina)
 {
+    DialogoReconexion* dialogo = DialogoReconexionInstalado();
+    if (!dialogo) {
+        return false;
+    }
     bool resultado = false;
-    frmReconectar forma;
     for (;;) {
-        forma.Cancelar = false;
-        forma.Reintentar = false;
-        forma.lblMensaje->setText(QStringLiteral("Intentando reconectar con el servidor...") + CRLF + Rutina);
-        forma.prgIntentos->setValue(0);
-        forma.repaint();
-        forma.show();
-        forma.repaint();
+        dialogo->Mostrar(QStringLiteral("Intentando reconectar con el servidor...") + CRLF + Rutina);
         QCoreApplication::processEvents();
         for (int i = 1; i <= Intentos; ++i) {
-            if (forma.Cancelar || forma.Reintentar) {
+            if (dialogo->Cancelar() || dialogo->Reintentar()) {
                 break;
             }
-            forma.prgIntentos->setValue(int(std::lround(i * 100.0 / Intentos)));
-            forma.CmdReintentar->setEnabled(i == Intentos);
+            dialogo->Avance(int(std::lround(i * 100.0 / Intentos)), i == Intentos);
             QCoreApplication::processEvents();
             if (ReintentaConectar()) {
                 resultado = true;
@@ -225,12 +218,11 @@ bool DB_Dll::ReconectarConAviso(int Intentos, const QString& Rutina)
             pausar(500);
             QCoreApplication::processEvents();
         }
-        if (forma.Cancelar || gOpenFlag) {
-            forma.close();
+        if (dialogo->Cancelar() || gOpenFlag) {
+            dialogo->Cerrar();
             return resultado;
         }
         Intentos = 10;
-        forma.prgIntentos->setValue(0);
     }
 }
 
