@@ -21,7 +21,6 @@
 #include <QStringList>
 
 #include <exception>
-#include <memory>
 
 namespace app {
 
@@ -38,27 +37,6 @@ constexpr int32_t kErrorLlamadaInvalida = 5;
 
 const QString kArchivoIni = QStringLiteral("CN000pr.INI");
 const QString kMarcaClaveGuardada = QStringLiteral("* *");
-
-struct EstadoInicio
-{
-    std::optional<QString> lineaDeComandos;
-    Dll_Impresion impresion;
-};
-
-std::unique_ptr<EstadoInicio> g_estado;
-
-EstadoInicio& estado()
-{
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { g_estado.reset(); });
-    }
-    if (!g_estado) {
-        g_estado = std::make_unique<EstadoInicio>();
-    }
-    return *g_estado;
-}
 
 QString TextoBooleano(bool valor)
 {
@@ -335,20 +313,20 @@ QString ParametrosDesdeArchivoIni()
 
 QString LineaDeComandos()
 {
-    if (estado().lineaDeComandos) {
-        return *estado().lineaDeComandos;
+    if (const std::optional<QString>& linea = contexto().LineaDeComandos) {
+        return *linea;
     }
     return QCoreApplication::arguments().mid(1).join(u' ');
 }
 
 void EstablecerLineaDeComandos(std::optional<QString> linea)
 {
-    estado().lineaDeComandos = std::move(linea);
+    contexto().LineaDeComandos = std::move(linea);
 }
 
 Dll_Impresion& ImpresionPrograma()
 {
-    return estado().impresion;
+    return contexto().impresion;
 }
 
 void VerificaConexion(bool UsarArchivoIni, const QString& TextoParametros, QString& CadenaConexionInicial,

@@ -1,6 +1,6 @@
 #include "common/AplicarEstilo.h"
 
-#include "platform/core/Runtime.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Text.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_ArchivoIni.h"
@@ -42,15 +42,11 @@ struct Estado
     std::function<QString()> nombreBase;
 };
 
+platform::ProgramWide<Estado> g_estado;
+
 Estado& estado()
 {
-    static Estado s;
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { s = Estado{}; });
-    }
-    return s;
+    return g_estado.get();
 }
 
 // --- Colours ---------------------------------------------------------------

@@ -7,10 +7,9 @@
 #include "data/DialogoConexion.h"
 #include "data/DialogoReconexion.h"
 #include "platform/core/Operator.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-
-#include <mutex>
 
 namespace data {
 
@@ -25,38 +24,11 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString CRLF = QStringLiteral("\r\n");
 
-struct Instancias
-{
-    std::unique_ptr<DB_Dll> principal;
-    std::unique_ptr<DB_Dll> estadisticas;
-    std::unique_ptr<DB_Dll> consultaR;
-    std::unique_ptr<DialogoConexion> dialogo;
-    std::unique_ptr<DialogoReconexion> reconexion;
-};
-
-Instancias& instancias()
-{
-    static Instancias valores;
-    static std::once_flag registrado;
-    std::call_once(registrado, [] {
-        platform::Runtime::instance().onReset([] {
-            instancias().principal.reset();
-            instancias().estadisticas.reset();
-            instancias().consultaR.reset();
-            instancias().dialogo.reset();
-            instancias().reconexion.reset();
-        });
-    });
-    return valores;
-}
-
-DB_Dll& primerUso(std::unique_ptr<DB_Dll>& instancia)
-{
-    if (!instancia) {
-        instancia = std::make_unique<DB_Dll>();
-    }
-    return *instancia;
-}
+platform::ProgramWide<DB_Dll> g_principal;
+platform::ProgramWide<DB_Dll> g_estadisticas;
+platform::ProgramWide<DB_Dll> g_consultaR;
+platform::ProgramWide<DialogoConexion> g_dialogoConexion;
+platform::ProgramWide<DialogoReconexion> g_dialogoReconexion;
 
 // The value of a bit or number column as the administrator flag: a Boolean
 // text ("True") or a number equal to 1.
@@ -88,42 +60,42 @@ bool esCodigo(const Variant& Qtype, std::initializer_list<int> codigos)
 
 DB_Dll& gDbPrincipal()
 {
-    return primerUso(instancias().principal);
+    return g_principal.get();
 }
 
 DB_Dll& gDbEstadisticas()
 {
-    return primerUso(instancias().estadisticas);
+    return g_estadisticas.get();
 }
 
 DB_Dll& gDbConsultaR()
 {
-    return primerUso(instancias().consultaR);
+    return g_consultaR.get();
 }
 
 void LiberarDbPrincipal()
 {
-    instancias().principal.reset();
+    g_principal.drop();
 }
 
 void InstalarDialogoConexion(std::unique_ptr<DialogoConexion> dialogo)
 {
-    instancias().dialogo = std::move(dialogo);
+    g_dialogoConexion.set(std::move(dialogo));
 }
 
 DialogoConexion* DialogoConexionInstalado()
 {
-    return instancias().dialogo.get();
+    return g_dialogoConexion.find();
 }
 
 void InstalarDialogoReconexion(std::unique_ptr<DialogoReconexion> dialogo)
 {
-    instancias().reconexion = std::move(dialogo);
+    g_dialogoReconexion.set(std::move(dialogo));
 }
 
 DialogoReconexion* DialogoReconexionInstalado()
 {
-    return instancias().reconexion.get();
+    return g_dialogoReconexion.find();
 }
 
 QString ValorCadenaConexion(const QString& value)

@@ -5,6 +5,7 @@
 #include "data/DialogoReconexion.h"
 #include "platform/core/LogFile.h"
 #include "platform/core/Operator.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 
@@ -13,7 +14,8 @@
 #include <QThread>
 
 #include <cmath>
-#include <mutex>
+#include <functional>
+#include <memory>
 
 namespace data {
 
@@ -36,18 +38,13 @@ void pausaConVentanaViva(int milisegundos)
     }
 }
 
-std::function<void(int)>& pausa()
-{
-    static std::function<void(int)> actual;
-    static std::once_flag registrado;
-    std::call_once(registrado, [] { platform::Runtime::instance().onReset([] { actual = nullptr; }); });
-    return actual;
-}
+// The pause a test set; none in a fresh program.
+platform::ProgramWide<std::function<void(int)>> g_pausa;
 
 void pausar(int milisegundos)
 {
-    if (pausa()) {
-        pausa()(milisegundos);
+    if (const auto* pausa = g_pausa.find(); pausa && *pausa) {
+        (*pausa)(milisegundos);
     } else {
         pausaConVentanaViva(milisegundos);
     }
@@ -57,7 +54,7 @@ void pausar(int milisegundos)
 
 void DB_Dll::EstablecerPausaReconexion(std::function<void(int)> funcion)
 {
-    pausa() = std::move(funcion);
+    g_pausa.set(std::make_unique<std::function<void(int)>>(std::move(funcion)));
 }
 
 QString DB_Dll::ArchivoLogClase() const

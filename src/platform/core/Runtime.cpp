@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 
 namespace platform {
@@ -122,8 +123,10 @@ void Runtime::onReset(std::function<void()> hook)
 
 void Runtime::reset()
 {
-    for (auto it = m_resetHooks.rbegin(); it != m_resetHooks.rend(); ++it) {
-        (*it)();
+    // By index and on a copy: a hook may register another one while it runs.
+    for (std::size_t i = m_resetHooks.size(); i-- > 0;) {
+        const std::function<void()> hook = m_resetHooks[i];
+        hook();
     }
     m_operator.reset();
     m_clock = nullptr;

@@ -21,8 +21,8 @@ struct ProgramExit
 
 // The program's context: the operator who answers questions, the clock, the
 // program folder, the open log files and the exit routine. One instance for
-// the process; tests replace its parts and reset() it between tests, and
-// higher layers register their first-use instances to be dropped on reset.
+// the process; tests replace its parts and reset() it between tests, and the
+// program-wide instances of every layer (ProgramWide) are dropped on reset.
 // A reset context has no operator until one is installed.
 class Runtime
 {
@@ -57,7 +57,7 @@ public:
     [[noreturn]] void exitProgram(int status);
     void setExitHandler(std::function<void(int)> handler);
 
-    // Called by reset(), newest first.
+    // Called by reset(), newest first. ProgramWide registers its instances here.
     void onReset(std::function<void()> hook);
     // Back to a fresh program: hooks run, parts restored to their defaults.
     void reset();
