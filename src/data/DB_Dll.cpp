@@ -510,7 +510,7 @@ QString DB_Dll::StripOwner(QString& rsTblName) const
 
 QString DB_Dll::StripFileName(const QString& rsFileName) const
 {
-    // Paths of this platform use "/"; the system's own texts use "\".
+    // Paths of this platform use "/"; the program's own texts use "\".
     const qsizetype p = std::max(rsFileName.lastIndexOf(u'\\'), rsFileName.lastIndexOf(u'/'));
     return p >= 0 ? rsFileName.left(p) : QString();
 }

@@ -38,8 +38,8 @@ enum class DecisionConexion {
 // was built from, keyed look-ups, SQL literals, record sets and commands, the
 // per-user table synonyms, the Oracle dialect, its own error dialog and log,
 // and the lost-connection rule (silent retries, a question, the reconnect
-// dialog, or the end of the program through the exit routine). Members that
-// the system gives an error handler handle their errors inside; the look-ups
+// dialog, or the end of the program through the exit routine). Members with an
+// error handler of their own handle their errors inside; the look-ups
 // of maxima raise platform::db::DbError to the caller.
 class DB_Dll
 {
@@ -49,7 +49,7 @@ public:
     DB_Dll(const DB_Dll&) = delete;
     DB_Dll& operator=(const DB_Dll&) = delete;
 
-    // Public state, in the system's order.
+    // Public state.
     DialogoComun CmdDlg;
     bool gOpenFlag = false;
     bool SinMensajes = false;
@@ -83,7 +83,7 @@ public:
     void OpenServerADODB(bool PideParametrosSQL = false, std::optional<int> lCursor = std::nullopt,
                          const QString& ConnString = {}, bool ValidaAdmin = false, bool MuestraError = false);
     // Opens gCnn on a Jet file. Jet does not exist on this platform: the open
-    // fails and the failure is reported as the system reports it. Never raises.
+    // fails and the failure is reported as a failed Jet open is. Never raises.
     void OpenLocalADODB(const QString& ConnString = {}, const QString& CadenaID = {}, const QString& CadenaPWD = {});
 
     // Whether a row with the key exists, on the main instance's connection,

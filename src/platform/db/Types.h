@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <utility>
 
-// ADO's names and numbers, kept so that the system's code reads as it was written.
+// ADO's names and numbers, so that the program's data access reads in ADO's terms.
 namespace platform::db {
 
 enum ObjectState : int { adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2, adStateExecuting = 4 };
@@ -54,7 +54,7 @@ enum DataTypeEnum : int {
     adLongVarBinary = 205,
 };
 
-// Error numbers as the system sees them (32-bit, so the HRESULTs are negative).
+// Error numbers as the program's handlers compare them (32-bit, so the HRESULTs are negative).
 namespace adErr {
 constexpr int32_t BadArgument = 3001;
 constexpr int32_t ItemNotFound = 3265;
@@ -75,7 +75,7 @@ constexpr int32_t RowNotFound = int32_t(0x80040E38);  // the row to update or de
 constexpr int32_t DataOverflow = int32_t(0x80040E57); // text or number too long for its column
 } // namespace adErr
 
-// SQL Server's native error numbers that the system reads.
+// SQL Server's native error numbers that the program reads.
 namespace native {
 constexpr int32_t LostLink = 11;
 constexpr int32_t InvalidColumn = 207;
