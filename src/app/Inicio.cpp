@@ -8,6 +8,7 @@
 #include "app/Registros.h"
 #include "common/Dll_Display.h"
 #include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "platform/core/Operator.h"
@@ -68,11 +69,6 @@ enum class Paso {
     Fin,
     Hecho
 };
-
-Paso Siguiente(Paso paso)
-{
-    return Paso(int(paso) + 1);
-}
 
 // What the road works with during one call.
 struct Camino
@@ -243,7 +239,7 @@ Paso Camino::Ejecutar(Paso paso)
     case Paso::Hecho:
         break;
     }
-    return Siguiente(paso);
+    return common::Siguiente(paso);
 }
 
 // An error that stopped a step: the banner closes. An "invalid procedure
@@ -258,7 +254,7 @@ Paso TratarFallo(Paso paso, const platform::ErrObject& error)
         // The banner is gone with the failure; the road does not need it.
     }
     if (error.Number == kErrorLlamadaInvalida && paso == Paso::Cartel) {
-        return Siguiente(paso);
+        return common::Siguiente(paso);
     }
     common::MensajeError(error, platform::msgbox::Critical, QStringLiteral("VerificaConexion"));
     platform::Runtime::instance().exitProgram(kSalidaFallida);
