@@ -7,16 +7,15 @@
 
 #include "app/frmCorrigeCosto.h"
 #include "common/FhOcx.h"
-#include "common/FrmMsgBox.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "MillionRowDemo.h"
 #include "demo/DemoBuilder.h"
 #include "demo/DemoChanges.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/db/Types.h"
 #include "platform/ui/ListView.h"
-#include "platform/ui/Operator.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,8 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -38,7 +35,8 @@
 
 namespace {
 
-// Answers every question with OK and prints it: a benchmark has nobody to ask.
+// Answers every question with OK (the timed message with Aceptar) and prints
+// it: a benchmark has nobody to ask.
 class OperadorSilencioso final : public platform::Operator
 {
 public:
@@ -46,6 +44,11 @@ public:
     {
         std::printf("  message: %s\n", qPrintable(prompt));
         return platform::msgbox::OK;
+    }
+    void TimedMsgBox(const QString& prompt, int, const QString&, int) override
+    {
+        std::printf("  final message: %s\n",
+                    qPrintable(QString(prompt).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> OpenFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
@@ -60,24 +63,6 @@ struct Grupo
     const char* lista;
     const char* clase;
 };
-
-// Accepts the run's final message from inside its modal loop.
-void aceptarMensaje(QObject* contexto)
-{
-    QTimer::singleShot(5, contexto, [contexto] {
-        if (QThread::currentThread()->loopLevel() > 0) {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* box = qobject_cast<common::FrmMsgBox*>(w); box != nullptr && box->isVisible()) {
-                    std::printf("  final message: %s\n", qPrintable(box->LblMensaje->text().replace(
-                                                             QStringLiteral("\r\n"), QStringLiteral(" "))));
-                    box->CmdAceptar->click();
-                    return;
-                }
-            }
-        }
-        aceptarMensaje(contexto);
-    });
-}
 
 bool copiar(const QString& origen, const QString& destino)
 {
@@ -130,8 +115,6 @@ int correr(const Grupo& grupo, const QString& servidor)
     form.lstListado->setSelectedItem(&item);
     const long long filas = item.SubItems(1).toLongLong();
 
-    QObject contexto;
-    aceptarMensaje(&contexto);
     QElapsedTimer reloj;
     reloj.start();
     form.EjecutarCorreccion(item);

@@ -3,13 +3,13 @@
 // a 2,000-row-page statement (probe, count, page list and page) and page 50,
 // and the resident memory before and after. Without a folder it builds the
 // million-row demo server first (see MillionRowDemo.h).
+#include "MillionRowDemo.h"
 #include "controls/grid/BkDbGrid.h"
 #include "data/DB_Dll.h"
-#include "MillionRowDemo.h"
 #include "demo/DemoBuilder.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/Operator.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +32,10 @@ public:
     {
         std::printf("question: %s\n", qPrintable(prompt));
         return platform::msgbox::Abort;
+    }
+    void TimedMsgBox(const QString& prompt, int, const QString&, int) override
+    {
+        std::printf("message: %s\n", qPrintable(prompt));
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> OpenFile(const QString&, const QString&, const QString&) override { return std::nullopt; }

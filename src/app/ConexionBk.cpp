@@ -2,7 +2,7 @@
 
 #include "app/Configuracion.h"
 #include "app/Conversiones.h"
-#include "app/Pasos.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "platform/core/LogFile.h"
@@ -42,30 +42,31 @@ void VerificaConexionBk()
     valores.TiempoEsperaComandos = kTiempoEsperaPorDefecto;
     data::DB_Dll& principal = data::gDbPrincipal();
     data::DB_Dll& bk = data::gDbEstadisticas();
-    EjecutarPasosSinErrores(6, [&](int paso) {
+    enum class Paso { Cerrar, Valores, Abrir, Base, TiempoEspera, TiempoPorDefecto, Fin };
+    common::EjecutarPasosSinErrores(Paso::Cerrar, Paso::Fin, [&](Paso paso) {
         switch (paso) {
-        case 0:
+        case Paso::Cerrar:
             if (bk.gCnn && bk.gCnn->State() == db::adStateOpen) {
                 bk.gCnn->Close();
             }
             break;
-        case 1:
+        case Paso::Valores:
             bk.gProveedor = principal.pSQLOLEDB();
             bk.gServidor = principal.gServidor;
             bk.gDBName = kBaseEstadisticas;
             bk.gUsuario = kBaseEstadisticas;
             bk.gUserPassWord = kClaveEstadisticas;
             break;
-        case 2:
+        case Paso::Abrir:
             bk.OpenServerADODB(false, db::adUseClient, QString(), true, false);
             break;
-        case 3:
+        case Paso::Base:
             if (!bk.gOpenFlag || !bk.gCnn || bk.gCnn->State() != db::adStateOpen) {
-                return 5;
+                return Paso::TiempoPorDefecto;
             }
             bk.gCnn->setDefaultDatabase(kBaseEstadisticas);
             break;
-        case 4: {
+        case Paso::TiempoEspera: {
             QString valorAux;
             const auto tiempo =
                 EnteroCercano(ValorNumerico(CfgBk(QStringLiteral("TimeOut"), valorAux)), INT16_MIN, INT16_MAX);
@@ -80,13 +81,15 @@ void VerificaConexionBk()
             }
             break;
         }
-        case 5:
+        case Paso::TiempoPorDefecto:
             if (valores.TiempoEsperaComandos == 0) {
                 valores.TiempoEsperaComandos = kTiempoEsperaPorDefecto;
             }
             break;
+        case Paso::Fin:
+            break;
         }
-        return paso + 1;
+        return common::Siguiente(paso);
     });
 }
 

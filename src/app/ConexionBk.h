@@ -15,7 +15,7 @@ void VerificaConexionBk();
 
 // Chooses the error log of the utility object: BKERR.LOG in the program
 // folder when it can be opened for appending there (created when missing),
-// else BKERR.LOG in the TEMP folder (the system's temporary folder when TEMP
+// else BKERR.LOG in the TEMP folder (the fall-back folder when TEMP
 // is not set).
 void DefineArchivoErrores();
 

@@ -2,17 +2,18 @@
 
 #include "app/ConexionBk.h"
 #include "app/ContextoApp.h"
-#include "app/Pasos.h"
 #include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_Utilidades.h"
 
 namespace app {
 
+using common::Accion;
 using platform::Variant;
 using platform::db::DbError;
 namespace db = platform::db;
@@ -70,39 +71,42 @@ QString LeerConfiguracion(data::DB_Dll& db, const QString& sql, const QString& c
     data::RecordsetPtr rs;
     QString resultado;
     bool sinFila = false;
-    const bool completo = EjecutarPasos(
-        6,
-        [&](int paso) {
+    enum class Paso { Abrir, SinFila, Leer, Cerrar, Tema, Fin };
+    const bool completo = common::EjecutarPasos(
+        Paso::Abrir, Paso::Fin,
+        [&](Paso paso) {
             switch (paso) {
-            case 0:
+            case Paso::Abrir:
                 db.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified,
                                   true);
                 break;
-            case 1:
+            case Paso::SinFila:
                 sinFila = rs->Bof();
                 if (sinFila) {
                     resultado = QStringLiteral(" ");
                     valorAux.clear();
-                    return 3;
+                    return Paso::Cerrar;
                 }
                 break;
-            case 2:
+            case Paso::Leer:
                 resultado = Texto(rs->value(QStringLiteral("Valor")));
                 valorAux = Texto(rs->value(QStringLiteral("ValorAux")));
                 break;
-            case 3:
+            case Paso::Cerrar:
                 db.CierraRecordset(rs);
                 rs.reset();
                 break;
-            case 4:
+            case Paso::Tema:
                 if (text::EqualsNoCase(clave, u"THEME") && text::Trim(resultado).isEmpty()) {
                     resultado = QStringLiteral("1");
                 }
                 break;
+            case Paso::Fin:
+                break;
             }
-            return paso + 1;
+            return common::Siguiente(paso);
         },
-        [&](const DbError& e) {
+        [&](const platform::Error& e) {
             const int respuesta = common::MensajeError(platform::ErrObject(e), std::nullopt, rutina);
             if (respuesta == platform::msgbox::Ignore) {
                 return Accion::Siguiente;
@@ -129,54 +133,56 @@ void EscribirConfiguracion(data::DB_Dll& db, const QString& sql, const QString& 
 {
     data::RecordsetPtr rs;
     auto& utilidades = platform::Dll_Utilidades::shared();
-    constexpr int kCerrar = 8;
-    EjecutarPasosSinErrores(9, [&](int paso) {
+    enum class Paso { Abrir, Fila, Grupo, Clave, Valor, PoliticaNegocio, ValorAux, Grabar, Cerrar, Fin };
+    common::EjecutarPasosSinErrores(Paso::Abrir, Paso::Fin, [&](Paso paso) {
         switch (paso) {
-        case 0:
+        case Paso::Abrir:
             db.AbrirRecordset(sql, rs, db.gCnn.get(), db::adOpenDynamic, db::adLockOptimistic, db::adCmdUnspecified,
                               true);
             break;
-        case 1:
+        case Paso::Fila:
             if (rs->Bof()) {
                 // A key to delete that has no row: nothing to write.
                 if (borrar) {
-                    return kCerrar;
+                    return Paso::Cerrar;
                 }
                 rs->AddNew();
             } else if (borrar) {
                 rs->Delete();
-                return kCerrar;
+                return Paso::Cerrar;
             } else {
                 rs->MoveFirst();
             }
             break;
-        case 2:
+        case Paso::Grupo:
             rs->Fields(QStringLiteral("Grupo")).setValue(utilidades.ValorCampo(Variant(grupo)));
             break;
-        case 3:
+        case Paso::Clave:
             rs->Fields(QStringLiteral("Clave")).setValue(utilidades.ValorCampo(Variant(text::Trim(clave).toUpper())));
             break;
-        case 4:
+        case Paso::Valor:
             rs->Fields(QStringLiteral("valor"))
                 .setValue(utilidades.ValorCampo(recortar ? Variant(text::Trim(valor.toText())) : valor));
             break;
-        case 5:
+        case Paso::PoliticaNegocio:
             rs->Fields(QStringLiteral("PoliticaNegocio")).setValue(Variant(politicaNegocio));
             break;
-        case 6:
+        case Paso::ValorAux:
             if (!valorAux.isEmpty()) {
                 rs->Fields(QStringLiteral("ValorAux"))
                     .setValue(utilidades.ValorCampo(Variant(recortarAux ? text::Trim(valorAux) : valorAux)));
             }
             break;
-        case 7:
+        case Paso::Grabar:
             rs->Update();
             break;
-        case kCerrar:
+        case Paso::Cerrar:
             db.CierraRecordset(rs);
             break;
+        case Paso::Fin:
+            break;
         }
-        return paso + 1;
+        return common::Siguiente(paso);
     });
 }
 

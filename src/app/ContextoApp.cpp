@@ -1,28 +1,18 @@
 #include "app/ContextoApp.h"
 
-#include "platform/core/Runtime.h"
-
-#include <memory>
+#include "platform/core/ProgramWide.h"
 
 namespace app {
 
 namespace {
 
-std::unique_ptr<ContextoApp> g_contexto;
+platform::ProgramWide<ContextoApp> g_contexto;
 
 } // namespace
 
 ContextoApp& contexto()
 {
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { g_contexto.reset(); });
-    }
-    if (!g_contexto) {
-        g_contexto = std::make_unique<ContextoApp>();
-    }
-    return *g_contexto;
+    return g_contexto.get();
 }
 
 } // namespace app

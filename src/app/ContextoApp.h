@@ -82,10 +82,17 @@ struct Dll_Consultas
     QString ArchivoConsultas;
 };
 
-// The start-up module's state: the settings cache, the pending column list
-// of the SQL text builders, the most-used settings, the company's VAT
-// condition as text and the stored-queries object. One instance, created on
-// first use and dropped when the program context is reset.
+// The folder the printing library receives at start-up.
+struct Dll_Impresion
+{
+    QString CarpetaPrograma;
+};
+
+// The application's program-wide state: the settings cache, the pending
+// column list of the SQL text builders, the most-used settings, the company's
+// VAT condition as text, the stored-queries object, the start-up's state and
+// the log-in's administrator flag. One instance, created on first use and
+// dropped when the program context is reset.
 struct ContextoApp
 {
     // The settings cache: cache key -> (value, auxiliary value). Created on
@@ -103,6 +110,14 @@ struct ContextoApp
     MasUsadas masUsadas;
     QString CondicionIvaEmpresaTexto;
     Dll_Consultas consultas;
+
+    // The command line a test set in place of the process's own (see
+    // LineaDeComandos).
+    std::optional<QString> LineaDeComandos;
+    // The program's printing library.
+    Dll_Impresion impresion;
+    // Whether the logged-in user is an administrator (see EsAdministrador).
+    bool EsAdministrador = false;
 };
 
 ContextoApp& contexto();

@@ -1,7 +1,7 @@
 #include "app/FechaServidor.h"
 
 #include "app/Configuracion.h"
-#include "app/Pasos.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "platform/core/Runtime.h"
@@ -28,24 +28,27 @@ platform::DateTime FechaServidor()
     data::DB_Dll& principal = data::gDbPrincipal();
     data::RecordsetPtr rs;
     std::optional<platform::DateTime> delServidor;
-    EjecutarPasosSinErrores(3, [&](int paso) {
+    enum class Paso { Abrir, Leer, Cerrar, Fin };
+    common::EjecutarPasosSinErrores(Paso::Abrir, Paso::Fin, [&](Paso paso) {
         switch (paso) {
-        case 0:
+        case Paso::Abrir:
             principal.AbrirRecordset(QStringLiteral("select  getDate() as fecha"), rs, nullptr, db::adOpenForwardOnly,
                                      db::adLockReadOnly, db::adCmdUnspecified, true);
             break;
-        case 1:
+        case Paso::Leer:
             if (!rs->Bof()) {
                 if (const auto fecha = rs->value(QStringLiteral("fecha")).toDate()) {
                     delServidor = AlSegundo(*fecha);
                 }
             }
             break;
-        case 2:
+        case Paso::Cerrar:
             principal.CierraRecordset(rs);
             break;
+        case Paso::Fin:
+            break;
         }
-        return paso + 1;
+        return common::Siguiente(paso);
     });
     if (delServidor) {
         return *delServidor;

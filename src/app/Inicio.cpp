@@ -8,12 +8,12 @@
 #include "app/Registros.h"
 #include "common/Dll_Display.h"
 #include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/ControlError.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_ArchivoIni.h"
 #include "platform/util/Dll_Utilidades.h"
@@ -22,7 +22,6 @@
 #include <QStringList>
 
 #include <exception>
-#include <memory>
 
 namespace app {
 
@@ -39,27 +38,6 @@ constexpr int32_t kErrorLlamadaInvalida = 5;
 
 const QString kArchivoIni = QStringLiteral("CN000pr.INI");
 const QString kMarcaClaveGuardada = QStringLiteral("* *");
-
-struct EstadoInicio
-{
-    std::optional<QString> lineaDeComandos;
-    Dll_Impresion impresion;
-};
-
-std::unique_ptr<EstadoInicio> g_estado;
-
-EstadoInicio& estado()
-{
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { g_estado.reset(); });
-    }
-    if (!g_estado) {
-        g_estado = std::make_unique<EstadoInicio>();
-    }
-    return *g_estado;
-}
 
 QString TextoBooleano(bool valor)
 {
@@ -91,11 +69,6 @@ enum class Paso {
     Fin,
     Hecho
 };
-
-Paso Siguiente(Paso paso)
-{
-    return Paso(int(paso) + 1);
-}
 
 // What the road works with during one call.
 struct Camino
@@ -266,7 +239,7 @@ Paso Camino::Ejecutar(Paso paso)
     case Paso::Hecho:
         break;
     }
-    return Siguiente(paso);
+    return common::Siguiente(paso);
 }
 
 // An error that stopped a step: the banner closes. An "invalid procedure
@@ -281,7 +254,7 @@ Paso TratarFallo(Paso paso, const platform::ErrObject& error)
         // The banner is gone with the failure; the road does not need it.
     }
     if (error.Number == kErrorLlamadaInvalida && paso == Paso::Cartel) {
-        return Siguiente(paso);
+        return common::Siguiente(paso);
     }
     common::MensajeError(error, platform::msgbox::Critical, QStringLiteral("VerificaConexion"));
     platform::Runtime::instance().exitProgram(kSalidaFallida);
@@ -336,20 +309,20 @@ QString ParametrosDesdeArchivoIni()
 
 QString LineaDeComandos()
 {
-    if (estado().lineaDeComandos) {
-        return *estado().lineaDeComandos;
+    if (const std::optional<QString>& linea = contexto().LineaDeComandos) {
+        return *linea;
     }
     return QCoreApplication::arguments().mid(1).join(u' ');
 }
 
 void EstablecerLineaDeComandos(std::optional<QString> linea)
 {
-    estado().lineaDeComandos = std::move(linea);
+    contexto().LineaDeComandos = std::move(linea);
 }
 
 Dll_Impresion& ImpresionPrograma()
 {
-    return estado().impresion;
+    return contexto().impresion;
 }
 
 void VerificaConexion(bool UsarArchivoIni, const QString& TextoParametros, QString& CadenaConexionInicial,
@@ -360,11 +333,8 @@ void VerificaConexion(bool UsarArchivoIni, const QString& TextoParametros, QStri
     while (paso != Paso::Hecho) {
         try {
             paso = camino.Ejecutar(paso);
-        } catch (const db::DbError& e) {
-            paso = TratarFallo(paso, platform::ErrObject(e));
-        } catch (const platform::ui::ControlError& e) {
-            paso =
-                TratarFallo(paso, platform::ErrObject(e.number(), e.description(), QStringLiteral("VerificaConexion")));
+        } catch (const platform::Error& e) {
+            paso = TratarFallo(paso, platform::ErrObject(e, QStringLiteral("VerificaConexion")));
         } catch (const std::exception& e) {
             paso = TratarFallo(paso, platform::ErrObject(db::adErr::Generic, QString::fromUtf8(e.what()),
                                                          QStringLiteral("VerificaConexion")));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ContextoApp.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -43,12 +45,7 @@ QString LineaDeComandos();
 // back. Reset with the program context.
 void EstablecerLineaDeComandos(std::optional<QString> linea);
 
-// The folder the printing library receives at start-up.
-struct Dll_Impresion
-{
-    QString CarpetaPrograma;
-};
-// The program's printing library (created on first use).
+// The program's printing library (in the application context).
 Dll_Impresion& ImpresionPrograma();
 
 // The start-up road: the busy banner, the error log, the parameter text

@@ -1,16 +1,15 @@
 #include "app/Login.h"
 
 #include "app/ConexionBk.h"
+#include "app/ContextoApp.h"
 #include "app/Registros.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "data/DialogoConexion.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_Utilidades.h"
-
-#include <memory>
 
 namespace app {
 
@@ -24,8 +23,6 @@ constexpr int kSalidaFallida = 1;
 constexpr int kIntentos = 3;
 
 const QString kMarcaClaveGuardada = QStringLiteral("* *");
-
-std::unique_ptr<bool> g_esAdministrador;
 
 // The first row of a read-only query on the main connection, or nullptr
 // when it gave none. A query that could not be run raises DbError.
@@ -81,15 +78,7 @@ void RegistrarIntentoFallido()
 
 bool& EsAdministrador()
 {
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { g_esAdministrador.reset(); });
-    }
-    if (!g_esAdministrador) {
-        g_esAdministrador = std::make_unique<bool>(false);
-    }
-    return *g_esAdministrador;
+    return contexto().EsAdministrador;
 }
 
 bool UsuarioValido(const QString& Nombre, const QString& Clave)

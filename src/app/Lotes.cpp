@@ -3,9 +3,9 @@
 #include "app/Registros.h"
 #include "common/MensajeError.h"
 #include "data/DB_Dll.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 namespace app {
 

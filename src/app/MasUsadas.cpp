@@ -4,7 +4,7 @@
 #include "app/ContextoApp.h"
 #include "app/Conversiones.h"
 #include "app/Empresa.h"
-#include "app/Pasos.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "platform/core/Runtime.h"
@@ -83,21 +83,22 @@ void LeerUsuario(MasUsadas& m)
                         text::SqlQuoteInner(common::valoresCorrida().UsuarioActual) + u'\'';
     data::RecordsetPtr rs;
     bool hayFila = false;
-    EjecutarPasosSinErrores(6, [&](int paso) {
+    enum class Paso { Abrir, Leer, UnidadNegocio, Proforma, ClasesPrecio, UnidadPorDefecto, Fin };
+    common::EjecutarPasosSinErrores(Paso::Abrir, Paso::Fin, [&](Paso paso) {
         switch (paso) {
-        case 0:
+        case Paso::Abrir:
             principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified,
                                      true);
             break;
-        case 1:
+        case Paso::Leer:
             hayFila = !rs->Bof();
             break;
-        case 2:
+        case Paso::UnidadNegocio:
             if (hayFila) {
                 m.UnidadNegocioUsuario = utilidades.ValorCampo(rs->value(QStringLiteral("UNegocio"))).toText();
             }
             break;
-        case 3:
+        case Paso::Proforma:
             if (hayFila && m.FacturaProformaActiva) {
                 // A Null permission leaves the setting's value.
                 if (const auto permitido = rs->value(QStringLiteral("verproforma")).toBoolean()) {
@@ -105,20 +106,22 @@ void LeerUsuario(MasUsadas& m)
                 }
             }
             break;
-        case 4:
+        case Paso::ClasesPrecio:
             if (hayFila) {
                 m.ClasesPrecioUsuario = utilidades.QuitarCaracteres(
                     text::Trim(utilidades.ValorCampo(rs->value(QStringLiteral("CLASEPUSA"))).toText()),
                     QStringLiteral(","));
             }
             break;
-        case 5:
+        case Paso::UnidadPorDefecto:
             if (m.UnidadNegocioUsuario.isEmpty()) {
                 m.UnidadNegocioUsuario = QStringLiteral("   1");
             }
             break;
+        case Paso::Fin:
+            break;
         }
-        return paso + 1;
+        return common::Siguiente(paso);
     });
     principal.CierraRecordset(rs);
 }

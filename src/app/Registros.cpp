@@ -3,7 +3,7 @@
 #include "app/ContextoApp.h"
 #include "app/FechaServidor.h"
 #include "app/Lotes.h"
-#include "app/Pasos.h"
+#include "common/Pasos.h"
 #include "app/TextosSQL.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
@@ -55,13 +55,14 @@ QString TareaDelUsuario(const QString& proceso)
         QStringLiteral("') AND (TA_MENU.Proceso LIKE '%") + text::SqlQuoteInner(proceso) + QStringLiteral("%')");
     data::RecordsetPtr rs;
     QString tarea;
-    EjecutarPasosSinErrores(3, [&](int paso) {
+    enum class Paso { Abrir, Leer, Cerrar, Fin };
+    common::EjecutarPasosSinErrores(Paso::Abrir, Paso::Fin, [&](Paso paso) {
         switch (paso) {
-        case 0:
+        case Paso::Abrir:
             principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified,
                                      true);
             break;
-        case 1:
+        case Paso::Leer:
             if (!rs->Bof()) {
                 tarea = platform::Dll_Utilidades::shared().ValorCampo(rs->value(QStringLiteral("Nombre"))).toText();
             } else if (!text::EqualsNoCase(NombrePrograma(), kMenuPrincipal)) {
@@ -71,11 +72,13 @@ QString TareaDelUsuario(const QString& proceso)
                 }
             }
             break;
-        case 2:
+        case Paso::Cerrar:
             principal.CierraRecordset(rs);
             break;
+        case Paso::Fin:
+            break;
         }
-        return paso + 1;
+        return common::Siguiente(paso);
     });
     return tarea;
 }
@@ -176,46 +179,62 @@ void RegistraErrorAux(const QString& SentenciaSQL, const QString& Proceso, int32
     data::DB_Dll& principal = data::gDbPrincipal();
     auto& utilidades = platform::Dll_Utilidades::shared();
     data::RecordsetPtr rs;
-    EjecutarPasosSinErrores(11, [&](int paso) {
+    enum class Paso {
+        Abrir,
+        Agregar,
+        CampoProceso,
+        CampoFecha,
+        CampoError,
+        CampoDescripcion,
+        CampoSql,
+        CampoPC,
+        CampoUsuario,
+        Grabar,
+        Cerrar,
+        Fin
+    };
+    common::EjecutarPasosSinErrores(Paso::Abrir, Paso::Fin, [&](Paso paso) {
         switch (paso) {
-        case 0:
+        case Paso::Abrir:
             principal.AbrirRecordset(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), rs, nullptr,
                                      db::adOpenDynamic, db::adLockOptimistic, db::adCmdUnspecified, true);
             break;
-        case 1:
+        case Paso::Agregar:
             rs->AddNew();
             break;
-        case 2:
+        case Paso::CampoProceso:
             rs->Fields(QStringLiteral("Proceso")).setValue(Variant(proceso));
             break;
-        case 3:
+        case Paso::CampoFecha:
             // A date-time value, so that the column holds the moment itself
             // and not a text in the locale's short form.
             rs->Fields(QStringLiteral("fecha")).setValue(Variant(AlMinuto(platform::now())));
             break;
-        case 4:
+        case Paso::CampoError:
             rs->Fields(QStringLiteral("Error")).setValue(Variant(int64_t(NroError)));
             break;
-        case 5:
+        case Paso::CampoDescripcion:
             rs->Fields(QStringLiteral("Descripcion")).setValue(Variant(utilidades.AjustarLargo(Descripcion, 250)));
             break;
-        case 6:
+        case Paso::CampoSql:
             rs->Fields(QStringLiteral("sql")).setValue(Variant(SentenciaSQL));
             break;
-        case 7:
+        case Paso::CampoPC:
             rs->Fields(QStringLiteral("PC")).setValue(Variant(platform::Dll_ApiWindows::shared().NombreEquipo()));
             break;
-        case 8:
+        case Paso::CampoUsuario:
             rs->Fields(QStringLiteral("Usuario")).setValue(Variant(common::valoresCorrida().UsuarioActual));
             break;
-        case 9:
+        case Paso::Grabar:
             rs->Update();
             break;
-        case 10:
+        case Paso::Cerrar:
             principal.CierraRecordset(rs);
             break;
+        case Paso::Fin:
+            break;
         }
-        return paso + 1;
+        return common::Siguiente(paso);
     });
 }
 

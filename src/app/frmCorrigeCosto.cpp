@@ -64,7 +64,7 @@ QPushButton* boton(QWidget* padre, const QString& nombre, const QString& texto, 
     return b;
 }
 
-// A date-time of the record set in one of the system's patterns; a value
+// A date-time of the record set in one of the program's patterns; a value
 // that is not a date comes back as its text.
 QString textoFechaHora(const Variant& valor, const QString& patron)
 {

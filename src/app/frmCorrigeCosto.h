@@ -53,7 +53,7 @@ public:
     // panel without a key, and "MENSAJE".
     platform::ui::StatusBar* sbStatusBar;
 
-    // The form's controls, named as the system names them.
+    // The form's controls, named as the form's design names them.
     common::FhOcx* FhOcx1 = nullptr;
     // Hours from and to ("HH:MM"), tags "HoraDesde" and "HoraHasta".
     QLineEdit* txtfields[2] = {};
@@ -66,7 +66,7 @@ public:
     platform::ui::ListView* lstListado = nullptr;
     controls::BkDbGrid* BkDbGrid1 = nullptr;
     QPushButton* cmdCorregir = nullptr;
-    // Has no defined action in the system: it stays disabled.
+    // Has no action of its own: it stays disabled.
     QPushButton* CmdBorrarMarca = nullptr;
     QPushButton* cmdSalir = nullptr;
     QLabel* Label2 = nullptr;

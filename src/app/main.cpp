@@ -1,7 +1,8 @@
 #include "app/frmCorrigeCosto.h"
+#include "common/ProgramOperator.h"
 #include "data/frmAcceso.h"
+#include "data/frmReconectar.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/QtOperator.h"
 
 #include <QApplication>
 
@@ -12,8 +13,9 @@ int main(int argc, char** argv)
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CorrigePrecios"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    platform::Runtime::instance().setOperator(std::make_unique<platform::QtOperator>());
+    platform::Runtime::instance().setOperator(std::make_unique<common::ProgramOperator>());
     data::InstalarDialogoAcceso();
+    data::InstalarDialogoReconectar();
 
     app::frmCorrigeCosto formulario;
     formulario.Form_Load();

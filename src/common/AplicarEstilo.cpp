@@ -1,6 +1,6 @@
 #include "common/AplicarEstilo.h"
 
-#include "platform/core/Runtime.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Text.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_ArchivoIni.h"
@@ -42,22 +42,18 @@ struct Estado
     std::function<QString()> nombreBase;
 };
 
+platform::ProgramWide<Estado> g_estado;
+
 Estado& estado()
 {
-    static Estado s;
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { s = Estado{}; });
-    }
-    return s;
+    return g_estado.get();
 }
 
 // --- Colours ---------------------------------------------------------------
 
 constexpr Color kBlanco = 0xFFFFFF;
 constexpr Color kNegro = 0x000000;
-// The system colours that stand for a control's colour the form never set.
+// The desktop's colours (&H800000nn) that stand for a control's colour the form never set.
 constexpr Color kSistemaFondoVentana = 0x80000005L;
 constexpr Color kSistemaTextoBoton = 0x80000012L;
 
@@ -97,7 +93,7 @@ bool tienePropiedad(const QObject* o, const char* nombre)
 }
 
 // Writes a colour into a property the control declares, as a QColor or as
-// the system's number, whichever the property holds.
+// the 24-bit number, whichever the property holds.
 void escribirColor(QObject* o, const char* nombre, Color c)
 {
     const int i = o->metaObject()->indexOfProperty(nombre);
@@ -115,7 +111,7 @@ void escribirColor(QObject* o, const char* nombre, Color c)
 }
 
 // A control's colour: its own property when it declares one, else the
-// palette role when the program set it, else `porDefecto` (the system colour
+// palette role when the program set it, else `porDefecto` (the desktop's colour
 // that the control shows when nobody chose one).
 Color colorDe(const QWidget* w, const char* propiedad, QPalette::ColorRole rol, Color porDefecto)
 {
@@ -172,7 +168,7 @@ void texto(QWidget* w, std::initializer_list<QPalette::ColorRole> roles, Color c
 
 // --- Settings --------------------------------------------------------------
 
-// The numeric value at the start of a text, read as the system's Val reads
+// The numeric value at the start of a text, read as Val reads
 // it: blanks are skipped, then an optional sign, digits and one decimal
 // point; the first other character ends the number; no digits read 0.
 double valorNumerico(const QString& s)

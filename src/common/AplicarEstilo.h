@@ -10,7 +10,7 @@ class QWidget;
 
 namespace common {
 
-// Colours are the system's 24-bit values with red in the low byte
+// Colours are 24-bit values with red in the low byte
 // (0xBBGGRR); a value with the top bit set names a system colour
 // (0x8000000F is the button face of the application's palette).
 using Color = long;

@@ -1,7 +1,7 @@
 #include "common/Dll_Display.h"
 
 #include "common/Lbf_CtrlDisplay.h"
-#include "platform/core/Runtime.h"
+#include "platform/core/ProgramWide.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -37,11 +37,7 @@ void habilitar(QObject* o, bool enabled)
     }
 }
 
-std::unique_ptr<Dll_Display>& cartelEsperaSlot()
-{
-    static std::unique_ptr<Dll_Display> instance;
-    return instance;
-}
+platform::ProgramWide<Dll_Display> g_cartelEspera;
 
 } // namespace
 
@@ -165,16 +161,7 @@ void Dll_Display::restaurarBloqueados()
 
 Dll_Display& CartelEspera()
 {
-    static const bool hooked = [] {
-        platform::Runtime::instance().onReset([] { cartelEsperaSlot().reset(); });
-        return true;
-    }();
-    (void)hooked;
-    std::unique_ptr<Dll_Display>& slot = cartelEsperaSlot();
-    if (!slot) {
-        slot = std::make_unique<Dll_Display>();
-    }
-    return *slot;
+    return g_cartelEspera.get();
 }
 
 } // namespace common

@@ -58,7 +58,7 @@ std::optional<QDate> leerFecha(const QString& texto)
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 
-// The system's short date form.
+// The program's short date form.
 QString textoFecha(QDate d)
 {
     return d.toString(QStringLiteral("dd/MM/yyyy"));
@@ -79,7 +79,7 @@ void mesDe(QDate d, QString& desde, QString& hasta)
             mm + u'/' + yyyy;
 }
 
-// A colour in the system's encoding: red in the low byte, or &H800000nn for
+// A colour in the program's encoding: red in the low byte, or &H800000nn for
 // system colour nn.
 QColor colorDeSistema(std::int64_t c, const QPalette& pal)
 {
@@ -204,7 +204,7 @@ QString FhOcx::fDiaSem(const platform::Variant& fecha)
     if (!d) {
         return {};
     }
-    // Qt counts Monday 1 to Sunday 7; the system counts Sunday 1 to Saturday 7.
+    // Qt counts Monday 1 to Sunday 7; the program counts Sunday 1 to Saturday 7.
     return QString::number(d->dayOfWeek() % 7 + 1);
 }
 

@@ -2,8 +2,8 @@
 
 #include "common/MensajeError.h"
 #include "common/ValoresCorrida.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_Utilidades.h"
 #include "platform/util/FileNameCase.h"
@@ -22,7 +22,7 @@ namespace {
 using platform::Currency;
 using platform::Variant;
 
-// The whole number at the start of a text, as the system's Val reads it
+// The whole number at the start of a text, as Val reads it
 // (blanks, sign, digits, "." and digits), rounded half to even; 0 when the
 // text does not start with a number.
 int64_t leadingNumber(const QString& text)

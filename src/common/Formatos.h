@@ -24,7 +24,7 @@ QString FmtMoneda(platform::Currency valor, const platform::Variant& decimales, 
 // The number of decimals of the default locale's currency (2 where it cannot be told).
 int DigitosMonedaLocale();
 
-// Date patterns of the system, for platform::DateTime::format().
+// The program's date patterns, for platform::DateTime::format().
 QString FechaHoraCorta();
 QString FechaCorta();
 QString HoraCorta();

@@ -1,9 +1,9 @@
 #include "common/MensajeError.h"
 
 #include "platform/core/LogFile.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_Utilidades.h"
 

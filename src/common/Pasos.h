@@ -1,8 +1,14 @@
 #pragma once
 
+#include "platform/core/Error.h"
+
+#include <QString>
+
+#include <functional>
+#include <initializer_list>
 #include <optional>
+#include <type_traits>
 #include <utility>
-#include <variant>
 
 namespace common {
 
@@ -17,50 +23,45 @@ enum class Accion {
 // Ignore goes on with the next, any other answer leaves.
 Accion AccionDeRespuesta(int respuesta);
 
-namespace detalle {
-
-// Runs `cuerpo`; an error of one of the types (unrelated to each other) that it
-// raises is returned as a copy, so that the handler runs outside every catch
-// and whatever it raises goes to the caller.
-template <class Variante, class Error, class... Resto, class Cuerpo> std::optional<Variante> Atrapar(Cuerpo& cuerpo)
+// The step after `paso`: the next number, or the next value of an
+// enumeration of a procedure's steps.
+template <class Paso> constexpr Paso Siguiente(Paso paso)
 {
-    try {
-        if constexpr (sizeof...(Resto) == 0) {
-            cuerpo();
-            return std::nullopt;
-        } else {
-            return Atrapar<Variante, Resto...>(cuerpo);
-        }
-    } catch (const Error& e) {
-        return Variante(std::in_place_type<Error>, e);
+    if constexpr (std::is_enum_v<Paso>) {
+        return Paso(std::underlying_type_t<Paso>(paso) + 1);
+    } else {
+        return paso + 1;
     }
 }
 
-} // namespace detalle
-
-// Runs steps 0 .. cantidad - 1 in order. `paso(i)` runs step i and returns
-// the next step to run (normally i + 1; a larger number skips ahead, one of
-// cantidad or more ends the run). A step that raises one of `Errores` is
-// handed to `alFallar(error)`, whose Accion runs it again, goes on with the
-// next step, or stops; other errors go to the caller. Returns false when stopped.
-template <class... Errores, class Paso, class Fallo> bool EjecutarPasos(int cantidad, Paso paso, Fallo alFallar)
+// Runs the steps from `primero` up to `fin` (not run) in order. The steps are
+// the values of an enumeration of the procedure's steps that ends with `fin`
+// (or plain numbers). `paso(p)` runs step p and returns the step to run next:
+// normally Siguiente(p), a later one to skip ahead, `fin` to end the run. A
+// step that raises a platform::Error is handed to `alFallar(error)` outside
+// every catch, and its Accion runs the step again, goes on with the next one,
+// or stops; other exceptions, and whatever the handler raises, go to the
+// caller. Returns false when the handler stopped the run.
+template <class Paso, class Cuerpo, class Fallo> bool EjecutarPasos(Paso primero, Paso fin, Cuerpo paso, Fallo alFallar)
 {
-    static_assert(sizeof...(Errores) > 0, "name the errors the handler takes");
-    using Variante = std::variant<Errores...>;
-    int i = 0;
-    while (i < cantidad) {
-        int siguiente = i;
-        auto cuerpo = [&] { siguiente = paso(i); };
-        const std::optional<Variante> error = detalle::Atrapar<Variante, Errores...>(cuerpo);
+    Paso actual = primero;
+    while (actual < fin) {
+        Paso proximo = actual;
+        std::optional<platform::Error> error;
+        try {
+            proximo = paso(actual);
+        } catch (const platform::Error& e) {
+            error = e;
+        }
         if (!error) {
-            i = siguiente;
+            actual = proximo;
             continue;
         }
-        switch (std::visit(alFallar, *error)) {
+        switch (alFallar(std::as_const(*error))) {
         case Accion::Reintentar:
             break;
         case Accion::Siguiente:
-            ++i;
+            actual = Siguiente(actual);
             break;
         case Accion::Salir:
             return false;
@@ -69,10 +70,27 @@ template <class... Errores, class Paso, class Fallo> bool EjecutarPasos(int cant
     return true;
 }
 
-// Runs the steps with every failure of `Errores` skipped: the next step runs.
-template <class... Errores, class Paso> void EjecutarPasosSinErrores(int cantidad, Paso paso)
+// Runs the steps with every failing one skipped: the next step runs.
+template <class Paso, class Cuerpo> void EjecutarPasosSinErrores(Paso primero, Paso fin, Cuerpo paso)
 {
-    EjecutarPasos<Errores...>(cantidad, std::move(paso), [](const auto&) { return Accion::Siguiente; });
+    EjecutarPasos(primero, fin, std::move(paso), [](const platform::Error&) { return Accion::Siguiente; });
 }
+
+// Runs one step whose failure is skipped.
+template <class Cuerpo> void Omitir(Cuerpo&& paso)
+{
+    EjecutarPasosSinErrores(0, 1, [&](int) {
+        paso();
+        return 1;
+    });
+}
+
+// Runs the steps of a routine in order with the common error dialog as the
+// handler: a failing step is reported (as raised by `fuente` when the error
+// names no source) and Retry runs it again, Ignore goes on with the next
+// step, any other answer leaves. A step returns false to leave the routine
+// on its own. Returns true when every step ran.
+bool ConManejo(const QString& fuente, const std::optional<QString>& rutina,
+               std::initializer_list<std::function<bool()>> pasos);
 
 } // namespace common

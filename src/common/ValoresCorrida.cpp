@@ -1,28 +1,18 @@
 #include "common/ValoresCorrida.h"
 
-#include "platform/core/Runtime.h"
-
-#include <memory>
+#include "platform/core/ProgramWide.h"
 
 namespace common {
 
 namespace {
 
-std::unique_ptr<ValoresCorrida> g_valores;
+platform::ProgramWide<ValoresCorrida> g_valores;
 
 } // namespace
 
 ValoresCorrida& valoresCorrida()
 {
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        platform::Runtime::instance().onReset([] { g_valores.reset(); });
-    }
-    if (!g_valores) {
-        g_valores = std::make_unique<ValoresCorrida>();
-    }
-    return *g_valores;
+    return g_valores.get();
 }
 
 } // namespace common

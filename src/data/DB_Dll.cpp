@@ -5,11 +5,11 @@
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
+#include "data/DialogoReconexion.h"
+#include "platform/core/Operator.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
-
-#include <mutex>
 
 namespace data {
 
@@ -24,36 +24,11 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString CRLF = QStringLiteral("\r\n");
 
-struct Instancias
-{
-    std::unique_ptr<DB_Dll> principal;
-    std::unique_ptr<DB_Dll> estadisticas;
-    std::unique_ptr<DB_Dll> consultaR;
-    std::unique_ptr<DialogoConexion> dialogo;
-};
-
-Instancias& instancias()
-{
-    static Instancias valores;
-    static std::once_flag registrado;
-    std::call_once(registrado, [] {
-        platform::Runtime::instance().onReset([] {
-            instancias().principal.reset();
-            instancias().estadisticas.reset();
-            instancias().consultaR.reset();
-            instancias().dialogo.reset();
-        });
-    });
-    return valores;
-}
-
-DB_Dll& primerUso(std::unique_ptr<DB_Dll>& instancia)
-{
-    if (!instancia) {
-        instancia = std::make_unique<DB_Dll>();
-    }
-    return *instancia;
-}
+platform::ProgramWide<DB_Dll> g_principal;
+platform::ProgramWide<DB_Dll> g_estadisticas;
+platform::ProgramWide<DB_Dll> g_consultaR;
+platform::ProgramWide<DialogoConexion> g_dialogoConexion;
+platform::ProgramWide<DialogoReconexion> g_dialogoReconexion;
 
 // The value of a bit or number column as the administrator flag: a Boolean
 // text ("True") or a number equal to 1.
@@ -85,32 +60,42 @@ bool esCodigo(const Variant& Qtype, std::initializer_list<int> codigos)
 
 DB_Dll& gDbPrincipal()
 {
-    return primerUso(instancias().principal);
+    return g_principal.get();
 }
 
 DB_Dll& gDbEstadisticas()
 {
-    return primerUso(instancias().estadisticas);
+    return g_estadisticas.get();
 }
 
 DB_Dll& gDbConsultaR()
 {
-    return primerUso(instancias().consultaR);
+    return g_consultaR.get();
 }
 
 void LiberarDbPrincipal()
 {
-    instancias().principal.reset();
+    g_principal.drop();
 }
 
 void InstalarDialogoConexion(std::unique_ptr<DialogoConexion> dialogo)
 {
-    instancias().dialogo = std::move(dialogo);
+    g_dialogoConexion.set(std::move(dialogo));
 }
 
 DialogoConexion* DialogoConexionInstalado()
 {
-    return instancias().dialogo.get();
+    return g_dialogoConexion.find();
+}
+
+void InstalarDialogoReconexion(std::unique_ptr<DialogoReconexion> dialogo)
+{
+    g_dialogoReconexion.set(std::move(dialogo));
+}
+
+DialogoReconexion* DialogoReconexionInstalado()
+{
+    return g_dialogoReconexion.find();
 }
 
 QString ValorCadenaConexion(const QString& value)
@@ -239,31 +224,42 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, std::optional<int> lCursor,
     OpenServerPasos(lCursor, ValidaAdmin, MuestraError);
 }
 
-// Steps 5 to 8 of the open (the runner counts them from 0), with the failure
-// handling that may run them again.
+namespace {
+
+// The steps of the open that the failure handling may run again.
+enum class PasoApertura {
+    Tiempos,            // the time-out and the cursor location
+    Abrir,              // the connection itself
+    SinValidarAdmin,    // without the administrator check the user counts as one
+    BaseYAdministrador, // the default data base and the administrator flag of the user
+    Fin
+};
+
+} // namespace
+
 void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool MuestraError)
 {
     bool cerradoYReintentado = false;
-    common::EjecutarPasos<DbError>(
-        4,
-        [&](int i) {
-            switch (i + 5) {
-            case 5:
+    common::EjecutarPasos(
+        PasoApertura::Tiempos, PasoApertura::Fin,
+        [&](PasoApertura paso) {
+            switch (paso) {
+            case PasoApertura::Tiempos:
                 cnn().setConnectionTimeout(3);
                 if (lCursor) {
                     cnn().setCursorLocation(*lCursor);
                 }
                 break;
-            case 6:
+            case PasoApertura::Abrir:
                 cnn().Open(gConnString, QString(), QString(), platform::db::adCmdUnspecified);
                 break;
-            case 7:
+            case PasoApertura::SinValidarAdmin:
                 if (!ValidaAdmin) {
                     gEsAdmin = true;
-                    return 4;
+                    return PasoApertura::Fin;
                 }
                 break;
-            case 8:
+            case PasoApertura::BaseYAdministrador:
                 if (!text::Trim(gDBName).isEmpty()) {
                     cnn().setDefaultDatabase(gDBName);
                     if (gDbPrincipal().ExisteTablaDB(QStringLiteral("TA_USUARIOS"))) {
@@ -279,10 +275,12 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                     }
                 }
                 break;
+            case PasoApertura::Fin:
+                break;
             }
-            return i + 1;
+            return common::Siguiente(paso);
         },
-        [&](const DbError& e) {
+        [&](const platform::Error& e) {
             // An open connection is closed once and the step run again,
             // whatever stale entries its Errors still holds.
             if (e.number() == platform::db::adErr::ObjectOpen && !cerradoYReintentado) {
@@ -512,7 +510,7 @@ QString DB_Dll::StripOwner(QString& rsTblName) const
 
 QString DB_Dll::StripFileName(const QString& rsFileName) const
 {
-    // Paths of this platform use "/"; the system's own texts use "\".
+    // Paths of this platform use "/"; the program's own texts use "\".
     const qsizetype p = std::max(rsFileName.lastIndexOf(u'\\'), rsFileName.lastIndexOf(u'/'));
     return p >= 0 ? rsFileName.left(p) : QString();
 }

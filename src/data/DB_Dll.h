@@ -27,12 +27,19 @@ struct DialogoComun
     bool ShowOpen();
 };
 
+// What the lost-connection rule decided for a failed call.
+enum class DecisionConexion {
+    ManejoComun,     // not mended (not a lost link, or no question may be asked): handle the error as any other
+    Reintentar,      // the link is back: run the failed step again
+    TerminarPrograma // the operator gave up: the caller ends the program
+};
+
 // The program's data-access class: one connection (gCnn) with the values it
 // was built from, keyed look-ups, SQL literals, record sets and commands, the
 // per-user table synonyms, the Oracle dialect, its own error dialog and log,
 // and the lost-connection rule (silent retries, a question, the reconnect
-// dialog, or the end of the program through the exit routine). Members that
-// the system gives an error handler handle their errors inside; the look-ups
+// dialog, or the end of the program through the exit routine). Members with an
+// error handler of their own handle their errors inside; the look-ups
 // of maxima raise platform::db::DbError to the caller.
 class DB_Dll
 {
@@ -42,7 +49,7 @@ public:
     DB_Dll(const DB_Dll&) = delete;
     DB_Dll& operator=(const DB_Dll&) = delete;
 
-    // Public state, in the system's order.
+    // Public state.
     DialogoComun CmdDlg;
     bool gOpenFlag = false;
     bool SinMensajes = false;
@@ -76,7 +83,7 @@ public:
     void OpenServerADODB(bool PideParametrosSQL = false, std::optional<int> lCursor = std::nullopt,
                          const QString& ConnString = {}, bool ValidaAdmin = false, bool MuestraError = false);
     // Opens gCnn on a Jet file. Jet does not exist on this platform: the open
-    // fails and the failure is reported as the system reports it. Never raises.
+    // fails and the failure is reported as a failed Jet open is. Never raises.
     void OpenLocalADODB(const QString& ConnString = {}, const QString& CadenaID = {}, const QString& CadenaPWD = {});
 
     // Whether a row with the key exists, on the main instance's connection,
@@ -198,12 +205,12 @@ protected:
     QString DescartaSentenciaOracle(QString& Sentencia) const;
     // Runs a SQL Server style batch statement by statement on Oracle.
     void EjecutaScriptOracle(QString& SentenciaSQL, int64_t& RecordsAffected);
-    // Series of reconnect attempts in the reconnect dialog until the link
-    // comes back (true) or the operator closes the program (false).
+    // Series of reconnect attempts in the installed reconnect dialog until the
+    // link comes back (true) or the operator closes the program (false, at
+    // once when no dialog is installed).
     bool ReconectarConAviso(int Intentos, const QString& Rutina);
-    // The lost-connection rule: 0 not a lost connection, 1 reconnected (run
-    // the failed step again), 2 give up (the caller ends the program).
-    int EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina);
+    // The lost-connection rule for a failed call's error number.
+    DecisionConexion EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina);
 
 private:
     platform::Dll_Utilidades& util();

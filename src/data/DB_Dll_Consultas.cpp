@@ -3,9 +3,9 @@
 
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 #include <QCoreApplication>
 
@@ -216,6 +216,16 @@ bool enlacePerdido(db::Connection& conexion)
     return conexion.errors().Count() > 0 && conexion.errors().Item(0).NativeError == db::native::LostLink;
 }
 
+// The steps of a keyed look-up.
+enum class PasoConsulta { Abrir, Leer, Cerrar, Fin };
+
+// How one silent reconnect of the keyed look-ups' lost-connection rule ended.
+enum class Reconexion {
+    Reintentar,      // the link is back: run the look-up again
+    DemasiadasVeces, // the link came back too often: report the error
+    SinEnlace        // the link is still down
+};
+
 } // namespace
 
 bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Connection& conexion,
@@ -226,27 +236,27 @@ bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Conn
     RecordsetPtr rs = LRCS ? LRCS : std::make_shared<db::Recordset>();
 
     // The inline lost-connection rule of the keyed look-ups.
-    auto manejar = [&](const DbError& e) -> Accion {
+    auto manejar = [&](const platform::Error& e) -> Accion {
         if (enlacePerdido(gDbPrincipal().cnn())) {
-            auto reconecto = [&]() -> std::optional<Accion> {
+            auto reconecto = [&] {
                 ReintentaConectar();
                 if (gOpenFlag) {
                     ++intentos;
-                    return intentos < 3 ? std::optional(Accion::Reintentar) : std::nullopt;
+                    return intentos < 3 ? Reconexion::Reintentar : Reconexion::DemasiadasVeces;
                 }
-                return std::optional(Accion::Siguiente); // not reconnected
+                return Reconexion::SinEnlace;
             };
-            std::optional<Accion> primera = reconecto();
-            if (primera == Accion::Reintentar) {
+            const Reconexion primera = reconecto();
+            if (primera == Reconexion::Reintentar) {
                 return Accion::Reintentar;
             }
-            if (primera == Accion::Siguiente) {
+            if (primera == Reconexion::SinEnlace) {
                 for (;;) {
-                    std::optional<Accion> segunda = reconecto();
-                    if (segunda == Accion::Reintentar) {
+                    const Reconexion segunda = reconecto();
+                    if (segunda == Reconexion::Reintentar) {
                         return Accion::Reintentar;
                     }
-                    if (!segunda) {
+                    if (segunda == Reconexion::DemasiadasVeces) {
                         break; // reconnected three times without success: report the error
                     }
                     if (SinMensajes) {
@@ -269,11 +279,11 @@ bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Conn
         return respuesta == msgbox::Ignore ? Accion::Siguiente : Accion::Salir;
     };
 
-    common::EjecutarPasos<DbError>(
-        3,
-        [&](int paso) {
+    common::EjecutarPasos(
+        PasoConsulta::Abrir, PasoConsulta::Fin,
+        [&](PasoConsulta paso) {
             switch (paso) {
-            case 0:
+            case PasoConsulta::Abrir:
                 if (LRCS) {
                     if (LRCS->State() != db::adStateClosed) {
                         LRCS->Close();
@@ -285,16 +295,18 @@ bool DB_Dll::ExisteEnTablaCon(bool conOracle, const QString& statement, db::Conn
                              db::adLockReadOnly, db::adCmdUnspecified);
                 }
                 break;
-            case 1:
+            case PasoConsulta::Leer:
                 resultado = !rs->Bof();
                 break;
-            case 2:
+            case PasoConsulta::Cerrar:
                 if (!LRCS) {
                     rs->Close();
                 }
                 break;
+            case PasoConsulta::Fin:
+                break;
             }
-            return paso + 1;
+            return common::Siguiente(paso);
         },
         manejar);
     return resultado;
@@ -409,29 +421,31 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
     Variant resultado;
     RecordsetPtr rs = std::make_shared<db::Recordset>();
     int intentos = 0;
-    common::EjecutarPasos<DbError>(
-        3,
-        [&](int paso) {
+    common::EjecutarPasos(
+        PasoConsulta::Abrir, PasoConsulta::Fin,
+        [&](PasoConsulta paso) {
             switch (paso) {
-            case 0:
+            case PasoConsulta::Abrir:
                 AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
                 if (!gOpenFlag) {
-                    return 3;
+                    return PasoConsulta::Fin;
                 }
                 break;
-            case 1:
+            case PasoConsulta::Leer:
                 // A failed open leaves the record set closed: nothing to read.
                 if (rs->State() != db::adStateClosed && !rs->Bof()) {
                     resultado = Variant(util().ValorCampo(rs->value(CampoDevuelto)).toText());
                 }
                 break;
-            case 2:
+            case PasoConsulta::Cerrar:
                 CierraRecordset(rs);
                 break;
+            case PasoConsulta::Fin:
+                break;
             }
-            return paso + 1;
+            return common::Siguiente(paso);
         },
-        [&](const DbError& e) {
+        [&](const platform::Error& e) {
             if (IgnoraError) {
                 return Accion::Salir;
             }
@@ -488,49 +502,52 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
     }
     bool conectado = true;
     QString texto;
-    common::EjecutarPasos<DbError>(
-        8,
-        [&](int paso) {
+    // Every record set of the platform has a client-side cursor: there is no
+    // cursor location to set before the open.
+    enum class Paso { CerrarAnterior, Sinonimos, Conexion, SinConexion, Dialecto, Abrir, Ceder, Fin };
+    common::EjecutarPasos(
+        Paso::CerrarAnterior, Paso::Fin,
+        [&](Paso paso) {
             switch (paso) {
-            case 0:
+            case Paso::CerrarAnterior:
                 CierraRecordset(LRCS);
                 break;
-            case 1:
-                // Every record set of the platform has a client-side cursor.
-                break;
-            case 2:
+            case Paso::Sinonimos:
                 SentenciaSQL = SS_TSinonimos(SentenciaSQL);
                 break;
-            case 3:
+            case Paso::Conexion:
                 conectado = AsegurarConexion();
                 break;
-            case 4:
+            case Paso::SinConexion:
                 if (!conectado) {
                     throw DbError(int32_t(0x80040001), QStringLiteral("No hay conexion con la base de datos."),
                                   QString());
                 }
                 break;
-            case 5:
+            case Paso::Dialecto:
                 texto = (ConvOracle && EsOracle(cnn().ConnectionString())) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL;
                 break;
-            case 6:
+            case Paso::Abrir:
                 LRCS->Open(texto, Conexionactiva ? Conexionactiva : &cnn(), CursorType, LockType, Options);
                 break;
-            case 7:
+            case Paso::Ceder:
                 QCoreApplication::processEvents();
                 break;
+            case Paso::Fin:
+                break;
             }
-            return paso + 1;
+            return common::Siguiente(paso);
         },
-        [&](const DbError& e) {
-            const int decision = EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"));
-            if (decision == 1) {
+        [&](const platform::Error& e) {
+            switch (EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"))) {
+            case DecisionConexion::Reintentar:
                 return Accion::Reintentar;
-            }
-            if (decision == 2) {
+            case DecisionConexion::TerminarPrograma:
                 platform::Runtime::instance().exitProgram(0);
+            case DecisionConexion::ManejoComun:
+                break;
             }
-            if (decision != 0 || SinMensajes) {
+            if (SinMensajes) {
                 return Accion::Salir;
             }
             return common::AccionDeRespuesta(

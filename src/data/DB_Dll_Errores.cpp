@@ -2,21 +2,20 @@
 #include "data/DB_Dll.h"
 
 #include "common/MensajeError.h"
-#include "data/frmReconectar.h"
+#include "data/DialogoReconexion.h"
 #include "platform/core/LogFile.h"
+#include "platform/core/Operator.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QThread>
 
 #include <cmath>
-#include <mutex>
+#include <functional>
+#include <memory>
 
 namespace data {
 
@@ -39,18 +38,13 @@ void pausaConVentanaViva(int milisegundos)
     }
 }
 
-std::function<void(int)>& pausa()
-{
-    static std::function<void(int)> actual;
-    static std::once_flag registrado;
-    std::call_once(registrado, [] { platform::Runtime::instance().onReset([] { actual = nullptr; }); });
-    return actual;
-}
+// The pause a test set; none in a fresh program.
+platform::ProgramWide<std::function<void(int)>> g_pausa;
 
 void pausar(int milisegundos)
 {
-    if (pausa()) {
-        pausa()(milisegundos);
+    if (const auto* pausa = g_pausa.find(); pausa && *pausa) {
+        (*pausa)(milisegundos);
     } else {
         pausaConVentanaViva(milisegundos);
     }
@@ -60,7 +54,7 @@ void pausar(int milisegundos)
 
 void DB_Dll::EstablecerPausaReconexion(std::function<void(int)> funcion)
 {
-    pausa() = std::move(funcion);
+    g_pausa.set(std::make_unique<std::function<void(int)>>(std::move(funcion)));
 }
 
 QString DB_Dll::ArchivoLogClase() const
@@ -115,12 +109,13 @@ bool DB_Dll::AsegurarConexion()
             gOpenFlag = gCnn->State() == db::adStateOpen;
             return gOpenFlag;
         } catch (const DbError& e) {
-            const int decision = EvaluaErrorConexion(e.number(), IntentosAsegurar, QStringLiteral("AsegurarConexion"));
-            if (decision == 1) {
+            switch (EvaluaErrorConexion(e.number(), IntentosAsegurar, QStringLiteral("AsegurarConexion"))) {
+            case DecisionConexion::Reintentar:
                 continue;
-            }
-            if (decision == 2) {
+            case DecisionConexion::TerminarPrograma:
                 platform::Runtime::instance().exitProgram(0);
+            case DecisionConexion::ManejoComun:
+                break;
             }
             if (SinMensajes) {
                 return false;
@@ -167,20 +162,20 @@ bool DB_Dll::ReintentaConectar()
     }
 }
 
-int DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina)
+DecisionConexion DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Rutina)
 {
     if (CodErr != db::adErr::ObjectClosed && CodErr != db::adErr::ConnectionUnusable && CodErr != db::adErr::Generic) {
-        return 0;
+        return DecisionConexion::ManejoComun;
     }
     if (Intentos < 2) {
         ++Intentos;
         if (ReintentaConectar()) {
             Intentos = 0;
-            return 1;
+            return DecisionConexion::Reintentar;
         }
     }
     if (SinMensajes || PreguntaEnCurso) {
-        return 0;
+        return DecisionConexion::ManejoComun;
     }
     PreguntaEnCurso = true;
     const QString mensaje = QStringLiteral("SE PERDIO LA CONEXION CON EL SERVIDOR. (") + gDbPrincipal().gServidor +
@@ -190,35 +185,28 @@ int DB_Dll::EvaluaErrorConexion(int32_t CodErr, int& Intentos, const QString& Ru
     const int respuesta =
         platform::op().MsgBox(mensaje, msgbox::YesNo | msgbox::Critical, QStringLiteral("Conexion a la base de datos"));
     PreguntaEnCurso = false;
-    if (respuesta == msgbox::Yes) {
-        if (ReconectarConAviso(10, Rutina)) {
-            Intentos = 0;
-            return 1;
-        }
-        return 2;
+    if (respuesta == msgbox::Yes && ReconectarConAviso(10, Rutina)) {
+        Intentos = 0;
+        return DecisionConexion::Reintentar;
     }
-    return 2;
+    return DecisionConexion::TerminarPrograma;
 }
 
 bool DB_Dll::ReconectarConAviso(int Intentos, const QString& Rutina)
 {
+    DialogoReconexion* dialogo = DialogoReconexionInstalado();
+    if (!dialogo) {
+        return false;
+    }
     bool resultado = false;
-    frmReconectar forma;
     for (;;) {
-        forma.Cancelar = false;
-        forma.Reintentar = false;
-        forma.lblMensaje->setText(QStringLiteral("Intentando reconectar con el servidor...") + CRLF + Rutina);
-        forma.prgIntentos->setValue(0);
-        forma.repaint();
-        forma.show();
-        forma.repaint();
+        dialogo->Mostrar(QStringLiteral("Intentando reconectar con el servidor...") + CRLF + Rutina);
         QCoreApplication::processEvents();
         for (int i = 1; i <= Intentos; ++i) {
-            if (forma.Cancelar || forma.Reintentar) {
+            if (dialogo->Cancelar() || dialogo->Reintentar()) {
                 break;
             }
-            forma.prgIntentos->setValue(int(std::lround(i * 100.0 / Intentos)));
-            forma.CmdReintentar->setEnabled(i == Intentos);
+            dialogo->Avance(int(std::lround(i * 100.0 / Intentos)), i == Intentos);
             QCoreApplication::processEvents();
             if (ReintentaConectar()) {
                 resultado = true;
@@ -227,12 +215,11 @@ bool DB_Dll::ReconectarConAviso(int Intentos, const QString& Rutina)
             pausar(500);
             QCoreApplication::processEvents();
         }
-        if (forma.Cancelar || gOpenFlag) {
-            forma.close();
+        if (dialogo->Cancelar() || gOpenFlag) {
+            dialogo->Cerrar();
             return resultado;
         }
         Intentos = 10;
-        forma.prgIntentos->setValue(0);
     }
 }
 

@@ -1,8 +1,8 @@
 // Schema probes and the Oracle dialect.
 #include "data/DB_Dll.h"
 
+#include "platform/core/Operator.h"
 #include "platform/core/Text.h"
-#include "platform/ui/Operator.h"
 
 #include <QDate>
 #include <QRegularExpression>

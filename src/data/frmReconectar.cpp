@@ -68,4 +68,51 @@ void frmReconectar::cmdCancelar_Click()
     Cancelar = true;
 }
 
+DialogoReconectar::~DialogoReconectar() = default;
+
+void DialogoReconectar::Mostrar(const QString& mensaje)
+{
+    if (!m_form) {
+        m_form = std::make_unique<frmReconectar>();
+    }
+    m_form->Cancelar = false;
+    m_form->Reintentar = false;
+    m_form->lblMensaje->setText(mensaje);
+    m_form->prgIntentos->setValue(0);
+    m_form->repaint();
+    m_form->show();
+    m_form->repaint();
+}
+
+void DialogoReconectar::Avance(int porcentaje, bool reintentarHabilitado)
+{
+    if (m_form) {
+        m_form->prgIntentos->setValue(porcentaje);
+        m_form->CmdReintentar->setEnabled(reintentarHabilitado);
+    }
+}
+
+bool DialogoReconectar::Cancelar() const
+{
+    return m_form && m_form->Cancelar;
+}
+
+bool DialogoReconectar::Reintentar() const
+{
+    return m_form && m_form->Reintentar;
+}
+
+void DialogoReconectar::Cerrar()
+{
+    if (m_form) {
+        m_form->close();
+        m_form.reset();
+    }
+}
+
+void InstalarDialogoReconectar()
+{
+    InstalarDialogoReconexion(std::make_unique<DialogoReconectar>());
+}
+
 } // namespace data

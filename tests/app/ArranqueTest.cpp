@@ -7,8 +7,8 @@
 #include "common/MensajeError.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
-#include "platform/ui/Operator.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 

@@ -226,11 +226,9 @@ platform::ui::ListItem* ListarGrupo(frmCorrigeCosto& form, const Grupo& g, int r
 // Presses "&Corregir precios" and answers the final message; returns it.
 std::shared_ptr<corrige_tests::MensajeVisto> Corregir(frmCorrigeCosto& form)
 {
-    QObject contexto;
-    auto visto = std::make_shared<corrige_tests::MensajeVisto>();
-    corrige_tests::AceptarMensajeTemporal(&contexto, visto);
+    corrige_tests::AceptarMensajeTemporal();
     form.cmdCorregir->click();
-    return visto;
+    return std::make_shared<corrige_tests::MensajeVisto>(corrige_tests::MensajeTemporalVisto());
 }
 
 QString MensajeFinal(int modificados)

@@ -1,7 +1,6 @@
 #include "CorrigeCostoSoporte.h"
 
 #include "app/Configuracion.h"
-#include "common/FrmMsgBox.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "demo/DemoBuilder.h"
@@ -11,15 +10,10 @@
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -128,24 +122,20 @@ FormularioDemo::FormularioDemo() : servidor(ServidorDemo())
 
 FormularioDemo::~FormularioDemo() = default;
 
-void AceptarMensajeTemporal(QObject* contexto, std::shared_ptr<MensajeVisto> visto)
+void AceptarMensajeTemporal()
 {
-    QTimer::singleShot(5, contexto, [contexto, visto] {
-        // The box is answered only from its own modal loop, never while it loads.
-        if (QThread::currentThread()->loopLevel() > 0) {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<common::FrmMsgBox*>(w);
-                if (box != nullptr && box->isVisible()) {
-                    visto->visto = true;
-                    visto->titulo = box->windowTitle();
-                    visto->texto = box->LblMensaje->text();
-                    box->CmdAceptar->click();
-                    return;
-                }
-            }
+    testing_support::scriptedOperator().answerTimedMsgBox();
+}
+
+MensajeVisto MensajeTemporalVisto()
+{
+    MensajeVisto visto;
+    for (const auto& pregunta : testing_support::scriptedOperator().asked()) {
+        if (pregunta.kind == testing_support::ScriptedOperator::Kind::TimedMsgBox) {
+            visto = {true, pregunta.title, pregunta.prompt};
         }
-        AceptarMensajeTemporal(contexto, visto);
-    });
+    }
+    return visto;
 }
 
 QStringList MensajesPreguntados()

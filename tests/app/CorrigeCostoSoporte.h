@@ -46,15 +46,17 @@ struct FormularioDemo
     std::unique_ptr<app::frmCorrigeCosto> form;
 };
 
-// Accepts the timed message box the next time it is shown (inside its own
-// modal loop) and keeps its caption and text. Polls until `contexto` is destroyed.
+// The timed message box as it was asked: its caption and text.
 struct MensajeVisto
 {
     bool visto = false;
     QString titulo;
     QString texto;
 };
-void AceptarMensajeTemporal(QObject* contexto, std::shared_ptr<MensajeVisto> visto);
+// Scripts the answer (Aceptar) to the next timed message box.
+void AceptarMensajeTemporal();
+// The last timed message box asked so far; `visto` false when none was.
+MensajeVisto MensajeTemporalVisto();
 
 // The prompts of the operator's message boxes asked so far.
 QStringList MensajesPreguntados();

@@ -53,7 +53,7 @@ private:
 };
 
 // A grid with some of the fixed-cell colour properties (one as a QColor, two
-// as the system's numbers) and without GridColorFixed.
+// as 24-bit numbers) and without GridColorFixed.
 class GrillaPrueba : public QWidget
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "common/MensajeError.h"
 
 #include "platform/core/Runtime.h"
+#include "platform/db/Types.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 

@@ -1,6 +1,11 @@
+// The timed message box: asked through the operator, and shown by the
+// program's operator as a FrmMsgBox.
 #include "common/FrmMsgBox.h"
 #include "common/MsgBoxTemporal.h"
+#include "common/ProgramOperator.h"
 #include "platform/core/Runtime.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,9 +20,14 @@
 #include <ostream>
 
 using common::FrmMsgBox;
-using common::MostrarMensajeTemporal;
 
 namespace {
+
+// The box as the program shows it.
+void MostrarMensajeTemporal(const QString& mensaje, int estilo, const QString& titulo, int espera)
+{
+    common::ProgramOperator().TimedMsgBox(mensaje, estilo, titulo, espera);
+}
 
 FrmMsgBox* shownBox()
 {
@@ -91,6 +101,22 @@ void clickAceptar(FrmMsgBox& box)
 }
 
 } // namespace
+
+TEST(TimedMessageBox, IsAskedThroughTheOperatorWithItsStyleTitleAndWait)
+{
+    auto& op = testing_support::scriptedOperator();
+    op.answerTimedMsgBox(QStringLiteral("Corrección finalizada"));
+    common::MostrarMensajeTemporal(QStringLiteral("Corrección finalizada con errores."), 48, QStringLiteral("ATENCION"),
+                                   5);
+    ASSERT_EQ(op.asked().size(), 1);
+    const auto& pregunta = op.asked()[0];
+    EXPECT_EQ(pregunta.kind, testing_support::ScriptedOperator::Kind::TimedMsgBox);
+    EXPECT_EQ(pregunta.prompt, QStringLiteral("Corrección finalizada con errores."));
+    EXPECT_EQ(pregunta.title, QStringLiteral("ATENCION"));
+    EXPECT_EQ(pregunta.style, 48);
+    EXPECT_EQ(pregunta.wait, 5);
+    EXPECT_EQ(shownBox(), nullptr);
+}
 
 TEST(TimedMessageBox, WithoutAWaitStaysUntilAceptar)
 {

@@ -1,12 +1,16 @@
 // The step runner of the procedures' error handlers.
 #include "common/Pasos.h"
 
+#include "platform/core/Operator.h"
+#include "platform/core/Runtime.h"
 #include "platform/db/Types.h"
 #include "platform/ui/ControlError.h"
-#include "platform/ui/Operator.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 using common::Accion;
@@ -15,11 +19,14 @@ using platform::ui::ControlError;
 
 namespace {
 
-// A run of four steps where step 1 fails the first `fallas` times it runs;
+// The steps of a small procedure, named as a procedure names its own.
+enum class Paso { Abrir, Leer, Grabar, Cerrar, Fin };
+
+// A run of the four steps where Leer fails the first `fallas` times it runs;
 // `accion` is the handler's answer. Records every step that ran.
 struct Corrida
 {
-    std::vector<int> pasos;
+    std::vector<Paso> pasos;
     int fallos = 0;
     bool completo = false;
 };
@@ -27,16 +34,16 @@ struct Corrida
 Corrida correr(int fallas, Accion accion)
 {
     Corrida c;
-    c.completo = common::EjecutarPasos<DbError>(
-        4,
-        [&](int i) {
-            c.pasos.push_back(i);
-            if (i == 1 && c.fallos < fallas) {
+    c.completo = common::EjecutarPasos(
+        Paso::Abrir, Paso::Fin,
+        [&](Paso paso) {
+            c.pasos.push_back(paso);
+            if (paso == Paso::Leer && c.fallos < fallas) {
                 throw DbError(5, QStringLiteral("falla"));
             }
-            return i + 1;
+            return common::Siguiente(paso);
         },
-        [&](const DbError& e) {
+        [&](const platform::Error& e) {
             EXPECT_EQ(e.number(), 5);
             ++c.fallos;
             return accion;
@@ -51,13 +58,13 @@ TEST(Pasos, TheHandlersAnswerRetriesGoesOnOrLeaves)
     struct Caso
     {
         Accion accion;
-        std::vector<int> pasos;
+        std::vector<Paso> pasos;
         bool completo;
     };
     const Caso casos[] = {
-        {Accion::Reintentar, {0, 1, 1, 1, 2, 3}, true},
-        {Accion::Siguiente, {0, 1, 2, 3}, true},
-        {Accion::Salir, {0, 1}, false},
+        {Accion::Reintentar, {Paso::Abrir, Paso::Leer, Paso::Leer, Paso::Leer, Paso::Grabar, Paso::Cerrar}, true},
+        {Accion::Siguiente, {Paso::Abrir, Paso::Leer, Paso::Grabar, Paso::Cerrar}, true},
+        {Accion::Salir, {Paso::Abrir, Paso::Leer}, false},
     };
     for (const Caso& caso : casos) {
         const Corrida c = correr(caso.accion == Accion::Reintentar ? 2 : 1, caso.accion);
@@ -66,65 +73,76 @@ TEST(Pasos, TheHandlersAnswerRetriesGoesOnOrLeaves)
     }
 }
 
-TEST(Pasos, AStepSkipsAheadOrEndsTheRunByTheNumberItReturns)
+TEST(Pasos, AStepSkipsAheadOrEndsTheRunByTheStepItReturns)
 {
-    std::vector<int> pasos;
-    const bool completo = common::EjecutarPasos<DbError>(
-        5,
-        [&](int i) {
-            pasos.push_back(i);
-            return i == 0 ? 3 : 9;
+    std::vector<Paso> pasos;
+    const bool completo = common::EjecutarPasos(
+        Paso::Abrir, Paso::Fin,
+        [&](Paso paso) {
+            pasos.push_back(paso);
+            return paso == Paso::Abrir ? Paso::Cerrar : Paso::Fin;
         },
-        [](const DbError&) { return Accion::Salir; });
+        [](const platform::Error&) { return Accion::Salir; });
     EXPECT_TRUE(completo);
-    EXPECT_EQ(pasos, (std::vector<int>{0, 3}));
+    EXPECT_EQ(pasos, (std::vector<Paso>{Paso::Abrir, Paso::Cerrar}));
 }
 
-TEST(Pasos, OnlyTheNamedErrorsReachTheHandlerEachAsItsOwnType)
+TEST(Pasos, ErrorsOfEveryLayerReachTheOneHandlerAndOtherExceptionsGoToTheCaller)
 {
     std::vector<int> vistos;
-    const auto manejo = [&](const auto& e) {
+    const auto manejo = [&](const platform::Error& e) {
         vistos.push_back(e.number());
         return Accion::Siguiente;
     };
-    const bool completo = common::EjecutarPasos<DbError, ControlError>(
-        2,
+    const bool completo = common::EjecutarPasos(
+        0, 3,
         [](int i) -> int {
             if (i == 0) {
                 throw DbError(7, QStringLiteral("datos"));
             }
-            throw ControlError(30009, QStringLiteral("fila"));
+            if (i == 1) {
+                throw ControlError(30009, QStringLiteral("fila"));
+            }
+            throw platform::Error(91, QStringLiteral("objeto"));
         },
         manejo);
     EXPECT_TRUE(completo);
-    EXPECT_EQ(vistos, (std::vector<int>{7, 30009}));
+    EXPECT_EQ(vistos, (std::vector<int>{7, 30009, 91}));
 
-    EXPECT_THROW(common::EjecutarPasos<DbError>(
-                     1, [](int) -> int { throw ControlError(9, QStringLiteral("x")); }, manejo),
-                 ControlError);
+    EXPECT_THROW(common::EjecutarPasos(
+                     0, 1, [](int) -> int { throw std::runtime_error("x"); }, manejo),
+                 std::runtime_error);
+    EXPECT_THROW(common::EjecutarPasos(
+                     0, 1, [](int) -> int { throw platform::ProgramExit{0}; }, manejo),
+                 platform::ProgramExit);
 }
 
 TEST(Pasos, WhatTheHandlerRaisesGoesToTheCaller)
 {
     const auto correrUno = [] {
-        common::EjecutarPasos<DbError, ControlError>(
-            1, [](int) -> int { throw ControlError(9, QStringLiteral("x")); },
-            [](const auto&) -> Accion { throw DbError(3, QStringLiteral("en el manejo")); });
+        common::EjecutarPasos(
+            0, 1, [](int) -> int { throw ControlError(9, QStringLiteral("x")); },
+            [](const platform::Error&) -> Accion { throw DbError(3, QStringLiteral("en el manejo")); });
     };
     EXPECT_THROW(correrUno(), DbError);
 }
 
 TEST(Pasos, WithoutErrorsEveryFailingStepIsSkipped)
 {
-    std::vector<int> pasos;
-    common::EjecutarPasosSinErrores<DbError>(3, [&](int i) {
-        pasos.push_back(i);
-        if (i == 1) {
+    std::vector<Paso> pasos;
+    common::EjecutarPasosSinErrores(Paso::Abrir, Paso::Grabar, [&](Paso paso) {
+        pasos.push_back(paso);
+        if (paso == Paso::Abrir) {
             throw DbError(5, QStringLiteral("falla"));
         }
-        return i + 1;
+        return common::Siguiente(paso);
     });
-    EXPECT_EQ(pasos, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(pasos, (std::vector<Paso>{Paso::Abrir, Paso::Leer}));
+
+    bool despues = false;
+    common::Omitir([] { throw ControlError(35600, QStringLiteral("indice")); });
+    common::Omitir([&] { despues = true; });
+    EXPECT_TRUE(despues);
 }
 
 TEST(Pasos, TheDialogsRetryAndIgnoreBecomeActionsAndAnyOtherAnswerLeaves)
@@ -135,4 +153,53 @@ TEST(Pasos, TheDialogsRetryAndIgnoreBecomeActionsAndAnyOtherAnswerLeaves)
     for (const int otra : {0, int(msgbox::Abort), int(msgbox::OK), int(msgbox::Cancel), int(msgbox::No)}) {
         EXPECT_EQ(common::AccionDeRespuesta(otra), Accion::Salir) << otra;
     }
+}
+
+TEST(Pasos, ConManejoReportsAFailedStepWithTheRoutinesSourceAndActsOnTheAnswer)
+{
+    namespace msgbox = platform::msgbox;
+    auto& op = testing_support::scriptedOperator();
+    op.answerMsgBox(msgbox::Retry).answerMsgBox(msgbox::Ignore).answerMsgBox(msgbox::Abort);
+    std::vector<int> pasos;
+    int intentos = 0;
+    const bool completo = common::ConManejo(QStringLiteral("BkDbGrid"), QStringLiteral("CargarGrid"),
+                                            {[&] {
+                                                 pasos.push_back(0);
+                                                 if (++intentos == 1) {
+                                                     throw ControlError(30009, QStringLiteral("Invalid Row Value"));
+                                                 }
+                                                 return true;
+                                             },
+                                             [&] {
+                                                 pasos.push_back(1);
+                                                 throw DbError(3704, QStringLiteral("cerrado"));
+                                                 return true;
+                                             },
+                                             [&] {
+                                                 pasos.push_back(2);
+                                                 throw DbError(3709, QStringLiteral("sin conexion"));
+                                                 return true;
+                                             },
+                                             [&] {
+                                                 pasos.push_back(3);
+                                                 return true;
+                                             }});
+    EXPECT_FALSE(completo);
+    EXPECT_EQ(pasos, (std::vector<int>{0, 0, 1, 2}));
+    ASSERT_EQ(op.asked().size(), 3);
+    // A control's error names no source: the routine's own stands for it.
+    EXPECT_EQ(op.asked()[0].title, QStringLiteral("BkDbGrid - CargarGrid Aviso al operador!!! - 2 "));
+    EXPECT_EQ(op.asked()[1].title, QStringLiteral("ADODB - CargarGrid Aviso al operador!!! - 2 "));
+
+    std::vector<int> dejados;
+    EXPECT_FALSE(common::ConManejo(QStringLiteral("BkDbGrid"), std::nullopt,
+                                   {[&] {
+                                        dejados.push_back(0);
+                                        return false;
+                                    },
+                                    [&] {
+                                        dejados.push_back(1);
+                                        return true;
+                                    }}));
+    EXPECT_EQ(dejados, std::vector<int>{0});
 }

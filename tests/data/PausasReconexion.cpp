@@ -1,6 +1,7 @@
 #include "PausasReconexion.h"
 
 #include "data/DB_Dll.h"
+#include "data/frmReconectar.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,6 +22,7 @@ QWidget* ventanaReconectar()
 
 std::shared_ptr<std::vector<Pausa>> registrarPausas(std::function<void(int, QWidget*)> accion)
 {
+    data::InstalarDialogoReconectar();
     auto pausas = std::make_shared<std::vector<Pausa>>();
     data::DB_Dll::EstablecerPausaReconexion([pausas, accion](int ms) {
         Pausa p;

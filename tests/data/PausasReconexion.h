@@ -22,9 +22,9 @@ struct Pausa
     int milisegundos = 0;
 };
 
-// Replaces the pause between two reconnect attempts with one that records the
-// dialog and then runs `accion` with the pause's number (1-based) and the
-// dialog (null when it is not on screen).
+// Installs the program's reconnect dialog and replaces the pause between two
+// reconnect attempts with one that records the dialog and then runs `accion`
+// with the pause's number (1-based) and the dialog (null when it is not on screen).
 std::shared_ptr<std::vector<Pausa>> registrarPausas(std::function<void(int, QWidget*)> accion);
 
 // Presses the dialog's button with that object name ("CmdReintentar", "cmdCancelar").

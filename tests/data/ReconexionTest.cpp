@@ -2,7 +2,7 @@
 #include "BaseDePrueba.h"
 #include "PausasReconexion.h"
 
-#include "data/frmReconectar.h"
+#include "data/DialogoReconexion.h"
 #include "platform/core/LogFile.h"
 #include "platform/core/Runtime.h"
 #include "support/ScriptedOperator.h"
@@ -142,6 +142,65 @@ TEST(Reconexion, CerrarSistemaEndsTheProgramThroughTheExitRoutine)
     EXPECT_THROW(db.AbrirRecordset(QStringLiteral("SELECT * FROM ARTICULOS"), rs), platform::ProgramExit);
 }
 
+// A reconnect dialog without a window: records what the class shows it.
+class ReconexionGuionada final : public data::DialogoReconexion
+{
+public:
+    void Mostrar(const QString& mensaje) override { mensajes.push_back(mensaje); }
+    void Avance(int porcentaje, bool reintentarHabilitado) override
+    {
+        avances.push_back(porcentaje);
+        habilitados.push_back(reintentarHabilitado);
+    }
+    bool Cancelar() const override { return false; }
+    bool Reintentar() const override { return false; }
+    void Cerrar() override { ++cierres; }
+
+    QStringList mensajes;
+    std::vector<int> avances;
+    std::vector<bool> habilitados;
+    int cierres = 0;
+};
+
+TEST(Reconexion, TheSeriesDrivesTheInstalledDialogAndClosesItWhenTheLinkIsBack)
+{
+    BaseDePrueba base;
+    DB_Dll& db = base.abrirPrincipal();
+    testing_support::scriptedOperator().answerMsgBox(msgbox::Yes, preguntaConexion(base.carpeta()));
+    auto guion = std::make_unique<ReconexionGuionada>();
+    ReconexionGuionada& dialogo = *guion;
+    data::InstalarDialogoReconexion(std::move(guion));
+    int pausas = 0;
+    DB_Dll::EstablecerPausaReconexion([&](int) {
+        if (++pausas == 2) {
+            base.servidor().broken = false;
+        }
+    });
+    base.servidor().broken = true;
+
+    EXPECT_EQ(filas(db, QStringLiteral("SELECT * FROM ARTICULOS")), 3);
+    EXPECT_EQ(dialogo.mensajes,
+              QStringList{QStringLiteral("Intentando reconectar con el servidor...\r\nAbrirRecordset")});
+    EXPECT_EQ(dialogo.avances, (std::vector<int>{10, 20, 30}));
+    EXPECT_EQ(dialogo.habilitados, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(dialogo.cierres, 1);
+    EXPECT_EQ(ventanaReconectar(), nullptr);
+}
+
+TEST(Reconexion, WithoutAReconnectDialogYesGivesUpAtOnceAndEndsTheProgram)
+{
+    BaseDePrueba base;
+    DB_Dll& db = base.abrirPrincipal();
+    testing_support::scriptedOperator().answerMsgBox(msgbox::Yes, preguntaConexion(base.carpeta()));
+    int pausas = 0;
+    DB_Dll::EstablecerPausaReconexion([&](int) { ++pausas; });
+    base.servidor().broken = true;
+    data::RecordsetPtr rs;
+    EXPECT_THROW(db.AbrirRecordset(QStringLiteral("SELECT * FROM ARTICULOS"), rs), platform::ProgramExit);
+    EXPECT_EQ(pausas, 0);
+    EXPECT_EQ(ventanaReconectar(), nullptr);
+}
+
 TEST(Reconexion, NoEndsTheProgramAfterTheLogsAreFlushed)
 {
     BaseDePrueba base;
@@ -214,6 +273,7 @@ public:
         m_servidor.broken = false;
         return msgbox::Yes;
     }
+    void TimedMsgBox(const QString&, int, const QString&, int) override {}
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> OpenFile(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<QString> SaveFile(const QString&, const QString&, const QString&) override { return {}; }
@@ -264,21 +324,24 @@ TEST(Reconexion, OnlyLinkErrorsCountAndTheThirdFailingCallAsksAtOnce)
     DB_DllExpuesto db;
     db.gConnString = base.cadena();
     int intentos = 0;
-    EXPECT_EQ(db.EvaluaErrorConexion(91, intentos, QStringLiteral("x")), 0);
+    EXPECT_EQ(db.EvaluaErrorConexion(91, intentos, QStringLiteral("x")), data::DecisionConexion::ManejoComun);
     EXPECT_EQ(intentos, 0);
     EXPECT_EQ(db.gCnn->State(), platform::db::adStateClosed); // no attempt was made
-    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ConnectionUnusable, intentos, QStringLiteral("x")), 1);
+    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ConnectionUnusable, intentos, QStringLiteral("x")),
+              data::DecisionConexion::Reintentar);
     EXPECT_EQ(intentos, 0);
     EXPECT_EQ(db.gCnn->State(), platform::db::adStateOpen);
 
     testing_support::scriptedOperator().answerMsgBox(msgbox::No, QStringLiteral("SE PERDIO LA CONEXION"));
     base.servidor().broken = true;
     intentos = 2;
-    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ObjectClosed, intentos, QStringLiteral("x")), 2);
+    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::ObjectClosed, intentos, QStringLiteral("x")),
+              data::DecisionConexion::TerminarPrograma);
     EXPECT_EQ(intentos, 2);
     db.SinMensajes = true;
     intentos = 0;
-    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::Generic, intentos, QStringLiteral("x")), 0);
+    EXPECT_EQ(db.EvaluaErrorConexion(platform::db::adErr::Generic, intentos, QStringLiteral("x")),
+              data::DecisionConexion::ManejoComun);
     EXPECT_EQ(intentos, 1);
 }
 

@@ -1,4 +1,4 @@
-// Per-user table synonyms and the Oracle dialect, on the system's own examples.
+// Per-user table synonyms and the Oracle dialect, on the class's own examples.
 #include "BaseDePrueba.h"
 
 #include "common/ValoresCorrida.h"

@@ -19,7 +19,7 @@ public:
     QString folder() const { return m_folder; }
     // Builds <folder>/<name>.sqlite; returns its path.
     QString createDatabase(const QString& name, const QString& script) const;
-    // The connection string the system builds for a SQL Server data base.
+    // The connection string the program builds for a SQL Server data base.
     QString connectionString(const QString& database) const;
     // An open connection to `database`.
     std::unique_ptr<platform::db::Connection> open(const QString& database) const;

@@ -13,6 +13,8 @@ const char* kindName(ScriptedOperator::Kind kind)
     switch (kind) {
     case ScriptedOperator::Kind::MsgBox:
         return "message box";
+    case ScriptedOperator::Kind::TimedMsgBox:
+        return "timed message box";
     case ScriptedOperator::Kind::InputBox:
         return "input box";
     case ScriptedOperator::Kind::OpenFile:
@@ -28,6 +30,12 @@ const char* kindName(ScriptedOperator::Kind kind)
 ScriptedOperator& ScriptedOperator::answerMsgBox(int answer, const QString& promptPart)
 {
     m_queue.push_back({Kind::MsgBox, promptPart, answer, std::nullopt});
+    return *this;
+}
+
+ScriptedOperator& ScriptedOperator::answerTimedMsgBox(const QString& promptPart)
+{
+    m_queue.push_back({Kind::TimedMsgBox, promptPart, 0, std::nullopt});
     return *this;
 }
 
@@ -76,23 +84,29 @@ int ScriptedOperator::MsgBox(const QString& prompt, int style, const QString& ti
     return s ? s->answer : platform::msgbox::Cancel;
 }
 
+void ScriptedOperator::TimedMsgBox(const QString& prompt, int style, const QString& title, int waitSeconds)
+{
+    m_asked.append({Kind::TimedMsgBox, prompt, title, style, waitSeconds});
+    take(Kind::TimedMsgBox, prompt);
+}
+
 std::optional<QString> ScriptedOperator::InputBox(const QString& prompt, const QString& title, const QString&)
 {
-    m_asked.append({Kind::InputBox, prompt, title, 0});
+    m_asked.append({Kind::InputBox, prompt, title});
     const Scripted* s = take(Kind::InputBox, prompt);
     return s ? s->text : std::nullopt;
 }
 
 std::optional<QString> ScriptedOperator::OpenFile(const QString& title, const QString&, const QString&)
 {
-    m_asked.append({Kind::OpenFile, title, title, 0});
+    m_asked.append({Kind::OpenFile, title, title});
     const Scripted* s = take(Kind::OpenFile, title);
     return s ? s->text : std::nullopt;
 }
 
 std::optional<QString> ScriptedOperator::SaveFile(const QString& title, const QString&, const QString&)
 {
-    m_asked.append({Kind::SaveFile, title, title, 0});
+    m_asked.append({Kind::SaveFile, title, title});
     const Scripted* s = take(Kind::SaveFile, title);
     return s ? s->text : std::nullopt;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Operator.h"
+#include "platform/core/Operator.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,7 @@ namespace testing_support {
 class ScriptedOperator final : public platform::Operator
 {
 public:
-    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile };
+    enum class Kind { MsgBox, TimedMsgBox, InputBox, OpenFile, SaveFile };
 
     struct Question
     {
@@ -24,15 +24,20 @@ public:
         QString prompt;
         QString title;
         int style = 0;
+        // The timed message's wait in seconds.
+        int wait = 0;
     };
 
     // Expect a message box whose prompt contains `promptPart` (any when empty).
     ScriptedOperator& answerMsgBox(int answer, const QString& promptPart = {});
+    // Expect a timed message (closed with Aceptar) whose prompt contains `promptPart`.
+    ScriptedOperator& answerTimedMsgBox(const QString& promptPart = {});
     ScriptedOperator& answerInput(std::optional<QString> text, const QString& promptPart = {});
     ScriptedOperator& answerOpenFile(std::optional<QString> path);
     ScriptedOperator& answerSaveFile(std::optional<QString> path);
 
     int MsgBox(const QString& prompt, int style, const QString& title) override;
+    void TimedMsgBox(const QString& prompt, int style, const QString& title, int waitSeconds) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& folder) override;
     std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& suggestedName) override;

@@ -35,7 +35,7 @@ class FreshProgram : public ::testing::EmptyTestEventListener
     }
     void OnTestEnd(const ::testing::TestInfo&) override
     {
-        auto* op = dynamic_cast<testing_support::ScriptedOperator*>(&platform::Runtime::instance().op());
+        auto* op = dynamic_cast<testing_support::ScriptedOperator*>(platform::Runtime::instance().installedOperator());
         if (op && op->pending() != 0) {
             ADD_FAILURE() << op->pending() << " scripted answer(s) were never asked for";
         }

@@ -3,13 +3,13 @@
 
 #include "common/AplicarEstilo.h"
 #include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "common/PictureBox.h"
-#include "controls/grid/Pasos.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Text.h"
 #include "platform/ui/ControlError.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyCodes.h"
-#include "platform/ui/Operator.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/Twips.h"
 
@@ -27,6 +27,7 @@
 
 namespace controls {
 
+namespace pasos = common;
 namespace text = platform::text;
 using platform::ui::twipsToPixels;
 
@@ -291,10 +292,8 @@ void BkDbGrid::Frontera(const QString& rutina, const std::function<void()>& hand
 {
     try {
         handler();
-    } catch (const platform::db::DbError& e) {
-        common::MensajeError(platform::ErrObject(e), platform::msgbox::Critical, rutina);
-    } catch (const platform::ui::ControlError& e) {
-        common::MensajeError(pasos::errorDe(e), platform::msgbox::Critical, rutina);
+    } catch (const platform::Error& e) {
+        common::MensajeError(platform::ErrObject(e, QStringLiteral("BkDbGrid")), platform::msgbox::Critical, rutina);
     }
 }
 

@@ -59,7 +59,7 @@ public:
     // fresh, unconnected one).
     ~BkDbGrid() override;
 
-    // Host-settable public variables, in the system's order.
+    // Host-settable public variables.
     platform::ui::FlexGrid* MsFlexGrid = nullptr;
     QLineEdit* TxtEdit = nullptr;
     QString pConnString;
@@ -216,7 +216,7 @@ private:
     // common error dialog whatever the data platform or a control raised.
     void Frontera(const QString& rutina, const std::function<void()>& handler);
 
-    // Child controls (the system's names are their object names).
+    // Child controls (their names are their object names).
     platform::ui::FlexGrid* MSFlexGrid1 = nullptr;
     QLineEdit* txtEdit1 = nullptr;
     platform::ui::StatusBar* StatusBar1 = nullptr;

@@ -1,7 +1,7 @@
 // Loading and paging: a new statement, the count and the page list, a page.
 #include "controls/grid/BkDbGrid.h"
 
-#include "controls/grid/Pasos.h"
+#include "common/Pasos.h"
 #include "platform/core/Text.h"
 #include "platform/db/Connection.h"
 #include "platform/ui/FlexGrid.h"
@@ -20,6 +20,7 @@
 
 namespace controls {
 
+namespace pasos = common;
 namespace text = platform::text;
 using platform::db::adCmdUnspecified;
 using platform::db::adLockReadOnly;
@@ -90,7 +91,7 @@ void BkDbGrid::CargarPaginas()
     int32_t paginas = 0;
     bool contar = false;
 
-    pasos::ConManejo(QStringLiteral("CargarPaginas"),
+    pasos::ConManejo(QStringLiteral("BkDbGrid"), QStringLiteral("CargarPaginas"),
                      {[&] {
                           Pbar->setRange(0, 100);
                           QCoreApplication::processEvents();
@@ -253,24 +254,25 @@ void BkDbGrid::CargarGrid()
     data::RecordsetPtr rs;
     QString s;
 
-    const bool completo = pasos::ConManejo(QStringLiteral("CargarGrid"), {[&] {
-                                                                              Pbar->setRange(0, 100);
-                                                                              Pbar->setValue(10);
-                                                                              return true;
-                                                                          },
-                                                                          [&] {
-                                                                              ArmarOrden();
-                                                                              return true;
-                                                                          },
-                                                                          [&] {
-                                                                              Pbar->setValue(20);
-                                                                              ArmarWhere();
-                                                                              return true;
-                                                                          },
-                                                                          [&] {
-                                                                              s = SentenciaPagina();
-                                                                              return true;
-                                                                          }});
+    const bool completo = pasos::ConManejo(QStringLiteral("BkDbGrid"), QStringLiteral("CargarGrid"),
+                                           {[&] {
+                                                Pbar->setRange(0, 100);
+                                                Pbar->setValue(10);
+                                                return true;
+                                            },
+                                            [&] {
+                                                ArmarOrden();
+                                                return true;
+                                            },
+                                            [&] {
+                                                Pbar->setValue(20);
+                                                ArmarWhere();
+                                                return true;
+                                            },
+                                            [&] {
+                                                s = SentenciaPagina();
+                                                return true;
+                                            }});
     if (!completo) {
         return;
     }

@@ -3,7 +3,8 @@
 // select list and the all-rows statement of the count.
 #include "controls/grid/BkDbGrid.h"
 
-#include "controls/grid/Pasos.h"
+#include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "platform/core/Text.h"
 #include "platform/db/Connection.h"
 
@@ -13,6 +14,7 @@
 
 namespace controls {
 
+namespace pasos = common;
 namespace text = platform::text;
 using platform::db::adCmdUnspecified;
 using platform::db::adLockReadOnly;
@@ -84,7 +86,7 @@ void BkDbGrid::Equias()
     QString w = m_sql;
     const QString kAs = QStringLiteral(" as ");
     pasos::ConManejo(
-        QStringLiteral("Equias"), {[&] {
+        QStringLiteral("BkDbGrid"), QStringLiteral("Equias"), {[&] {
             for (qsizetype pos = buscar(w, kAs); pos >= 0; pos = buscar(w, kAs)) {
                 const QString despues = w.mid(pos + kAs.size());
                 const QString t = text::Trim(despues);
@@ -192,7 +194,7 @@ void BkDbGrid::CargarCampos()
     if (text::Trim(m_camposSel).isEmpty()) {
         QString prueba;
         pasos::ConManejo(
-            std::nullopt,
+            QStringLiteral("BkDbGrid"), std::nullopt,
             {[&] {
                  m_campos.clear();
                  prueba = SentenciaPrueba(false);
@@ -249,7 +251,7 @@ void BkDbGrid::CargarCampos()
         return;
     }
 
-    pasos::ConManejo(std::nullopt,
+    pasos::ConManejo(QStringLiteral("BkDbGrid"), std::nullopt,
                      {[&] {
                           m_campos.clear();
                           db.AbrirRecordset(SentenciaPrueba(true), rs, nullptr, adOpenForwardOnly, adLockReadOnly,

@@ -1,10 +1,10 @@
 // Ordering, the page buttons, the page list, the page size and the paging keys.
 #include "controls/grid/BkDbGrid.h"
 
+#include "platform/core/Operator.h"
 #include "platform/core/Text.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyCodes.h"
-#include "platform/ui/Operator.h"
 #include "platform/ui/StatusBar.h"
 
 #include "platform/core/Runtime.h"

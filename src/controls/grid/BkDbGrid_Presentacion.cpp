@@ -4,9 +4,10 @@
 
 #include "common/Formatos.h"
 #include "common/ValoresCorrida.h"
-#include "controls/grid/Pasos.h"
+#include "common/Pasos.h"
 #include "platform/core/Currency.h"
 #include "platform/core/Text.h"
+#include "platform/ui/ControlError.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Twips.h"
 #include "platform/util/Dll_Utilidades.h"
@@ -18,6 +19,7 @@
 
 namespace controls {
 
+namespace pasos = common;
 namespace text = platform::text;
 using platform::Currency;
 using platform::ui::rgb;
@@ -181,7 +183,7 @@ void BkDbGrid::TotalizadorFinal()
     int columna = 0;
     const auto celda = [&] { return monedaDe(g.Text()); };
 
-    pasos::ConManejo(std::nullopt,
+    pasos::ConManejo(QStringLiteral("BkDbGrid"), std::nullopt,
                      {[&] {
                           if (!gCamposSum.isEmpty()) {
                               nombres = partir(gCamposSum);

@@ -32,7 +32,7 @@ public:
 
     // The one storage form: "yyyy-MM-dd hh:mm:ss" with ".zzz" when there are milliseconds.
     QString toStorageText() const;
-    // Formats with one of the system's patterns ("dd/mm/yyyy hh:nn:ss",
+    // Formats with one of the program's patterns ("dd/mm/yyyy hh:nn:ss",
     // "yyyymmdd_hhnnss", ...), see formatPattern().
     QString format(const QString& systemPattern) const;
 
@@ -43,7 +43,7 @@ private:
     QDateTime m_value;
 };
 
-// Translates a date pattern of the system into Qt's. Letters mean: d day,
+// Translates a date pattern of the program into Qt's. Letters mean: d day,
 // y year, h hour, n minute, s second, m month, except that an "m" run right
 // after an hour (blanks and ":" between) or right before a second is a
 // minute, so "dd/mm/yy hh:mm" writes the month first and the minutes last.

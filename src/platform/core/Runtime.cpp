@@ -1,7 +1,5 @@
 #include "platform/core/Runtime.h"
 
-#include "platform/ui/QtOperator.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +8,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 
 namespace platform {
@@ -28,7 +27,7 @@ Runtime::Runtime()
 Operator& Runtime::op()
 {
     if (!m_operator) {
-        m_operator = std::make_unique<QtOperator>();
+        qFatal("No operator is installed: the program's main() or the test installs one before the first question.");
     }
     return *m_operator;
 }
@@ -124,8 +123,10 @@ void Runtime::onReset(std::function<void()> hook)
 
 void Runtime::reset()
 {
-    for (auto it = m_resetHooks.rbegin(); it != m_resetHooks.rend(); ++it) {
-        (*it)();
+    // By index and on a copy: a hook may register another one while it runs.
+    for (std::size_t i = m_resetHooks.size(); i-- > 0;) {
+        const std::function<void()> hook = m_resetHooks[i];
+        hook();
     }
     m_operator.reset();
     m_clock = nullptr;

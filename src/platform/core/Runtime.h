@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/core/DateTime.h"
-#include "platform/ui/Operator.h"
+#include "platform/core/Operator.h"
 
 #include <QString>
 
@@ -21,14 +21,20 @@ struct ProgramExit
 
 // The program's context: the operator who answers questions, the clock, the
 // program folder, the open log files and the exit routine. One instance for
-// the process; tests replace its parts and reset() it between tests, and
-// higher layers register their first-use instances to be dropped on reset.
+// the process; tests replace its parts and reset() it between tests, and the
+// program-wide instances of every layer (ProgramWide) are dropped on reset.
+// A reset context has no operator until one is installed.
 class Runtime
 {
 public:
     static Runtime& instance();
 
+    // The installed operator. Asking with none installed is a fault of the
+    // program's set-up: it ends the process with a message instead of
+    // putting a window nobody scripted on the screen.
     Operator& op();
+    // The installed operator, or nullptr.
+    Operator* installedOperator() const { return m_operator.get(); }
     void setOperator(std::unique_ptr<Operator> op);
 
     DateTime now() const;
@@ -51,7 +57,7 @@ public:
     [[noreturn]] void exitProgram(int status);
     void setExitHandler(std::function<void(int)> handler);
 
-    // Called by reset(), newest first.
+    // Called by reset(), newest first. ProgramWide registers its instances here.
     void onReset(std::function<void()> hook);
     // Back to a fresh program: hooks run, parts restored to their defaults.
     void reset();

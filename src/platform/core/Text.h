@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringView>
 
-// Text routines with the system's meaning: positions are 1-based and count
-// characters, "trim" removes blanks only, and comparisons that the system
+// Text routines with the program's meaning: positions are 1-based and count
+// characters, "trim" removes blanks only, and comparisons that the program
 // makes without regard to case use Unicode case folding.
 namespace platform::text {
 

@@ -14,8 +14,8 @@ namespace platform {
 
 enum class VariantType { Empty, Null, Boolean, Integer, Double, Currency, Text, Date, Binary };
 
-// The system's general value: Empty (never assigned) and Null (no value in
-// the data base) are distinct states. Conversions follow the system's rules:
+// The program's general value: Empty (never assigned) and Null (no value in
+// the data base) are distinct states. Conversions follow the program's rules:
 // toText() gives "" for Empty and Null and "True"/"False" for Booleans; the
 // numeric conversions return nullopt where the value is not a number.
 class Variant

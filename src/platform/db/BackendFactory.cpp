@@ -1,19 +1,16 @@
-#include "platform/core/Runtime.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/db/Backend.h"
 #include "platform/db/odbc/OdbcBackend.h"
 #include "platform/db/sqlite/SqliteBackend.h"
 
-#include <mutex>
+#include <memory>
 
 namespace platform::db {
 
 namespace {
 
-BackendWrapper& wrapper()
-{
-    static BackendWrapper instance;
-    return instance;
-}
+// A wrapper belongs to the test that set it: a fresh program has none.
+ProgramWide<BackendWrapper> g_wrapper;
 
 std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
 {
@@ -47,17 +44,14 @@ std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
 std::unique_ptr<Backend> createBackend(const ConnectionString& parsed)
 {
     std::unique_ptr<Backend> backend = createUnwrapped(parsed);
-    if (wrapper())
-        backend = wrapper()(std::move(backend));
+    if (const BackendWrapper* wrapper = g_wrapper.find(); wrapper && *wrapper)
+        backend = (*wrapper)(std::move(backend));
     return backend;
 }
 
 void setBackendWrapper(BackendWrapper w)
 {
-    // A wrapper belongs to the test that set it: a fresh program has none.
-    static std::once_flag registered;
-    std::call_once(registered, [] { Runtime::instance().onReset([] { wrapper() = nullptr; }); });
-    wrapper() = std::move(w);
+    g_wrapper.set(std::make_unique<BackendWrapper>(std::move(w)));
 }
 
 } // namespace platform::db

@@ -14,7 +14,7 @@ const QString kSource = QStringLiteral("ADODB.Connection");
     raiseAdoError(number, kSource);
 }
 
-// Errors keeps only what the system may act on: no informational messages,
+// Errors keeps only what the program may act on: no informational messages,
 // and a broken link always carries native error 11.
 std::vector<ErrorInfo> normalised(std::vector<ErrorInfo> entries)
 {

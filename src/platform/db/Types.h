@@ -1,14 +1,14 @@
 #pragma once
 
+#include "platform/core/Error.h"
 #include "platform/core/Variant.h"
 
 #include <QString>
 
 #include <cstdint>
-#include <exception>
-#include <string>
+#include <utility>
 
-// ADO's names and numbers, kept so that the system's code reads as it was written.
+// ADO's names and numbers, so that the program's data access reads in ADO's terms.
 namespace platform::db {
 
 enum ObjectState : int { adStateClosed = 0, adStateOpen = 1, adStateConnecting = 2, adStateExecuting = 4 };
@@ -54,7 +54,7 @@ enum DataTypeEnum : int {
     adLongVarBinary = 205,
 };
 
-// Error numbers as the system sees them (32-bit, so the HRESULTs are negative).
+// Error numbers as the program's handlers compare them (32-bit, so the HRESULTs are negative).
 namespace adErr {
 constexpr int32_t BadArgument = 3001;
 constexpr int32_t ItemNotFound = 3265;
@@ -75,7 +75,7 @@ constexpr int32_t RowNotFound = int32_t(0x80040E38);  // the row to update or de
 constexpr int32_t DataOverflow = int32_t(0x80040E57); // text or number too long for its column
 } // namespace adErr
 
-// SQL Server's native error numbers that the system reads.
+// SQL Server's native error numbers that the program reads.
 namespace native {
 constexpr int32_t LostLink = 11;
 constexpr int32_t InvalidColumn = 207;
@@ -92,31 +92,18 @@ constexpr int32_t TextTooLong = 8152;
 } // namespace native
 
 // One entry of a connection's Errors collection.
-struct ErrorInfo
-{
-    int32_t Number = 0;
-    QString Description;
-    QString Source;
-    QString SQLState;
-    int32_t NativeError = 0;
-};
+using ErrorInfo = platform::ErrorInfo;
 
-// The one error type the data platform raises.
-class DbError : public std::exception
+// The errors of the data platform, with ADO's numbers and, from a provider,
+// its SQLSTATE and native error.
+class DbError : public Error
 {
 public:
-    explicit DbError(ErrorInfo info) : m_info(std::move(info)), m_what(m_info.Description.toStdString()) {}
+    explicit DbError(ErrorInfo info) : Error(std::move(info)) {}
     DbError(int32_t number, const QString& description, const QString& source = QStringLiteral("ADODB"))
-        : DbError(ErrorInfo{number, description, source, {}, 0})
+        : Error(number, description, source)
     {
     }
-    const ErrorInfo& info() const { return m_info; }
-    int32_t number() const { return m_info.Number; }
-    const char* what() const noexcept override { return m_what.c_str(); }
-
-private:
-    ErrorInfo m_info;
-    std::string m_what;
 };
 
 } // namespace platform::db

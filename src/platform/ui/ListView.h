@@ -13,7 +13,7 @@ class ListView;
 
 // One row of a ListView: its text (first column), sub-items 1, 2, ... (the
 // further columns), a tag, bold text, fore colours, a check mark and the
-// selection. Colours are the system's values.
+// selection. Colours are 24-bit values with red in the low byte.
 class ListItem : public QTreeWidgetItem
 {
 public:

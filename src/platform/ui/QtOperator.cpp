@@ -101,9 +101,9 @@ std::optional<QString> QtOperator::SaveFile(const QString& title, const QString&
     return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 
-QString qtFileFilter(const QString& systemFilter)
+QString qtFileFilter(const QString& filter)
 {
-    const QStringList parts = systemFilter.split(u'|');
+    const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         out << parts[i].trimmed() + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "platform/ui/Operator.h"
+#include "platform/core/Operator.h"
 
 namespace platform {
 
-// Asks through Qt's standard dialogs.
-class QtOperator final : public Operator
+// Asks through Qt's standard dialogs. The timed message is a form in the
+// program's own look, above this layer: the program's operator derives from
+// this class and shows it.
+class QtOperator : public Operator
 {
 public:
     int MsgBox(const QString& prompt, int style, const QString& title) override;
@@ -15,6 +17,6 @@ public:
 };
 
 // "Description|*.ext|..." as Qt's "Description (*.ext);;...".
-QString qtFileFilter(const QString& systemFilter);
+QString qtFileFilter(const QString& filter);
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/util/Dll_ApiWindows.h"
 
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 
 #include <QDesktopServices>
@@ -8,8 +9,6 @@
 #include <QSysInfo>
 #include <QUrl>
 
-#include <memory>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -17,21 +16,13 @@ namespace platform {
 
 namespace {
 
-std::unique_ptr<Dll_ApiWindows> g_shared;
+ProgramWide<Dll_ApiWindows> g_shared;
 
 } // namespace
 
 Dll_ApiWindows& Dll_ApiWindows::shared()
 {
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        Runtime::instance().onReset([] { g_shared.reset(); });
-    }
-    if (!g_shared) {
-        g_shared = std::make_unique<Dll_ApiWindows>();
-    }
-    return *g_shared;
+    return g_shared.get();
 }
 
 QString Dll_ApiWindows::NombreEquipo() const

@@ -18,7 +18,7 @@ public:
     QString NombreEquipo() const;
     // The login name of the user who owns the process.
     QString NombreUsuarioWindows() const;
-    // The system's temporary folder, the last resort for files the program writes on the side.
+    // The temporary folder (QDir::tempPath()), the last resort for files the program writes on the side.
     QString CarpetaAlternativa() const;
     // Opens `file` (a path or an address; one pair of enclosing double quotes
     // is removed) with the desktop's default application, never through a

@@ -1,5 +1,6 @@
 #include "platform/util/Dll_ArchivoIni.h"
 
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 #include "platform/util/FileNameCase.h"
@@ -8,13 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <memory>
-
 namespace platform {
 
 namespace {
 
-std::unique_ptr<Dll_ArchivoIni> g_shared;
+ProgramWide<Dll_ArchivoIni> g_shared;
 
 QString unquoted(QString value)
 {
@@ -28,15 +27,7 @@ QString unquoted(QString value)
 
 Dll_ArchivoIni& Dll_ArchivoIni::shared()
 {
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        Runtime::instance().onReset([] { g_shared.reset(); });
-    }
-    if (!g_shared) {
-        g_shared = std::make_unique<Dll_ArchivoIni>();
-    }
-    return *g_shared;
+    return g_shared.get();
 }
 
 QString Dll_ArchivoIni::LeerValor(const QString& fileName, const QString& section, const QString& key,

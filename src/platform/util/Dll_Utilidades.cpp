@@ -1,6 +1,7 @@
 #include "platform/util/Dll_Utilidades.h"
 
 #include "platform/core/LogFile.h"
+#include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 
@@ -8,13 +9,11 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-#include <memory>
-
 namespace platform {
 
 namespace {
 
-std::unique_ptr<Dll_Utilidades> g_shared;
+ProgramWide<Dll_Utilidades> g_shared;
 
 bool allAsciiDigits(QStringView s)
 {
@@ -138,15 +137,7 @@ constexpr auto kBase64 = QByteArray::Base64UrlEncoding | QByteArray::OmitTrailin
 
 Dll_Utilidades& Dll_Utilidades::shared()
 {
-    static bool hooked = false;
-    if (!hooked) {
-        hooked = true;
-        Runtime::instance().onReset([] { g_shared.reset(); });
-    }
-    if (!g_shared) {
-        g_shared = std::make_unique<Dll_Utilidades>();
-    }
-    return *g_shared;
+    return g_shared.get();
 }
 
 QString Dll_Utilidades::RellenarIzquierda(const QString& text, int width) const

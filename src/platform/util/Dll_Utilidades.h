@@ -52,7 +52,7 @@ public:
     // set by setArchivoLog() when there is one, and returns the answer
     // (4 retry, 5 ignore, ...). A log that cannot be written is skipped.
     int MostrarError(const ErrObject& error, std::optional<int> buttons = std::nullopt, const QString& routine = {});
-    // The error-log file of MostrarError (the system's write-only ArchivoLog).
+    // The error-log file of MostrarError (the write-only property ArchivoLog).
     void setArchivoLog(const QString& path) { m_archivoLog = path; }
 
     // Enciphers a text for storage: the result is printable ASCII made of
@@ -63,7 +63,7 @@ public:
     // The text that Encriptar enciphered, or nullopt for a text that it did
     // not produce (foreign, damaged or cut).
     std::optional<QString> TryDesencriptar(const QString& text) const;
-    // The system's form: the deciphered text, or an empty text when the
+    // The plain form: the deciphered text, or an empty text when the
     // input cannot be deciphered (use TryDesencriptar to tell them apart).
     QString Desencriptar(const QString& text) const;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/db/Types.h"
+#include "platform/core/Error.h"
 
 #include <QString>
 
@@ -9,8 +9,7 @@
 namespace platform {
 
 // The run-time error that a handler caught: number, description and source,
-// as the system's error dialogs show and log them. A data-platform error
-// converts to it directly.
+// as the error dialogs show and log them. Built from the platform's Error.
 struct ErrObject
 {
     int32_t Number = 0;
@@ -22,8 +21,16 @@ struct ErrObject
         : Number(number), Description(description), Source(source)
     {
     }
-    ErrObject(const db::ErrorInfo& info) : Number(info.Number), Description(info.Description), Source(info.Source) {}
-    ErrObject(const db::DbError& error) : ErrObject(error.info()) {}
+    ErrObject(const ErrorInfo& info) : Number(info.Number), Description(info.Description), Source(info.Source) {}
+    ErrObject(const Error& error) : ErrObject(error.info()) {}
+    // The error with `defaultSource` as its source when it names none (a
+    // control's error names no source; its handler names the control).
+    ErrObject(const Error& error, const QString& defaultSource) : ErrObject(error.info())
+    {
+        if (Source.isEmpty()) {
+            Source = defaultSource;
+        }
+    }
 };
 
 } // namespace platform

@@ -3,9 +3,9 @@
 #include "GridPrueba.h"
 
 #include "data/DB_Dll.h"
+#include "platform/core/Operator.h"
 #include "platform/db/Connection.h"
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/Operator.h"
 #include "platform/ui/StatusBar.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"

@@ -3,7 +3,7 @@
 #include "GridPrueba.h"
 
 #include "data/DB_Dll.h"
-#include "platform/ui/Operator.h"
+#include "platform/core/Operator.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 

@@ -43,7 +43,7 @@ TEST_F(UpdatableRecordset, AddNewWritesTheRowAndReadsBackDefaultsAndKey)
     rs->AddNew();
     EXPECT_EQ(rs->EditMode(), adEditAdd);
     rs->Fields(QStringLiteral("Proceso")).setValue(QStringLiteral("CorrigePrecios"));
-    rs->Fields(QStringLiteral("fecha")).setValue(QStringLiteral("10/12/26 08:56")); // as the system writes it
+    rs->Fields(QStringLiteral("fecha")).setValue(QStringLiteral("10/12/26 08:56")); // as the program writes it
     rs->Fields(QStringLiteral("Error")).setValue(2627);
     rs->Fields(QStringLiteral("sql")).setValue(QStringLiteral("BEGIN TRANSACTION \r\r\rinsert ..."));
     rs->Update();

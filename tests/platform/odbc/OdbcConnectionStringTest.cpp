@@ -1,4 +1,4 @@
-// The ODBC strings built from the OLE DB strings the system builds.
+// The ODBC strings built from the OLE DB strings the program builds.
 #include "platform/db/odbc/OdbcInternal.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ TEST(OdbcConnectionString, SqlOleDbBecomesAFreeTdsString)
 
 TEST(OdbcConnectionString, APasswordCannotAddAttributes)
 {
-    // The system places the password between "Pwd=" and ";" as typed; a
+    // The program places the password between "Pwd=" and ";" as typed; a
     // quoted one may hold ";", "}" and "=".
     struct Case
     {

@@ -1,5 +1,5 @@
 // A real FreeTDS connection to a local port whose listener accepts the
-// connection and closes it at once: the lost link the system recognises.
+// connection and closes it at once: the lost link the program recognises.
 #include "platform/db/odbc/OdbcBackend.h"
 
 #include "support/LoopbackListener.h"
@@ -54,7 +54,7 @@ TEST(OdbcFreeTds, AConnectionClosedByTheServerIsALostLink)
     }
     LoopbackListener listener(LoopbackListener::Mode::Close);
     ASSERT_NE(listener.port(), 0);
-    // Both ways the system writes a port. FreeTDS reports a link closed
+    // Both ways the program writes a port. FreeTDS reports a link closed
     // during the login as "Unable to connect to data source" (08001).
     for (const QString& form : {QStringLiteral("127.0.0.1,%1"), QStringLiteral("127.0.0.1:%1")}) {
         const QString server = form.arg(listener.port());

@@ -25,7 +25,7 @@ using platform::db::sqlite::TranslatedStep;
 namespace {
 
 // A raw SQLite data base with the extensions and a small fixture of the
-// tables the system queries (texts with the SQL Server collation, date-times
+// tables the program queries (texts with the SQL Server collation, date-times
 // as text).
 class SqlFixture : public ::testing::Test
 {
@@ -153,7 +153,7 @@ struct Case
     QStringList expected;
 };
 
-// Statements as the system builds them, blanks included, with their rows.
+// Statements as the program builds them, blanks included, with their rows.
 const Case kCases[] = {
     {"KeyedLookupTrimmed",
      "SELECT TOP 1  * FROM V_MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1'",

@@ -145,7 +145,7 @@ SQLRETURN readValue(SQLHSTMT stmt, SQLUSMALLINT index, const SqlColumn& column, 
             if (indicator == SQL_NULL_DATA) {
                 value = Variant::null();
             } else {
-                // The fraction is in nanoseconds; the system keeps milliseconds.
+                // The fraction is in nanoseconds; the program keeps milliseconds.
                 value = Variant(DateTime(QDate(v.year, v.month, v.day),
                                          QTime(v.hour, v.minute, v.second, int(v.fraction / 1000000))));
             }
@@ -221,7 +221,7 @@ std::optional<ErrorInfo> diagnosticEntry(const QString& sqlState, int32_t native
     info.NativeError = nativeError;
     if (sqlState.startsWith(u"08")) {
         info.Number = adErr::Generic;
-        // A broken link is reported with the number the system looks for.
+        // A broken link is reported with the number the program looks for.
         info.NativeError = native::LostLink;
     } else if (sqlState == u"HYT00" || sqlState == u"HYT01") {
         info.Number = adErr::Timeout;

@@ -21,7 +21,7 @@ namespace platform::db::sqlite::extensions {
 
 namespace {
 
-// A date-time argument: the storage text (or any form the system sends), or
+// A date-time argument: the storage text (or any form the program sends), or
 // a number of days since day 0, as SQL Server converts numbers.
 std::optional<SqlDateTime> dateArg(sqlite3_value* v)
 {

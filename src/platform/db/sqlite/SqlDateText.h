@@ -26,7 +26,7 @@ struct SqlDateTime
 // SQL Server's day 0.
 QDate dayZero();
 
-// Reads a date-time text in one of the forms the system sends: the storage
+// Reads a date-time text in one of the forms the program sends: the storage
 // form and ISO ("yyyy-mm-dd[ hh:nn[:ss[.fff]]]", also with "T"),
 // "yyyymmdd[ hh:nn[:ss[.fff]]]", and day first "dd/mm/yyyy[ ...]" or
 // "dd-mm-yyyy[ ...]" (or month first when `monthFirst`). Leading and

@@ -24,7 +24,7 @@ struct TranslatedStep
     std::vector<TranslatedStep> body;
 };
 
-// Translates SQL Server's dialect, as the system writes it, into SQLite's.
+// Translates SQL Server's dialect, as the program writes it, into SQLite's.
 // A batch (statements split by ";" or by line breaks before a new statement)
 // becomes a list of steps. A construct that cannot be translated raises
 // DbError with adErr::Syntax and a description that names the construct.
@@ -38,7 +38,7 @@ public:
     static std::vector<TranslatedStep> translateUncached(const QString& tsql);
 
 private:
-    static constexpr int kCacheLimit = 2000; // emptied when full; the system sends few distinct texts
+    static constexpr int kCacheLimit = 2000; // emptied when full; the program sends few distinct texts
     QHash<QString, std::vector<TranslatedStep>> m_cache;
 };
 

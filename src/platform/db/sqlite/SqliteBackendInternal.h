@@ -24,7 +24,7 @@ ErrorInfo entry(int32_t number, const QString& description, const QString& sqlSt
 QString firstWord(const QString& sql);
 
 // SQLite's description of a failure in SQL Server's terms: the native
-// number and SQLSTATE the system reads, and ADO's error number.
+// number and SQLSTATE the program reads, and ADO's error number.
 ErrorInfo translateError(int rc, int extended, const QString& message, const QString& statementSql,
                          const QString& database, bool timedOut);
 

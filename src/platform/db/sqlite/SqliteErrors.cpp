@@ -39,7 +39,7 @@ QString withoutMain(QString name)
 } // namespace
 
 // SQLite's description of a failure in SQL Server's terms: the native
-// number and SQLSTATE the system reads, and ADO's error number.
+// number and SQLSTATE the program reads, and ADO's error number.
 ErrorInfo translateError(int rc, int extended, const QString& message, const QString& statementSql,
                          const QString& database, bool timedOut)
 {
