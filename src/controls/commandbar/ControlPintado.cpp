@@ -67,8 +67,8 @@ void pintarDibujo(QPainter& p, const ControlPintado& c, QPoint origen, double tp
                 p.drawRect(zona.toRect());
             }
         } else if (const auto* l = std::get_if<Linea>(&t)) {
-            p.setRenderHint(QPainter::Antialiasing, true);
-            p.setPen(QPen(toQColor(l->color), 1.0, Qt::SolidLine, Qt::RoundCap));
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(QPen(toQColor(l->color), 0));
             p.drawLine(QLineF(punto(l->linea.p1()), punto(l->linea.p2())));
         } else if (const auto* k = std::get_if<Circulo>(&t)) {
             p.setRenderHint(QPainter::Antialiasing, true);
