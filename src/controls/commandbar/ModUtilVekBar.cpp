@@ -1,5 +1,6 @@
 #include "controls/commandbar/ModUtilVekBar.h"
 
+#include "common/AplicarEstilo.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 #include "platform/core/Variant.h"
@@ -273,18 +274,8 @@ int LoadBarStyle(const QString& user, const QString& db)
 
 int MapStoredStyle(int value)
 {
-    switch (value) {
-    case 0:
-        return 1;
-    case 2:
-        return 3;
-    case 3:
-        return 4;
-    case 4:
-        return 5;
-    default:
-        return 2;
-    }
+    // A stored style number maps to the bar's as the form styling maps its own.
+    return common::EstiloDeBarra(value);
 }
 
 } // namespace controls::ModUtilVekBar

@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -234,4 +236,13 @@ TEST_F(InteraccionTest, LosingFocusClearsTheActiveAndHoverItems)
     QApplication::sendEvent(&barra(), &fuera);
     EXPECT_EQ(A::activeIndex(barra()), -1);
     EXPECT_EQ(A::hoverIndex(barra()), -1);
+}
+
+TEST_F(InteraccionTest, AnItemShowsItsTooltip)
+{
+    const QPoint punto = centro(barra(), 6);
+    QHelpEvent ayuda(QEvent::ToolTip, punto, barra().mapToGlobal(punto));
+    QApplication::sendEvent(&barra(), &ayuda);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Grabar cambios"));
+    QToolTip::hideText();
 }
