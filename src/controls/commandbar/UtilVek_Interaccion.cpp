@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
-#include <algorithm>
 
 namespace controls {
 
