@@ -22,6 +22,10 @@ inline double pixelsToTwips(double pixels)
     return pixels * kTwipsPerPixel;
 }
 
+// Twips per pixel along the primary screen's width: 15 at 96 dpi, 1440
+// divided by the screen's logical dpi otherwise (15 without a screen).
+double screenTwipsPerPixelX();
+
 // Width of `text` in `font`, in twips, as a control measures its own texts.
 inline int textWidthTwips(const QFont& font, const QString& text)
 {

@@ -22,4 +22,22 @@ QString resolveFileNoCase(const QString& path)
     return path;
 }
 
+QString resolvePathNoCase(const QString& path)
+{
+    if (path.isEmpty() || QFileInfo::exists(path)) {
+        return path;
+    }
+    const QFileInfo info(path);
+    const QString parent = info.path();
+    if (parent == path || info.fileName().isEmpty()) {
+        return path;
+    }
+    const QString resolvedParent = resolvePathNoCase(parent);
+    if (!QFileInfo(resolvedParent).isDir()) {
+        return path;
+    }
+    const QString resolved = resolveFileNoCase(QDir(resolvedParent).filePath(info.fileName()));
+    return QFileInfo::exists(resolved) ? resolved : path;
+}
+
 } // namespace platform

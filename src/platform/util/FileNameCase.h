@@ -9,4 +9,9 @@ namespace platform {
 // order); `path` itself when nothing matches.
 QString resolveFileNoCase(const QString& path);
 
+// The same for every name of `path` below its longest existing part, so that
+// "/a/Img_Menu/grabar.png" finds "/a/img_menu/GRABAR.png"; `path` itself when
+// some name has no match.
+QString resolvePathNoCase(const QString& path);
+
 } // namespace platform
