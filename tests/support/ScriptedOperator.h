@@ -24,6 +24,8 @@ public:
         QString prompt;
         QString title;
         int style = 0;
+        // The input box's default text.
+        QString defaultText;
     };
 
     // Expect a message box whose prompt contains `promptPart` (any when empty).
