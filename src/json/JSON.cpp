@@ -77,6 +77,12 @@ private:
     static QString position(qsizetype index) { return QString::number(index); }
     // Enters a container opened at `index`; fails the parse past kMaxNesting.
     bool enter(qsizetype index);
+    // Reads the members of the container opened at `index` up to `close`
+    // with `readMember`, which answers false when the container ends there.
+    template <typename ReadMember> void ReadMembers(qsizetype& index, char16_t close, ReadMember readMember);
+    // After a failed value: the container's line for it, `context` after
+    // the failure's description, where the value left that line to it.
+    void writeFailure(const QString& context);
 
     const QString& m_str;
     const qsizetype m_size;
@@ -149,22 +155,16 @@ bool Reader::enter(qsizetype index)
     return true;
 }
 
-Variant Reader::ReadObject(qsizetype& index)
+template <typename ReadMember> void Reader::ReadMembers(qsizetype& index, char16_t close, ReadMember readMember)
 {
-    auto dictionary = std::make_shared<Dictionary>();
-    SkipBlanks(index);
-    if (at(index) != u'{') {
-        line(QStringLiteral("Invalid Object at position ") + position(index) + QStringLiteral(" : ") + from(index));
-        return dictionary;
-    }
     if (!enter(index)) {
-        return dictionary;
+        return;
     }
     ++index;
     while (true) {
         SkipBlanks(index);
         const char16_t c = at(index);
-        if (c == u'}') {
+        if (c == close) {
             ++index;
             break;
         }
@@ -174,28 +174,49 @@ Variant Reader::ReadObject(qsizetype& index)
             continue;
         }
         if (index > m_size) {
-            line(QStringLiteral("Missing '}': ") + m_str.right(20));
+            line(QStringLiteral("Missing '") + QChar(close) + QStringLiteral("': ") + m_str.right(20));
             break;
         }
-        const QString key = ReadKey(index);
-        const Variant value = ReadValue(index);
-        if (m_failed) {
-            if (!m_failure.isEmpty()) {
-                line(m_failure + QStringLiteral(": ") + key);
-                m_failure.clear();
-            }
-            if (isContainer(value)) {
-                dictionary->add(key, value);
-            }
-            break;
-        }
-        if (!dictionary->add(key, value)) {
-            line(kDuplicateKey + QStringLiteral(": ") + key);
-            m_failed = true;
+        if (!readMember()) {
             break;
         }
     }
     --m_depth;
+}
+
+void Reader::writeFailure(const QString& context)
+{
+    if (!m_failure.isEmpty()) {
+        line(m_failure + QStringLiteral(": ") + context);
+        m_failure.clear();
+    }
+}
+
+Variant Reader::ReadObject(qsizetype& index)
+{
+    auto dictionary = std::make_shared<Dictionary>();
+    SkipBlanks(index);
+    if (at(index) != u'{') {
+        line(QStringLiteral("Invalid Object at position ") + position(index) + QStringLiteral(" : ") + from(index));
+        return dictionary;
+    }
+    ReadMembers(index, u'}', [&] {
+        const QString key = ReadKey(index);
+        const Variant value = ReadValue(index);
+        if (m_failed) {
+            writeFailure(key);
+            if (isContainer(value)) {
+                dictionary->add(key, value);
+            }
+            return false;
+        }
+        if (!dictionary->add(key, value)) {
+            line(kDuplicateKey + QStringLiteral(": ") + key);
+            m_failed = true;
+            return false;
+        }
+        return true;
+    });
     return dictionary;
 }
 
@@ -207,39 +228,18 @@ Variant Reader::ReadArray(qsizetype& index)
         line(QStringLiteral("Invalid Array at position ") + position(index) + QStringLiteral(" : ") + from(index, 20));
         return collection;
     }
-    if (!enter(index)) {
-        return collection;
-    }
-    ++index;
-    while (true) {
-        SkipBlanks(index);
-        const char16_t c = at(index);
-        if (c == u']') {
-            ++index;
-            break;
-        }
-        if (c == u',') {
-            ++index;
-            continue;
-        }
-        if (index > m_size) {
-            line(QStringLiteral("Missing ']': ") + m_str.right(20));
-            break;
-        }
+    ReadMembers(index, u']', [&] {
         const Variant value = ReadValue(index);
-        if (m_failed) {
-            if (!m_failure.isEmpty()) {
-                line(m_failure + QStringLiteral(": ") + from(index, 20));
-                m_failure.clear();
-            }
-            if (isContainer(value)) {
-                collection->add(value);
-            }
-            break;
+        if (!m_failed) {
+            collection->add(value);
+            return true;
         }
-        collection->add(value);
-    }
-    --m_depth;
+        writeFailure(from(index, 20));
+        if (isContainer(value)) {
+            collection->add(value);
+        }
+        return false;
+    });
     return collection;
 }
 

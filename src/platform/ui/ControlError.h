@@ -1,31 +1,18 @@
 #pragma once
 
-#include <QString>
+#include "platform/core/RunTimeError.h"
 
 #include <cstdint>
-#include <exception>
-#include <string>
 
 namespace platform::ui {
 
 // Raised by the standard controls where the platform's controls raise a
 // run-time error (an invalid row or column, a missing panel or item), with
 // the platform's error number.
-class ControlError : public std::exception
+class ControlError : public platform::RunTimeError
 {
 public:
-    ControlError(int32_t number, const QString& description)
-        : m_number(number), m_description(description), m_what(description.toStdString())
-    {
-    }
-    int32_t number() const { return m_number; }
-    const QString& description() const { return m_description; }
-    const char* what() const noexcept override { return m_what.c_str(); }
-
-private:
-    int32_t m_number;
-    QString m_description;
-    std::string m_what;
+    using RunTimeError::RunTimeError;
 };
 
 namespace controlErr {
