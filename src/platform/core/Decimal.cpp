@@ -50,12 +50,18 @@ u128 roundedPrefix(const std::string& digits, int64_t keep)
 
 } // namespace
 
+void Decimal::setMagnitude(u128 value)
+{
+    m_low = uint64_t(value);
+    m_high = uint32_t(value >> 64);
+}
+
 Decimal Decimal::fromInt(int64_t value)
 {
     Decimal d;
     d.m_negative = value < 0;
     const uint64_t bits = uint64_t(value);
-    d.m_magnitude = d.m_negative ? u128(uint64_t(0) - bits) : u128(bits);
+    d.setMagnitude(d.m_negative ? u128(uint64_t(0) - bits) : u128(bits));
     return d;
 }
 
@@ -147,8 +153,8 @@ std::optional<Decimal> Decimal::parse(QStringView text, ParseError* error, QChar
         --scale;
     }
     Decimal d;
-    d.m_magnitude = magnitude;
-    d.m_scale = magnitude == 0 ? 0 : int(scale);
+    d.setMagnitude(magnitude);
+    d.m_scale = magnitude == 0 ? 0 : uint8_t(scale);
     d.m_negative = negative && magnitude != 0;
     return d;
 }
@@ -156,12 +162,12 @@ std::optional<Decimal> Decimal::parse(QStringView text, ParseError* error, QChar
 QString Decimal::toString() const
 {
     std::string s;
-    u128 m = m_magnitude;
+    u128 m = magnitude();
     do {
         s.push_back(char('0' + int(m % 10)));
         m /= 10;
     } while (m != 0);
-    while (int(s.size()) <= m_scale) {
+    while (s.size() <= m_scale) {
         s.push_back('0');
     }
     std::reverse(s.begin(), s.end());
@@ -177,8 +183,8 @@ QString Decimal::toString() const
 std::optional<int64_t> Decimal::toInt64() const
 {
     const u128 unit = pow10(m_scale);
-    u128 whole = m_magnitude / unit;
-    const u128 twice = (m_magnitude % unit) * 2;
+    u128 whole = magnitude() / unit;
+    const u128 twice = (magnitude() % unit) * 2;
     if (twice > unit || (twice == unit && whole % 2 != 0)) {
         ++whole;
     }

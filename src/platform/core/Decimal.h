@@ -29,7 +29,7 @@ public:
     // half to even; a magnitude above the largest fails with Overflow.
     static std::optional<Decimal> parse(QStringView text, ParseError* error = nullptr, QChar decimalSign = u'.');
 
-    bool isZero() const { return m_magnitude == 0; }
+    bool isZero() const { return m_low == 0 && m_high == 0; }
     bool isNegative() const { return m_negative; }
     // Decimals in use (trailing zeros dropped).
     int scale() const { return m_scale; }
@@ -43,8 +43,14 @@ public:
     bool operator==(const Decimal&) const = default;
 
 private:
-    unsigned __int128 m_magnitude = 0;
-    int m_scale = 0;
+    unsigned __int128 magnitude() const { return (static_cast<unsigned __int128>(m_high) << 64) | m_low; }
+    void setMagnitude(unsigned __int128 value);
+
+    // The 96-bit magnitude in two words, so that a Variant holding a decimal
+    // is no larger than one holding a text.
+    uint64_t m_low = 0;
+    uint32_t m_high = 0;
+    uint8_t m_scale = 0;
     bool m_negative = false;
 };
 
