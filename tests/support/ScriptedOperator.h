@@ -26,6 +26,8 @@ public:
         int style = 0;
         // The timed message's wait in seconds.
         int wait = 0;
+        // The input box's default text.
+        QString defaultText;
     };
 
     // Expect a message box whose prompt contains `promptPart` (any when empty).

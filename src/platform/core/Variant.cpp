@@ -1,8 +1,15 @@
 #include "platform/core/Variant.h"
 
+#include "platform/core/Collection.h"
+#include "platform/core/Dictionary.h"
+
 #include <cmath>
 
 namespace platform {
+
+// Record sets hold millions of values: decimals and objects add nothing to
+// the size that texts already take.
+static_assert(sizeof(Variant) <= sizeof(QString) + sizeof(void*));
 
 Variant Variant::null()
 {
@@ -17,6 +24,7 @@ bool Variant::isNumber() const
     case VariantType::Integer:
     case VariantType::Double:
     case VariantType::Currency:
+    case VariantType::Decimal:
         return true;
     case VariantType::Text:
         return toDouble().has_value();
@@ -45,6 +53,11 @@ QString Variant::toText() const
         return std::get<DateTime>(m_value).toStorageText();
     case VariantType::Binary:
         return QString::fromUtf8(std::get<QByteArray>(m_value));
+    case VariantType::Decimal:
+        return std::get<Decimal>(m_value).toString();
+    case VariantType::Dictionary:
+    case VariantType::Collection:
+        return {};
     }
     return {};
 }
@@ -65,6 +78,8 @@ std::optional<int64_t> Variant::toInteger() const
     }
     case VariantType::Currency:
         return std::get<Currency>(m_value).rounded(0).units() / Currency::kScale;
+    case VariantType::Decimal:
+        return std::get<Decimal>(m_value).toInt64();
     case VariantType::Text: {
         if (auto c = Currency::parse(std::get<QString>(m_value))) {
             return c->rounded(0).units() / Currency::kScale;
@@ -87,6 +102,8 @@ std::optional<double> Variant::toDouble() const
         return std::get<double>(m_value);
     case VariantType::Currency:
         return std::get<Currency>(m_value).toDouble();
+    case VariantType::Decimal:
+        return std::get<Decimal>(m_value).toDouble();
     case VariantType::Text: {
         bool ok = false;
         const double d = std::get<QString>(m_value).trimmed().toDouble(&ok);
@@ -107,8 +124,9 @@ std::optional<Currency> Variant::toCurrency() const
         return Currency::fromDouble(std::get<double>(m_value));
     case VariantType::Currency:
         return std::get<Currency>(m_value);
+    case VariantType::Decimal:
     case VariantType::Text:
-        return Currency::parse(std::get<QString>(m_value));
+        return Currency::parse(toText());
     default:
         return std::nullopt;
     }
@@ -123,6 +141,8 @@ std::optional<bool> Variant::toBoolean() const
     case VariantType::Double:
     case VariantType::Currency:
         return *toDouble() != 0.0;
+    case VariantType::Decimal:
+        return !std::get<Decimal>(m_value).isZero();
     case VariantType::Text: {
         const QString t = std::get<QString>(m_value).trimmed();
         if (t.compare(u"True", Qt::CaseInsensitive) == 0) {
@@ -165,6 +185,48 @@ QByteArray Variant::toBinary() const
         return std::get<QByteArray>(m_value);
     }
     return toText().toUtf8();
+}
+
+std::optional<Decimal> Variant::toDecimal() const
+{
+    switch (type()) {
+    case VariantType::Boolean:
+    case VariantType::Integer:
+        return Decimal::fromInt(*toInteger());
+    case VariantType::Double:
+        // The fifteen digits a double carries.
+        return Decimal::parse(QString::number(std::get<double>(m_value), 'g', 15));
+    case VariantType::Currency:
+    case VariantType::Text:
+        return Decimal::parse(toText());
+    case VariantType::Decimal:
+        return std::get<Decimal>(m_value);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::shared_ptr<Dictionary> Variant::toDictionary() const
+{
+    const auto* d = std::get_if<std::shared_ptr<Dictionary>>(&m_value);
+    return d ? *d : nullptr;
+}
+
+std::shared_ptr<Collection> Variant::toCollection() const
+{
+    const auto* c = std::get_if<std::shared_ptr<Collection>>(&m_value);
+    return c ? *c : nullptr;
+}
+
+bool Variant::operator==(const Variant& o) const
+{
+    if (const auto a = toDictionary(), b = o.toDictionary(); a && b) {
+        return a == b || *a == *b;
+    }
+    if (const auto a = toCollection(), b = o.toCollection(); a && b) {
+        return a == b || *a == *b;
+    }
+    return m_value == o.m_value;
 }
 
 } // namespace platform

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "platform/core/Error.h"
-
-#include <QString>
+#include "platform/core/RunTimeError.h"
 
 #include <cstdint>
 
@@ -12,10 +10,10 @@ namespace platform::ui {
 // run-time error (an invalid row or column, a missing panel or item), with
 // the platform's error number and no source: the handler that catches it
 // names the control.
-class ControlError : public Error
+class ControlError : public platform::RunTimeError
 {
 public:
-    ControlError(int32_t number, const QString& description) : Error(number, description) {}
+    using RunTimeError::RunTimeError;
 };
 
 namespace controlErr {

@@ -115,6 +115,9 @@ QString cell(const Variant& value)
     case VariantType::Boolean:
     case VariantType::Integer:
     case VariantType::Text:
+    case VariantType::Decimal:
+    case VariantType::Dictionary:
+    case VariantType::Collection:
         break;
     }
     return escaped(value.toText());

@@ -297,6 +297,7 @@ SQLRETURN Parameters::bind(SQLHSTMT stmt, const std::vector<Variant>& values)
                                   &slot.indicator);
             break;
         }
+        case VariantType::Decimal:
         case VariantType::Text: {
             slot.text = v.toText().toStdU16String();
             slot.indicator = SQLLEN(slot.text.size() * sizeof(char16_t));
@@ -306,6 +307,11 @@ SQLRETURN Parameters::bind(SQLHSTMT stmt, const std::vector<Variant>& values)
                                   &slot.indicator);
             break;
         }
+        case VariantType::Dictionary:
+        case VariantType::Collection:
+            // Objects are no parameter values.
+            rc = SQL_ERROR;
+            break;
         }
         if (!SQL_SUCCEEDED(rc)) {
             return rc;

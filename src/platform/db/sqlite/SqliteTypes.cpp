@@ -427,14 +427,18 @@ int bindStorage(sqlite3_stmt* statement, int index, const Variant& value)
         return sqlite3_bind_blob64(statement, index, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
     }
     case VariantType::Currency:
+    case VariantType::Decimal:
     case VariantType::Text:
     case VariantType::Date: {
-        // Currency as its exact decimal text (the column's affinity stores it as
-        // a number), dates in the one storage form.
+        // Currency and decimals as their exact text (the column's affinity
+        // stores it as a number), dates in the one storage form.
         const QByteArray t = value.toText().toUtf8();
         return sqlite3_bind_text64(statement, index, t.constData(), sqlite3_uint64(t.size()), SQLITE_TRANSIENT,
                                    SQLITE_UTF8);
     }
+    case VariantType::Dictionary:
+    case VariantType::Collection:
+        return SQLITE_MISMATCH;
     }
     return SQLITE_MISUSE;
 }

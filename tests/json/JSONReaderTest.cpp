@@ -1,0 +1,182 @@
+#include "CanonicalForm.h"
+#include "PrintQString.h"
+#include "json/JSON.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+using json::LastParseErrors;
+using json::ParseDocument;
+using json_tests::canonicalLine;
+
+namespace {
+
+struct Parsed
+{
+    QString tree;
+    QString errors;
+};
+
+Parsed parse(const QString& text)
+{
+    const platform::Variant result = ParseDocument(text);
+    return {result.isEmpty() ? QStringLiteral("nothing") : canonicalLine(result), LastParseErrors()};
+}
+
+struct Case
+{
+    const char* text;
+    const char* tree;
+};
+
+void expectClean(const Case* begin, const Case* end)
+{
+    for (const Case* c = begin; c != end; ++c) {
+        const Parsed p = parse(QString::fromUtf8(c->text));
+        EXPECT_EQ(p.tree, QString::fromUtf8(c->tree)) << c->text;
+        EXPECT_EQ(p.errors, QString()) << c->text;
+    }
+}
+
+QString nested(int depth)
+{
+    return QString(depth, u'[') + QString(depth, u']');
+}
+
+} // namespace
+
+TEST(JSONReader, ReadsItsLenientDialect)
+{
+    const Case cases[] = {
+        // Blanks: tabs, line breaks, "(" and ")"; a lone "/" or "*" is a blank as well.
+        {" \t\r\n[1]", "[1]"},
+        {"([1,(2)])", "[1,2]"},
+        {"[1 / 2 * 3]", "[1,2,3]"},
+        // Comments of both forms, before and inside the document.
+        {"// heading\n{\"a\":1}", "{\"a\":1}"},
+        {"{/* note */\"a\":/**/1}", "{\"a\":1}"},
+        {"[1, // one\r\n 2]", "[1,2]"},
+        {"/* 2 * 3 = 6 */ [1]", "[1]"},
+        {"/* ** / *\n/ */ [1]", "[1]"},
+        {"// see a/b and a*b\n[1]", "[1]"},
+        // Commas are optional, and a trailing one closes nothing.
+        {"{a:1 b:2}", "{\"a\":1,\"b\":2}"},
+        {"[1 2 3]", "[1,2,3]"},
+        {"[1,,2,]", "[1,2]"},
+        {"[{\"a\":1,}, {\"b\":2}]", "[{\"a\":1},{\"b\":2}]"},
+        {"{}", "{}"},
+        {"[]", "[]"},
+        // Strings in double or single quotes.
+        {"['x', 'y']", "[\"x\",\"y\"]"},
+        {"[\"it's\", 'say \"hi\"']", "[\"it's\",\"say \\\"hi\\\"\"]"},
+        {"[\"a\nb\"]", "[\"a\\nb\"]"},
+        // Escapes.
+        {R"(["\"\\\/\'"])", R"(["\"\\/'"])"},
+        {R"(["\b\f\n\r\t"])", R"(["\b\f\n\r\t"])"},
+        {R"(["\u00e9\u20AC"])", "[\"\xc3\xa9\xe2\x82\xac\"]"},
+        {R"(["\ud83d\ude00"])", "[\"\xf0\x9f\x98\x80\"]"},
+        {R"(["\ud83d"])", R"(["\ud83d"])"},
+        {R"(["\q\%"])", R"(["q%"])"},
+        {R"(["\u12G4", "\u"])", R"(["u12G4","u"])"},
+        // Keys: quoted with either quote or not at all; blanks inside are dropped.
+        {"{first name: 1}", "{\"firstname\":1}"},
+        {"{\"first name\" : 1}", "{\"firstname\":1}"},
+        {"{'a:b':1, \"it's\":2}", "{\"a:b\":1,\"it's\":2}"},
+        {"{a:{b:[1,{c:null}]}}", "{\"a\":{\"b\":[1,{\"c\":null}]}}"},
+        {"{:1}", "{\"\":1}"},
+        {"{A:1,a:2}", "{\"A\":1,\"a\":2}"},
+        // Literals, case-exact.
+        {"[true,false,null]", "[true,false,null]"},
+        // Numbers: integers, fractions, exponents, the decimal type's extremes.
+        {"[0,-1,+7,007,1.50,-0.5,.5]", "[0,-1,7,7,1.5,-0.5,0.5]"},
+        {"[1e3,2.5E-2,1E+2,-4e0]", "[1000,0.025,100,-4]"},
+        {"[79228162514264337593543950335,-79228162514264337593543950335]",
+         "[79228162514264337593543950335,-79228162514264337593543950335]"},
+        {"[0.0000000000000000000000000001,1e-28,1e-29]",
+         "[0.0000000000000000000000000001,0.0000000000000000000000000001,0]"},
+        {"[3.14159265358979323846264338327950]", "[3.1415926535897932384626433833]"},
+        // Text after the top-level value is not examined.
+        {"[1] trailing {", "[1]"},
+        {"{\"a\":1}}}]", "{\"a\":1}"},
+    };
+    expectClean(std::begin(cases), std::end(cases));
+}
+
+TEST(JSONReader, NestsUpToAThousandLevels)
+{
+    const Parsed p = parse(nested(json::kMaxNesting));
+    EXPECT_EQ(p.errors, QString());
+    EXPECT_EQ(p.tree, nested(json::kMaxNesting));
+}
+
+TEST(JSONReader, WritesAnErrorLineForEachProblem)
+{
+    struct ErrorCase
+    {
+        const char* text;
+        const char* errors;
+        const char* tree;
+    } cases[] = {
+        {"", "Invalid JSON", "nothing"},
+        {"  5", "Invalid JSON", "nothing"},
+        {"'text'", "Invalid JSON", "nothing"},
+        {"// only a comment", "Invalid JSON", "nothing"},
+        {"[1,2", "Missing ']': [1,2\r\n", "[1,2]"},
+        {"{\"a\":1", "Missing '}': {\"a\":1\r\n", "{\"a\":1}"},
+        {"{\"list\":[1,2,3,4,5,6,7,8,9", "Missing ']': \":[1,2,3,4,5,6,7,8,9\r\nMissing '}': \":[1,2,3,4,5,6,7,8,9\r\n",
+         "{\"list\":[1,2,3,4,5,6,7,8,9]}"},
+        // A string that the text ends inside keeps its characters; only the bracket is missing.
+        {"[\"abc", "Missing ']': [\"abc\r\n", "[\"abc\"]"},
+        {"[tru]", "Invalid Boolean at position 2 : tru]\r\n", "[]"},
+        {"[1, nul]", "Invalid null value at position 5 : nul]\r\n", "[1]"},
+        {"[-1.5foo]", "Invalid Boolean at position 6 : foo]\r\n", "[-1.5]"},
+        {"[ false, nul", "Invalid null value at position 10 : nul\r\n", "[false]"},
+        {"[[1, tru], 2]", "Invalid Boolean at position 6 : tru], 2]\r\n", "[[1]]"},
+        {"{\"a\": True}", "Type mismatch: a\r\n", "{}"},
+        {"[1, x, 2]", "Type mismatch: x, 2]\r\n", "[1]"},
+        {"[1-2, 3]", "Type mismatch: , 3]\r\n", "[]"},
+        {"[1,2,3,4,5,6,7,8,9,10,11,12,1.2.3]", "Type mismatch: ]\r\n", "[1,2,3,4,5,6,7,8,9,10,11,12]"},
+        {"{\"n\": 79228162514264337593543950336}", "Overflow: n\r\n", "{}"},
+        {"{\"a\":1,\"a\":2,\"b\":3}", "This key is already associated with an element of this collection: a\r\n",
+         "{\"a\":1}"},
+        {"{\"a\" 1}", "Invalid Key at position 6 : a\r\n", "{\"a\":1}"},
+        {"{\"x\":[1], \"y\" {}}", "Invalid Key at position 15 : y\r\n", "{\"x\":[1],\"y\":{}}"},
+    };
+    for (const ErrorCase& c : cases) {
+        const Parsed p = parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
+        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
+    }
+}
+
+TEST(JSONReader, StopsNestingBeyondAThousandLevels)
+{
+    const QString text = QString(100000, u'[');
+    const Parsed p = parse(text);
+    EXPECT_EQ(p.errors,
+              QStringLiteral("Nesting too deep at position 1001 : ") + QString(20, u'[') + QStringLiteral("\r\n"));
+
+    const Parsed objects = parse(QStringLiteral("{a:").repeated(5000));
+    EXPECT_TRUE(objects.errors.startsWith(QStringLiteral("Nesting too deep at position 3001 : {a:{a:")))
+        << objects.errors.toStdString();
+}
+
+TEST(JSONReader, ReadsTheDecimalPointWhateverTheLocale)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const Parsed p = parse(QStringLiteral("[1.5, 1,5, 2e-1]"));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(p.errors, QString());
+    EXPECT_EQ(p.tree, QStringLiteral("[1.5,1,5,0.2]"));
+}
+
+TEST(JSONReader, ClearsTheErrorsOfTheLastParse)
+{
+    parse(QStringLiteral("[tru]"));
+    EXPECT_FALSE(LastParseErrors().isEmpty());
+    parse(QStringLiteral("[true]"));
+    EXPECT_EQ(LastParseErrors(), QString());
+    parse(QStringLiteral("x"));
+    EXPECT_EQ(LastParseErrors(), QStringLiteral("Invalid JSON"));
+}
