@@ -91,6 +91,17 @@ bool copyBeside(const QString& from, const QString& to, QString* error)
 
 } // namespace
 
+std::optional<double> dateSerial(const DateTime& value)
+{
+    if (!value.isValid() || value.date().year() < 1900) {
+        return std::nullopt;
+    }
+    const QDate d = value.date();
+    const QTime t = value.time();
+    lxw_datetime dt{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
+    return lxw_datetime_to_excel_datetime(&dt);
+}
+
 // The formats of one workbook, one per distinct style.
 struct Formats
 {
@@ -218,14 +229,8 @@ bool Range::setNumber(double value)
 
 bool Range::setDateTime(const DateTime& value)
 {
-    // The application counts days from 1900 on.
-    if (!value.isValid() || value.date().year() < 1900) {
-        return false;
-    }
-    const QDate d = value.date();
-    const QTime t = value.time();
-    lxw_datetime dt{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
-    return setNumber(lxw_datetime_to_excel_datetime(&dt));
+    const std::optional<double> serial = dateSerial(value);
+    return serial && setNumber(*serial);
 }
 
 bool Range::setFormula(const QString& formula, double result)

@@ -24,6 +24,10 @@ struct CellStyle
     bool operator==(const CellStyle&) const = default;
 };
 
+// The application's serial number of a date and time (days since its
+// epoch, the time as a fraction), or nullopt before 1900, which it cannot hold.
+std::optional<double> dateSerial(const DateTime& value);
+
 class Sheet;
 
 // A block of cells in one row, from column `first` to `last` (1-based), as

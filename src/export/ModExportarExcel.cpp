@@ -1,0 +1,131 @@
+#include "export/ModExportarExcel.h"
+
+#include "common/Dll_Display.h"
+#include "common/PintaProgreso.h"
+#include "data/DB_Dll.h"
+#include "export/HojaExcel.h"
+#include "export/V_MA_MANT.h"
+#include "platform/core/Runtime.h"
+#include "platform/db/Connection.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+namespace exportacion {
+
+namespace db = platform::db;
+
+namespace {
+
+struct Modulo
+{
+    EstadoHoja estado;
+    std::function<platform::DateTime()> fechaServidor;
+};
+
+Modulo& modulo()
+{
+    static std::unique_ptr<Modulo> instancia;
+    static const bool enganchado = [] {
+        platform::Runtime::instance().onReset([] { instancia.reset(); });
+        return true;
+    }();
+    (void)enganchado;
+    if (!instancia) {
+        instancia = std::make_unique<Modulo>();
+    }
+    return *instancia;
+}
+
+platform::DateTime FechaServidor()
+{
+    const auto& fecha = modulo().fechaServidor;
+    return fecha ? fecha() : platform::now();
+}
+
+// The banner's report: the row counter over the record count; the answer
+// tells whether the operator cancelled.
+bool InformarEnCartel(Momento momento, const Avance& avance)
+{
+    if (momento == Momento::AntesDeLaCelda) {
+        QCoreApplication::processEvents();
+    }
+    bool cancelado = false;
+    common::CartelEspera().CartelMostrar(
+        cancelado, platform::Variant(QStringLiteral("Exportando a Excel")),
+        platform::Variant(QStringLiteral("Espere Por Favor")),
+        platform::Variant(QStringLiteral("%1 de %2").arg(avance.fila).arg(avance.cantidad)));
+    return cancelado;
+}
+
+} // namespace
+
+EstadoHoja& EstadoExportarExcel()
+{
+    return modulo().estado;
+}
+
+void DefinirFechaServidor(std::function<platform::DateTime()> fecha)
+{
+    modulo().fechaServidor = std::move(fecha);
+}
+
+void EscribirEncabezadoExcel(int& count, const QStringList& nombres, const std::vector<long>& anchos)
+{
+    EscribirEncabezado(EstadoExportarExcel(), count, nombres, anchos, FechaServidor());
+}
+
+void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitulo, const QString& ElTitulo1,
+                        const QString& ElNombre, common::PictureBox* PicMsg, int cantHojas,
+                        const QString& CamposTotaliza)
+{
+    (void)cantHojas;
+    EstadoHoja& estado = EstadoExportarExcel();
+    estado = EstadoHoja{};
+    estado.TituloHoja = ElTitulo;
+    estado.SubtituloHoja = ElTitulo1;
+
+    data::DB_Dll& principal = data::gDbPrincipal();
+    data::RecordsetPtr rs;
+    principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
+    if (!rs || rs->State() != db::adStateOpen || rs->Bof()) {
+        principal.CierraRecordset(rs);
+        return;
+    }
+
+    estado.FilaEncabezado = 1;
+    const Reglas reglas{Qt::CaseSensitive};
+    const Encabezados encabezados = ArmarEncabezados(*rs, reglas);
+    int hojas = 0;
+    AbrirLibroExcel(hojas);
+    int cantidad = int(encabezados.nombres.size());
+    EscribirEncabezadoExcel(cantidad, encabezados.nombres, encabezados.anchos);
+
+    if (!PicMsg) {
+        QCoreApplication::processEvents();
+        common::CartelEspera().CartelInicio(QStringLiteral("Exportando a Excel"), true);
+        QCoreApplication::processEvents();
+    }
+    const Informe informar = PicMsg ? Informe([&](Momento momento, const Avance& avance) {
+        if (momento == Momento::AntesDeLaCelda) {
+            QCoreApplication::processEvents();
+        }
+        const QString caption = ElTitulo + QStringLiteral(" Leidos: ") + QString::number(avance.posicion) +
+                                QStringLiteral(" DE ") + QString::number(avance.cantidad) + QStringLiteral(" Avance: ");
+        common::PintaProgreso(PicMsg, platform::Variant(double(avance.posicion) * 100.0 / double(avance.cantidad)), 255,
+                              caption);
+        return false;
+    })
+                                    : Informe(InformarEnCartel);
+    const Recorrido recorrido = RecorrerRegistros(estado, *rs, encabezados, reglas, informar);
+    if (!recorrido.cancelado) {
+        EscribirTotales(estado, *rs, encabezados, CamposTotaliza, reglas, recorrido);
+    }
+
+    common::CartelEspera().CartelCerrar();
+    principal.CierraRecordset(rs);
+    EntregarLibro(estado, Preview, ElNombre, QStringLiteral("ExportarExcelPorRS"));
+}
+
+} // namespace exportacion
