@@ -11,6 +11,7 @@ namespace {
 
 using exportacion::ExportarExcelPorRS;
 using exportar_tests::Exportar;
+using exportar_tests::texto;
 using testing_support::XlsxCell;
 using testing_support::XlsxSheet;
 
@@ -19,11 +20,6 @@ const QString kDos = QStringLiteral("SELECT Codigo, Nota FROM ARTICULOS ORDER BY
 const QString kRojo = QStringLiteral("FFFF0000");
 const QString kAzul = QStringLiteral("FF0000FF");
 const QString kGris = QStringLiteral("FFC0C0C0");
-
-QString texto(const XlsxSheet& h, const char* ref)
-{
-    return h.at(QString::fromLatin1(ref)).value.toString();
-}
 
 struct Cabeza
 {

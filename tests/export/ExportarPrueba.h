@@ -11,6 +11,12 @@
 
 namespace exportar_tests {
 
+// The text of a cell.
+inline QString texto(const testing_support::XlsxSheet& h, const char* ref)
+{
+    return h.at(QString::fromLatin1(ref)).value.toString();
+}
+
 // A data base with the table ARTICULOS (Codigo, ID, Cantidad, Costo,
 // Importe, Factor, Alta, Movido, FhUltimoCosto, Nota) holding three rows,
 // opened as gDbPrincipal; the server's date is 18/03/2024; progress is
