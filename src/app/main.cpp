@@ -1,5 +1,7 @@
+#include "app/FechaServidor.h"
 #include "app/frmCorrigeCosto.h"
 #include "data/frmAcceso.h"
+#include "export/ModExportarExcel.h"
 #include "platform/core/Runtime.h"
 #include "platform/ui/QtOperator.h"
 
@@ -14,6 +16,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     platform::Runtime::instance().setOperator(std::make_unique<platform::QtOperator>());
     data::InstalarDialogoAcceso();
+    exportacion::DefinirFechaServidor(app::FechaServidor);
 
     app::frmCorrigeCosto formulario;
     formulario.Form_Load();

@@ -157,6 +157,28 @@ void DefinirIntervaloAvance(int milisegundos)
     intervalo() = milisegundos;
 }
 
+double PorcentajeAvance(const Avance& avance)
+{
+    return double(avance.posicion) * 100.0 / double(avance.cantidad);
+}
+
+QString LeyendaAvance(const QString& titulo, const Avance& avance)
+{
+    return titulo + QStringLiteral(" Leidos: ") + QString::number(avance.posicion) + QStringLiteral(" DE ") +
+           QString::number(avance.cantidad) + QStringLiteral(" Avance: ");
+}
+
+bool AbrirRegistros(const QString& sql, data::RecordsetPtr& rs)
+{
+    data::DB_Dll& principal = data::gDbPrincipal();
+    principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
+    if (!rs || rs->State() != db::adStateOpen || rs->Bof()) {
+        principal.CierraRecordset(rs);
+        return false;
+    }
+    return true;
+}
+
 Encabezados ArmarEncabezados(const db::Recordset& rs, const Reglas& reglas)
 {
     Encabezados e;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DB_Dll.h"
 #include "platform/core/DateTime.h"
 #include "platform/xlsx/Workbook.h"
 
@@ -33,6 +34,11 @@ struct EstadoHoja
     // Why the workbook could not be created, when it could not.
     QString ErrorLibro;
 };
+
+// Opens the query on gDbPrincipal (read-only, in the Oracle dialect where
+// that applies). False, with the record set closed, when it has no rows or
+// could not be opened (the data layer reports that).
+bool AbrirRegistros(const QString& sql, data::RecordsetPtr& rs);
 
 // How field names are matched: the key field "ID", the date field
 // "FhUltimoCosto" and the names of the fields to total.
@@ -73,6 +79,12 @@ struct Avance
     int64_t cantidad = 0; // the record count
 };
 enum class Momento { AntesDeLaCelda, DespuesDeLaCelda };
+// The percentage of a picture box's report (the record's position over the
+// count) and its caption: the title, " Leidos: ", the position, " DE ", the
+// count and " Avance: ".
+double PorcentajeAvance(const Avance& avance);
+QString LeyendaAvance(const QString& titulo, const Avance& avance);
+
 // Reports progress (yielding to window events as the caller does) and
 // returns true when the export must stop.
 using Informe = std::function<bool(Momento, const Avance&)>;

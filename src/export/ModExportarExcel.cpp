@@ -2,19 +2,15 @@
 
 #include "common/Dll_Display.h"
 #include "common/PintaProgreso.h"
-#include "data/DB_Dll.h"
 #include "export/HojaExcel.h"
 #include "export/V_MA_MANT.h"
 #include "platform/core/Runtime.h"
-#include "platform/db/Connection.h"
 
 #include <QCoreApplication>
 
 #include <memory>
 
 namespace exportacion {
-
-namespace db = platform::db;
 
 namespace {
 
@@ -86,11 +82,8 @@ void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitul
     estado.TituloHoja = ElTitulo;
     estado.SubtituloHoja = ElTitulo1;
 
-    data::DB_Dll& principal = data::gDbPrincipal();
     data::RecordsetPtr rs;
-    principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
-    if (!rs || rs->State() != db::adStateOpen || rs->Bof()) {
-        principal.CierraRecordset(rs);
+    if (!AbrirRegistros(sql, rs)) {
         return;
     }
 
@@ -111,10 +104,8 @@ void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitul
         if (momento == Momento::AntesDeLaCelda) {
             QCoreApplication::processEvents();
         }
-        const QString caption = ElTitulo + QStringLiteral(" Leidos: ") + QString::number(avance.posicion) +
-                                QStringLiteral(" DE ") + QString::number(avance.cantidad) + QStringLiteral(" Avance: ");
-        common::PintaProgreso(PicMsg, platform::Variant(double(avance.posicion) * 100.0 / double(avance.cantidad)), 255,
-                              caption);
+        common::PintaProgreso(PicMsg, platform::Variant(PorcentajeAvance(avance)), 255,
+                              LeyendaAvance(ElTitulo, avance));
         return false;
     })
                                     : Informe(InformarEnCartel);
@@ -124,7 +115,7 @@ void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitul
     }
 
     common::CartelEspera().CartelCerrar();
-    principal.CierraRecordset(rs);
+    data::gDbPrincipal().CierraRecordset(rs);
     EntregarLibro(estado, Preview, ElNombre, QStringLiteral("ExportarExcelPorRS"));
 }
 
