@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace exportacion {
@@ -80,12 +81,36 @@ bool TieneHora(const Variant& v, const platform::DateTime& fecha)
     return v.toText().contains(u':');
 }
 
+// The amount the value's text holds, as TextoAMoneda reads it; whole
+// numbers and money read back exactly as they are, without the text.
+std::optional<platform::Currency> Monto(const Variant& v, const QString& texto)
+{
+    if (v.type() == platform::VariantType::Currency ||
+        (v.type() == platform::VariantType::Integer && std::abs(*v.toInteger()) < 100000000000000)) {
+        return v.toCurrency();
+    }
+    return platform::Dll_Utilidades::shared().TextoAMoneda(texto);
+}
+
+// The value as a date: a date value, or a text that reads as one. Such a
+// text begins with a digit, so other texts are not parsed at all.
+std::optional<platform::DateTime> ComoFecha(const Variant& v, const QString& texto)
+{
+    if (v.type() == platform::VariantType::Text) {
+        const QString recortado = texto.trimmed();
+        if (recortado.isEmpty() || !recortado.front().isDigit()) {
+            return std::nullopt;
+        }
+    }
+    return v.toDate();
+}
+
 // One cell by the value rules; numbers written are added to `suma`.
 void EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, const db::ColumnInfo& campo,
                    const Reglas& reglas, double& suma)
 {
     const QString texto = v.toText();
-    const std::optional<platform::Currency> monto = platform::Dll_Utilidades::shared().TextoAMoneda(texto);
+    const std::optional<platform::Currency> monto = Monto(v, texto);
     const bool montoCero = !monto || monto->units() == 0;
 
     // A Null takes its type's format and stays empty.
@@ -114,7 +139,7 @@ void EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, cons
         return;
     }
 
-    if (const std::optional<platform::DateTime> fecha = v.toDate()) {
+    if (const std::optional<platform::DateTime> fecha = ComoFecha(v, texto)) {
         const bool ultimoCosto = campo.name.compare(u"FhUltimoCosto", reglas.nombres) == 0;
         const bool conHora = !ultimoCosto && TieneHora(v, *fecha);
         const QString& formato = conHora ? kFormatoFechaHora : kFormatoFecha;
@@ -146,6 +171,21 @@ void Informar(const QString& rutina, const QString& mensaje)
 }
 
 } // namespace
+
+ExportacionEnCurso::ExportacionEnCurso(EstadoHoja& estado) : m_estado(estado.EnCurso ? nullptr : &estado)
+{
+    if (m_estado) {
+        *m_estado = EstadoHoja{};
+        m_estado->EnCurso = true;
+    }
+}
+
+ExportacionEnCurso::~ExportacionEnCurso()
+{
+    if (m_estado) {
+        m_estado->EnCurso = false;
+    }
+}
 
 int IntervaloAvance()
 {

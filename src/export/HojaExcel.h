@@ -33,6 +33,24 @@ struct EstadoHoja
     double FilaEncabezado = 0;
     // Why the workbook could not be created, when it could not.
     QString ErrorLibro;
+    // An export is running on this state: one started from its event
+    // processing (a second click) does nothing.
+    bool EnCurso = false;
+};
+
+// Marks the state's export running while it lives; `ocupado` tells that
+// another one already ran on it, and then it changes nothing.
+class ExportacionEnCurso
+{
+public:
+    explicit ExportacionEnCurso(EstadoHoja& estado);
+    ~ExportacionEnCurso();
+    ExportacionEnCurso(const ExportacionEnCurso&) = delete;
+    ExportacionEnCurso& operator=(const ExportacionEnCurso&) = delete;
+    bool ocupado() const { return m_estado == nullptr; }
+
+private:
+    EstadoHoja* m_estado;
 };
 
 // Opens the query on gDbPrincipal (read-only, in the Oracle dialect where

@@ -78,7 +78,10 @@ void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitul
 {
     (void)cantHojas;
     EstadoHoja& estado = EstadoExportarExcel();
-    estado = EstadoHoja{};
+    const ExportacionEnCurso enCurso(estado);
+    if (enCurso.ocupado()) {
+        return;
+    }
     estado.TituloHoja = ElTitulo;
     estado.SubtituloHoja = ElTitulo1;
 

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -228,4 +229,23 @@ TEST_F(Exportar, WithAPictureBoxTheProgressIsPaintedThereAndNoBannerShows)
         }
     }
     EXPECT_EQ(deFondo, 0);
+}
+
+TEST_F(Exportar, ASecondExportStartedMeanwhileDoesNothing)
+{
+    // A second click while the first export yields to window events.
+    int segundas = 0;
+    QTimer segunda;
+    segunda.setSingleShot(true);
+    QObject::connect(&segunda, &QTimer::timeout, [&] {
+        ++segundas;
+        ExportarExcelPorRS(kTodo, true, QString(), QString(), QString(), nullptr, 0, QString());
+    });
+    segunda.start(0);
+    ExportarExcelPorRS(kTodo, true, QString(), QString(), QString(), nullptr, 0, QStringLiteral("Cantidad"));
+    EXPECT_EQ(segundas, 1);
+    ASSERT_EQ(escritorio->opened.size(), 1);
+    const XlsxSheet h = abierto();
+    EXPECT_EQ(h.maxRow, 5);
+    EXPECT_EQ(texto(h, "B5"), QStringLiteral("=SUM(B2:B4)"));
 }

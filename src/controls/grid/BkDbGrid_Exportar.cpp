@@ -19,9 +19,12 @@ void BkDbGrid::ExportarExcelPorRsOSCX(const QString& sql, bool Preview, const QS
                                       int cantHojas, const QString& CamposTotaliza)
 {
     (void)cantHojas;
+    const ExportacionEnCurso enCurso(m_exportacion);
+    if (enCurso.ocupado()) {
+        return;
+    }
     // A cancel of an earlier load or export must not stop this one at its first field.
     CargaCancelada = false;
-    m_exportacion = EstadoHoja{};
     m_exportacion.TituloHoja = ElTitulo;
     m_exportacion.SubtituloHoja = ElTitulo1;
     data::RecordsetPtr rs;

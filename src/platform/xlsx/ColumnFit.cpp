@@ -20,14 +20,26 @@ constexpr unsigned char kPixels[] = {
     8,  8,  5, 6, 5, 8,  7,  11, 7, 7, 6, 5, 7, 5,  7,      // p to ~
 };
 
+double pixels(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 32 && u <= 126) ? kPixels[u - 32] : 8;
+}
+
 double pixels(QStringView text)
 {
     double total = 0;
     for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        total += (u >= 32 && u <= 126) ? kPixels[u - 32] : 8;
+        total += pixels(c);
     }
     return total;
+}
+
+// Digits of the whole part of a number (at least 1).
+int wholeDigits(double number)
+{
+    const double whole = std::floor(std::fabs(number));
+    return whole < 1 ? 1 : int(std::floor(std::log10(whole))) + 1;
 }
 
 // The application leaves a margin of about one digit beside the text; bold
@@ -61,21 +73,22 @@ double fittedWidth(const QString& text, bool bold)
 
 double fittedWidth(double number, const QString& numberFormat, bool bold)
 {
+    // Every digit is 7 pixels wide; the group and decimal signs 4, a minus 5.
+    const double sign = number < 0 ? 5.0 : 0.0;
     if (numberFormat == u"#,##0.00") {
-        // Every digit is 7 pixels wide; the group and decimal signs 4.
-        const double whole = std::floor(std::fabs(number) + 0.005);
-        const int digits = whole < 1 ? 1 : int(std::floor(std::log10(whole))) + 1;
-        const int groups = (digits - 1) / 3;
-        return toWidth((digits + 2) * 7.0 + (groups + 1) * 4.0 + (number < 0 ? 5.0 : 0.0), bold);
+        const int digits = wholeDigits(number + (number < 0 ? -0.005 : 0.005));
+        return toWidth((digits + 2) * 7.0 + ((digits - 1) / 3 + 1) * 4.0 + sign, bold);
     }
     if (isDateFormat(numberFormat)) {
-        QString shown = numberFormat;
-        for (QChar& c : shown) {
-            if (c.isLetter()) {
-                c = u'0';
-            }
+        // Each letter of the pattern shows as a digit.
+        double total = 0;
+        for (const QChar c : numberFormat) {
+            total += c.isLetter() ? 7.0 : pixels(c);
         }
-        return toWidth(pixels(shown), bold);
+        return toWidth(total, bold);
+    }
+    if (number == std::floor(number) && std::fabs(number) < 1e11) {
+        return toWidth(wholeDigits(number) * 7.0 + sign, bold);
     }
     return toWidth(pixels(QString::number(number, 'g', 11)), bold);
 }
