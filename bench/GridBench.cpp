@@ -39,12 +39,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     platform::Runtime::instance().setOperator(std::make_unique<bench::AbortingOperator>());
 
-    const QString folder = bench::millionRowDemo(argc, argv);
-    if (folder.isEmpty())
+    const QString connection = bench::millionRowConnection(argc, argv);
+    if (connection.isEmpty()) {
         return 1;
-    platform::Runtime::instance().setProgramFolder(QDir(folder).absoluteFilePath(QStringLiteral("..")));
-    const QString connection = QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =%2;UId=x;Pwd=y;Connect Timeout=5;")
-                                   .arg(QDir(folder).absolutePath(), QString::fromLatin1(demo::kMainDatabase));
+    }
 
     std::printf("RSS before the grid: %ld kB\n", bench::residentKb());
     QElapsedTimer timer;

@@ -164,6 +164,18 @@ void EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, cons
     }
 }
 
+// The query, read-only, in the Oracle dialect where that applies.
+bool AbrirRegistros(const QString& sql, data::RecordsetPtr& rs)
+{
+    data::DB_Dll& principal = data::gDbPrincipal();
+    principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
+    if (!rs || rs->State() != db::adStateOpen || rs->Bof()) {
+        principal.CierraRecordset(rs);
+        return false;
+    }
+    return true;
+}
+
 void Informar(const QString& rutina, const QString& mensaje)
 {
     common::MensajeError(platform::ErrObject(kErrorArchivo, mensaje, QStringLiteral("Exportacion")),
@@ -208,17 +220,6 @@ QString LeyendaAvance(const QString& titulo, const Avance& avance)
            QString::number(avance.cantidad) + QStringLiteral(" Avance: ");
 }
 
-bool AbrirRegistros(const QString& sql, data::RecordsetPtr& rs)
-{
-    data::DB_Dll& principal = data::gDbPrincipal();
-    principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
-    if (!rs || rs->State() != db::adStateOpen || rs->Bof()) {
-        principal.CierraRecordset(rs);
-        return false;
-    }
-    return true;
-}
-
 Encabezados ArmarEncabezados(const db::Recordset& rs, const Reglas& reglas)
 {
     Encabezados e;
@@ -233,6 +234,19 @@ Encabezados ArmarEncabezados(const db::Recordset& rs, const Reglas& reglas)
         e.columnas.push_back(int(e.nombres.size()) - 1);
     }
     return e;
+}
+
+bool EmpezarExportacion(EstadoHoja& estado, const QString& sql, const QString& ElTitulo, const QString& ElTitulo1,
+                        const Reglas& reglas, data::RecordsetPtr& rs, Encabezados& encabezados)
+{
+    estado.TituloHoja = ElTitulo;
+    estado.SubtituloHoja = ElTitulo1;
+    if (!AbrirRegistros(sql, rs)) {
+        return false;
+    }
+    estado.FilaEncabezado = 1;
+    encabezados = ArmarEncabezados(*rs, reglas);
+    return true;
 }
 
 bool CrearLibro(EstadoHoja& estado, int hojas)

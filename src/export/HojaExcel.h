@@ -53,11 +53,6 @@ private:
     EstadoHoja* m_estado;
 };
 
-// Opens the query on gDbPrincipal (read-only, in the Oracle dialect where
-// that applies). False, with the record set closed, when it has no rows or
-// could not be opened (the data layer reports that).
-bool AbrirRegistros(const QString& sql, data::RecordsetPtr& rs);
-
 // How field names are matched: the key field "ID", the date field
 // "FhUltimoCosto" and the names of the fields to total.
 struct Reglas
@@ -75,6 +70,13 @@ struct Encabezados
     std::vector<int> columnas;
 };
 Encabezados ArmarEncabezados(const platform::db::Recordset& rs, const Reglas& reglas);
+
+// The start of an export: the title texts kept, the query opened on
+// gDbPrincipal (false, with the record set closed, when it has no rows or
+// could not be opened, which the data layer reports), the heading row set
+// to 1 and the heading lists built.
+bool EmpezarExportacion(EstadoHoja& estado, const QString& sql, const QString& ElTitulo, const QString& ElTitulo1,
+                        const Reglas& reglas, data::RecordsetPtr& rs, Encabezados& encabezados);
 
 // A new workbook of `hojas` sheets in AppExcel; false (the reason in
 // ErrorLibro) when there is none.

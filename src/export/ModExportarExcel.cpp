@@ -82,17 +82,12 @@ void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitul
     if (enCurso.ocupado()) {
         return;
     }
-    estado.TituloHoja = ElTitulo;
-    estado.SubtituloHoja = ElTitulo1;
-
+    const Reglas reglas{Qt::CaseSensitive};
     data::RecordsetPtr rs;
-    if (!AbrirRegistros(sql, rs)) {
+    Encabezados encabezados;
+    if (!EmpezarExportacion(estado, sql, ElTitulo, ElTitulo1, reglas, rs, encabezados)) {
         return;
     }
-
-    estado.FilaEncabezado = 1;
-    const Reglas reglas{Qt::CaseSensitive};
-    const Encabezados encabezados = ArmarEncabezados(*rs, reglas);
     int hojas = 0;
     AbrirLibroExcel(hojas);
     int cantidad = int(encabezados.nombres.size());

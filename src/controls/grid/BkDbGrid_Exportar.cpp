@@ -25,16 +25,12 @@ void BkDbGrid::ExportarExcelPorRsOSCX(const QString& sql, bool Preview, const QS
     }
     // A cancel of an earlier load or export must not stop this one at its first field.
     CargaCancelada = false;
-    m_exportacion.TituloHoja = ElTitulo;
-    m_exportacion.SubtituloHoja = ElTitulo1;
+    const Reglas reglas{Qt::CaseInsensitive};
     data::RecordsetPtr rs;
-    if (!AbrirRegistros(sql, rs)) {
+    Encabezados encabezados;
+    if (!EmpezarExportacion(m_exportacion, sql, ElTitulo, ElTitulo1, reglas, rs, encabezados)) {
         return;
     }
-
-    m_exportacion.FilaEncabezado = 1;
-    const Reglas reglas{Qt::CaseInsensitive};
-    const Encabezados encabezados = ArmarEncabezados(*rs, reglas);
     int hojas = 2;
     AbrirLibroExcel(hojas);
     int cantidad = int(encabezados.nombres.size());
