@@ -24,6 +24,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <malloc.h>
 #include <memory>
@@ -226,7 +227,8 @@ int main(int argc, char** argv)
         std::printf("%8s   workbook sizes: direct %lld kB, export %lld kB; peak above the record set: direct "
                     "%.1f MB, export %.1f MB\n",
                     "", QFileInfo(directo).size() / 1024, QFileInfo(exportado).size() / 1024,
-                    (libreria.picoKb - registros.picoKb) / 1024.0, (exportacion.picoKb - registros.picoKb) / 1024.0);
+                    std::max(0L, libreria.picoKb - registros.picoKb) / 1024.0,
+                    std::max(0L, exportacion.picoKb - registros.picoKb) / 1024.0);
     }
 
     std::printf("\nthe writing alone, 13 cells a row, no record set (peak above the start):\n");
