@@ -6,6 +6,7 @@
 #include "MillionRowDemo.h"
 #include "controls/grid/BkDbGrid.h"
 #include "data/DB_Dll.h"
+#include "Medidas.h"
 #include "demo/DemoBuilder.h"
 #include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
@@ -23,43 +24,9 @@
 
 namespace {
 
-// Answers every question with Abort (or a cancel) and prints it, so that a
-// failure shows in the output instead of waiting for a person.
-class AbortingOperator final : public platform::Operator
-{
-public:
-    int MsgBox(const QString& prompt, int, const QString&) override
-    {
-        std::printf("question: %s\n", qPrintable(prompt));
-        return platform::msgbox::Abort;
-    }
-    void TimedMsgBox(const QString& prompt, int, const QString&, int) override
-    {
-        std::printf("message: %s\n", qPrintable(prompt));
-    }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> OpenFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> SaveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-};
-
-// Resident set size in kB, from /proc/self/status.
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return -1;
-}
-
 void report(const char* step, const QElapsedTimer& timer)
 {
-    std::printf("%-40s %10.1f ms   RSS %8ld kB\n", step, double(timer.nsecsElapsed()) / 1e6, residentKb());
+    std::printf("%-40s %10.1f ms   RSS %8ld kB\n", step, double(timer.nsecsElapsed()) / 1e6, bench::residentKb());
 }
 
 } // namespace
@@ -70,16 +37,14 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    platform::Runtime::instance().setOperator(std::make_unique<AbortingOperator>());
+    platform::Runtime::instance().setOperator(std::make_unique<bench::AbortingOperator>());
 
-    const QString folder = bench::millionRowDemo(argc, argv);
-    if (folder.isEmpty())
+    const QString connection = bench::millionRowConnection(argc, argv);
+    if (connection.isEmpty()) {
         return 1;
-    platform::Runtime::instance().setProgramFolder(QDir(folder).absoluteFilePath(QStringLiteral("..")));
-    const QString connection = QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =%2;UId=x;Pwd=y;Connect Timeout=5;")
-                                   .arg(QDir(folder).absolutePath(), QString::fromLatin1(demo::kMainDatabase));
+    }
 
-    std::printf("RSS before the grid: %ld kB\n", residentKb());
+    std::printf("RSS before the grid: %ld kB\n", bench::residentKb());
     QElapsedTimer timer;
     {
         controls::BkDbGrid grid;
@@ -110,6 +75,6 @@ int main(int argc, char** argv)
         grid.CargarPagina(grid.UltimaPagina());
         report("last page", timer);
     }
-    std::printf("RSS after the grid is gone: %ld kB\n", residentKb());
+    std::printf("RSS after the grid is gone: %ld kB\n", bench::residentKb());
     return 0;
 }

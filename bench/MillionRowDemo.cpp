@@ -1,6 +1,7 @@
 #include "MillionRowDemo.h"
 
 #include "demo/DemoBuilder.h"
+#include "platform/core/Runtime.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,17 @@ QString millionRowDemo(int argc, char** argv)
     }
     std::printf("built %lld history rows in %.1f s\n", built.historyRows, built.seconds);
     return folder;
+}
+
+QString millionRowConnection(int argc, char** argv)
+{
+    const QString folder = millionRowDemo(argc, argv);
+    if (folder.isEmpty()) {
+        return {};
+    }
+    platform::Runtime::instance().setProgramFolder(QDir(folder).absoluteFilePath(QStringLiteral("..")));
+    return QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =%2;UId=x;Pwd=y;Connect Timeout=5;")
+        .arg(QDir(folder).absolutePath(), QString::fromLatin1(demo::kMainDatabase));
 }
 
 } // namespace bench

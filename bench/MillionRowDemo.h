@@ -9,4 +9,9 @@ namespace bench {
 // base yet. Returns an empty text (after printing why) when the build failed.
 QString millionRowDemo(int argc, char** argv);
 
+// The connection string the system builds for the main data base of the
+// million-row demo (built as millionRowDemo() does), with the program folder
+// set beside the server folder; empty when the build failed.
+QString millionRowConnection(int argc, char** argv);
+
 } // namespace bench

@@ -1,7 +1,9 @@
+#include "app/FechaServidor.h"
 #include "app/frmCorrigeCosto.h"
 #include "common/ProgramOperator.h"
 #include "data/frmAcceso.h"
 #include "data/frmReconectar.h"
+#include "export/ModExportarExcel.h"
 #include "platform/core/Runtime.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@ int main(int argc, char** argv)
     platform::Runtime::instance().setOperator(std::make_unique<common::ProgramOperator>());
     data::InstalarDialogoAcceso();
     data::InstalarDialogoReconectar();
+    exportacion::DefinirFechaServidor(app::FechaServidor);
 
     app::frmCorrigeCosto formulario;
     formulario.Form_Load();

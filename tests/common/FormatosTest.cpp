@@ -1,12 +1,11 @@
 #include "common/Formatos.h"
 
 #include "platform/core/Runtime.h"
+#include "support/DesktopCatcher.h"
 #include "support/TestEnvironment.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QObject>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -14,19 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 QString makeFile(const QString& name)
 {
@@ -67,7 +53,7 @@ TEST(Formatos, ExisteArchivoOnlyForReadableRegularFiles)
 
 TEST(Formatos, AbrirConShellOpensTheFileWithoutACommandLine)
 {
-    UrlCatcher catcher;
+    testing_support::DesktopCatcher catcher;
     const QString spaced = makeFile(QStringLiteral("informe de precios.txt"));
     const QString odd = makeFile(QStringLiteral("a;b&c$(x).txt"));
     common::AbrirConShell(spaced, true);
@@ -76,5 +62,3 @@ TEST(Formatos, AbrirConShellOpensTheFileWithoutACommandLine)
     EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(spaced));
     EXPECT_EQ(catcher.opened[1], QUrl::fromLocalFile(odd));
 }
-
-#include "FormatosTest.moc"

@@ -6,7 +6,7 @@ namespace testing_support {
 
 class ScriptedOperator;
 
-// The current test's own temporary folder (also the program folder, TEMP and TMP).
+// The current test's own temporary folder (also the program folder, TEMP, TMP and TMPDIR).
 QString testFolder();
 // The scripted operator installed for the current test.
 ScriptedOperator& scriptedOperator();

@@ -1,6 +1,7 @@
 // Shared main of every test executable: an offscreen QApplication, the C
 // locale, and for each test a fresh program context whose files go to a new
-// temporary folder and whose exit routine throws instead of ending the run.
+// temporary folder (also TMPDIR, the system's temporary folder) and whose
+// exit routine throws instead of ending the run.
 #include "support/TestEnvironment.h"
 
 #include "platform/core/Runtime.h"
@@ -13,10 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
 std::unique_ptr<QTemporaryDir> g_folder;
+// TMPDIR as the run found it: each test's folder is made under it.
+std::optional<QByteArray> g_tmpdir;
 
 class FreshProgram : public ::testing::EmptyTestEventListener
 {
@@ -30,6 +34,7 @@ class FreshProgram : public ::testing::EmptyTestEventListener
         rt.setExitHandler([](int status) { throw platform::ProgramExit{status}; });
         qputenv("TEMP", g_folder->path().toUtf8());
         qputenv("TMP", g_folder->path().toUtf8());
+        qputenv("TMPDIR", g_folder->path().toUtf8());
         qputenv("XDG_DATA_HOME", (g_folder->path() + QStringLiteral("/xdg")).toUtf8());
         testing_support::installScriptedOperator();
     }
@@ -41,6 +46,11 @@ class FreshProgram : public ::testing::EmptyTestEventListener
         }
         platform::Runtime::instance().reset();
         g_folder.reset();
+        if (g_tmpdir) {
+            qputenv("TMPDIR", *g_tmpdir);
+        } else {
+            qunsetenv("TMPDIR");
+        }
     }
 };
 
@@ -70,6 +80,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
+    if (qEnvironmentVariableIsSet("TMPDIR")) {
+        g_tmpdir = qgetenv("TMPDIR");
+    }
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProgram);
     return RUN_ALL_TESTS();

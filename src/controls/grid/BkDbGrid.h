@@ -1,11 +1,14 @@
 #pragma once
 
 #include "data/DB_Dll.h"
+#include "export/HojaExcel.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/PropertyBag.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -90,6 +93,14 @@ public:
     void CargarPaginas();
     void CargarCampos();
     QString ArmarListaCampos(QString& lista);
+    // The grid's own spreadsheet export: as exportacion::ExportarExcelPorRS,
+    // with progress only in `picMsg`, cancelled by CmdCancel, field names
+    // matched without regard to case and the machine's date in the head.
+    void ExportarExcelPorRsOSCX(const QString& sql, bool Preview, const QString& ElTitulo, const QString& ElTitulo1,
+                                const QString& ElNombre, common::PictureBox* picMsg, int cantHojas,
+                                const QString& CamposTotaliza);
+    // Draws a percentage bar into a picture box, as PintaProgreso does.
+    void ProgressBar(common::PictureBox* picture, const platform::Variant& Percent, long Color, const QString& mensaje);
     void ConfigurarFlexGridModern();
 
     // Properties.
@@ -208,6 +219,10 @@ private:
     void Toolbar1_ButtonClick(const QString& key);
     void AplicarTamanoPagina();
 
+    // The export's workbook and head (the grid's own copies; true when done).
+    bool AbrirLibroExcel(int& cantHojas);
+    bool EscribirEncabezadoExcel(int& count, const QStringList& nombres, const std::vector<long>& anchos);
+
     // Presentation.
     void ActualizarVistaPagina();
     int AnchoTexto(const QString& texto) const;
@@ -282,6 +297,8 @@ private:
     bool SinRecargaPagina = false;
     int ContadorArriba = 0;
     int ContadorAbajo = 0;
+    // The running export's workbook, title texts and heading row.
+    exportacion::EstadoHoja m_exportacion;
 };
 
 } // namespace controls

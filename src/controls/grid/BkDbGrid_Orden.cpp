@@ -1,6 +1,7 @@
 // Ordering, the page buttons, the page list, the page size and the paging keys.
 #include "controls/grid/BkDbGrid.h"
 
+#include "export/ModExportarExcel.h"
 #include "platform/core/Operator.h"
 #include "platform/core/Text.h"
 #include "platform/ui/FlexGrid.h"
@@ -256,7 +257,7 @@ void BkDbGrid::MSFlexGrid1_KeyDown(int& KeyCode, int Shift)
 
 void BkDbGrid::Toolbar1_ButtonClick(const QString& key)
 {
-    // Searching and the export come with the search bar; their keys do nothing yet.
+    // Searching comes with the search bar; its key does nothing yet.
     if (text::EqualsNoCase(key, u"ACTUALIZAR")) {
         FiltroBusqueda.clear();
         TotalRegistros = 0;
@@ -265,6 +266,8 @@ void BkDbGrid::Toolbar1_ButtonClick(const QString& key)
     } else if (text::EqualsNoCase(key, u"AJUSTACOL")) {
         AjustarColumnas();
         emit ColumnasAjustadas();
+    } else if (text::EqualsNoCase(key, u"Excel")) {
+        exportacion::ExportarExcel(ConsultaCompleta, true, QString(), QString(), QString(), nullptr, 0, QString());
     }
 }
 

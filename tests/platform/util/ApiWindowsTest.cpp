@@ -1,11 +1,10 @@
 #include "platform/util/Dll_ApiWindows.h"
 
+#include "support/DesktopCatcher.h"
 #include "support/TestEnvironment.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QObject>
 #include <QSysInfo>
 #include <QUrl>
 
@@ -15,34 +14,6 @@
 #include <unistd.h>
 
 using platform::Dll_ApiWindows;
-
-namespace {
-
-// Takes the desktop's open requests for the file and http schemes while it lives.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    UrlCatcher()
-    {
-        for (const char* scheme : {"file", "http", "https"}) {
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-        }
-    }
-    ~UrlCatcher() override
-    {
-        for (const char* scheme : {"file", "http", "https"}) {
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-        }
-    }
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
-} // namespace
 
 TEST(ApiWindows, NamesTheMachineAndTheUser)
 {
@@ -64,7 +35,7 @@ TEST(ApiWindows, FallBackFolderIsTheTemporaryFolder)
 
 TEST(ApiWindows, EjecutarShellOpensThroughTheDesktop)
 {
-    UrlCatcher catcher;
+    testing_support::DesktopCatcher catcher;
     const QString file = testing_support::testFolder() + QStringLiteral("/Lista de precios.xlsx");
     QFile(file).open(QIODevice::WriteOnly);
     Dll_ApiWindows& api = Dll_ApiWindows::shared();
@@ -85,5 +56,3 @@ TEST(ApiWindows, EjecutarShellOpensThroughTheDesktop)
     EXPECT_EQ(catcher.opened[1].host(), QStringLiteral("example.org"));
     EXPECT_EQ(catcher.opened[2], QUrl::fromLocalFile(file));
 }
-
-#include "ApiWindowsTest.moc"
