@@ -26,25 +26,30 @@ struct TablaConAlta
 };
 
 const TablaConAlta kTablasConAlta[] = {
-    {"TA_ESTADOS", "D010301", 4},         {"TA_CCOSTO", "D010301", 4},        {"TA_CLASIFICACIONES", "D010301", 4},
-    {"TA_TIPOVEHICULO", "D010301", 4},    {"TA_MARCAVEHICULO", "D010301", 4}, {"TA_PAISES", "D010301", 4},
-    {"TA_TIPICOS", "D010301", 4},         {"TA_TIPODOCUMENTO", "D010301", 4}, {"V_TA_Bancos", "D010301", 4},
-    {"V_Ta_Cajas", "D010301", 4},         {"V_TA_Categoria", "D010301", 4},   {"V_TA_Cpra_Vta", "D010301", 4},
-    {"V_TA_DEPOSITO", "D010301", 4},      {"V_TA_DESTINO", "D010301", 4},     {"V_TA_MotivoCpra", "D010301", 4},
-    {"V_TA_MotivoStock", "D010301", 4},   {"V_TA_MotivoVta", "D010301", 4},   {"V_TA_Origen", "D010301", 4},
-    {"V_TA_Rubros", "D010301", 4},        {"V_TA_STATUS", "D010301", 4},      {"V_TA_Tecnicos", "D010301", 4},
-    {"V_TA_TIPOACEITES", "D010301", 4},   {"V_TA_TipoArticulo", "D010301", 4}, {"V_TA_Unidad", "D010301", 4},
-    {"V_TA_UnidadNegocio", "D010301", 4}, {"V_MA_MANTENIMIENTOS", "D010180", 25}, {"V_TA_VENDEDORES", "D010160", 4},
+    {"TA_ESTADOS", "D010301", 4},         {"TA_CCOSTO", "D010301", 4},
+    {"TA_CLASIFICACIONES", "D010301", 4}, {"TA_TIPOVEHICULO", "D010301", 4},
+    {"TA_MARCAVEHICULO", "D010301", 4},   {"TA_PAISES", "D010301", 4},
+    {"TA_TIPICOS", "D010301", 4},         {"TA_TIPODOCUMENTO", "D010301", 4},
+    {"V_TA_Bancos", "D010301", 4},        {"V_Ta_Cajas", "D010301", 4},
+    {"V_TA_Categoria", "D010301", 4},     {"V_TA_Cpra_Vta", "D010301", 4},
+    {"V_TA_DEPOSITO", "D010301", 4},      {"V_TA_DESTINO", "D010301", 4},
+    {"V_TA_MotivoCpra", "D010301", 4},    {"V_TA_MotivoStock", "D010301", 4},
+    {"V_TA_MotivoVta", "D010301", 4},     {"V_TA_Origen", "D010301", 4},
+    {"V_TA_Rubros", "D010301", 4},        {"V_TA_STATUS", "D010301", 4},
+    {"V_TA_Tecnicos", "D010301", 4},      {"V_TA_TIPOACEITES", "D010301", 4},
+    {"V_TA_TipoArticulo", "D010301", 4},  {"V_TA_Unidad", "D010301", 4},
+    {"V_TA_UnidadNegocio", "D010301", 4}, {"V_MA_MANTENIMIENTOS", "D010180", 25},
+    {"V_TA_VENDEDORES", "D010160", 4},
 };
 
 // The columns of a reason's template row after its key and VAT condition,
 // as the sale and the purchase reasons name them.
 const char* const kColumnasComunes[] = {
-    "Repuestos",     "Servicios",       "Otros",         "V_DFI_CTAVTA",    "V_DFI_IMPINT",  "V_DFI_PERCIB",
-    "V_DFI_PERCIVA", "V_DFI_PERCGAN",   "V_DFI_DESCUENTO", "C_CFI_CTACPRA", "C_CFI_IMPINT",  "C_CFI_PERCIB",
-    "C_CFI_PERCIVA", "C_CFI_PERCGAN",   "C_CFI_DESCUENTO", "PG_DESCUENTO",  "PG_RETGAN",     "PG_RETIB",
-    "PG_RETIVA",     "PG_ANTICIPOS",    "CB_DESCUENTO",  "CB_RETGAN",       "CB_RETIB",      "CB_RETIVA",
-    "CB_ANTICIPOS",
+    "Repuestos",    "Servicios",     "Otros",         "V_DFI_CTAVTA",    "V_DFI_IMPINT",
+    "V_DFI_PERCIB", "V_DFI_PERCIVA", "V_DFI_PERCGAN", "V_DFI_DESCUENTO", "C_CFI_CTACPRA",
+    "C_CFI_IMPINT", "C_CFI_PERCIB",  "C_CFI_PERCIVA", "C_CFI_PERCGAN",   "C_CFI_DESCUENTO",
+    "PG_DESCUENTO", "PG_RETGAN",     "PG_RETIB",      "PG_RETIVA",       "PG_ANTICIPOS",
+    "CB_DESCUENTO", "CB_RETGAN",     "CB_RETIB",      "CB_RETIVA",       "CB_ANTICIPOS",
 };
 const char* const kColumnasVentas[] = {"DFI_IVARI", "DFI_IVARNI", "COSTO_MERCADERIA", "V_DFI_IMPITC"};
 const char* const kColumnasCompras[] = {"CFI_IVARI", "CFI_IVARNI", "C_CFI_IMPITC", "CFI_IVARI1", "CFI_IVARI2"};
@@ -139,17 +144,16 @@ AltaDirecta::AltaDirecta(platform::db::Connection& cn, platform::Dll_Utilidades&
 
 QString AltaDirecta::sentenciaAlta(const QString& codigo, const QString& descripcion) const
 {
-    const QString cabeza = QStringLiteral("INSERT INTO ") + m_c.Tabla + u'(' + m_c.CampoCodigo + u',' +
-                           m_c.CampoDescripcion;
-    const QString valores = QStringLiteral("VALUES ('") + SqlQuoteInner(codigo) + QStringLiteral("','") +
-                            SqlQuoteInner(descripcion);
+    const QString cabeza =
+        QStringLiteral("INSERT INTO ") + m_c.Tabla + u'(' + m_c.CampoCodigo + u',' + m_c.CampoDescripcion;
+    const QString valores =
+        QStringLiteral("VALUES ('") + SqlQuoteInner(codigo) + QStringLiteral("','") + SqlQuoteInner(descripcion);
     if (EqualsNoCase(Trim(m_c.Tabla), u"V_TA_Cpra_Vta"))
         return cabeza + QStringLiteral(",CantidadDias,HabilitadoPara,DtoMaximo,FechaHora_Grabacion) ") + valores +
-               QStringLiteral("',1,'VC',100,'") + m_hoy.toString(QStringLiteral("dd/MM/yyyy")) +
-               QStringLiteral("')");
+               QStringLiteral("',1,'VC',100,'") + m_hoy.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral("')");
     if (EqualsNoCase(Trim(m_c.Tabla), u"V_MA_MANTENIMIENTOS"))
-        return cabeza + QStringLiteral(", CUENTA) ") + valores + QStringLiteral("','") +
-               SqlQuoteInner(Trim(m_cuenta)) + QStringLiteral("')");
+        return cabeza + QStringLiteral(", CUENTA) ") + valores + QStringLiteral("','") + SqlQuoteInner(Trim(m_cuenta)) +
+               QStringLiteral("')");
     return cabeza + QStringLiteral(") ") + valores + QStringLiteral("')");
 }
 
@@ -183,10 +187,11 @@ QString AltaDirecta::lotePlantillas(const QString& codigo)
     QStringList nombres;
     for (const QString& c : columnas)
         nombres << u'[' + c + u']';
-    const QString cabeza = QStringLiteral("INSERT INTO ") +
-                           (ventas ? QStringLiteral("[dbo].[V_TA_Input_Ventas]") : QStringLiteral("V_TA_Input_Compras")) +
-                           QStringLiteral(" (") + nombres.join(QStringLiteral(", ")) + QStringLiteral(") VALUES ('") +
-                           SqlQuoteInner(codigo) + QStringLiteral("', '");
+    const QString cabeza =
+        QStringLiteral("INSERT INTO ") +
+        (ventas ? QStringLiteral("[dbo].[V_TA_Input_Ventas]") : QStringLiteral("V_TA_Input_Compras")) +
+        QStringLiteral(" (") + nombres.join(QStringLiteral(", ")) + QStringLiteral(") VALUES ('") +
+        SqlQuoteInner(codigo) + QStringLiteral("', '");
     QString lote;
     for (int condicion = 1; condicion <= 8; ++condicion)
         lote += kCrLf + cabeza + QStringLiteral("   ") + QString::number(condicion) + QStringLiteral("', ") +
@@ -210,10 +215,10 @@ AltaDirecta::Resultado AltaDirecta::Agregar(const QString& tecleado)
             return r;
         }
         const QString C = m_c.CampoCodigo;
-        const auto codigos = Ejecutar(m_cn, QStringLiteral("SELECT ") + C + QStringLiteral(" FROM ") + m_c.Tabla +
-                                                QStringLiteral(" where ltrim(rtrim(") + C +
-                                                QStringLiteral(")) <> '' and ltrim(rtrim(") + C +
-                                                QStringLiteral(")) not like '%[^0-9]%' "));
+        const auto codigos =
+            Ejecutar(m_cn, QStringLiteral("SELECT ") + C + QStringLiteral(" FROM ") + m_c.Tabla +
+                               QStringLiteral(" where ltrim(rtrim(") + C + QStringLiteral(")) <> '' and ltrim(rtrim(") +
+                               C + QStringLiteral(")) not like '%[^0-9]%' "));
         QStringList existentes;
         for (; !codigos->Eof(); codigos->MoveNext())
             existentes << codigos->value(0).toText();

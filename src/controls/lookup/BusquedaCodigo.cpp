@@ -91,8 +91,7 @@ int codigoAscii(const QKeyEvent& e)
     if (const int a = platform::ui::keyAsciiOf(e))
         return a;
     const int k = platform::ui::keyCodeOf(e);
-    return k == platform::ui::keys::Back || k == platform::ui::keys::Return || k == platform::ui::keys::Escape ? k
-                                                                                                               : 0;
+    return k == platform::ui::keys::Back || k == platform::ui::keys::Return || k == platform::ui::keys::Escape ? k : 0;
 }
 
 } // namespace
@@ -247,8 +246,7 @@ void BusquedaCodigo::AbrirConexion()
             platform::db::Connection& cn = cnBusqueda();
             switch (PasoConexion(i)) {
             case PasoConexion::NombreBase:
-                base = Trim(platform::db::ConnectionString::parse(m_connString)
-                                .first({"database", "initial catalog"}));
+                base = Trim(platform::db::ConnectionString::parse(m_connString).first({"database", "initial catalog"}));
                 break;
             case PasoConexion::Abrir:
                 cn.setConnectionString(m_connString);
@@ -269,8 +267,8 @@ void BusquedaCodigo::AbrirConexion()
                 break;
             case PasoConexion::LeerArticulos: {
                 QString aux;
-                DeshabilitarBCArticulos = EqualsNoCase(sp_Cfg(QStringLiteral("DeshabilitaBusquedaCodigoArt"), aux),
-                                                       u"SI");
+                DeshabilitarBCArticulos =
+                    EqualsNoCase(sp_Cfg(QStringLiteral("DeshabilitaBusquedaCodigoArt"), aux), u"SI");
                 break;
             }
             case PasoConexion::LeerTodos: {
@@ -344,11 +342,11 @@ int16_t BusquedaCodigo::TratamientoErrores(const platform::ErrObject& CodErr, st
 {
     if (CodErr.Number == 0)
         return 0;
-    const QString titulo =
-        CodErr.Source + (Rutina ? QStringLiteral(" - ") + *Rutina : QString()) + QStringLiteral(" Aviso al operador!!! ");
+    const QString titulo = CodErr.Source + (Rutina ? QStringLiteral(" - ") + *Rutina : QString()) +
+                           QStringLiteral(" Aviso al operador!!! ");
     return int16_t(platform::op().MsgBox(
-        common::TextoError(CodErr),
-        Botones.value_or(platform::msgbox::AbortRetryIgnore | platform::msgbox::Critical), titulo));
+        common::TextoError(CodErr), Botones.value_or(platform::msgbox::AbortRetryIgnore | platform::msgbox::Critical),
+        titulo));
 }
 
 QString BusquedaCodigo::FmtLeerCodigo(const QString& Codigo, std::optional<int> Largo) const

@@ -1,7 +1,8 @@
 // The look-up box's table set-up, the rights of a direct addition and the
 // addition itself.
-#include "controls/lookup/AltaDirecta.h"
 #include "controls/lookup/BusquedaCodigo.h"
+
+#include "controls/lookup/AltaDirecta.h"
 #include "controls/lookup/Ejecutar.h"
 #include "controls/lookup/SentenciasBusqueda.h"
 #include "platform/core/Runtime.h"

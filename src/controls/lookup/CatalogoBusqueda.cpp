@@ -69,17 +69,28 @@ struct Miembro
 };
 
 const Miembro kFamiliaVTA[] = {
-    {"V_TA_ORIGEN"},       {"V_TA_DESTINO"},   {"V_TA_CATEGORIA"},    {"V_TA_CPRA_VTA", "IDCOND_CPRA_VTA"},
-    {"V_TA_MotivoStock"},  {"V_TA_Rubros"},    {"V_TA_TipoArticulo", "IDTIPO"},
-    {"V_TA_Unidad"},       {"V_TA_Tareas"},    {"V_TA_Tecnicos"},     {"V_TA_Deposito"},
-    {"V_TA_MotivoCpra"},   {"V_TA_MotivoVta"}, {"V_TA_Bancos"},       {"V_TA_Cajas", "IDCajas"},
+    {"V_TA_ORIGEN"},
+    {"V_TA_DESTINO"},
+    {"V_TA_CATEGORIA"},
+    {"V_TA_CPRA_VTA", "IDCOND_CPRA_VTA"},
+    {"V_TA_MotivoStock"},
+    {"V_TA_Rubros"},
+    {"V_TA_TipoArticulo", "IDTIPO"},
+    {"V_TA_Unidad"},
+    {"V_TA_Tareas"},
+    {"V_TA_Tecnicos"},
+    {"V_TA_Deposito"},
+    {"V_TA_MotivoCpra"},
+    {"V_TA_MotivoVta"},
+    {"V_TA_Bancos"},
+    {"V_TA_Cajas", "IDCajas"},
 };
 
 const Miembro kFamiliaP[] = {
-    {"P_TA_EstadoCivil"},    {"P_TA_Parentesco"},    {"P_TA_ESTADOPOSTULANTE"}, {"P_TA_TITULOs"},
-    {"P_TA_IDIOMAS"},        {"P_TA_Areas"},         {"P_TA_EstadoBusqueda"},   {"P_TA_Grupos"},
-    {"P_TA_MotivoEgreso"},   {"P_TA_ObraSocial"},    {"P_TA_ZONARESIDENCIA"},   {"P_MA_Empresas"},
-    {"P_TA_FormasDePago"},   {"P_TA_CentroMedico"},  {"P_TA_Categorizacion"},   {"P_TA_CONOCIMIENTOS"},
+    {"P_TA_EstadoCivil"},  {"P_TA_Parentesco"},   {"P_TA_ESTADOPOSTULANTE"}, {"P_TA_TITULOs"},
+    {"P_TA_IDIOMAS"},      {"P_TA_Areas"},        {"P_TA_EstadoBusqueda"},   {"P_TA_Grupos"},
+    {"P_TA_MotivoEgreso"}, {"P_TA_ObraSocial"},   {"P_TA_ZONARESIDENCIA"},   {"P_MA_Empresas"},
+    {"P_TA_FormasDePago"}, {"P_TA_CentroMedico"}, {"P_TA_Categorizacion"},   {"P_TA_CONOCIMIENTOS"},
     {"P_TA_NIVELESTUDIO"},
 };
 
@@ -113,8 +124,7 @@ void columnas(Catalogo& c, const QString& descripcion, const QString& codigo)
 }
 
 // The rule list: the first rule that matches `nombre` sets the catalogue.
-void primerPaso(QString& TB, const QString& nombre, Catalogo& c, Decision& d, bool deshabilitado,
-                const QString& Cuenta)
+void primerPaso(QString& TB, const QString& nombre, Catalogo& c, Decision& d, bool deshabilitado, const QString& Cuenta)
 {
     for (const Regla& r : kNombres) {
         if (!EqualsNoCase(nombre, QString::fromLatin1(r.nombre)))
@@ -145,10 +155,9 @@ void primerPaso(QString& TB, const QString& nombre, Catalogo& c, Decision& d, bo
         QString parte = Mid(nombre, 6);
         if (!EqualsNoCase(nombre, u"P_TA_Areas") && parte.endsWith(u's', Qt::CaseInsensitive))
             parte.chop(1);
-        columnas(c,
-                 EqualsNoCase(nombre, u"P_MA_Empresas") ? QStringLiteral("NombreEmpresa")
-                                                        : QStringLiteral("Descripcion"),
-                 QStringLiteral("ID") + parte);
+        columnas(
+            c, EqualsNoCase(nombre, u"P_MA_Empresas") ? QStringLiteral("NombreEmpresa") : QStringLiteral("Descripcion"),
+            QStringLiteral("ID") + parte);
         return;
     }
     if (const Miembro* m = miembro(kFamiliaTA, nombre)) {
@@ -211,8 +220,8 @@ void segundoPaso(const QString& pasado, Catalogo& c, Decision& d)
     const QString& t = c.Tabla;
     if (EqualsNoCase(t, u"MA_CUENTAS_CAJAYBANCO")) {
         c.Tabla = QStringLiteral("MA_CUENTAS");
-        c.CondicionExtra = QStringLiteral(
-            "and (MEDIODEPAGO='' or MEDIODEPAGO IS NULL) and titulo = 0 AND CAJAYBANCO = 1");
+        c.CondicionExtra =
+            QStringLiteral("and (MEDIODEPAGO='' or MEDIODEPAGO IS NULL) and titulo = 0 AND CAJAYBANCO = 1");
         d.disponible = true;
     } else if (EqualsNoCase(t, u"MA_CUENTAS")) {
         c.CondicionExtra = QStringLiteral(" and Dada_De_Baja = 0 ");
@@ -258,8 +267,9 @@ QString TablaTelefonos(const QString& Cuenta)
         "TELEFONO,'0',''),'1',''),'2',''),'3',''),'4',''),'5',''),'6',''),'7',''),'8',''),'9',''))) >= 6");
     return QStringLiteral("(SELECT CODIGO, (TELEFONO + ISNULL(' - ' + NULLIF(LTRIM(RTRIM(RAZON_SOCIAL)), ''), '')) "
                           "AS TELEFONO FROM VT_CLIENTES WHERE ") +
-           p + QStringLiteral(" UNION SELECT DISTINCT IDCOMPROBANTE AS CODIGO, (TELEFONO + ISNULL(' - ' + "
-                              "NULLIF(LTRIM(RTRIM(NOMBRE)), ''), '')) AS TELEFONO FROM V_MV_CPTE WHERE CUENTA = '") +
+           p +
+           QStringLiteral(" UNION SELECT DISTINCT IDCOMPROBANTE AS CODIGO, (TELEFONO + ISNULL(' - ' + "
+                          "NULLIF(LTRIM(RTRIM(NOMBRE)), ''), '')) AS TELEFONO FROM V_MV_CPTE WHERE CUENTA = '") +
            SqlQuoteInner(Trim(Cuenta)) + QStringLiteral("' AND ") + p + QStringLiteral(") AS X");
 }
 

@@ -53,14 +53,13 @@ ConsultaBusqueda SentenciaBusqueda(const Catalogo& c, const QString& Buscar, con
 
 QString SentenciaVendedor(const QString& Usuario)
 {
-    return QStringLiteral("SELECT * FROM ta_USUARIOS where LTRIM(RTRIM(NOMBRE)) = '") + SqlQuoteInner(Usuario) +
-           u'\'';
+    return QStringLiteral("SELECT * FROM ta_USUARIOS where LTRIM(RTRIM(NOMBRE)) = '") + SqlQuoteInner(Usuario) + u'\'';
 }
 
 QString SentenciaTarea(const QString& tarea, const QString& Usuario)
 {
-    return QStringLiteral("SELECT tarea FROM ta_tareas where tarea = '") + tarea +
-           QStringLiteral("' and usuario = '") + SqlQuoteInner(Usuario) + u'\'';
+    return QStringLiteral("SELECT tarea FROM ta_tareas where tarea = '") + tarea + QStringLiteral("' and usuario = '") +
+           SqlQuoteInner(Usuario) + u'\'';
 }
 
 } // namespace controls::busqueda

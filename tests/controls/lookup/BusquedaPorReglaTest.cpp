@@ -132,10 +132,10 @@ TEST_F(BusquedaPorRegla, TheConditionsLeaveOutTheirRows)
         const char* codigo;
     };
     const Fuera casos[] = {
-        {"VT_CLIENTES", "norte", "C0006"},                // no longer a client
-        {"MA_CUENTAS", "cerrada", "1.1.05.001"},          // no longer used
-        {"MA_CUENTAS_CAJAYBANCO", "tarjetas", "1.1.03.001"}, // a means of payment
-        {"MA_CUENTAS_CAJAYBANCO", "activo", "1"},            // a title
+        {"VT_CLIENTES", "norte", "C0006"},                         // no longer a client
+        {"MA_CUENTAS", "cerrada", "1.1.05.001"},                   // no longer used
+        {"MA_CUENTAS_CAJAYBANCO", "tarjetas", "1.1.03.001"},       // a means of payment
+        {"MA_CUENTAS_CAJAYBANCO", "activo", "1"},                  // a title
         {"MA_CUENTAS/SOLOIMPUTABLES", "resultados", "3.1.01.001"}, // shown in another view
     };
     for (const Fuera& f : casos) {
@@ -144,7 +144,7 @@ TEST_F(BusquedaPorRegla, TheConditionsLeaveOutTheirRows)
     }
     const QString suspendido =
         busqueda_tests::filas(m_conexion, QStringLiteral("SELECT TOP 1 IDARTICULO FROM V_MA_ARTICULOS WHERE "
-                                                          "SUSPENDIDO = 1 ORDER BY IDARTICULO"))
+                                                         "SUSPENDIDO = 1 ORDER BY IDARTICULO"))
             .value(0);
     ASSERT_FALSE(suspendido.isEmpty());
     auto articulos = busqueda_tests::abrirCaja(m_conexion, QStringLiteral("V_MA_ARTICULOS"));
@@ -160,8 +160,8 @@ TEST_F(BusquedaPorRegla, TheVendorsClientsAreTheOnlyOnesShownToHim)
 TEST_F(BusquedaPorRegla, TheTelephonesTableListsClientAndDocumentPhonesWithDigitsOnly)
 {
     const QString tabla = controls::busqueda::TablaTelefonos(QStringLiteral("C0001"));
-    EXPECT_EQ(busqueda_tests::filas(m_conexion,
-                                    QStringLiteral("SELECT CODIGO, TELEFONO FROM ") + tabla + QStringLiteral(" ORDER BY CODIGO")),
+    EXPECT_EQ(busqueda_tests::filas(m_conexion, QStringLiteral("SELECT CODIGO, TELEFONO FROM ") + tabla +
+                                                    QStringLiteral(" ORDER BY CODIGO")),
               (QStringList{
                   QStringLiteral("C0001|011 4567-8901 - ALMACEN DON PEPE"),
                   QStringLiteral("C0002|4567-89 - KIOSCO LA ESQUINA"),
@@ -182,9 +182,8 @@ TEST_F(BusquedaPorRegla, TheVehiclesAreSearchedByPlateAndShowTheirFiveColumns)
                            QStringLiteral("AC456EF - CAMION - MERCEDES BENZ - ATEGO 1726 - TERCERO") +
                                QString(50, u' ') + QStringLiteral("AC456EF")}));
     buscar(*caja.b, "klm");
-    EXPECT_EQ(busqueda_tests::lineas(*caja.b),
-              QStringList{QStringLiteral("KLM012 - UTILITARIO - RENAULT - PROPIO") + QString(50, u' ') +
-                          QStringLiteral("KLM012")});
+    EXPECT_EQ(busqueda_tests::lineas(*caja.b), QStringList{QStringLiteral("KLM012 - UTILITARIO - RENAULT - PROPIO") +
+                                                           QString(50, u' ') + QStringLiteral("KLM012")});
 }
 
 } // namespace

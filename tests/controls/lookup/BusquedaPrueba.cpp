@@ -2,6 +2,7 @@
 
 #include "demo/DemoBuilder.h"
 #include "platform/db/Connection.h"
+#include "support/ForwardingBackend.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -12,6 +13,59 @@
 #include <gtest/gtest.h>
 
 namespace busqueda_tests {
+
+namespace {
+
+using namespace platform::db;
+
+class Grabadora : public testing_support::ForwardingBackend
+{
+public:
+    Grabadora(std::unique_ptr<Backend> inner, std::shared_ptr<Grabacion> g)
+        : ForwardingBackend(std::move(inner)), m_g(std::move(g))
+    {
+    }
+    ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) override
+    {
+        anotar(sql, errors);
+        if (m_g->insertSinFilas && sql.trimmed().startsWith(QStringLiteral("INSERT"), Qt::CaseInsensitive)) {
+            ResultSet nada;
+            nada.recordsAffected = 0;
+            return nada;
+        }
+        return ForwardingBackend::execute(sql, errors);
+    }
+    ResultSet executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                               std::vector<ErrorInfo>& errors) override
+    {
+        anotar(QStringLiteral("call ") + name, errors);
+        return ForwardingBackend::executeProcedure(name, parameters, errors);
+    }
+
+private:
+    void anotar(const QString& texto, std::vector<ErrorInfo>& errors)
+    {
+        m_g->sentencias << texto;
+        if (m_g->fallar > 0) {
+            --m_g->fallar;
+            ErrorInfo e{adErr::Generic, QStringLiteral("General network error."), QStringLiteral("prueba"),
+                        QStringLiteral("08S01"), 11};
+            errors.push_back(e);
+            throw DbError(e);
+        }
+    }
+
+    std::shared_ptr<Grabacion> m_g;
+};
+
+} // namespace
+
+std::shared_ptr<Grabacion> grabar()
+{
+    auto g = std::make_shared<Grabacion>();
+    setBackendWrapper([g](std::unique_ptr<Backend> inner) { return std::make_unique<Grabadora>(std::move(inner), g); });
+    return g;
+}
 
 QString servidorDemo()
 {

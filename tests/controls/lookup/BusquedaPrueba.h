@@ -58,6 +58,18 @@ Caja abrirCaja(const QString& conexion, const QString& tabla, const QString& usu
 QStringList lineas(controls::BusquedaCodigo& b);
 QStringList codigos(controls::BusquedaCodigo& b);
 
+// Records the statements (and "call <name>" for each procedure) of every
+// backend created from now on, until the test ends. While `fallar` is above
+// 0, each recorded call fails as a lost link does and counts it down.
+// With `insertSinFilas`, an INSERT is not run and reports no row written.
+struct Grabacion
+{
+    QStringList sentencias;
+    int fallar = 0;
+    bool insertSinFilas = false;
+};
+std::shared_ptr<Grabacion> grabar();
+
 // Types the text into the box's text box, key by key.
 void teclear(controls::BusquedaCodigo& b, const QString& texto);
 

@@ -76,8 +76,7 @@ std::vector<Caso> casos()
         // The "P_" family: the part from the sixth character, its final S dropped but for P_TA_Areas.
         {q("P_TA_EstadoCivil"), mismo, q("P_TA_EstadoCivil"), q("Descripcion"), q("IDEstadoCivil"), {}},
         {q("P_TA_Parentesco"), mismo, q("P_TA_Parentesco"), q("Descripcion"), q("IDParentesco"), {}},
-        {q("P_TA_ESTADOPOSTULANTE"), mismo, q("P_TA_ESTADOPOSTULANTE"), q("Descripcion"), q("IDESTADOPOSTULANTE"),
-         {}},
+        {q("P_TA_ESTADOPOSTULANTE"), mismo, q("P_TA_ESTADOPOSTULANTE"), q("Descripcion"), q("IDESTADOPOSTULANTE"), {}},
         {q("P_TA_TITULOs"), mismo, q("P_TA_TITULOs"), q("Descripcion"), q("IDTITULO"), {}},
         {q("P_TA_IDIOMAS"), mismo, q("P_TA_IDIOMAS"), q("Descripcion"), q("IDIDIOMA"), {}},
         {q("P_TA_Areas"), mismo, q("P_TA_Areas"), q("Descripcion"), q("IDAreas"), {}},
@@ -221,10 +220,10 @@ TEST_F(CatalogoEnLaCaja, TheUsersVendorLimitsClientsAndSuppliers)
     const Vendedor casosVendedor[] = {
         {"vendedor", "VT_CLIENTES", "and Dada_De_Baja = 0 and IDVENDEDOR = '0002'"},
         {"VENDEDOR  ", "vt_proveedores", "and Dada_De_Baja = 0 and IDVENDEDOR = '0002'"},
-        {"demo", "VT_CLIENTES", "and Dada_De_Baja = 0"},       // no vendor
-        {"nadie", "VT_CLIENTES", "and Dada_De_Baja = 0"},      // no users row
-        {"O'Hara", "VT_CLIENTES", "and Dada_De_Baja = 0"},     // a quoted name stays one statement
-        {"", "VT_CLIENTES", "and Dada_De_Baja = 0"},           // no user
+        {"demo", "VT_CLIENTES", "and Dada_De_Baja = 0"},      // no vendor
+        {"nadie", "VT_CLIENTES", "and Dada_De_Baja = 0"},     // no users row
+        {"O'Hara", "VT_CLIENTES", "and Dada_De_Baja = 0"},    // a quoted name stays one statement
+        {"", "VT_CLIENTES", "and Dada_De_Baja = 0"},          // no user
         {"vendedor", "MA_CUENTAS", " and Dada_De_Baja = 0 "}, // other tables are not filtered
     };
     for (const Vendedor& c : casosVendedor) {
