@@ -54,28 +54,12 @@ const char* const kColumnasComunes[] = {
 const char* const kColumnasVentas[] = {"DFI_IVARI", "DFI_IVARNI", "COSTO_MERCADERIA", "V_DFI_IMPITC"};
 const char* const kColumnasCompras[] = {"CFI_IVARI", "CFI_IVARNI", "C_CFI_IMPITC", "CFI_IVARI1", "CFI_IVARI2"};
 
-bool esTexto(int tipo)
-{
-    using namespace platform::db;
-    switch (tipo) {
-    case adChar:
-    case adVarChar:
-    case adWChar:
-    case adVarWChar:
-    case adLongVarChar:
-    case adLongVarWChar:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A template value as the insert writes it: texts between apostrophes with
 // Null as the empty text; other values in a form the data base reads as the
 // same value (a bit as 1 or 0), Null as NULL.
 QString literal(const Variant& valor, int tipo)
 {
-    if (esTexto(tipo))
+    if (platform::db::isTextType(tipo))
         return u'\'' + SqlQuoteInner(valor.toText()) + u'\'';
     if (valor.isBlank())
         return QStringLiteral("NULL");

@@ -17,21 +17,6 @@ constexpr int32_t kImproperlyDefined = 3708;
 constexpr int32_t kWrongType = 3421;
 constexpr int32_t kNoCommandText = int32_t(0x80040E0C);
 
-bool isTextType(DataTypeEnum type)
-{
-    switch (type) {
-    case adChar:
-    case adVarChar:
-    case adWChar:
-    case adVarWChar:
-    case adLongVarChar:
-    case adLongVarWChar:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The value as the parameter's type holds it; nullopt when it does not convert.
 std::optional<Variant> converted(const Parameter& p)
 {
@@ -76,6 +61,21 @@ std::optional<Variant> converted(const Parameter& p)
 }
 
 } // namespace
+
+bool isTextType(int type)
+{
+    switch (type) {
+    case adChar:
+    case adVarChar:
+    case adWChar:
+    case adVarWChar:
+    case adLongVarChar:
+    case adLongVarWChar:
+        return true;
+    default:
+        return false;
+    }
+}
 
 void ParameterList::Append(std::shared_ptr<Parameter> parameter)
 {

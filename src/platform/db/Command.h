@@ -21,6 +21,9 @@ enum ParameterDirectionEnum : int {
     adParamReturnValue = 4
 };
 
+// True for the text type codes: char, varchar, their wide and their long forms.
+bool isTextType(int type);
+
 // A parameter of a command, as CreateParameter makes it.
 class Parameter
 {

@@ -1,12 +1,6 @@
 // Stored-procedure calls through ODBC: the call text and the values bound to
-// its markers, and a call reaching a real driver (the SQLite ODBC driver,
-// which has no procedures, so only its refusal can be seen).
-#include "platform/db/odbc/OdbcBackend.h"
+// its markers. A call reaching a real driver is in OdbcSqliteTest.cpp.
 #include "platform/db/odbc/OdbcProcedures.h"
-#include "support/TestEnvironment.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -71,32 +65,6 @@ TEST(OdbcProcedure, OnlyAProcedureNameAndInputParametersAreTaken)
     } catch (const DbError& e) {
         EXPECT_EQ(e.number(), adErr::NotSupported);
     }
-}
-
-TEST(OdbcProcedure, TheCallReachesTheDriverAndItsRefusalComesBack)
-{
-    const QString driver = QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so");
-    if (!QFileInfo::exists(driver)) {
-        GTEST_SKIP() << "the SQLite ODBC driver is not installed";
-    }
-    const QString file = QDir(testing_support::testFolder()).filePath(QStringLiteral("odbc.db"));
-    const QString text = QStringLiteral("Driver=%1;Database=%2").arg(driver, file);
-    OpenParams params;
-    params.connectionString = text;
-    params.parsed = ConnectionString::parse(text);
-    auto backend = odbc::createOdbcBackend(params.parsed);
-    std::vector<ErrorInfo> errors;
-    backend->open(params, errors);
-    // The driver takes the call escape and the bound value, then refuses the
-    // procedure; its own message comes back in Errors.
-    try {
-        backend->executeProcedure(QStringLiteral("sp1_getCfg"), {input(QStringLiteral("x"))}, errors);
-        ADD_FAILURE() << "the driver ran a procedure";
-    } catch (const DbError& e) {
-        EXPECT_TRUE(e.info().Description.contains(QStringLiteral("sp1_getCfg"))) << e.info().Description.toStdString();
-    }
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].Description.contains(QStringLiteral("sp1_getCfg")));
 }
 
 } // namespace
