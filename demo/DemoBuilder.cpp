@@ -1,5 +1,6 @@
 #include "demo/DemoBuilder.h"
 
+#include "demo/DemoCatalogue.h"
 #include "demo/DemoData.h"
 #include "demo/DemoRows.h"
 #include "demo/DemoSchema.h"
@@ -105,9 +106,15 @@ BuildResult buildDemoServer(const BuildOptions& options)
             writeConfiguration(db);
             writeUsersAndCompany(db);
             writeAccounting(db);
+            for (const Table& table : catalogueTables())
+                exec(db, createTableSql(table));
+            writeCatalogue(db);
+            writeProcedures(db);
             for (const char* sql : kIndexes)
                 exec(db, sql);
             for (const char* sql : kRestrictedViews)
+                exec(db, sql);
+            for (const char* sql : kCatalogueViews)
                 exec(db, sql);
             // Statistics, as a real server keeps them, so that the planner picks
             // the selective index of each look-up.

@@ -137,24 +137,30 @@ void writeConfiguration(sqlite3* db)
         {"INGRESOS_BRUTOS_UN_2", "901-765432-1"},
         {"CONDICIONIVA_UN_2", "1"},
         {"DOMICILIO_UN_2", "Ruta 8 km 52, Pilar"},
+        {"DeshabilitaBusquedaCodigoArt", "NO"},
+        {"DeshabilitaBusquedaCodigo", "NO"},
     };
     std::vector<Row> rows;
     for (const auto& entry : datos)
         rows.push_back({text("DATOS"), text(entry[0]), text(entry[1]), text(""), 0LL});
+    // A message whose text is kept in VALORAUX.
+    rows.push_back({text("DATOS"), text("Mensaje_Bienvenida"), text(""), text("Bienvenido a La Espiga"), 0LL});
     insertRows(db, "TA_CONFIGURACION", {"GRUPO", "CLAVE", "VALOR", "VALORAUX", "PoliticaNegocio"}, rows);
 }
 
 void writeUsersAndCompany(sqlite3* db)
 {
     auto password = [](const char* plain) { return Value(storedPassword(QString::fromUtf8(plain)).toStdString()); };
-    insertRows(db, "TA_USUARIOS",
-               {"NOMBRE", "SISTEMA", "Password", "Administrador", "UNegocio", "CLASEPUSA", "verproforma"},
-               {
-                   {text(kDemoUser), text("cn000pr"), Value(demoPasswordStored().toStdString()), 1LL, text("   1"),
-                    text("1,2,3,4,5,6,7,8"), 1LL},
-                   {text("vendedor"), text("ORVO"), password("vendedor"), 0LL, text("2"), text("1,2"), 0LL},
-                   {text("cajero"), text("VENTAS"), password("cajero"), 0LL, text("   1"), text("1"), 0LL},
-               });
+    // The salesman is vendor 0002: the look-up box shows him only his clients.
+    insertRows(
+        db, "TA_USUARIOS",
+        {"NOMBRE", "SISTEMA", "Password", "Administrador", "UNegocio", "CLASEPUSA", "verproforma", "IdVendedor"},
+        {
+            {text(kDemoUser), text("cn000pr"), Value(demoPasswordStored().toStdString()), 1LL, text("   1"),
+             text("1,2,3,4,5,6,7,8"), 1LL, text("")},
+            {text("vendedor"), text("ORVO"), password("vendedor"), 0LL, text("2"), text("1,2"), 0LL, text("0002")},
+            {text("cajero"), text("VENTAS"), password("cajero"), 0LL, text("   1"), text("1"), 0LL, nullptr},
+        });
     insertRows(db, "TA_MENU", {"Clave", "Nombre", "Proceso"},
                {
                    {text("D0601"), text("Corrección de precios"), text("CorrigePrecios")},
@@ -170,6 +176,9 @@ void writeUsersAndCompany(sqlite3* db)
                    {text("vendedor"), text("D0201")},
                    {text("vendedor"), text("D0202")},
                    {text("cajero"), text("D0202")},
+                   // Rights to add rows from the look-up box: maintenances and salesmen.
+                   {text(kDemoUser), text("D010180")},
+                   {text("vendedor"), text("D010160")},
                });
     insertRows(db, "V_TA_Cajas", {"IdCajas", "Descripcion"},
                {
@@ -188,14 +197,31 @@ void writeUsersAndCompany(sqlite3* db)
 
 void writeAccounting(sqlite3* db)
 {
-    insertRows(db, "MA_CUENTAS", {"IdCuenta", "Descripcion", "Confidencial"},
-               {
-                   {text("1.1.01.001"), text("Caja"), 0LL},
-                   {text("1.1.02.001"), text("Banco cuenta corriente"), 0LL},
-                   {text("4.1.01.001"), text("Ventas de mercaderías"), 0LL},
-                   {text("5.1.01.001"), text("Costo de mercaderías vendidas"), 0LL},
-                   {text("5.2.03.001"), text("Sueldos de gerencia"), 1LL},
-               });
+    // The look-up box reads accounts by Codigo and leaves out titles, accounts
+    // no longer used and, for cash and banks, the means of payment.
+    insertRows(
+        db, "MA_CUENTAS",
+        {"IdCuenta", "Descripcion", "Confidencial", "Codigo", "MEDIODEPAGO", "TIPOVISTA", "TITULO", "CAJAYBANCO",
+         "Dada_De_Baja"},
+        {
+            {text("1.1.01.001"), text("Caja"), 0LL, text("1.1.01.001"), text(""), nullptr, 0LL, 1LL, 0LL},
+            {text("1.1.02.001"), text("Banco cuenta corriente"), 0LL, text("1.1.02.001"), nullptr, nullptr, 0LL, 1LL,
+             0LL},
+            {text("4.1.01.001"), text("Ventas de mercaderías"), 0LL, text("4.1.01.001"), nullptr, nullptr, 0LL, 0LL,
+             0LL},
+            {text("5.1.01.001"), text("Costo de mercaderías vendidas"), 0LL, text("5.1.01.001"), nullptr, nullptr, 0LL,
+             0LL, 0LL},
+            {text("5.2.03.001"), text("Sueldos de gerencia"), 1LL, text("5.2.03.001"), nullptr, nullptr, 0LL, 0LL, 0LL},
+            {text("1"), text("Activo"), 0LL, text("1"), nullptr, nullptr, 1LL, 0LL, 0LL},
+            {text("1.1.03.001"), text("Tarjetas de crédito a cobrar"), 0LL, text("1.1.03.001"), text("TC"), nullptr,
+             0LL, 1LL, 0LL},
+            {text("1.1.04.001"), text("Retenciones de ingresos brutos"), 0LL, text("1.1.04.001"), text("RI"), nullptr,
+             0LL, 0LL, 0LL},
+            {text("1.1.05.001"), text("Caja chica sucursal cerrada"), 0LL, text("1.1.05.001"), nullptr, nullptr, 0LL,
+             1LL, 1LL},
+            {text("3.1.01.001"), text("Resultados del ejercicio"), 0LL, text("3.1.01.001"), nullptr, text("R"), 0LL,
+             0LL, 0LL},
+        });
     insertRows(db, "MV_ASIENTOS", {"Fecha", "IdCuenta", "Debe", "Haber", "Detalle"},
                {
                    {text("2024-03-01 00:00:00"), text("1.1.01.001"), money(15423050), money(0), text("Ventas del día")},

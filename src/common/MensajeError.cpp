@@ -56,13 +56,18 @@ QString LineaBkErr(const platform::DateTime& when, const QString& rutinaParte, c
            Trim(platform::text::FoldLineBreaks(mensaje)) + QStringLiteral(" Respondio : ") + PalabraRespuesta(answer);
 }
 
+QString TextoError(const platform::ErrObject& error)
+{
+    return QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(error.Number) + QStringLiteral(") ") +
+           platform::text::Trim(error.Description);
+}
+
 int MensajeError(const platform::ErrObject& error, std::optional<int> botones, const std::optional<QString>& rutina)
 {
     if (error.Number == 0) {
         return 0;
     }
-    const QString mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(error.Number) +
-                            QStringLiteral(") ") + platform::text::Trim(error.Description);
+    const QString mensaje = TextoError(error);
     const QString rutinaParte = rutina ? QStringLiteral(" - ") + *rutina : QString();
     const QString titulo = error.Source + rutinaParte + QStringLiteral(" Aviso al operador!!! - 2 ");
     const int respuesta = platform::op().MsgBox(

@@ -18,6 +18,10 @@ namespace common {
 int MensajeError(const platform::ErrObject& error, std::optional<int> botones = std::nullopt,
                  const std::optional<QString>& rutina = std::nullopt);
 
+// The text of the error dialogs: "Ha ocurrido el Siguiente Error (" + the
+// number + ") " + the description, trimmed.
+QString TextoError(const platform::ErrObject& error);
+
 // BKERR.LOG's path: in the TMP folder when TEMP is set (TEMP is only
 // tested), else in the fall-back folder of Dll_ApiWindows.
 QString ArchivoBkErr();

@@ -14,7 +14,7 @@ cmake_minimum_required(VERSION 3.25)
 # controls/*, which may use each other).
 set(allowed_platform_core platform/core)
 set(allowed_platform_db platform/core platform/db)
-set(allowed_platform_xlsx platform/core platform/xlsx)
+set(allowed_platform_xlsx platform/core platform/ui platform/xlsx)
 set(allowed_platform_util platform/core platform/db platform/util)
 set(allowed_platform_ui platform/core platform/util platform/ui)
 set(platform_all platform/core platform/db platform/xlsx platform/util platform/ui)

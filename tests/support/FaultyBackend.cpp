@@ -61,6 +61,15 @@ ResultSet FaultyBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
     return r;
 }
 
+ResultSet FaultyBackend::executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                                          std::vector<ErrorInfo>& errors)
+{
+    check(errors);
+    ResultSet r = inner().executeProcedure(name, parameters, errors);
+    afterSuccess(errors);
+    return r;
+}
+
 void FaultyBackend::beginTransaction(std::vector<ErrorInfo>& errors)
 {
     check(errors);

@@ -27,6 +27,9 @@ public:
     void setDefaultDatabase(const QString& name, std::vector<platform::db::ErrorInfo>& errors) override;
     platform::db::ResultSet execute(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
     platform::db::ResultSet executeUpdatable(const QString& sql, std::vector<platform::db::ErrorInfo>& errors) override;
+    platform::db::ResultSet executeProcedure(const QString& name,
+                                             const std::vector<platform::db::ProcedureParameter>& parameters,
+                                             std::vector<platform::db::ErrorInfo>& errors) override;
     void beginTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
     void commitTransaction(std::vector<platform::db::ErrorInfo>& errors) override;
     void rollbackTransaction(std::vector<platform::db::ErrorInfo>& errors) override;

@@ -42,6 +42,12 @@ ResultSet ForwardingBackend::executeUpdatable(const QString& sql, std::vector<Er
     return m_inner->executeUpdatable(sql, errors);
 }
 
+ResultSet ForwardingBackend::executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                                              std::vector<ErrorInfo>& errors)
+{
+    return m_inner->executeProcedure(name, parameters, errors);
+}
+
 void ForwardingBackend::beginTransaction(std::vector<ErrorInfo>& errors)
 {
     m_inner->beginTransaction(errors);

@@ -54,6 +54,17 @@ struct ResultSet
     int64_t recordsAffected = -1;
 };
 
+// One parameter of a stored-procedure call, in the order of the call, its
+// value already of the parameter's type.
+struct ProcedureParameter
+{
+    QString name;
+    DataTypeEnum type = adVarWChar;
+    int direction = 1; // adParamInput
+    int64_t size = 0;
+    Variant value; // Empty: not given, the procedure's default applies
+};
+
 struct OpenParams
 {
     QString connectionString;
@@ -86,6 +97,17 @@ public:
     virtual ResultSet executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
     {
         return execute(sql, errors);
+    }
+    // Runs the stored procedure `name` with its parameters bound by position,
+    // never pasted into a statement; the result as execute() gives it.
+    // A backend without stored procedures raises adErr::NotSupported.
+    virtual ResultSet executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                                       std::vector<ErrorInfo>& errors)
+    {
+        (void)parameters;
+        (void)errors;
+        throw DbError(adErr::NotSupported,
+                      QStringLiteral("The provider cannot run the stored procedure %1.").arg(name));
     }
     virtual void beginTransaction(std::vector<ErrorInfo>& errors) = 0;
     virtual void commitTransaction(std::vector<ErrorInfo>& errors) = 0;

@@ -156,11 +156,16 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, int64_t* reco
     provider(true, [&](Backend& b, std::vector<ErrorInfo>& errors) { result = b.execute(sql, errors); });
     if (recordsAffected)
         *recordsAffected = result.recordsAffected;
+    return recordsetOf(std::move(result), sql);
+}
+
+std::shared_ptr<Recordset> Connection::recordsetOf(ResultSet result, const QString& source)
+{
     auto rs = std::make_shared<Recordset>();
     if (result.hasRows) {
         result.rowKeys.clear();
         result.baseTable.clear();
-        rs->attach(std::move(result), this, adLockReadOnly, sql);
+        rs->attach(std::move(result), this, adLockReadOnly, source);
     }
     return rs;
 }

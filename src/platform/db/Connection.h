@@ -72,8 +72,12 @@ public:
     Backend& backend();
 
 private:
+    friend class Command;
     friend class Recordset;
     void requireOpen() const;
+    // The record set of a statement's result: read-only, closed when the
+    // result has no rows.
+    std::shared_ptr<Recordset> recordsetOf(ResultSet result, const QString& source);
     // Runs one call of the provider with a fresh error list: the entries of a
     // failing call replace Errors (informational ones left out, class 08
     // carrying native error 11) and the raised DbError carries the first;

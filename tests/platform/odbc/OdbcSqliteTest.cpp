@@ -323,4 +323,20 @@ TEST_F(OdbcSqlite, SchemaListsTablesAndColumnsByExactName)
     EXPECT_EQ(columns.rows[1][5], Variant(int64_t(adVarChar)));
 }
 
+TEST_F(OdbcSqlite, AProcedureCallReachesTheDriverAndItsRefusalComesBack)
+{
+    // The driver takes the call escape and the bound value; having no
+    // procedures, it refuses the call, and its own message comes back.
+    m_errors.clear();
+    const ProcedureParameter campo{QStringLiteral("@Campo"), adChar, 1, 50, Variant("x")};
+    try {
+        m_backend->executeProcedure(QStringLiteral("sp1_getCfg"), {campo}, m_errors);
+        ADD_FAILURE() << "the driver ran a procedure";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.info().Description.contains(QStringLiteral("sp1_getCfg"))) << e.info().Description.toStdString();
+    }
+    ASSERT_EQ(m_errors.size(), 1u);
+    EXPECT_TRUE(m_errors[0].Description.contains(QStringLiteral("sp1_getCfg")));
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/db/odbc/OdbcBackend.h"
 
 #include "platform/db/odbc/OdbcInternal.h"
+#include "platform/db/odbc/OdbcProcedures.h"
 
 #include <QHash>
 #include <QStringList>
@@ -139,6 +140,8 @@ public:
     void setCommandTimeout(int seconds) override { m_commandTimeout = seconds; }
 
     ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) override;
+    ResultSet executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                               std::vector<ErrorInfo>& errors) override;
     void beginTransaction(std::vector<ErrorInfo>& errors) override;
     void commitTransaction(std::vector<ErrorInfo>& errors) override;
     void rollbackTransaction(std::vector<ErrorInfo>& errors) override;
@@ -169,6 +172,9 @@ private:
     void setAutocommit(bool on, std::vector<ErrorInfo>& errors);
     void endTransaction(SQLSMALLINT completion, std::vector<ErrorInfo>& errors);
 
+    // The results of an executed statement (`rc` its execution's result):
+    // the first row result, the row counts summed.
+    ResultSet results(const Handle& stmt, SQLRETURN rc, std::vector<ErrorInfo>& errors);
     // Reads every row of the statement's current result.
     void fetchAll(const Handle& stmt, SQLSMALLINT columnCount, ResultSet& result, std::vector<ErrorInfo>& errors);
     void assignRowKeys(ResultSet& result);
@@ -339,10 +345,32 @@ ResultSet OdbcBackend::execute(const QString& sql, std::vector<ErrorInfo>& error
 {
     Handle stmt = newStatement(errors);
     const std::u16string text = sql.toStdU16String();
-    SQLRETURN rc = SQLExecDirectW(stmt.get(), const_cast<SQLWCHAR*>(sqlW(text)), SQL_NTS);
+    const SQLRETURN rc = SQLExecDirectW(stmt.get(), const_cast<SQLWCHAR*>(sqlW(text)), SQL_NTS);
     if (rc != SQL_NO_DATA) {
         check(rc, stmt, errors);
     }
+    return results(stmt, rc, errors);
+}
+
+ResultSet OdbcBackend::executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                                        std::vector<ErrorInfo>& errors)
+{
+    const ProcedureCall call = procedureCall(name, parameters);
+    Handle stmt = newStatement(errors);
+    Parameters bound;
+    check(bound.bind(stmt.get(), call.values), stmt, errors);
+    const std::u16string text = call.text.toStdU16String();
+    const SQLRETURN rc = SQLExecDirectW(stmt.get(), const_cast<SQLWCHAR*>(sqlW(text)), SQL_NTS);
+    if (rc != SQL_NO_DATA) {
+        check(rc, stmt, errors);
+    }
+    ResultSet result = results(stmt, rc, errors);
+    SQLFreeStmt(stmt.get(), SQL_RESET_PARAMS);
+    return result;
+}
+
+ResultSet OdbcBackend::results(const Handle& stmt, SQLRETURN rc, std::vector<ErrorInfo>& errors)
+{
     ResultSet result;
     int64_t affected = -1;
     for (;;) {

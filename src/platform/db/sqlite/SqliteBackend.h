@@ -3,6 +3,7 @@
 #include "platform/db/Backend.h"
 #include "platform/db/sqlite/SqlTranslator.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 
@@ -40,6 +41,9 @@ public:
 
     ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) override;
     ResultSet executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors) override;
+    // Stored procedures are kept in the data base file (SqliteProcedures.h).
+    ResultSet executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
+                               std::vector<ErrorInfo>& errors) override;
     void beginTransaction(std::vector<ErrorInfo>& errors) override;
     void commitTransaction(std::vector<ErrorInfo>& errors) override;
     void rollbackTransaction(std::vector<ErrorInfo>& errors) override;
@@ -82,6 +86,11 @@ private:
     // Lower-case column name -> declared type, for converting written values.
     QMap<QString, QString> declaredTypes(const QString& table, std::vector<ErrorInfo>& errors);
     static int progress(void* self);
+    // A stored procedure's definition; raises 2812 when there is none.
+    QString procedureDefinition(const QString& name, std::vector<ErrorInfo>& errors);
+    // Runs a procedure's translated body with `values` bound to its named parameters.
+    void runProcedureSteps(const std::vector<TranslatedStep>& steps, const QHash<QString, Variant>& values,
+                           Batch& batch, std::vector<ErrorInfo>& errors);
 
     QString m_folder;
     QString m_database;
