@@ -47,7 +47,7 @@ void abrir(data::DB_Dll& db, const QString& sentencia, data::RecordsetPtr& rs)
 
 void BkDbGrid::LoadBkDBGrid()
 {
-    if (text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
+    if (m_consulta.SinPaginacion()) {
         m_columnas = false;
         m_ocultarOrdenar = true;
     }
@@ -58,25 +58,7 @@ void BkDbGrid::LoadBkDBGrid()
                        static_cast<QWidget*>(ImgOrdenAsc), static_cast<QWidget*>(Toolbar2)}) {
         w->setVisible(!m_ocultarOrdenar);
     }
-    m_sql += QStringLiteral(" ");
-
-    const qsizetype from = m_sql.indexOf(u" FROM ", 0, Qt::CaseInsensitive);
-    QString resto = from >= 0 ? m_sql.mid(from + 6) : QString();
-    const qsizetype where = resto.indexOf(u" where", 0, Qt::CaseInsensitive);
-    if (text::Contains(m_sql, u" where") && where >= 0) {
-        resto = resto.left(where);
-    } else if (const qsizetype blanco = resto.indexOf(u' '); blanco >= 0) {
-        resto = resto.left(blanco);
-    }
-    TablaConsulta = text::Trim(resto);
-
-    TotalRegistros = 0;
-    m_paginaActual = 1;
-    m_ultimaPagina = 0;
-    FiltroBusqueda.clear();
-    WhereEfectivo.clear();
-    ColumnasFecha.clear();
-    ColumnaOrden = 0;
+    m_consulta.PrepararCarga();
     CargarCampos();
     CargaCancelada = false;
     ConfigurarFlexGridModern();
@@ -87,124 +69,104 @@ void BkDbGrid::CargarPaginas()
 {
     data::DB_Dll& db = data::gDbPrincipal();
     data::RecordsetPtr rs;
-    int32_t paginas = 0;
     bool contar = false;
 
-    pasos::ConManejo(QStringLiteral("CargarPaginas"),
-                     {[&] {
-                          Pbar->setRange(0, 100);
-                          QCoreApplication::processEvents();
-                          Pbar->setValue(30);
-                          Pbar->show();
-                          CmdCancel->show();
-                          PicMsg->hide();
-                          return true;
-                      },
-                      [&] { return !CargaCancelada; },
-                      [&] {
-                          contar = TotalRegistros == 0;
-                          return true;
-                      },
-                      [&] {
-                          if (contar) {
-                              const QString sentencia = SentenciaCompleta();
-                              RelojDeArena reloj;
-                              QCoreApplication::processEvents();
-                              ConsultaCompleta = sentencia;
-                              abrir(db, sentencia, rs);
-                              QCoreApplication::processEvents();
-                          }
-                          // "Cancelar carga..." pressed while the rows were counted: the
-                          // count is dropped (the rows stay uncounted) and the load stops.
-                          if (CargaCancelada) {
-                              db.CierraRecordset(rs);
-                              TotalRegistros = 0;
-                              return false;
-                          }
-                          return true;
-                      },
-                      [&] {
-                          if (contar) {
-                              TotalRegistros = int32_t(rs->RecordCount());
-                          }
-                          return true;
-                      },
-                      [&] {
-                          if (contar && rs->Bof() && rs->Eof()) {
-                              FiltroBusqueda.clear();
-                              TotalRegistros = 0;
-                              MSFlexGrid1->setCols(2);
-                              MSFlexGrid1->setFixedCols(1);
-                              for (int k = 0; k < rs->FieldCount(); ++k) {
-                                  MSFlexGrid1->setCols(k + 3);
-                                  MSFlexGrid1->setTextMatrix(0, k + 1, rs->Fields(k).Name());
-                              }
-                              MSFlexGrid1->setRows(2);
-                              for (int c = 0; c < MSFlexGrid1->Cols(); ++c) {
-                                  MSFlexGrid1->setTextMatrix(1, c, QString());
-                              }
-                              QCoreApplication::processEvents();
-                          }
-                          return true;
-                      },
-                      [&] {
-                          if (contar) {
-                              db.CierraRecordset(rs);
-                          }
-                          return true;
-                      },
-                      [&] {
-                          Pbar->setValue(70);
-                          const QSignalBlocker bloqueo(cboPagSelect);
-                          cboPagSelect->clear();
-                          // One page per PageSize rows and one for the rest; a size below 1
-                          // gives a single page.
-                          if (TotalRegistros > 0) {
-                              paginas =
-                                  m_pageSize > 0 ? int32_t((int64_t(TotalRegistros) + m_pageSize - 1) / m_pageSize) : 1;
-                          }
-                          for (int32_t p = 1; p <= paginas; ++p) {
-                              cboPagSelect->addItem(QString::number(p));
-                              QCoreApplication::processEvents();
-                          }
-                          cboPagSelect->setCurrentIndex(-1);
-                          return true;
-                      },
-                      [&] {
-                          Pbar->setValue(90);
-                          if (m_paginaActual > paginas) {
-                              m_paginaActual = paginas;
-                          }
-                          m_ultimaPagina = paginas;
-                          return true;
-                      },
-                      [&] {
-                          if (cboPagSelect->count() == 0) {
-                              const QSignalBlocker bloqueo(cboPagSelect);
-                              cboPagSelect->addItem(QStringLiteral("1"));
-                              cboPagSelect->setCurrentIndex(-1);
-                          }
-                          return true;
-                      },
-                      [&] {
-                          QCoreApplication::processEvents();
-                          Pbar->setValue(100);
-                          MostrarPagina();
-                          QCoreApplication::processEvents();
-                          CmdCancel->hide();
-                          Pbar->hide();
-                          return true;
-                      }});
+    pasos::ConManejo(QStringLiteral("CargarPaginas"), {[&] {
+                                                           Pbar->setRange(0, 100);
+                                                           QCoreApplication::processEvents();
+                                                           Pbar->setValue(30);
+                                                           Pbar->show();
+                                                           CmdCancel->show();
+                                                           PicMsg->hide();
+                                                           return true;
+                                                       },
+                                                       [&] { return !CargaCancelada; },
+                                                       [&] {
+                                                           contar = m_consulta.TotalRegistros == 0;
+                                                           return true;
+                                                       },
+                                                       [&] {
+                                                           if (contar) {
+                                                               const QString sentencia = m_consulta.SentenciaCompleta();
+                                                               RelojDeArena reloj;
+                                                               QCoreApplication::processEvents();
+                                                               m_consulta.ConsultaCompleta = sentencia;
+                                                               abrir(db, sentencia, rs);
+                                                               QCoreApplication::processEvents();
+                                                           }
+                                                           // "Cancelar carga..." pressed while the rows were counted:
+                                                           // the count is dropped (the rows stay uncounted) and the
+                                                           // load stops.
+                                                           if (CargaCancelada) {
+                                                               db.CierraRecordset(rs);
+                                                               m_consulta.TotalRegistros = 0;
+                                                               return false;
+                                                           }
+                                                           return true;
+                                                       },
+                                                       [&] {
+                                                           if (contar) {
+                                                               m_consulta.TotalRegistros = int32_t(rs->RecordCount());
+                                                           }
+                                                           return true;
+                                                       },
+                                                       [&] {
+                                                           if (contar && rs->Bof() && rs->Eof()) {
+                                                               m_consulta.FiltroBusqueda.clear();
+                                                               m_consulta.TotalRegistros = 0;
+                                                               MSFlexGrid1->setCols(2);
+                                                               MSFlexGrid1->setFixedCols(1);
+                                                               for (int k = 0; k < rs->FieldCount(); ++k) {
+                                                                   MSFlexGrid1->setCols(k + 3);
+                                                                   MSFlexGrid1->setTextMatrix(0, k + 1,
+                                                                                              rs->Fields(k).Name());
+                                                               }
+                                                               MSFlexGrid1->setRows(2);
+                                                               for (int c = 0; c < MSFlexGrid1->Cols(); ++c) {
+                                                                   MSFlexGrid1->setTextMatrix(1, c, QString());
+                                                               }
+                                                               QCoreApplication::processEvents();
+                                                           }
+                                                           return true;
+                                                       },
+                                                       [&] {
+                                                           if (contar) {
+                                                               db.CierraRecordset(rs);
+                                                           }
+                                                           return true;
+                                                       },
+                                                       [&] {
+                                                           Pbar->setValue(70);
+                                                           const QSignalBlocker bloqueo(cboPagSelect);
+                                                           cboPagSelect->clear();
+                                                           const QStringList paginas = m_consulta.ArmarPaginas();
+                                                           for (const QString& p : paginas) {
+                                                               cboPagSelect->addItem(p);
+                                                               QCoreApplication::processEvents();
+                                                           }
+                                                           cboPagSelect->setCurrentIndex(-1);
+                                                           Pbar->setValue(90);
+                                                           return true;
+                                                       },
+                                                       [&] {
+                                                           QCoreApplication::processEvents();
+                                                           Pbar->setValue(100);
+                                                           MostrarPagina();
+                                                           QCoreApplication::processEvents();
+                                                           CmdCancel->hide();
+                                                           Pbar->hide();
+                                                           return true;
+                                                       }});
 }
 
 void BkDbGrid::CargarPagina(int Cual)
 {
-    if (Cual > m_ultimaPagina) {
+    if (Cual > m_consulta.UltimaPagina) {
         return;
     }
-    m_paginaActual = Cual;
+    m_consulta.PaginaActual = Cual;
     lblPaginas->setText(QStringLiteral(" Página ") + QString::number(Cual) + QStringLiteral(" de ") +
-                        QString::number(m_ultimaPagina));
+                        QString::number(m_consulta.UltimaPagina));
     if (Cual >= 1 && Cual <= cboPagSelect->count()) {
         cboPagSelect->setCurrentIndex(Cual - 1);
     }
@@ -213,8 +175,8 @@ void BkDbGrid::CargarPagina(int Cual)
 
 void BkDbGrid::MostrarPaginaVacia(platform::db::Recordset& rs)
 {
-    FiltroBusqueda.clear();
-    TotalRegistros = 0;
+    m_consulta.FiltroBusqueda.clear();
+    m_consulta.TotalRegistros = 0;
     if (MSFlexGrid1->Cols() < rs.FieldCount() + 1) {
         MSFlexGrid1->setCols(rs.FieldCount() + 1);
     }
@@ -264,7 +226,7 @@ void BkDbGrid::CargarGrid()
                                                                           },
                                                                           [&] {
                                                                               Pbar->setValue(20);
-                                                                              ArmarWhere();
+                                                                              m_consulta.ArmarWhere();
                                                                               return true;
                                                                           },
                                                                           [&] {
@@ -277,8 +239,8 @@ void BkDbGrid::CargarGrid()
 
     // Failures of these steps are skipped.
     pasos::Omitir([&] { Pbar->setValue(50); });
-    if (text::Contains(m_sql, u"exec ") || text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
-        s = m_sql;
+    if (m_consulta.SeEjecutaTalCual()) {
+        s = m_consulta.sql;
     }
     pasos::Omitir([&] {
         abrir(db, s, rs);
@@ -288,7 +250,7 @@ void BkDbGrid::CargarGrid()
     // From here on a failure goes to the caller.
     if (db.gCnn && db.gCnn->errors().Count() > 0) {
         if (db.gCnn->errors().Item(0).NativeError == platform::db::native::InvalidColumn) {
-            s = m_sql;
+            s = m_consulta.sql;
             db.gCnn->errors().Clear();
             abrir(db, s, rs);
         }
@@ -313,7 +275,7 @@ void BkDbGrid::CargarGrid()
     AsignarOrdinal();
     Pbar->setValue(100);
     CargaCancelada = false;
-    int32_t pagina = m_paginaActual;
+    int32_t pagina = m_consulta.PaginaActual;
     emit PaginaCargada(pagina);
     Pbar->setValue(0);
 }

@@ -205,7 +205,7 @@ TEST_F(Carga, UnResultadoVacioMuestraLosTitulosYUnaFilaVacia)
     }
     EXPECT_EQ(entradas(hijo<QComboBox>(*g, "cboPagSelect")), (QStringList{"1"}));
     EXPECT_EQ(paginaTexto(), QStringLiteral(" Página 1 de 1"));
-    EXPECT_EQ(A::totalRegistros(*g), 0);
+    EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
 }
 
 TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
@@ -230,7 +230,7 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
     ASSERT_TRUE(pulsado);
     EXPECT_TRUE(A::cargaCancelada(*g));
     EXPECT_TRUE(cargadas.isEmpty());
-    EXPECT_EQ(A::totalRegistros(*g), 0);
+    EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
     EXPECT_EQ(hijo<QComboBox>(*g, "cboPagSelect")->count(), 0);
 
     // A page size chosen in the box loads the statement again.
