@@ -267,7 +267,7 @@ QStringList ConsultaPaginada::CargarCamposTodos(const std::vector<CampoProbado>&
         }
     }
     const QString clave = ClavePrimaria();
-    if (!CamposTodos.contains(u"[ID],") && !CamposTodos.contains(u", [ID]")) {
+    if (!text::Contains(CamposTodos, u"[ID],") && !text::Contains(CamposTodos, u", [ID]")) {
         agregar(CamposTodos, clave, QStringLiteral(", ") + clave);
         if (!text::Contains(Campos, corchetes(PrimaryKey))) {
             agregar(Campos, clave, QStringLiteral(", ") + clave);
@@ -296,7 +296,7 @@ QStringList ConsultaPaginada::CargarCamposSeleccion(const std::vector<CampoProba
         }
     }
     const QString clave = ClavePrimaria();
-    if (!CamposTodos.contains(u"[ID],")) {
+    if (!text::Contains(CamposTodos, u"[ID],")) {
         agregar(Campos, clave, QStringLiteral(", ") + clave);
         agregar(CamposTodos, clave, QStringLiteral(", ") + clave);
     }

@@ -192,6 +192,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "[a],[P],[D], Codigo",
                    "|2|",
                    {"a", "P", "D"}},
+        // A key field named in another letter case keeps its place and is not added again.
+        CasoCampos{{{"Id", db::adInteger}, {"a", db::adVarWChar}},
+                   " SELECT TOP 1 * FROM T ",
+                   "ID",
+                   "[Id], [a]",
+                   "[Id], [a]",
+                   "",
+                   {"Id", "a"}},
+        CasoCampos{{{"a", db::adVarWChar}, {"id", db::adInteger}},
+                   " SELECT TOP 1 * FROM T ",
+                   "ID",
+                   "[a], [id]",
+                   "[a], [id]",
+                   "",
+                   {"a", "id"}},
         // The first amount converted.
         CasoCampos{{{"P", db::adNumeric}},
                    " SELECT TOP 1 P FROM T ",
@@ -200,6 +215,15 @@ INSTANTIATE_TEST_SUITE_P(
                    "[P], ID",
                    "",
                    {"P"}}));
+
+TEST(CamposSeleccion, UnaClaveEnOtraLetraNoSeAgregaOtraVez)
+{
+    ConsultaPaginada q;
+    q.CamposSelNombres = QStringLiteral("[a], Id");
+    q.CargarCamposSeleccion({{"Id", db::adInteger}, {"a", db::adVarWChar}});
+    EXPECT_EQ(q.Campos, QStringLiteral("[Id], [a]"));
+    EXPECT_EQ(q.CamposTodos, QStringLiteral("[Id], [a]"));
+}
 
 TEST(CamposSeleccion, LaSeleccionNoConvierteImportesYSeBuscaSinLaClave)
 {
