@@ -377,12 +377,14 @@ void ConsultaPaginada::ArmarWhere()
     }
 }
 
+bool ConsultaPaginada::OrdenPorClave() const
+{
+    return text::Trim(OrderBy).isEmpty() && !text::Contains(sql, u"order by");
+}
+
 QString ConsultaPaginada::OrdenPaginas() const
 {
-    if (!text::Trim(OrderBy).isEmpty() || text::Contains(sql, u"order by")) {
-        return OrderBy;
-    }
-    return QStringLiteral(" Order by ") + ClavePrimaria() + QStringLiteral(" ");
+    return OrdenPorClave() ? QStringLiteral(" Order by ") + ClavePrimaria() + QStringLiteral(" ") : OrderBy;
 }
 
 QString ConsultaPaginada::ArmarPaginacion(int64_t pagina)
@@ -413,11 +415,14 @@ QString ConsultaPaginada::ArmarPaginacion(int64_t pagina)
             QStringLiteral(" ") + K + QStringLiteral(" FROM ") + T + QStringLiteral(" ") + W + QStringLiteral(" ") + O +
             QStringLiteral(") ");
     } else {
+        // Oracle refuses an ORDER BY in the sub-query of NOT IN: the key order
+        // that the grid adds orders the inline view and the page only.
+        const QString ordenInterno = OrdenPorClave() ? QString() : O;
         const QString X = text::Trim(W).isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
         R = QStringLiteral(" FROM (SELECT *  FROM ") + T + QStringLiteral(" WHERE ROWNUM<=") +
             QString::number(PageSize) + QStringLiteral(" AND ") + K + QStringLiteral(" NOT IN (SELECT ") + K +
             QStringLiteral(" FROM ") + T + QStringLiteral(" ") + W + X + QStringLiteral(" ROWNUM<=") +
-            QString::number(S) + QStringLiteral(" ") + O + QStringLiteral(") ");
+            QString::number(S) + QStringLiteral(" ") + ordenInterno + QStringLiteral(") ");
     }
     if (Find != 1 && !F.isEmpty()) {
         R += QStringLiteral(" and ") + F;

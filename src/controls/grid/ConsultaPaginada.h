@@ -114,6 +114,9 @@ public:
 
     // Sets WhereEfectivo: the statement's own WHERE part and the search.
     void ArmarWhere();
+    // Neither the statement nor OrderBy gives an order: the pages are ordered
+    // by the key column.
+    bool OrdenPorClave() const;
     // The ordering clause of the page statement: OrderBy, or the key column
     // when neither the statement nor OrderBy gives one.
     QString OrdenPaginas() const;

@@ -381,6 +381,11 @@ INSTANTIATE_TEST_SUITE_P(
         CasoPagina{" SELECT * FROM T ORDER BY a ", "[ID], [a]", "", "", 2, 10, 3, kOracle,
                    "SELECT  [ID], [a]  FROM (SELECT *  FROM T WHERE ROWNUM<=10 AND ID NOT IN (SELECT ID FROM T  WHERE  "
                    "ROWNUM<=20 )  )  Paginacion   "},
+        // Oracle, no order given: the key order stays out of the NOT IN sub-query,
+        // which refuses an ORDER BY, and orders the inline view and the page.
+        CasoPagina{" SELECT * FROM T ", "[ID], [a]", "", "", 2, 10, 3, kOracle,
+                   "SELECT  [ID], [a]  FROM (SELECT *  FROM T WHERE ROWNUM<=10 AND ID NOT IN (SELECT ID FROM T  WHERE  "
+                   "ROWNUM<=20 )   Order by ID )  Paginacion    Order by ID "},
         // Neither the statement nor the grid gives an order: the key column does.
         CasoPagina{" SELECT * FROM T ", "[ID], [a]", "", "", 2, 10, 1, kSqlServer,
                    "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T WHERE ID NOT IN (SELECT TOP 0 ID FROM T   "
