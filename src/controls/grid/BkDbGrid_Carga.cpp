@@ -161,13 +161,13 @@ void BkDbGrid::CargarPaginas()
 
 void BkDbGrid::CargarPagina(int Cual)
 {
-    if (Cual > m_consulta.UltimaPagina) {
+    if (Cual < 1 || Cual > m_consulta.UltimaPagina) {
         return;
     }
     m_consulta.PaginaActual = Cual;
     lblPaginas->setText(QStringLiteral(" Página ") + QString::number(Cual) + QStringLiteral(" de ") +
                         QString::number(m_consulta.UltimaPagina));
-    if (Cual >= 1 && Cual <= cboPagSelect->count()) {
+    if (Cual <= cboPagSelect->count()) {
         cboPagSelect->setCurrentIndex(Cual - 1);
     }
     MostrarPagina();

@@ -244,6 +244,19 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
     EXPECT_FALSE(A::cargaCancelada(*g));
 }
 
+TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
+{
+    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    g->LoadBkDBGrid();
+    click("cmdSiguiente");
+    for (int cual : {4, 0, -1}) {
+        g->CargarPagina(cual);
+        EXPECT_EQ(g->PaginaActual(), 2) << cual;
+        EXPECT_EQ(paginaTexto(), QStringLiteral(" Página 2 de 3")) << cual;
+    }
+    EXPECT_EQ(cargadas, (QList<int32_t>{1, 2}));
+}
+
 TEST_F(Carga, UnErrorDespuesDeMostrarUnaPaginaSeInformaYLaGrillaSigueUsable)
 {
     abrir(grid_tests::servidorDemo(), 5, kOnce);
