@@ -181,6 +181,10 @@ private:
     QString SentenciaPagina();
 
     // Loading.
+    // "Cancelar carga..." pressed while the rows were counted: the pages of the
+    // statement shown before go, so that neither its page list nor its rows
+    // stand for the statement now loaded; the grid looks as before any load.
+    void DescartarPaginas();
     void MostrarPaginaVacia(platform::db::Recordset& rs);
     void MostrarFilas(platform::db::Recordset& rs);
 

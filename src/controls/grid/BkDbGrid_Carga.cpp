@@ -94,12 +94,9 @@ void BkDbGrid::CargarPaginas()
                                                                abrir(db, sentencia, rs);
                                                                QCoreApplication::processEvents();
                                                            }
-                                                           // "Cancelar carga..." pressed while the rows were counted:
-                                                           // the count is dropped (the rows stay uncounted) and the
-                                                           // load stops.
                                                            if (CargaCancelada) {
                                                                db.CierraRecordset(rs);
-                                                               m_consulta.TotalRegistros = 0;
+                                                               DescartarPaginas();
                                                                return false;
                                                            }
                                                            return true;
@@ -157,6 +154,17 @@ void BkDbGrid::CargarPaginas()
                                                            Pbar->hide();
                                                            return true;
                                                        }});
+}
+
+void BkDbGrid::DescartarPaginas()
+{
+    m_consulta.DescartarConteo();
+    {
+        const QSignalBlocker bloqueo(cboPagSelect);
+        cboPagSelect->clear();
+    }
+    lblPaginas->setText(QStringLiteral("Página 1 de 1"));
+    MSFlexGrid1->Clear();
 }
 
 void BkDbGrid::CargarPagina(int Cual)

@@ -360,6 +360,13 @@ QStringList ConsultaPaginada::ArmarPaginas()
     return lista;
 }
 
+void ConsultaPaginada::DescartarConteo()
+{
+    TotalRegistros = 0;
+    PaginaActual = 1;
+    UltimaPagina = 0;
+}
+
 // ------------------------------------------------------------------ the page
 
 void ConsultaPaginada::ArmarWhere()

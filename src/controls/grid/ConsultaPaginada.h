@@ -109,6 +109,8 @@ public:
     // After a count: UltimaPagina becomes the number of pages and PaginaActual
     // stays within it. Returns the entries of the page list ("1" when none).
     QStringList ArmarPaginas();
+    // A count that did not finish: the rows are uncounted and there are no pages.
+    void DescartarConteo();
 
     // ---- the page
 

@@ -244,6 +244,43 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
     EXPECT_FALSE(A::cargaCancelada(*g));
 }
 
+TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
+{
+    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    g->LoadBkDBGrid();
+    ASSERT_EQ(g->UltimaPagina(), 3);
+
+    auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
+    bool pulsado = false;
+    QTimer reloj;
+    reloj.setInterval(0);
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+        if (!cancelar->isHidden()) {
+            cancelar->click();
+            pulsado = true;
+            reloj.stop();
+        }
+    });
+    reloj.start();
+    g->setSql(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 3"));
+    g->LoadBkDBGrid();
+    reloj.stop();
+    ASSERT_TRUE(pulsado);
+
+    EXPECT_EQ(hijo<QComboBox>(*g, "cboPagSelect")->count(), 0);
+    EXPECT_EQ(g->UltimaPagina(), 0);
+    EXPECT_EQ(g->PaginaActual(), 1);
+    EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
+    EXPECT_EQ(paginaTexto(), QStringLiteral("Página 1 de 1"));
+    for (int c = 0; c < g->MsFlexGrid->Cols(); ++c) {
+        EXPECT_TRUE(g->MsFlexGrid->TextMatrix(1, c).isEmpty()) << c;
+    }
+    click("cmdSiguiente");
+    click("cmdUltimo");
+    g->CargarPagina(2);
+    EXPECT_EQ(cargadas, (QList<int32_t>{1}));
+}
+
 TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
 {
     abrir(grid_tests::servidorDemo(), 5, kOnce);
