@@ -69,91 +69,96 @@ void BkDbGrid::CargarPaginas()
 {
     data::DB_Dll& db = data::gDbPrincipal();
     data::RecordsetPtr rs;
+    ConsultaPaginada& q = m_consulta;
     bool contar = false;
+    QString completa;
+    QString conteo;
 
-    pasos::ConManejo(QStringLiteral("CargarPaginas"), {[&] {
-                                                           Pbar->setRange(0, 100);
-                                                           QCoreApplication::processEvents();
-                                                           Pbar->setValue(30);
-                                                           Pbar->show();
-                                                           CmdCancel->show();
-                                                           PicMsg->hide();
-                                                           return true;
-                                                       },
-                                                       [&] { return !CargaCancelada; },
-                                                       [&] {
-                                                           contar = m_consulta.TotalRegistros == 0;
-                                                           return true;
-                                                       },
-                                                       [&] {
-                                                           if (contar) {
-                                                               const QString sentencia = m_consulta.SentenciaCompleta();
-                                                               RelojDeArena reloj;
-                                                               QCoreApplication::processEvents();
-                                                               m_consulta.ConsultaCompleta = sentencia;
-                                                               abrir(db, sentencia, rs);
-                                                               QCoreApplication::processEvents();
-                                                           }
-                                                           if (CargaCancelada) {
-                                                               db.CierraRecordset(rs);
-                                                               DescartarPaginas();
-                                                               return false;
-                                                           }
-                                                           return true;
-                                                       },
-                                                       [&] {
-                                                           if (contar) {
-                                                               m_consulta.TotalRegistros = int32_t(rs->RecordCount());
-                                                           }
-                                                           return true;
-                                                       },
-                                                       [&] {
-                                                           if (contar && rs->Bof() && rs->Eof()) {
-                                                               m_consulta.FiltroBusqueda.clear();
-                                                               m_consulta.TotalRegistros = 0;
-                                                               MSFlexGrid1->setCols(2);
-                                                               MSFlexGrid1->setFixedCols(1);
-                                                               for (int k = 0; k < rs->FieldCount(); ++k) {
-                                                                   MSFlexGrid1->setCols(k + 3);
-                                                                   MSFlexGrid1->setTextMatrix(0, k + 1,
-                                                                                              rs->Fields(k).Name());
-                                                               }
-                                                               MSFlexGrid1->setRows(2);
-                                                               for (int c = 0; c < MSFlexGrid1->Cols(); ++c) {
-                                                                   MSFlexGrid1->setTextMatrix(1, c, QString());
-                                                               }
-                                                               QCoreApplication::processEvents();
-                                                           }
-                                                           return true;
-                                                       },
-                                                       [&] {
-                                                           if (contar) {
-                                                               db.CierraRecordset(rs);
-                                                           }
-                                                           return true;
-                                                       },
-                                                       [&] {
-                                                           Pbar->setValue(70);
-                                                           const QSignalBlocker bloqueo(cboPagSelect);
-                                                           cboPagSelect->clear();
-                                                           const QStringList paginas = m_consulta.ArmarPaginas();
-                                                           for (const QString& p : paginas) {
-                                                               cboPagSelect->addItem(p);
-                                                               QCoreApplication::processEvents();
-                                                           }
-                                                           cboPagSelect->setCurrentIndex(-1);
-                                                           Pbar->setValue(90);
-                                                           return true;
-                                                       },
-                                                       [&] {
-                                                           QCoreApplication::processEvents();
-                                                           Pbar->setValue(100);
-                                                           MostrarPagina();
-                                                           QCoreApplication::processEvents();
-                                                           CmdCancel->hide();
-                                                           Pbar->hide();
-                                                           return true;
-                                                       }});
+    pasos::ConManejo(QStringLiteral("CargarPaginas"),
+                     {[&] {
+                          Pbar->setRange(0, 100);
+                          QCoreApplication::processEvents();
+                          Pbar->setValue(30);
+                          Pbar->show();
+                          CmdCancel->show();
+                          PicMsg->hide();
+                          return true;
+                      },
+                      [&] { return !CargaCancelada; },
+                      [&] {
+                          contar = q.TotalRegistros == 0;
+                          return true;
+                      },
+                      [&] {
+                          if (contar) {
+                              completa = q.SentenciaCompleta();
+                              q.dialecto = DialectoActual();
+                              conteo = q.SentenciaConteo(completa);
+                              RelojDeArena reloj;
+                              QCoreApplication::processEvents();
+                              q.ConsultaCompleta = completa;
+                              abrir(db, conteo.isEmpty() ? completa : conteo, rs);
+                              QCoreApplication::processEvents();
+                          }
+                          if (CargaCancelada) {
+                              db.CierraRecordset(rs);
+                              DescartarPaginas();
+                              return false;
+                          }
+                          return true;
+                      },
+                      [&] {
+                          if (contar) {
+                              q.FijarTotal(conteo.isEmpty() ? rs->RecordCount() : rs->value(0).toInteger().value_or(0));
+                          }
+                          return true;
+                      },
+                      [&] {
+                          // Without rows the headings come from the statement's own fields.
+                          if (contar && !conteo.isEmpty() && q.TotalRegistros == 0) {
+                              abrir(db, completa, rs);
+                          }
+                          if (contar && rs->Bof() && rs->Eof()) {
+                              q.FiltroBusqueda.clear();
+                              q.TotalRegistros = 0;
+                              MSFlexGrid1->setCols(2);
+                              MSFlexGrid1->setFixedCols(1);
+                              for (int k = 0; k < rs->FieldCount(); ++k) {
+                                  MSFlexGrid1->setCols(k + 3);
+                                  MSFlexGrid1->setTextMatrix(0, k + 1, rs->Fields(k).Name());
+                              }
+                              MSFlexGrid1->setRows(2);
+                              for (int c = 0; c < MSFlexGrid1->Cols(); ++c) {
+                                  MSFlexGrid1->setTextMatrix(1, c, QString());
+                              }
+                              QCoreApplication::processEvents();
+                          }
+                          return true;
+                      },
+                      [&] {
+                          if (contar) {
+                              db.CierraRecordset(rs);
+                          }
+                          return true;
+                      },
+                      [&] {
+                          Pbar->setValue(70);
+                          const QSignalBlocker bloqueo(cboPagSelect);
+                          cboPagSelect->clear();
+                          cboPagSelect->addItems(q.ArmarPaginas());
+                          cboPagSelect->setCurrentIndex(-1);
+                          Pbar->setValue(90);
+                          return true;
+                      },
+                      [&] {
+                          QCoreApplication::processEvents();
+                          Pbar->setValue(100);
+                          MostrarPagina();
+                          QCoreApplication::processEvents();
+                          CmdCancel->hide();
+                          Pbar->hide();
+                          return true;
+                      }});
 }
 
 void BkDbGrid::DescartarPaginas()

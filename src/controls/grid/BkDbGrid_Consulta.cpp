@@ -83,8 +83,15 @@ void BkDbGrid::CargarCampos()
 
 ConsultaPaginada::Dialecto BkDbGrid::DialectoActual() const
 {
-    return text::Contains(data::gDbPrincipal().gProveedor, u"ORACLE") ? ConsultaPaginada::Dialecto::Oracle
-                                                                      : ConsultaPaginada::Dialecto::SqlServer;
+    const data::DB_Dll& db = data::gDbPrincipal();
+    if (text::Contains(db.gProveedor, u"ORACLE")) {
+        return ConsultaPaginada::Dialecto::Oracle;
+    }
+    if (db.gCnn &&
+        platform::db::usesEmbeddedEngine(platform::db::ConnectionString::parse(db.gCnn->ConnectionString()))) {
+        return ConsultaPaginada::Dialecto::Embebido;
+    }
+    return ConsultaPaginada::Dialecto::SqlServer;
 }
 
 QString BkDbGrid::SentenciaPagina()
@@ -97,6 +104,14 @@ QString BkDbGrid::SentenciaPagina()
         pagina = m_consulta.PaginaActual;
     }
     m_consulta.dialecto = DialectoActual();
+    if (const QString conteo = m_consulta.SentenciaFilasPorClave(pagina); !conteo.isEmpty()) {
+        data::DB_Dll& db = data::gDbPrincipal();
+        data::RecordsetPtr rs;
+        db.AbrirRecordset(conteo, rs, nullptr, adOpenForwardOnly, adLockReadOnly, adCmdUnspecified, true);
+        const int64_t filas = rs->value(0).toInteger().value_or(0);
+        db.CierraRecordset(rs);
+        m_consulta.FijarFilasPorClave(filas);
+    }
     const QString s = m_consulta.SentenciaPagina(pagina);
     Pbar->setValue(40);
     return s;

@@ -66,6 +66,16 @@ QString unaFila(const QString& s)
     return out;
 }
 
+// Occurrences of `n` in `s`, letter case ignored.
+qsizetype veces(const QString& s, QStringView n)
+{
+    qsizetype cuenta = 0;
+    for (qsizetype p = buscar(s, n); p >= 0 && !n.isEmpty(); p = buscar(s, n, p + n.size())) {
+        ++cuenta;
+    }
+    return cuenta;
+}
+
 void agregar(QString& lista, const QString& primero, const QString& siguiente)
 {
     lista += lista.isEmpty() ? primero : siguiente;
@@ -187,7 +197,7 @@ void ConsultaPaginada::PrepararCarga()
     }
     TablaConsulta = text::Trim(resto);
 
-    TotalRegistros = 0;
+    FijarTotal(0);
     PaginaActual = 1;
     UltimaPagina = 0;
     FiltroBusqueda.clear();
@@ -334,6 +344,21 @@ QString ConsultaPaginada::SentenciaCompleta() const
            FiltroBusqueda;
 }
 
+QString ConsultaPaginada::SentenciaConteo(const QString& completa) const
+{
+    if (dialecto != Dialecto::Embebido) {
+        return QString();
+    }
+    // One SELECT stands in a derived table as it is; a statement run by name or
+    // a batch is opened and counted.
+    const QString t = text::Trim(completa);
+    const bool select = t.startsWith(u"SELECT", Qt::CaseInsensitive) && t.size() > 6 && !letraDeNombre(t.at(6));
+    if (!select || text::Contains(t, u"exec ") || t.contains(u';')) {
+        return QString();
+    }
+    return QStringLiteral("SELECT COUNT(*) FROM (") + completa + QStringLiteral(") AS Conteo");
+}
+
 int32_t ConsultaPaginada::Paginas() const
 {
     if (TotalRegistros <= 0) {
@@ -362,7 +387,7 @@ QStringList ConsultaPaginada::ArmarPaginas()
 
 void ConsultaPaginada::DescartarConteo()
 {
-    TotalRegistros = 0;
+    FijarTotal(0);
     PaginaActual = 1;
     UltimaPagina = 0;
 }
@@ -394,17 +419,110 @@ QString ConsultaPaginada::OrdenPaginas() const
     return OrdenPorClave() ? QStringLiteral(" Order by ") + ClavePrimaria() + QStringLiteral(" ") : OrderBy;
 }
 
-QString ConsultaPaginada::ArmarPaginacion(int64_t pagina)
+QString ConsultaPaginada::TablaPaginas() const
 {
-    if (SinPaginacion()) {
-        return QString();
-    }
     const qsizetype from = buscar(sql, u"FROM ");
     QString T = from >= 0 ? text::LTrim(sql.mid(from + 5)) : QString();
     if (const qsizetype blanco = T.indexOf(u' '); blanco >= 0) {
         T = T.left(blanco);
     }
-    T = text::Trim(T);
+    return text::Trim(T);
+}
+
+QStringList ConsultaPaginada::CondicionesInternas() const
+{
+    const QString& W = WhereEfectivo;
+    const QString& F = FiltroBusqueda;
+    QStringList condiciones;
+    if (Find != 1 && !F.isEmpty()) {
+        condiciones << F;
+    }
+    QString V = reemplazar(W, u"where ", u"");
+    if (!text::Trim(F).isEmpty()) {
+        V = reemplazar(V, QString(QStringLiteral(" and ") + F), u"");
+        V = reemplazar(V, F, u"");
+    }
+    if (!text::Trim(V).isEmpty()) {
+        condiciones << V;
+    }
+    return condiciones;
+}
+
+bool ConsultaPaginada::PaginaPorClave() const
+{
+    if (dialecto != Dialecto::Embebido || !OrdenPorClave() || SinPaginacion()) {
+        return false;
+    }
+    // The rows of a page must meet WhereEfectivo's conditions, as the earlier
+    // pages counted by key do: WhereEfectivo holds one WHERE, the search at
+    // most once, and the search is part of the page's conditions.
+    const QString& F = FiltroBusqueda;
+    if (veces(WhereEfectivo, u"where ") > 1) {
+        return false;
+    }
+    return F.isEmpty() || (Find != 1 && veces(WhereEfectivo, F) == 1);
+}
+
+QString ConsultaPaginada::LimiteClave(const QString& T, int64_t S) const
+{
+    // NOT IN leaves no row once the keys it names hold a Null; Nulls come
+    // first in the key order, so that is when the first key is Null.
+    const QString& K = PrimaryKey;
+    const QString& W = WhereEfectivo;
+    const QString de = QStringLiteral(" FROM ") + T + QStringLiteral(" ") + W;
+    const int64_t filas = FilasPorClave();
+    if (filas >= S && filas - S < S) {
+        // Nearer the end: the key of row S counted from the last row.
+        return K + QStringLiteral(" > (SELECT TOP 1 ") + K + QStringLiteral(" FROM (SELECT TOP ") +
+               QString::number(filas - S + 1) + QStringLiteral(" ") + K + de + QStringLiteral(" Order by ") + K +
+               QStringLiteral(" Desc ) AS Limite Order by ") + K + QStringLiteral(" ) and (SELECT TOP 1 ") + K + de +
+               QStringLiteral(" Order by ") + K + QStringLiteral(" ) IS NOT NULL");
+    }
+    return K + QStringLiteral(" > (SELECT CASE WHEN COUNT(*) = COUNT(") + K + QStringLiteral(") THEN MAX(") + K +
+           QStringLiteral(") END FROM (SELECT TOP ") + QString::number(S) + QStringLiteral(" ") + K + de +
+           QStringLiteral(" ") + OrdenPaginas() + QStringLiteral(") AS Limite)");
+}
+
+int64_t ConsultaPaginada::FilasPorClave() const
+{
+    const QString T = TablaPaginas();
+    // A statement that is the table with the page's WHERE part counted its rows already.
+    const QString cabeza = QStringLiteral("SELECT * FROM ") + T;
+    const QString t = text::Trim(sql);
+    if (FiltroBusqueda.isEmpty() && t.startsWith(cabeza, Qt::CaseInsensitive) &&
+        text::EqualsNoCase(text::Trim(t.mid(cabeza.size())), text::Trim(WhereEfectivo))) {
+        return TotalRegistros;
+    }
+    return m_filasPorClaveDe == T + u'\n' + WhereEfectivo ? m_filasPorClave : -1;
+}
+
+QString ConsultaPaginada::SentenciaFilasPorClave(int64_t pagina) const
+{
+    const int64_t S = (pagina - 1) * int64_t(PageSize);
+    if (!PaginaPorClave() || S <= 0 || 2 * S <= int64_t(TotalRegistros) || FilasPorClave() >= 0) {
+        return QString();
+    }
+    return QStringLiteral("SELECT COUNT(*) FROM ") + TablaPaginas() + QStringLiteral(" ") + WhereEfectivo;
+}
+
+void ConsultaPaginada::FijarFilasPorClave(int64_t filas)
+{
+    m_filasPorClave = filas;
+    m_filasPorClaveDe = TablaPaginas() + u'\n' + WhereEfectivo;
+}
+
+void ConsultaPaginada::FijarTotal(int64_t filas)
+{
+    TotalRegistros = int32_t(filas);
+    m_filasPorClave = -1;
+}
+
+QString ConsultaPaginada::ArmarPaginacion(int64_t pagina)
+{
+    if (SinPaginacion()) {
+        return QString();
+    }
+    const QString T = TablaPaginas();
     if (PrimaryKey.isEmpty()) {
         PrimaryKey = QStringLiteral("ID");
     }
@@ -412,10 +530,24 @@ QString ConsultaPaginada::ArmarPaginacion(int64_t pagina)
     const int64_t S = pagina * int64_t(PageSize) - int64_t(PageSize);
     const QString& W = WhereEfectivo;
     const QString O = OrdenPaginas();
-    const QString& F = FiltroBusqueda;
     const bool oracle = dialecto == Dialecto::Oracle;
 
     QString R;
+    if (PaginaPorClave()) {
+        // The rows after the key of the last row of the earlier pages: what
+        // NOT IN leaves when the pages are ordered by key, without reading the
+        // earlier rows twice.
+        QStringList condiciones = CondicionesInternas();
+        if (S > 0) {
+            condiciones.prepend(LimiteClave(T, S));
+        }
+        R = QStringLiteral(" FROM (SELECT TOP ") + QString::number(PageSize) + QStringLiteral(" *  FROM ") + T;
+        if (!condiciones.isEmpty()) {
+            R += QStringLiteral(" WHERE ") + condiciones.join(QStringLiteral(" and "));
+        }
+        R += QStringLiteral(" ") + O + QStringLiteral(") AS Paginacion ");
+        return R;
+    }
     if (!oracle) {
         R = QStringLiteral(" FROM (SELECT TOP ") + QString::number(PageSize) + QStringLiteral(" *  FROM ") + T +
             QStringLiteral(" WHERE ") + K + QStringLiteral(" NOT IN (SELECT TOP ") + QString::number(S) +
@@ -431,16 +563,8 @@ QString ConsultaPaginada::ArmarPaginacion(int64_t pagina)
             QStringLiteral(" FROM ") + T + QStringLiteral(" ") + W + X + QStringLiteral(" ROWNUM<=") +
             QString::number(S) + QStringLiteral(" ") + ordenInterno + QStringLiteral(") ");
     }
-    if (Find != 1 && !F.isEmpty()) {
-        R += QStringLiteral(" and ") + F;
-    }
-    QString V = reemplazar(W, u"where ", u"");
-    if (!text::Trim(F).isEmpty()) {
-        V = reemplazar(V, QString(QStringLiteral(" and ") + F), u"");
-        V = reemplazar(V, F, u"");
-    }
-    if (!text::Trim(V).isEmpty()) {
-        R += QStringLiteral(" and ") + V;
+    for (const QString& condicion : CondicionesInternas()) {
+        R += QStringLiteral(" and ") + condicion;
     }
     R += QStringLiteral(" ") + O;
     R += oracle ? QStringLiteral(")  Paginacion ") : QStringLiteral(") AS Paginacion ");

@@ -21,8 +21,12 @@ namespace controls {
 class ConsultaPaginada
 {
 public:
-    // The dialect of the paging part.
-    enum class Dialecto { SqlServer, Oracle };
+    // Where the statements go.
+    enum class Dialecto {
+        SqlServer, // the server counts by opening the rows; pages skip rows with NOT IN
+        Oracle,    // the same with ROWNUM
+        Embebido,  // the embedded engine: counts with COUNT(*), pages by key where it may
+    };
 
     struct Alias
     {
@@ -103,6 +107,10 @@ public:
 
     // The all-rows statement of the current search.
     QString SentenciaCompleta() const;
+    // The statement that counts the rows of `completa` in one value, or an
+    // empty text when its rows are to be opened and counted: every dialect
+    // but the embedded engine, and any statement that is not one SELECT.
+    QString SentenciaConteo(const QString& completa) const;
     // The pages of TotalRegistros rows: one per PageSize rows and one for the
     // rest; a size below 1 gives one page.
     int32_t Paginas() const;
@@ -111,6 +119,8 @@ public:
     QStringList ArmarPaginas();
     // A count that did not finish: the rows are uncounted and there are no pages.
     void DescartarConteo();
+    // The rows of a new count; the rows ranked by key are counted again when needed.
+    void FijarTotal(int64_t filas);
 
     // ---- the page
 
@@ -122,6 +132,18 @@ public:
     // The ordering clause of the page statement: OrderBy, or the key column
     // when neither the statement nor OrderBy gives one.
     QString OrdenPaginas() const;
+    // The embedded engine reaches the page by key: the pages are ordered by
+    // key and the page's conditions are those of WhereEfectivo. The page is
+    // then the first PageSize rows whose key is above the key at position S
+    // of the key order (S the rows of the earlier pages): the rows that NOT IN
+    // leaves, also when keys repeat or are Null.
+    bool PaginaPorClave() const;
+    // Reaching a page by key from the end needs the rows the keys rank (the
+    // table and WhereEfectivo): the statement that counts them when the page
+    // lies nearer the end and they are not counted yet, else an empty text.
+    // The count goes to FijarFilasPorClave.
+    QString SentenciaFilasPorClave(int64_t pagina) const;
+    void FijarFilasPorClave(int64_t filas);
     // The paging part of the page statement for `pagina` (1-based).
     QString ArmarPaginacion(int64_t pagina);
     // The page statement for `pagina` as CargarGrid builds it, before the
@@ -134,6 +156,21 @@ public:
     // Rebuilds OrderBy for a load with the grid's current column (`columna`,
     // heading `titulo`) as OrdenSent and Order ask.
     void ArmarOrden(int columna, const QString& titulo);
+
+private:
+    // The table after "FROM " that the page statement reads.
+    QString TablaPaginas() const;
+    // The conditions of the page's rows besides the key: the search (unless
+    // it only paints the page) and WhereEfectivo without its WHERE and search.
+    QStringList CondicionesInternas() const;
+    // The condition on the key that leaves the rows of the earlier pages (S of them) out.
+    QString LimiteClave(const QString& T, int64_t S) const;
+    // The rows the keys rank when known, else -1.
+    int64_t FilasPorClave() const;
+
+    // The rows ranked by key, and the table and WHERE part they were counted for (-1: not counted).
+    int64_t m_filasPorClave = -1;
+    QString m_filasPorClaveDe;
 };
 
 } // namespace controls

@@ -419,6 +419,43 @@ TEST_F(Carga, ElEjemploDePaginaLlegaAlServidorTalCual)
     EXPECT_EQ(g->MsFlexGrid->TextMatrix(2000, 0), QStringLiteral("4000"));
 }
 
+TEST_F(Carga, ElMotorEmbebidoCuentaConCountYPaginaPorClave)
+{
+    const QString conexion = grid_tests::servidorNumeros(4001);
+    auto sentencias = grid_tests::grabarSentencias();
+    abrir(conexion, 2000, QStringLiteral("SELECT * FROM T WHERE a = 1"));
+    g->LoadBkDBGrid();
+    EXPECT_EQ(
+        sentencias->lista,
+        (QStringList{" SELECT TOP 1 * FROM T WHERE a = 1 ",
+                     "SELECT COUNT(*) FROM ( SELECT * FROM T WHERE a = 1 ) AS Conteo",
+                     "SELECT  [ID], [a]  FROM (SELECT TOP 2000 *  FROM T WHERE a = 1   Order by ID ) AS Paginacion  "
+                     "WHERE a = 1   Order by ID "}));
+    EXPECT_EQ(g->UltimaPagina(), 3);
+    EXPECT_EQ(entradas(hijo<QComboBox>(*g, "cboPagSelect")), (QStringList{"1", "2", "3"}));
+
+    sentencias->lista.clear();
+    click("cmdSiguiente");
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_TRUE(sentencias->lista.at(0).contains(QStringLiteral("ID > (SELECT CASE WHEN COUNT(*) = COUNT(ID) THEN "
+                                                                "MAX(ID) END FROM (SELECT TOP 2000 ID FROM T")))
+        << sentencias->lista.at(0).toStdString();
+    EXPECT_EQ(columna(*g->MsFlexGrid, 0), numeros(2001, 4000));
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(2001, 4000));
+
+    sentencias->lista.clear();
+    click("cmdUltimo");
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_TRUE(
+        sentencias->lista.at(0).contains(QStringLiteral("(SELECT TOP 2 ID FROM T WHERE a = 1  Order by ID Desc )")))
+        << sentencias->lista.at(0).toStdString();
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(4001, 4001));
+
+    click("cmdPrimero");
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(1, 2000));
+    EXPECT_EQ(cargadas, (QList<int32_t>{1, 2, 3, 1}));
+}
+
 TEST_F(Carga, LosNumerosDePaginaPasanDe16Bits)
 {
     abrir(grid_tests::servidorNumeros(40000), 1, QStringLiteral("SELECT * FROM T"));

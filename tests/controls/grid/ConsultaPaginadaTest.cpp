@@ -365,6 +365,7 @@ TEST_P(Pagina, SentenciaDeLaPagina)
 
 constexpr auto kSqlServer = ConsultaPaginada::Dialecto::SqlServer;
 constexpr auto kOracle = ConsultaPaginada::Dialecto::Oracle;
+constexpr auto kEmbebido = ConsultaPaginada::Dialecto::Embebido;
 
 INSTANTIATE_TEST_SUITE_P(
     CargarGrid, Pagina,
@@ -402,6 +403,110 @@ INSTANTIATE_TEST_SUITE_P(
                    "SELECT  [ID], [b]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 0 ID FROM T WHERE b "
                    "= 'x|y'   Order by [b] Asc )  and b = 'x|y'   Order by [b] Asc ) AS Paginacion  WHERE b = 'x|y'  "
                    " Order by [b] Asc "}));
+
+// The embedded engine: pages in key order go by key; any other order, a search
+// that only paints the page and a WHERE part the page cannot repeat keep the
+// statement of the server.
+INSTANTIATE_TEST_SUITE_P(
+    Embebido, Pagina,
+    ::testing::Values(
+        CasoPagina{" SELECT * FROM T ", "[ID], [a]", "", "", 2, 10, 1, kEmbebido,
+                   "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T  Order by ID ) AS Paginacion    Order by ID "},
+        CasoPagina{" SELECT * FROM T WHERE a = 1 ", "[ID], [a]", "", "", 2, 10, 3, kEmbebido,
+                   "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT CASE WHEN COUNT(*) = COUNT(ID) "
+                   "THEN MAX(ID) END FROM (SELECT TOP 20 ID FROM T WHERE a = 1   Order by ID ) AS Limite) and a = 1   "
+                   "Order by ID ) AS Paginacion  WHERE a = 1   Order by ID "},
+        CasoPagina{" SELECT * FROM T ", "[ID], [a]", "", " ([a] LIKE '%1%') ", 2, 5, 2, kEmbebido,
+                   "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID > (SELECT CASE WHEN COUNT(*) = COUNT(ID) "
+                   "THEN MAX(ID) END FROM (SELECT TOP 5 ID FROM T  where  ([a] LIKE '%1%')   Order by ID ) AS Limite) "
+                   "and  ([a] LIKE '%1%')   Order by ID ) AS Paginacion   where  ([a] LIKE '%1%')   Order by ID "},
+        CasoPagina{
+            " SELECT * FROM T ", "[ID], [a]", " Order by [a] Asc ", "", 2, 5, 3, kEmbebido,
+            "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 10 ID FROM T   Order by "
+            "[a] Asc )   Order by [a] Asc ) AS Paginacion    Order by [a] Asc "},
+        CasoPagina{" SELECT * FROM T ORDER BY a ", "[ID], [a]", "", "", 2, 5, 2, kEmbebido,
+                   "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 5 ID FROM T  )  ) AS "
+                   "Paginacion   "},
+        CasoPagina{
+            " SELECT * FROM T ", "[ID], [a]", "", " ([a] LIKE '%1%') ", 1, 5, 2, kEmbebido,
+            "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 5 ID FROM T  where  ([a] "
+            "LIKE '%1%')   Order by ID )   Order by ID ) AS Paginacion   where  ([a] LIKE '%1%')   Order by ID "},
+        CasoPagina{" SELECT * FROM T WHERE a IN (SELECT a FROM U WHERE b = 1) ", "[ID], [a]", "", "", 2, 5, 2,
+                   kEmbebido,
+                   "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 5 ID FROM T WHERE a IN "
+                   "(SELECT a FROM U WHERE b = 1)   Order by ID )  and a IN (SELECT a FROM U b = 1)   Order by ID ) AS "
+                   "Paginacion  WHERE a IN (SELECT a FROM U WHERE b = 1)   Order by ID "}));
+
+TEST(PaginaEmbebida, CercaDelFinLaClaveSeCuentaDesdeLaUltimaFila)
+{
+    ConsultaPaginada q = conSql(" SELECT * FROM T WHERE a = 1 ");
+    q.Campos = QStringLiteral("[ID], [a]");
+    q.PageSize = 10;
+    q.dialecto = kEmbebido;
+    q.FijarTotal(25);
+    q.ArmarWhere();
+    // The statement is the table with its WHERE part: its count serves.
+    EXPECT_TRUE(q.SentenciaFilasPorClave(3).isEmpty());
+    EXPECT_EQ(
+        q.ArmarPaginacion(3),
+        QStringLiteral(" FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT TOP 1 ID FROM (SELECT TOP 6 ID FROM T "
+                       "WHERE a = 1  Order by ID Desc ) AS Limite Order by ID ) and (SELECT TOP 1 ID FROM T WHERE "
+                       "a = 1  Order by ID ) IS NOT NULL and a = 1   Order by ID ) AS Paginacion "));
+    // The second page lies nearer the start.
+    EXPECT_TRUE(q.ArmarPaginacion(2).contains(QStringLiteral("MAX(ID) END FROM (SELECT TOP 10 ID")));
+}
+
+TEST(PaginaEmbebida, ConUnaBusquedaLasFilasDeLaClaveSeCuentanUnaVez)
+{
+    ConsultaPaginada q = conSql(" SELECT * FROM T ");
+    q.PageSize = 10;
+    q.dialecto = kEmbebido;
+    q.FijarTotal(25);
+    q.FiltroBusqueda = QStringLiteral(" ([a] LIKE '%1%') ");
+    q.ArmarWhere();
+    EXPECT_TRUE(q.SentenciaFilasPorClave(2).isEmpty()); // nearer the start
+    EXPECT_EQ(q.SentenciaFilasPorClave(3), QStringLiteral("SELECT COUNT(*) FROM T  where  ([a] LIKE '%1%') "));
+    q.FijarFilasPorClave(25);
+    EXPECT_TRUE(q.SentenciaFilasPorClave(3).isEmpty());
+    EXPECT_TRUE(q.ArmarPaginacion(3).contains(QStringLiteral("SELECT TOP 6 ID FROM T")));
+    // Another WHERE part, or a new count, needs them counted again.
+    q.FiltroBusqueda += QStringLiteral(" and x = 1");
+    q.ArmarWhere();
+    EXPECT_FALSE(q.SentenciaFilasPorClave(3).isEmpty());
+    q.FijarFilasPorClave(25);
+    q.FijarTotal(25);
+    EXPECT_FALSE(q.SentenciaFilasPorClave(3).isEmpty());
+}
+
+struct CasoConteoEmbebido
+{
+    const char* completa;
+    ConsultaPaginada::Dialecto dialecto;
+    const char* conteo;
+};
+
+class ConteoEmbebido : public ::testing::TestWithParam<CasoConteoEmbebido>
+{
+};
+
+TEST_P(ConteoEmbebido, UnSelectSeCuentaConCount)
+{
+    ConsultaPaginada q;
+    q.dialecto = GetParam().dialecto;
+    EXPECT_EQ(q.SentenciaConteo(u8(GetParam().completa)), u8(GetParam().conteo));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SentenciaConteo, ConteoEmbebido,
+    ::testing::Values(CasoConteoEmbebido{" SELECT * FROM T WHERE a = 1 ", kEmbebido,
+                                         "SELECT COUNT(*) FROM ( SELECT * FROM T WHERE a = 1 ) AS Conteo"},
+                      CasoConteoEmbebido{"select TOP 5 a from T order by a", kEmbebido,
+                                         "SELECT COUNT(*) FROM (select TOP 5 a from T order by a) AS Conteo"},
+                      CasoConteoEmbebido{" SELECT * FROM T ", kSqlServer, ""},
+                      CasoConteoEmbebido{" SELECT * FROM T ", kOracle, ""},
+                      CasoConteoEmbebido{" exec sp_lista 1 ", kEmbebido, ""},
+                      CasoConteoEmbebido{" SELECT 1; SELECT 2 ", kEmbebido, ""},
+                      CasoConteoEmbebido{" SELECTED FROM T ", kEmbebido, ""}));
 
 TEST(Pagina, LaListaElegidaReemplazaALaDeLaPruebaYQuedaConBarras)
 {
