@@ -85,6 +85,26 @@ protected:
     int colDe(const char* titulo) { return g->IndexColGrid(QString::fromLatin1(titulo), *g->MsFlexGrid); }
     QString paginaTexto() { return hijo<QLabel>(*g, "lblPaginas")->text(); }
     void click(const char* boton) { hijo<QPushButton>(*g, boton)->click(); }
+    // Loads the statement pressing "Cancelar carga..." as soon as it shows;
+    // returns whether it was pressed.
+    bool cargarCancelando()
+    {
+        auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
+        bool pulsado = false;
+        QTimer reloj;
+        reloj.setInterval(0);
+        QObject::connect(&reloj, &QTimer::timeout, [&] {
+            if (!cancelar->isHidden()) {
+                cancelar->click();
+                pulsado = true;
+                reloj.stop();
+            }
+        });
+        reloj.start();
+        g->LoadBkDBGrid();
+        reloj.stop();
+        return pulsado;
+    }
 
     std::unique_ptr<BkDbGrid> g;
     QList<int32_t> cargadas;
@@ -213,21 +233,7 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
     abrir(grid_tests::servidorDemo(), 5, kOnce);
     auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
     EXPECT_EQ(cancelar->text(), QStringLiteral("Cancelar carga..."));
-    bool pulsado = false;
-    QTimer reloj;
-    reloj.setInterval(0);
-    QObject::connect(&reloj, &QTimer::timeout, [&] {
-        if (!cancelar->isHidden()) {
-            cancelar->click();
-            pulsado = true;
-            reloj.stop();
-        }
-    });
-    reloj.start();
-    g->LoadBkDBGrid();
-    reloj.stop();
-
-    ASSERT_TRUE(pulsado);
+    ASSERT_TRUE(cargarCancelando());
     EXPECT_TRUE(A::cargaCancelada(*g));
     EXPECT_TRUE(cargadas.isEmpty());
     EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
@@ -250,22 +256,8 @@ TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
     g->LoadBkDBGrid();
     ASSERT_EQ(g->UltimaPagina(), 3);
 
-    auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
-    bool pulsado = false;
-    QTimer reloj;
-    reloj.setInterval(0);
-    QObject::connect(&reloj, &QTimer::timeout, [&] {
-        if (!cancelar->isHidden()) {
-            cancelar->click();
-            pulsado = true;
-            reloj.stop();
-        }
-    });
-    reloj.start();
     g->setSql(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 3"));
-    g->LoadBkDBGrid();
-    reloj.stop();
-    ASSERT_TRUE(pulsado);
+    ASSERT_TRUE(cargarCancelando());
 
     EXPECT_EQ(hijo<QComboBox>(*g, "cboPagSelect")->count(), 0);
     EXPECT_EQ(g->UltimaPagina(), 0);
