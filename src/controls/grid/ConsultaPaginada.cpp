@@ -465,22 +465,23 @@ bool ConsultaPaginada::PaginaPorClave() const
 
 QString ConsultaPaginada::LimiteClave(const QString& T, int64_t S) const
 {
-    // NOT IN leaves no row once the keys it names hold a Null; Nulls come
-    // first in the key order, so that is when the first key is Null.
     const QString& K = PrimaryKey;
-    const QString& W = WhereEfectivo;
-    const QString de = QStringLiteral(" FROM ") + T + QStringLiteral(" ") + W;
+    const QString de = QStringLiteral(" FROM ") + T + QStringLiteral(" ") + WhereEfectivo;
     const int64_t filas = FilasPorClave();
+    QString limite;
     if (filas >= S && filas - S < S) {
         // Nearer the end: the key of row S counted from the last row.
-        return K + QStringLiteral(" > (SELECT TOP 1 ") + K + QStringLiteral(" FROM (SELECT TOP ") +
-               QString::number(filas - S + 1) + QStringLiteral(" ") + K + de + QStringLiteral(" Order by ") + K +
-               QStringLiteral(" Desc ) AS Limite Order by ") + K + QStringLiteral(" ) and (SELECT TOP 1 ") + K + de +
-               QStringLiteral(" Order by ") + K + QStringLiteral(" ) IS NOT NULL");
+        limite = QStringLiteral("(SELECT TOP 1 ") + K + QStringLiteral(" FROM (SELECT TOP ") +
+                 QString::number(filas - S + 1) + QStringLiteral(" ") + K + de + QStringLiteral(" Order by ") + K +
+                 QStringLiteral(" Desc ) AS Limite Order by ") + K + QStringLiteral(" )");
+    } else {
+        limite = QStringLiteral("(SELECT MAX(") + K + QStringLiteral(") FROM (SELECT TOP ") + QString::number(S) +
+                 QStringLiteral(" ") + K + de + QStringLiteral(" ") + OrdenPaginas() + QStringLiteral(") AS Limite)");
     }
-    return K + QStringLiteral(" > (SELECT CASE WHEN COUNT(*) = COUNT(") + K + QStringLiteral(") THEN MAX(") + K +
-           QStringLiteral(") END FROM (SELECT TOP ") + QString::number(S) + QStringLiteral(" ") + K + de +
-           QStringLiteral(" ") + OrdenPaginas() + QStringLiteral(") AS Limite)");
+    // NOT IN leaves no row once the keys it names hold a Null; Nulls come
+    // first in the key order, so that is when the first key is Null.
+    return K + QStringLiteral(" > ") + limite + QStringLiteral(" and (SELECT TOP 1 ") + K + de +
+           QStringLiteral(" Order by ") + K + QStringLiteral(" ) IS NOT NULL");
 }
 
 int64_t ConsultaPaginada::FilasPorClave() const

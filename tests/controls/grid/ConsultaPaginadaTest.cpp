@@ -412,14 +412,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CasoPagina{" SELECT * FROM T ", "[ID], [a]", "", "", 2, 10, 1, kEmbebido,
                    "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T  Order by ID ) AS Paginacion    Order by ID "},
-        CasoPagina{" SELECT * FROM T WHERE a = 1 ", "[ID], [a]", "", "", 2, 10, 3, kEmbebido,
-                   "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT CASE WHEN COUNT(*) = COUNT(ID) "
-                   "THEN MAX(ID) END FROM (SELECT TOP 20 ID FROM T WHERE a = 1   Order by ID ) AS Limite) and a = 1   "
-                   "Order by ID ) AS Paginacion  WHERE a = 1   Order by ID "},
-        CasoPagina{" SELECT * FROM T ", "[ID], [a]", "", " ([a] LIKE '%1%') ", 2, 5, 2, kEmbebido,
-                   "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID > (SELECT CASE WHEN COUNT(*) = COUNT(ID) "
-                   "THEN MAX(ID) END FROM (SELECT TOP 5 ID FROM T  where  ([a] LIKE '%1%')   Order by ID ) AS Limite) "
-                   "and  ([a] LIKE '%1%')   Order by ID ) AS Paginacion   where  ([a] LIKE '%1%')   Order by ID "},
+        CasoPagina{
+            " SELECT * FROM T WHERE a = 1 ", "[ID], [a]", "", "", 2, 10, 3, kEmbebido,
+            "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT MAX(ID) FROM (SELECT TOP 20 ID "
+            "FROM T WHERE a = 1   Order by ID ) AS Limite) and (SELECT TOP 1 ID FROM T WHERE a = 1  Order by ID ) "
+            "IS NOT NULL and a = 1   Order by ID ) AS Paginacion  WHERE a = 1   Order by ID "},
+        CasoPagina{
+            " SELECT * FROM T ", "[ID], [a]", "", " ([a] LIKE '%1%') ", 2, 5, 2, kEmbebido,
+            "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID > (SELECT MAX(ID) FROM (SELECT TOP 5 ID "
+            "FROM T  where  ([a] LIKE '%1%')   Order by ID ) AS Limite) and (SELECT TOP 1 ID FROM T  where  ([a] "
+            "LIKE '%1%')  Order by ID ) IS NOT NULL and  ([a] LIKE '%1%')   Order by ID ) AS Paginacion   where  "
+            "([a] LIKE '%1%')   Order by ID "},
         CasoPagina{
             " SELECT * FROM T ", "[ID], [a]", " Order by [a] Asc ", "", 2, 5, 3, kEmbebido,
             "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 10 ID FROM T   Order by "
@@ -453,7 +456,7 @@ TEST(PaginaEmbebida, CercaDelFinLaClaveSeCuentaDesdeLaUltimaFila)
                        "WHERE a = 1  Order by ID Desc ) AS Limite Order by ID ) and (SELECT TOP 1 ID FROM T WHERE "
                        "a = 1  Order by ID ) IS NOT NULL and a = 1   Order by ID ) AS Paginacion "));
     // The second page lies nearer the start.
-    EXPECT_TRUE(q.ArmarPaginacion(2).contains(QStringLiteral("MAX(ID) END FROM (SELECT TOP 10 ID")));
+    EXPECT_TRUE(q.ArmarPaginacion(2).contains(QStringLiteral("(SELECT MAX(ID) FROM (SELECT TOP 10 ID")));
 }
 
 TEST(PaginaEmbebida, ConUnaBusquedaLasFilasDeLaClaveSeCuentanUnaVez)
