@@ -76,6 +76,16 @@ qsizetype veces(const QString& s, QStringView n)
     return cuenta;
 }
 
+// The leading word of a text (letters, digits and the name signs).
+QString primeraPalabra(const QString& t)
+{
+    qsizetype n = 0;
+    while (n < t.size() && letraDeNombre(t.at(n))) {
+        ++n;
+    }
+    return t.left(n);
+}
+
 void agregar(QString& lista, const QString& primero, const QString& siguiente)
 {
     lista += lista.isEmpty() ? primero : siguiente;
@@ -350,11 +360,23 @@ QString ConsultaPaginada::SentenciaConteo(const QString& completa) const
         return QString();
     }
     // One SELECT stands in a derived table as it is; a statement run by name or
-    // a batch is opened and counted.
+    // a batch (statements after ";" or at the start of a line) is opened and counted.
     const QString t = text::Trim(completa);
-    const bool select = t.startsWith(u"SELECT", Qt::CaseInsensitive) && t.size() > 6 && !letraDeNombre(t.at(6));
-    if (!select || text::Contains(t, u"exec ") || t.contains(u';')) {
+    if (primeraPalabra(t).compare(u"SELECT", Qt::CaseInsensitive) != 0 || text::Contains(t, u"exec ") ||
+        t.contains(u';')) {
         return QString();
+    }
+    static const QStringList kSentencias = {
+        QStringLiteral("SELECT"),   QStringLiteral("INSERT"),   QStringLiteral("UPDATE"),  QStringLiteral("DELETE"),
+        QStringLiteral("CREATE"),   QStringLiteral("DROP"),     QStringLiteral("ALTER"),   QStringLiteral("BEGIN"),
+        QStringLiteral("COMMIT"),   QStringLiteral("ROLLBACK"), QStringLiteral("IF"),      QStringLiteral("SET"),
+        QStringLiteral("USE"),      QStringLiteral("EXEC"),     QStringLiteral("EXECUTE"), QStringLiteral("DECLARE"),
+        QStringLiteral("TRUNCATE"), QStringLiteral("PRINT"),    QStringLiteral("GO")};
+    const QStringList lineas = QString(t).replace(u'\r', u'\n').split(u'\n');
+    for (qsizetype i = 1; i < lineas.size(); ++i) {
+        if (kSentencias.contains(primeraPalabra(text::Trim(lineas.at(i))), Qt::CaseInsensitive)) {
+            return QString();
+        }
     }
     return QStringLiteral("SELECT COUNT(*) FROM (") + completa + QStringLiteral(") AS Conteo");
 }
