@@ -359,11 +359,12 @@ QString ConsultaPaginada::SentenciaConteo(const QString& completa) const
     if (dialecto != Dialecto::Embebido) {
         return QString();
     }
-    // One SELECT stands in a derived table as it is; a statement run by name or
-    // a batch (statements after ";" or at the start of a line) is opened and counted.
+    // One SELECT stands in a derived table as it is; a statement run by name, a
+    // batch (statements after ";" or at the start of a line) or a line comment,
+    // which would end the derived table, is opened and counted.
     const QString t = text::Trim(completa);
     if (primeraPalabra(t).compare(u"SELECT", Qt::CaseInsensitive) != 0 || text::Contains(t, u"exec ") ||
-        t.contains(u';')) {
+        t.contains(u';') || t.contains(u"--")) {
         return QString();
     }
     static const QStringList kSentencias = {

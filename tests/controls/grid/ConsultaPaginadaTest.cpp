@@ -509,6 +509,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoConteoEmbebido{" SELECT * FROM T ", kOracle, ""},
                       CasoConteoEmbebido{" exec sp_lista 1 ", kEmbebido, ""},
                       CasoConteoEmbebido{" SELECT 1; SELECT 2 ", kEmbebido, ""},
+                      CasoConteoEmbebido{" SELECT * FROM T -- las del día ", kEmbebido, ""},
                       CasoConteoEmbebido{" SELECT a FROM T\r\n  select b FROM U ", kEmbebido, ""},
                       CasoConteoEmbebido{" SELECT a\r\nFROM T\nWHERE b = 1 ", kEmbebido,
                                          "SELECT COUNT(*) FROM ( SELECT a\r\nFROM T\nWHERE b = 1 ) AS Conteo"},
