@@ -81,8 +81,8 @@ BkDbGrid::BkDbGrid(QWidget* parent) : QWidget(parent)
     crearControles();
     conectar();
     // Creation: every step on its own, a failure skipped.
-    m_paginaActual = 1;
-    m_camposSel.clear();
+    m_consulta.PaginaActual = 1;
+    m_consulta.CamposSel.clear();
     pasos::Omitir([&] { CboRegistros->setEditText(QString()); });
     MsFlexGrid = MSFlexGrid1;
     TxtEdit = txtEdit1;
@@ -369,38 +369,40 @@ void BkDbGrid::inicializa()
 
 void BkDbGrid::InitProperties()
 {
-    m_sql.clear();
-    m_primaryKey = QStringLiteral("ID");
+    ConsultaPaginada& q = m_consulta;
+    q.sql.clear();
+    q.PrimaryKey = QStringLiteral("ID");
     m_alignCommandBar = 2;
     m_alignFilterBar = 1;
-    m_pageSize = 4000;
+    q.PageSize = 4000;
     m_anchoColFijo = false;
-    m_camposSel.clear();
-    m_campos.clear();
-    m_ordinalSel.clear();
+    q.CamposSel.clear();
+    q.Campos.clear();
+    q.OrdinalSel.clear();
     m_columnas = false;
     m_ocultarOrdenar = false;
-    m_orderBy.clear();
-    m_ordenSent = 0;
-    m_formatDate = 103;
-    m_find = 2;
-    m_order = 1;
+    q.OrderBy.clear();
+    q.OrdenSent = 0;
+    q.FormatDate = 103;
+    q.Find = 2;
+    q.Order = 1;
 }
 
 void BkDbGrid::ReadProperties(const platform::ui::PropertyBag& bag)
 {
     using pasos::Omitir;
-    Omitir([&] { m_sql = bag.ReadProperty(QStringLiteral("SQL"), QString()).toString(); });
-    Omitir([&] { m_primaryKey = bag.ReadProperty(QStringLiteral("PrimaryKey"), QStringLiteral("ID")).toString(); });
+    ConsultaPaginada& q = m_consulta;
+    Omitir([&] { q.sql = bag.ReadProperty(QStringLiteral("SQL"), QString()).toString(); });
+    Omitir([&] { q.PrimaryKey = bag.ReadProperty(QStringLiteral("PrimaryKey"), QStringLiteral("ID")).toString(); });
     Omitir([&] { setFind(bag.ReadProperty(QStringLiteral("Find"), 2).toInt()); });
     Omitir([&] { setOrder(bag.ReadProperty(QStringLiteral("Order"), 1).toInt()); });
     Omitir([&] { m_alignCommandBar = bag.ReadProperty(QStringLiteral("AlignCommandBar"), 2).toInt(); });
     Omitir([&] { m_alignFilterBar = bag.ReadProperty(QStringLiteral("AlignFilterBar"), 1).toInt(); });
-    Omitir([&] { m_pageSize = bag.ReadProperty(QStringLiteral("PageSize"), 5).toInt(); });
+    Omitir([&] { q.PageSize = bag.ReadProperty(QStringLiteral("PageSize"), 5).toInt(); });
     Omitir([&] { m_anchoColFijo = bag.ReadProperty(QStringLiteral("AnchoColFijo"), true).toBool(); });
-    Omitir([&] { m_camposSel = bag.ReadProperty(QStringLiteral("CamposSel"), QString()).toString(); });
-    Omitir([&] { m_campos = bag.ReadProperty(QStringLiteral("Campos"), QString()).toString(); });
-    Omitir([&] { m_ordinalSel = bag.ReadProperty(QStringLiteral("OrdinalSel"), QString()).toString(); });
+    Omitir([&] { q.CamposSel = bag.ReadProperty(QStringLiteral("CamposSel"), QString()).toString(); });
+    Omitir([&] { q.Campos = bag.ReadProperty(QStringLiteral("Campos"), QString()).toString(); });
+    Omitir([&] { q.OrdinalSel = bag.ReadProperty(QStringLiteral("OrdinalSel"), QString()).toString(); });
     Omitir([&] { setColumnas(bag.ReadProperty(QStringLiteral("Columnas"), false).toBool()); });
     Omitir([&] { setOrderBy(bag.ReadProperty(QStringLiteral("OrderBy"), QString()).toString()); });
     Omitir([&] { setOrdenSent(bag.ReadProperty(QStringLiteral("OrdenSent"), 0).toInt()); });
@@ -410,22 +412,23 @@ void BkDbGrid::ReadProperties(const platform::ui::PropertyBag& bag)
 
 void BkDbGrid::WriteProperties(platform::ui::PropertyBag& bag) const
 {
-    bag.WriteProperty(QStringLiteral("SQL"), m_sql);
-    bag.WriteProperty(QStringLiteral("PrimaryKey"), m_primaryKey);
-    bag.WriteProperty(QStringLiteral("Find"), m_find, 2);
-    bag.WriteProperty(QStringLiteral("Order"), m_order, 1);
+    const ConsultaPaginada& q = m_consulta;
+    bag.WriteProperty(QStringLiteral("SQL"), q.sql);
+    bag.WriteProperty(QStringLiteral("PrimaryKey"), q.PrimaryKey);
+    bag.WriteProperty(QStringLiteral("Find"), q.Find, 2);
+    bag.WriteProperty(QStringLiteral("Order"), q.Order, 1);
     bag.WriteProperty(QStringLiteral("AlignCommandBar"), m_alignCommandBar, 2);
     bag.WriteProperty(QStringLiteral("AlignFilterBar"), m_alignFilterBar, 1);
-    bag.WriteProperty(QStringLiteral("PageSize"), m_pageSize);
+    bag.WriteProperty(QStringLiteral("PageSize"), q.PageSize);
     bag.WriteProperty(QStringLiteral("AnchoColFijo"), m_anchoColFijo);
-    bag.WriteProperty(QStringLiteral("CamposSel"), m_camposSel);
-    bag.WriteProperty(QStringLiteral("Campos"), m_campos);
-    bag.WriteProperty(QStringLiteral("OrdinalSel"), m_ordinalSel);
+    bag.WriteProperty(QStringLiteral("CamposSel"), q.CamposSel);
+    bag.WriteProperty(QStringLiteral("Campos"), q.Campos);
+    bag.WriteProperty(QStringLiteral("OrdinalSel"), q.OrdinalSel);
     bag.WriteProperty(QStringLiteral("Columnas"), m_columnas);
     bag.WriteProperty(QStringLiteral("OcultarOrdenar"), m_ocultarOrdenar);
-    bag.WriteProperty(QStringLiteral("OrderBy"), m_orderBy);
-    bag.WriteProperty(QStringLiteral("OrdenSent"), m_ordenSent);
-    bag.WriteProperty(QStringLiteral("FormatDate"), m_formatDate);
+    bag.WriteProperty(QStringLiteral("OrderBy"), q.OrderBy);
+    bag.WriteProperty(QStringLiteral("OrdenSent"), q.OrdenSent);
+    bag.WriteProperty(QStringLiteral("FormatDate"), q.FormatDate);
 }
 
 // ------------------------------------------------------------------ properties
@@ -446,100 +449,21 @@ void BkDbGrid::marcarMenu(QToolButton* boton, int valor)
 
 void BkDbGrid::setSql(const QString& value)
 {
-    m_sql = QStringLiteral(" ") + value;
-    emit PropertyChanged(QStringLiteral("SQL"));
-}
-
-void BkDbGrid::setPrimaryKey(const QString& value)
-{
-    m_primaryKey = value;
-    emit PropertyChanged(QStringLiteral("PrimaryKey"));
+    fijar(m_consulta.sql, QString(QStringLiteral(" ") + value), "SQL");
 }
 
 void BkDbGrid::setFind(int value)
 {
-    m_find = value;
+    m_consulta.Find = value;
     marcarMenu(btnBuscar, value);
     emit PropertyChanged(QStringLiteral("Find"));
 }
 
 void BkDbGrid::setOrder(int value)
 {
-    m_order = value;
+    m_consulta.Order = value;
     marcarMenu(btnOrden, value);
     emit PropertyChanged(QStringLiteral("Order"));
-}
-
-void BkDbGrid::setAlignCommandBar(int32_t value)
-{
-    m_alignCommandBar = value;
-    emit PropertyChanged(QStringLiteral("AlignCommandBar"));
-}
-
-void BkDbGrid::setAlignFilterBar(int32_t value)
-{
-    m_alignFilterBar = value;
-    emit PropertyChanged(QStringLiteral("AlignFilterBar"));
-}
-
-void BkDbGrid::setPageSize(int32_t value)
-{
-    m_pageSize = value;
-    emit PropertyChanged(QStringLiteral("PageSize"));
-}
-
-void BkDbGrid::setAnchoColFijo(bool value)
-{
-    m_anchoColFijo = value;
-    emit PropertyChanged(QStringLiteral("AnchoColFijo"));
-}
-
-void BkDbGrid::setCamposSel(const QString& value)
-{
-    m_camposSel = value;
-    emit PropertyChanged(QStringLiteral("CamposSel"));
-}
-
-void BkDbGrid::setCampos(const QString& value)
-{
-    m_campos = value;
-    emit PropertyChanged(QStringLiteral("Campos"));
-}
-
-void BkDbGrid::setOrdinalSel(const QString& value)
-{
-    m_ordinalSel = value;
-    emit PropertyChanged(QStringLiteral("OrdinalSel"));
-}
-
-void BkDbGrid::setColumnas(bool value)
-{
-    m_columnas = value;
-    emit PropertyChanged(QStringLiteral("Columnas"));
-}
-
-void BkDbGrid::setOcultarOrdenar(bool value)
-{
-    m_ocultarOrdenar = value;
-    emit PropertyChanged(QStringLiteral("OcultarOrdenar"));
-}
-
-void BkDbGrid::setOrderBy(const QString& value)
-{
-    m_orderBy = value;
-    emit PropertyChanged(QStringLiteral("OrderBy"));
-}
-
-void BkDbGrid::setOrdenSent(int value)
-{
-    m_ordenSent = value;
-    emit PropertyChanged(QStringLiteral("OrdenSent"));
-}
-
-void BkDbGrid::setFormatDate(int value)
-{
-    m_formatDate = value;
-    emit PropertyChanged(QStringLiteral("FormatDate"));
 }
 
 void BkDbGrid::setConString(const QString& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/grid/ConsultaPaginada.h"
 #include "data/DB_Dll.h"
 #include "export/HojaExcel.h"
 #include "platform/ui/Colors.h"
@@ -104,45 +105,45 @@ public:
     void ConfigurarFlexGridModern();
 
     // Properties.
-    QString sql() const { return m_sql; }
+    QString sql() const { return m_consulta.sql; }
     void setSql(const QString& value);
-    QString PrimaryKey() const { return m_primaryKey; }
-    void setPrimaryKey(const QString& value);
-    int Find() const { return m_find; }
+    QString PrimaryKey() const { return m_consulta.PrimaryKey; }
+    void setPrimaryKey(const QString& value) { fijar(m_consulta.PrimaryKey, value, "PrimaryKey"); }
+    int Find() const { return m_consulta.Find; }
     // Values other than 1 and 2 are stored and raise ControlError (the menu's index error).
     void setFind(int value);
-    int Order() const { return m_order; }
+    int Order() const { return m_consulta.Order; }
     void setOrder(int value);
     int32_t AlignCommandBar() const { return m_alignCommandBar; }
-    void setAlignCommandBar(int32_t value);
+    void setAlignCommandBar(int32_t value) { fijar(m_alignCommandBar, value, "AlignCommandBar"); }
     int32_t AlignFilterBar() const { return m_alignFilterBar; }
-    void setAlignFilterBar(int32_t value);
-    int32_t PageSize() const { return m_pageSize; }
-    void setPageSize(int32_t value);
+    void setAlignFilterBar(int32_t value) { fijar(m_alignFilterBar, value, "AlignFilterBar"); }
+    int32_t PageSize() const { return m_consulta.PageSize; }
+    void setPageSize(int32_t value) { fijar(m_consulta.PageSize, value, "PageSize"); }
     bool AnchoColFijo() const { return m_anchoColFijo; }
-    void setAnchoColFijo(bool value);
-    QString CamposSel() const { return m_camposSel; }
-    void setCamposSel(const QString& value);
-    QString Campos() const { return m_campos; }
-    void setCampos(const QString& value);
-    QString OrdinalSel() const { return m_ordinalSel; }
-    void setOrdinalSel(const QString& value);
+    void setAnchoColFijo(bool value) { fijar(m_anchoColFijo, value, "AnchoColFijo"); }
+    QString CamposSel() const { return m_consulta.CamposSel; }
+    void setCamposSel(const QString& value) { fijar(m_consulta.CamposSel, value, "CamposSel"); }
+    QString Campos() const { return m_consulta.Campos; }
+    void setCampos(const QString& value) { fijar(m_consulta.Campos, value, "Campos"); }
+    QString OrdinalSel() const { return m_consulta.OrdinalSel; }
+    void setOrdinalSel(const QString& value) { fijar(m_consulta.OrdinalSel, value, "OrdinalSel"); }
     bool Columnas() const { return m_columnas; }
-    void setColumnas(bool value);
+    void setColumnas(bool value) { fijar(m_columnas, value, "Columnas"); }
     bool OcultarOrdenar() const { return m_ocultarOrdenar; }
-    void setOcultarOrdenar(bool value);
-    QString OrderBy() const { return m_orderBy; }
-    void setOrderBy(const QString& value);
-    int OrdenSent() const { return m_ordenSent; }
-    void setOrdenSent(int value);
-    int FormatDate() const { return m_formatDate; }
-    void setFormatDate(int value);
+    void setOcultarOrdenar(bool value) { fijar(m_ocultarOrdenar, value, "OcultarOrdenar"); }
+    QString OrderBy() const { return m_consulta.OrderBy; }
+    void setOrderBy(const QString& value) { fijar(m_consulta.OrderBy, value, "OrderBy"); }
+    int OrdenSent() const { return m_consulta.OrdenSent; }
+    void setOrdenSent(int value) { fijar(m_consulta.OrdenSent, value, "OrdenSent"); }
+    int FormatDate() const { return m_consulta.FormatDate; }
+    void setFormatDate(int value) { fijar(m_consulta.FormatDate, value, "FormatDate"); }
     QString ConString() const { return pConnString; }
     // Opens gDbPrincipal() with the text when it is not open yet; the
     // failures of the open reach the caller.
     void setConString(const QString& value);
-    int32_t PaginaActual() const { return m_paginaActual; }
-    int32_t UltimaPagina() const { return m_ultimaPagina; }
+    int32_t PaginaActual() const { return m_consulta.PaginaActual; }
+    int32_t UltimaPagina() const { return m_consulta.UltimaPagina; }
 
     // The container's property store: the values of a freshly placed
     // control, the restoring of a stored set and its saving.
@@ -168,37 +169,33 @@ protected:
 private:
     friend struct BkDbGridAcceso; // the tests' window on the statement texts
 
-    struct Alias
-    {
-        QString Expresion;
-        QString Alias;
-    };
-
     // Construction of the child controls and their connections.
     void crearControles();
     void crearBarraFiltros();
     void crearBarraComandos();
     void conectar();
     void marcarMenu(QToolButton* boton, int valor);
+    // The one setter of the stored properties: stores and marks the key changed.
+    template <typename T> void fijar(T& propiedad, const T& valor, const char* clave)
+    {
+        propiedad = valor;
+        emit PropertyChanged(QString::fromLatin1(clave));
+    }
     void UserControl_Resize();
 
-    // Query building.
+    // Query building: the statements come from m_consulta; these run them.
     void Equias();
-    void ArmarWhere();
-    QString ArmarPaginacion();
-    // The probe statement of the field lists (one row where the statement allows).
-    QString SentenciaPrueba(bool conSeleccion) const;
-    // The all-rows statement the count runs.
-    QString SentenciaCompleta();
-    // The ordering clause of the page statement: OrderBy, or the key column
-    // when neither the statement nor OrderBy gives one.
-    QString OrdenPaginas() const;
-    QString ClavePrimaria() const;
+    // The dialect of the paging part for the open connection.
+    ConsultaPaginada::Dialecto DialectoActual() const;
     // The page statement as the current state gives it (steps of CargarGrid
     // up to the choice of the plain statement).
     QString SentenciaPagina();
 
     // Loading.
+    // "Cancelar carga..." pressed while the rows were counted: the pages of the
+    // statement shown before go, so that neither its page list nor its rows
+    // stand for the statement now loaded; the grid looks as before any load.
+    void DescartarPaginas();
     void MostrarPaginaVacia(platform::db::Recordset& rs);
     void MostrarFilas(platform::db::Recordset& rs);
 
@@ -262,37 +259,18 @@ private:
     QLabel* lblPaginas = nullptr;
     QFrame* Shape1 = nullptr;
 
-    // Stored properties.
-    QString m_sql;
-    QString m_primaryKey = QStringLiteral("ID");
-    int m_find = 2;
-    int m_order = 1;
+    // Stored properties of the control itself; those that shape the queries
+    // are m_consulta's.
     int32_t m_alignCommandBar = 2;
     int32_t m_alignFilterBar = 1;
-    int32_t m_pageSize = 4000;
     bool m_anchoColFijo = false;
-    QString m_camposSel;
-    QString m_campos;
-    QString m_ordinalSel;
     bool m_columnas = false;
     bool m_ocultarOrdenar = false;
-    QString m_orderBy;
-    int m_ordenSent = 0;
-    int m_formatDate = 103;
 
-    // State kept between loads.
-    QString TablaConsulta;
-    std::vector<Alias> TablaAlias{Alias{}};
-    QString CamposTodos;
-    QString CamposSelNombres;
-    QString ColumnasFecha;
-    QString FiltroBusqueda;
-    QString WhereEfectivo;
-    int ColumnaOrden = 0;
-    int32_t TotalRegistros = 0;
-    int32_t m_paginaActual = 1;
-    int32_t m_ultimaPagina = 0;
-    QString ConsultaCompleta;
+    // The query text and the paging state.
+    ConsultaPaginada m_consulta;
+
+    // State of the controls kept between loads.
     bool CargaCancelada = false;
     bool SinRecargaPagina = false;
     int ContadorArriba = 0;

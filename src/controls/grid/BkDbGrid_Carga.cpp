@@ -48,7 +48,7 @@ void abrir(data::DB_Dll& db, const QString& sentencia, data::RecordsetPtr& rs)
 
 void BkDbGrid::LoadBkDBGrid()
 {
-    if (text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
+    if (m_consulta.SinPaginacion()) {
         m_columnas = false;
         m_ocultarOrdenar = true;
     }
@@ -59,25 +59,7 @@ void BkDbGrid::LoadBkDBGrid()
                        static_cast<QWidget*>(ImgOrdenAsc), static_cast<QWidget*>(Toolbar2)}) {
         w->setVisible(!m_ocultarOrdenar);
     }
-    m_sql += QStringLiteral(" ");
-
-    const qsizetype from = m_sql.indexOf(u" FROM ", 0, Qt::CaseInsensitive);
-    QString resto = from >= 0 ? m_sql.mid(from + 6) : QString();
-    const qsizetype where = resto.indexOf(u" where", 0, Qt::CaseInsensitive);
-    if (text::Contains(m_sql, u" where") && where >= 0) {
-        resto = resto.left(where);
-    } else if (const qsizetype blanco = resto.indexOf(u' '); blanco >= 0) {
-        resto = resto.left(blanco);
-    }
-    TablaConsulta = text::Trim(resto);
-
-    TotalRegistros = 0;
-    m_paginaActual = 1;
-    m_ultimaPagina = 0;
-    FiltroBusqueda.clear();
-    WhereEfectivo.clear();
-    ColumnasFecha.clear();
-    ColumnaOrden = 0;
+    m_consulta.PrepararCarga();
     CargarCampos();
     CargaCancelada = false;
     ConfigurarFlexGridModern();
@@ -88,8 +70,10 @@ void BkDbGrid::CargarPaginas()
 {
     data::DB_Dll& db = data::gDbPrincipal();
     data::RecordsetPtr rs;
-    int32_t paginas = 0;
+    ConsultaPaginada& q = m_consulta;
     bool contar = false;
+    QString completa;
+    QString conteo;
 
     pasos::ConManejo(QStringLiteral("BkDbGrid"), QStringLiteral("CargarPaginas"),
                      {[&] {
@@ -103,37 +87,41 @@ void BkDbGrid::CargarPaginas()
                       },
                       [&] { return !CargaCancelada; },
                       [&] {
-                          contar = TotalRegistros == 0;
+                          contar = q.TotalRegistros == 0;
                           return true;
                       },
                       [&] {
                           if (contar) {
-                              const QString sentencia = SentenciaCompleta();
+                              completa = q.SentenciaCompleta();
+                              q.dialecto = DialectoActual();
+                              conteo = q.SentenciaConteo(completa);
                               RelojDeArena reloj;
                               QCoreApplication::processEvents();
-                              ConsultaCompleta = sentencia;
-                              abrir(db, sentencia, rs);
+                              q.ConsultaCompleta = completa;
+                              abrir(db, conteo.isEmpty() ? completa : conteo, rs);
                               QCoreApplication::processEvents();
                           }
-                          // "Cancelar carga..." pressed while the rows were counted: the
-                          // count is dropped (the rows stay uncounted) and the load stops.
                           if (CargaCancelada) {
                               db.CierraRecordset(rs);
-                              TotalRegistros = 0;
+                              DescartarPaginas();
                               return false;
                           }
                           return true;
                       },
                       [&] {
                           if (contar) {
-                              TotalRegistros = int32_t(rs->RecordCount());
+                              q.FijarTotal(conteo.isEmpty() ? rs->RecordCount() : rs->value(0).toInteger().value_or(0));
                           }
                           return true;
                       },
                       [&] {
+                          // Without rows the headings come from the statement's own fields.
+                          if (contar && !conteo.isEmpty() && q.TotalRegistros == 0) {
+                              abrir(db, completa, rs);
+                          }
                           if (contar && rs->Bof() && rs->Eof()) {
-                              FiltroBusqueda.clear();
-                              TotalRegistros = 0;
+                              q.FiltroBusqueda.clear();
+                              q.TotalRegistros = 0;
                               MSFlexGrid1->setCols(2);
                               MSFlexGrid1->setFixedCols(1);
                               for (int k = 0; k < rs->FieldCount(); ++k) {
@@ -158,33 +146,9 @@ void BkDbGrid::CargarPaginas()
                           Pbar->setValue(70);
                           const QSignalBlocker bloqueo(cboPagSelect);
                           cboPagSelect->clear();
-                          // One page per PageSize rows and one for the rest; a size below 1
-                          // gives a single page.
-                          if (TotalRegistros > 0) {
-                              paginas =
-                                  m_pageSize > 0 ? int32_t((int64_t(TotalRegistros) + m_pageSize - 1) / m_pageSize) : 1;
-                          }
-                          for (int32_t p = 1; p <= paginas; ++p) {
-                              cboPagSelect->addItem(QString::number(p));
-                              QCoreApplication::processEvents();
-                          }
+                          cboPagSelect->addItems(q.ArmarPaginas());
                           cboPagSelect->setCurrentIndex(-1);
-                          return true;
-                      },
-                      [&] {
                           Pbar->setValue(90);
-                          if (m_paginaActual > paginas) {
-                              m_paginaActual = paginas;
-                          }
-                          m_ultimaPagina = paginas;
-                          return true;
-                      },
-                      [&] {
-                          if (cboPagSelect->count() == 0) {
-                              const QSignalBlocker bloqueo(cboPagSelect);
-                              cboPagSelect->addItem(QStringLiteral("1"));
-                              cboPagSelect->setCurrentIndex(-1);
-                          }
                           return true;
                       },
                       [&] {
@@ -198,15 +162,26 @@ void BkDbGrid::CargarPaginas()
                       }});
 }
 
+void BkDbGrid::DescartarPaginas()
+{
+    m_consulta.DescartarConteo();
+    {
+        const QSignalBlocker bloqueo(cboPagSelect);
+        cboPagSelect->clear();
+    }
+    lblPaginas->setText(QStringLiteral("Página 1 de 1"));
+    MSFlexGrid1->Clear();
+}
+
 void BkDbGrid::CargarPagina(int Cual)
 {
-    if (Cual > m_ultimaPagina) {
+    if (Cual < 1 || Cual > m_consulta.UltimaPagina) {
         return;
     }
-    m_paginaActual = Cual;
+    m_consulta.PaginaActual = Cual;
     lblPaginas->setText(QStringLiteral(" Página ") + QString::number(Cual) + QStringLiteral(" de ") +
-                        QString::number(m_ultimaPagina));
-    if (Cual >= 1 && Cual <= cboPagSelect->count()) {
+                        QString::number(m_consulta.UltimaPagina));
+    if (Cual <= cboPagSelect->count()) {
         cboPagSelect->setCurrentIndex(Cual - 1);
     }
     MostrarPagina();
@@ -214,8 +189,8 @@ void BkDbGrid::CargarPagina(int Cual)
 
 void BkDbGrid::MostrarPaginaVacia(platform::db::Recordset& rs)
 {
-    FiltroBusqueda.clear();
-    TotalRegistros = 0;
+    m_consulta.FiltroBusqueda.clear();
+    m_consulta.TotalRegistros = 0;
     if (MSFlexGrid1->Cols() < rs.FieldCount() + 1) {
         MSFlexGrid1->setCols(rs.FieldCount() + 1);
     }
@@ -266,7 +241,7 @@ void BkDbGrid::CargarGrid()
                                             },
                                             [&] {
                                                 Pbar->setValue(20);
-                                                ArmarWhere();
+                                                m_consulta.ArmarWhere();
                                                 return true;
                                             },
                                             [&] {
@@ -279,8 +254,8 @@ void BkDbGrid::CargarGrid()
 
     // Failures of these steps are skipped.
     pasos::Omitir([&] { Pbar->setValue(50); });
-    if (text::Contains(m_sql, u"exec ") || text::Contains(m_sql, u" join ") || text::Contains(m_sql, u" group by ")) {
-        s = m_sql;
+    if (m_consulta.SeEjecutaTalCual()) {
+        s = m_consulta.sql;
     }
     pasos::Omitir([&] {
         abrir(db, s, rs);
@@ -290,7 +265,7 @@ void BkDbGrid::CargarGrid()
     // From here on a failure goes to the caller.
     if (db.gCnn && db.gCnn->errors().Count() > 0) {
         if (db.gCnn->errors().Item(0).NativeError == platform::db::native::InvalidColumn) {
-            s = m_sql;
+            s = m_consulta.sql;
             db.gCnn->errors().Clear();
             abrir(db, s, rs);
         }
@@ -315,7 +290,7 @@ void BkDbGrid::CargarGrid()
     AsignarOrdinal();
     Pbar->setValue(100);
     CargaCancelada = false;
-    int32_t pagina = m_paginaActual;
+    int32_t pagina = m_consulta.PaginaActual;
     emit PaginaCargada(pagina);
     Pbar->setValue(0);
 }

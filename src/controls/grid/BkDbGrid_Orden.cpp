@@ -39,114 +39,80 @@ int64_t valorNumerico(const QString& t)
 
 void BkDbGrid::ArmarOrden()
 {
-    ColumnaOrden = MSFlexGrid1->Col();
-    if (m_ordenSent == 3) {
-        // The host's OrderBy stays.
-    } else if (m_ordenSent == 0) {
-        if (m_sql.contains(u"Order by", Qt::CaseInsensitive)) {
-            // A clause not preceded by a blank (a line break) cannot be cut: OrderBy stays.
-            const qsizetype p = m_sql.indexOf(u" Order by", 0, Qt::CaseInsensitive);
-            if (p >= 0) {
-                m_orderBy = m_sql.mid(p);
-            }
-        } else {
-            m_orderBy.clear();
-        }
-    } else {
-        const QString d = m_ordenSent == 1 ? QStringLiteral(" Asc ") : QStringLiteral(" Desc ");
-        const QString titulo =
-            ColumnaOrden < MSFlexGrid1->Cols() ? MSFlexGrid1->TextMatrix(0, ColumnaOrden) : QString();
-        // The ordinal column and a column without heading name nothing to order by.
-        if (ColumnaOrden >= 1 && !text::Trim(titulo).isEmpty()) {
-            const QString e = EquiCampo(QStringLiteral("[") + titulo + QStringLiteral("]"), 0);
-            if (m_order == 1 || text::Trim(m_orderBy).isEmpty()) {
-                m_orderBy = QStringLiteral(" Order by ") + e + d;
-            } else {
-                for (const QString& fin : {QStringLiteral(" Asc "), QStringLiteral(" Desc ")}) {
-                    const QString sinFin = text::RTrim(fin);
-                    for (const QString& quitar : {e + fin.left(fin.size() - 1) + QStringLiteral(" ,"),
-                                                  QStringLiteral(", ") + e + fin, QStringLiteral(", ") + e + sinFin,
-                                                  QStringLiteral(" ") + e + fin, QStringLiteral(" ") + e + sinFin}) {
-                        m_orderBy = text::Replace(m_orderBy, quitar, u"", true);
-                    }
-                }
-                const bool soloClausula = text::EqualsNoCase(text::Trim(m_orderBy), u"Order by");
-                m_orderBy += (soloClausula ? QStringLiteral(" ") : QStringLiteral(", ")) + e + d;
-            }
-        }
-    }
-    StatusBar1->Panels(1).setText(QStringLiteral(" Orden: ") + m_orderBy);
+    const int columna = MSFlexGrid1->Col();
+    m_consulta.ArmarOrden(columna, columna < MSFlexGrid1->Cols() ? MSFlexGrid1->TextMatrix(0, columna) : QString());
+    StatusBar1->Panels(1).setText(QStringLiteral(" Orden: ") + m_consulta.OrderBy);
 }
 
 void BkDbGrid::ImgOrdenAsc_Click()
 {
-    m_ordenSent = 1;
+    m_consulta.OrdenSent = 1;
     CargarGrid();
 }
 
 void BkDbGrid::ImgOrdenDesc_Click()
 {
-    m_ordenSent = 2;
+    m_consulta.OrdenSent = 2;
     CargarGrid();
 }
 
 void BkDbGrid::ImgOrdenN_Click()
 {
-    m_ordenSent = 0;
+    m_consulta.OrdenSent = 0;
     CargarGrid();
 }
 
 void BkDbGrid::cmdPrimero_Click()
 {
-    if (m_paginaActual >= 2) {
-        m_paginaActual = 1;
+    if (m_consulta.PaginaActual >= 2) {
+        m_consulta.PaginaActual = 1;
         MostrarPagina();
     }
 }
 
 void BkDbGrid::cmdAnterior_Click()
 {
-    if (m_paginaActual >= 2) {
-        --m_paginaActual;
+    if (m_consulta.PaginaActual >= 2) {
+        --m_consulta.PaginaActual;
         MostrarPagina();
     }
 }
 
 void BkDbGrid::cmdSiguiente_Click()
 {
-    if (m_paginaActual < m_ultimaPagina) {
-        ++m_paginaActual;
+    if (m_consulta.PaginaActual < m_consulta.UltimaPagina) {
+        ++m_consulta.PaginaActual;
         MostrarPagina();
     }
 }
 
 void BkDbGrid::cmdUltimo_Click()
 {
-    if (m_paginaActual < m_ultimaPagina) {
-        m_paginaActual = m_ultimaPagina;
+    if (m_consulta.PaginaActual < m_consulta.UltimaPagina) {
+        m_consulta.PaginaActual = m_consulta.UltimaPagina;
         MostrarPagina();
     }
 }
 
 void BkDbGrid::MostrarPagina()
 {
-    if (m_paginaActual == 0) {
-        m_paginaActual = 1;
+    if (m_consulta.PaginaActual == 0) {
+        m_consulta.PaginaActual = 1;
     }
-    if (m_ultimaPagina == 0) {
-        m_ultimaPagina = 1;
+    if (m_consulta.UltimaPagina == 0) {
+        m_consulta.UltimaPagina = 1;
     }
-    lblPaginas->setText(QStringLiteral(" Página ") + QString::number(m_paginaActual) + QStringLiteral(" de ") +
-                        QString::number(m_ultimaPagina));
+    lblPaginas->setText(QStringLiteral(" Página ") + QString::number(m_consulta.PaginaActual) + QStringLiteral(" de ") +
+                        QString::number(m_consulta.UltimaPagina));
     // Selecting another entry runs the page list's handler, which loads the page.
-    if (m_paginaActual >= 1 && m_paginaActual <= cboPagSelect->count()) {
-        cboPagSelect->setCurrentIndex(m_paginaActual - 1);
+    if (m_consulta.PaginaActual >= 1 && m_consulta.PaginaActual <= cboPagSelect->count()) {
+        cboPagSelect->setCurrentIndex(m_consulta.PaginaActual - 1);
     }
 }
 
 void BkDbGrid::cboPagSelect_Click()
 {
-    m_paginaActual = int32_t(valorNumerico(cboPagSelect->currentText()));
+    m_consulta.PaginaActual = int32_t(valorNumerico(cboPagSelect->currentText()));
     MostrarPagina();
     if (!SinRecargaPagina) {
         CargarGrid();
@@ -155,7 +121,7 @@ void BkDbGrid::cboPagSelect_Click()
 
 void BkDbGrid::CboRegistros_Click()
 {
-    m_pageSize = int32_t(valorNumerico(CboRegistros->currentText()));
+    m_consulta.PageSize = int32_t(valorNumerico(CboRegistros->currentText()));
     CargaCancelada = false;
     CargarPaginas();
 }
@@ -182,14 +148,14 @@ void BkDbGrid::AplicarTamanoPagina()
     if (v < 1) {
         platform::op().MsgBox(QStringLiteral("El tamaño de la página en registos no puede ser menor a 1 por página."),
                               platform::msgbox::Information, QStringLiteral("Aviso al Usuario"));
-        m_pageSize = 1;
+        m_consulta.PageSize = 1;
     } else if (v > 2000) {
         platform::op().MsgBox(
             QStringLiteral("El tamaño de la página en registros no puede superar los 2000 por página."),
             platform::msgbox::Information, QStringLiteral("Aviso al Usuario"));
-        m_pageSize = 2000;
+        m_consulta.PageSize = 2000;
     } else {
-        m_pageSize = int32_t(v);
+        m_consulta.PageSize = int32_t(v);
     }
     CargaCancelada = false;
     CargarPaginas();
@@ -259,15 +225,16 @@ void BkDbGrid::Toolbar1_ButtonClick(const QString& key)
 {
     // Searching comes with the search bar; its key does nothing yet.
     if (text::EqualsNoCase(key, u"ACTUALIZAR")) {
-        FiltroBusqueda.clear();
-        TotalRegistros = 0;
+        m_consulta.FiltroBusqueda.clear();
+        m_consulta.TotalRegistros = 0;
         CargaCancelada = false;
         CargarPaginas();
     } else if (text::EqualsNoCase(key, u"AJUSTACOL")) {
         AjustarColumnas();
         emit ColumnasAjustadas();
     } else if (text::EqualsNoCase(key, u"Excel")) {
-        exportacion::ExportarExcel(ConsultaCompleta, true, QString(), QString(), QString(), nullptr, 0, QString());
+        exportacion::ExportarExcel(m_consulta.ConsultaCompleta, true, QString(), QString(), QString(), nullptr, 0,
+                                   QString());
     }
 }
 

@@ -55,16 +55,17 @@ int BkDbGrid::IndexColGrid(const QString& titulo, const platform::ui::FlexGrid& 
 
 void BkDbGrid::ActualizarVistaPagina()
 {
-    if (CboRegistros->currentText().isEmpty() && m_pageSize == 0) {
+    if (CboRegistros->currentText().isEmpty() && m_consulta.PageSize == 0) {
         SinRecargaPagina = true;
         CboRegistros->setCurrentIndex(0);
         CboRegistros_Click();
         SinRecargaPagina = false;
     } else {
-        CboRegistros->setEditText(QString::number(m_pageSize));
+        CboRegistros->setEditText(QString::number(m_consulta.PageSize));
     }
     if (cboPagSelect->currentText().isEmpty()) {
-        const int entrada = m_ultimaPagina < m_paginaActual ? m_ultimaPagina - 1 : m_paginaActual - 1;
+        const int entrada = m_consulta.UltimaPagina < m_consulta.PaginaActual ? m_consulta.UltimaPagina - 1
+                                                                              : m_consulta.PaginaActual - 1;
         if (entrada >= 0 && entrada < cboPagSelect->count()) {
             cboPagSelect->setCurrentIndex(entrada);
         }
@@ -72,12 +73,12 @@ void BkDbGrid::ActualizarVistaPagina()
     if (CboFiltroCampo->currentText().isEmpty() && CboFiltroCampo->count() > 0) {
         CboFiltroCampo->setCurrentIndex(0);
     }
-    if (ColumnaOrden < MSFlexGrid1->Cols()) {
+    if (m_consulta.ColumnaOrden < MSFlexGrid1->Cols()) {
         MSFlexGrid1->setRow(0);
-        MSFlexGrid1->setCol(ColumnaOrden);
-        if (m_ordenSent == 1) {
+        MSFlexGrid1->setCol(m_consulta.ColumnaOrden);
+        if (m_consulta.OrdenSent == 1) {
             MSFlexGrid1->setCellBackColor(rgb(217, 246, 210));
-        } else if (m_ordenSent == 2) {
+        } else if (m_consulta.OrdenSent == 2) {
             MSFlexGrid1->setCellBackColor(rgb(238, 214, 238));
         }
     }
@@ -137,7 +138,9 @@ void BkDbGrid::AsignarOrdinal()
                 });
             }
         }
-        Omitir([&] { g.setTextMatrix(r, 0, QString::number(int64_t(m_paginaActual - 1) * m_pageSize + r)); });
+        Omitir([&] {
+            g.setTextMatrix(r, 0, QString::number(int64_t(m_consulta.PaginaActual - 1) * m_consulta.PageSize + r));
+        });
         if (pColorIntercalado && r % 2 == 0) {
             Omitir([&] {
                 g.setRow(r);
@@ -163,7 +166,7 @@ void BkDbGrid::AsignarOrdinal()
         TotalizadorFinal();
     }
     Omitir([&] {
-        const int64_t siguiente = int64_t(m_paginaActual - 1) * m_pageSize + (filas - 1 + 1);
+        const int64_t siguiente = int64_t(m_consulta.PaginaActual - 1) * m_consulta.PageSize + (filas - 1 + 1);
         g.setColWidth(0, AnchoTexto(QString(QString::number(siguiente).size() + 1, u'X')));
     });
     Omitir([&] {

@@ -139,6 +139,11 @@ public:
     }
 };
 
+// Whether a connection string opens the embedded engine: SQLOLEDB with a
+// Server= folder (a value holding "/"). Callers that send statements shaped
+// for the engine ask this rather than repeating the rule.
+bool usesEmbeddedEngine(const ConnectionString& parsed);
+
 // Chooses and creates the backend for a connection string: the embedded
 // engine for SQLOLEDB with a Server= folder (a value holding "/"), ODBC with
 // FreeTDS for any other SQLOLEDB server, ODBC for OraOLEDB; Jet fails.

@@ -12,6 +12,11 @@ namespace {
 // A wrapper belongs to the test that set it: a fresh program has none.
 ProgramWide<BackendWrapper> g_wrapper;
 
+bool isSqlOleDb(const QString& lowerProvider)
+{
+    return lowerProvider == u"sqloledb" || lowerProvider.startsWith(u"sqloledb.");
+}
+
 std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
 {
     const QString provider = parsed.value(QStringLiteral("provider")).trimmed();
@@ -21,12 +26,9 @@ std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
                       QStringLiteral("The provider %1 is not supported on this platform.").arg(provider),
                       QStringLiteral("ADODB.Connection"));
     }
-    const bool sqlServer = lower == u"sqloledb" || lower.startsWith(u"sqloledb.");
-    if (sqlServer) {
-        const QString server = parsed.first({"server", "data source", "address", "addr", "network address"});
-        if (server.contains(u'/'))
-            return std::make_unique<sqlite::SqliteBackend>();
-    }
+    if (usesEmbeddedEngine(parsed))
+        return std::make_unique<sqlite::SqliteBackend>();
+    const bool sqlServer = isSqlOleDb(lower);
     const bool odbc =
         sqlServer || lower.startsWith(u"oraoledb") || lower.startsWith(u"msdasql") ||
         (provider.isEmpty() && (parsed.has(QStringLiteral("driver")) || parsed.has(QStringLiteral("dsn"))));
@@ -40,6 +42,13 @@ std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
 }
 
 } // namespace
+
+bool usesEmbeddedEngine(const ConnectionString& parsed)
+{
+    if (!isSqlOleDb(parsed.value(QStringLiteral("provider")).trimmed().toLower()))
+        return false;
+    return parsed.first({"server", "data source", "address", "addr", "network address"}).contains(u'/');
+}
 
 std::unique_ptr<Backend> createBackend(const ConnectionString& parsed)
 {

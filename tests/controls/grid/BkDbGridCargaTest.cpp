@@ -85,6 +85,26 @@ protected:
     int colDe(const char* titulo) { return g->IndexColGrid(QString::fromLatin1(titulo), *g->MsFlexGrid); }
     QString paginaTexto() { return hijo<QLabel>(*g, "lblPaginas")->text(); }
     void click(const char* boton) { hijo<QPushButton>(*g, boton)->click(); }
+    // Loads the statement pressing "Cancelar carga..." as soon as it shows;
+    // returns whether it was pressed.
+    bool cargarCancelando()
+    {
+        auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
+        bool pulsado = false;
+        QTimer reloj;
+        reloj.setInterval(0);
+        QObject::connect(&reloj, &QTimer::timeout, [&] {
+            if (!cancelar->isHidden()) {
+                cancelar->click();
+                pulsado = true;
+                reloj.stop();
+            }
+        });
+        reloj.start();
+        g->LoadBkDBGrid();
+        reloj.stop();
+        return pulsado;
+    }
 
     std::unique_ptr<BkDbGrid> g;
     QList<int32_t> cargadas;
@@ -205,7 +225,7 @@ TEST_F(Carga, UnResultadoVacioMuestraLosTitulosYUnaFilaVacia)
     }
     EXPECT_EQ(entradas(hijo<QComboBox>(*g, "cboPagSelect")), (QStringList{"1"}));
     EXPECT_EQ(paginaTexto(), QStringLiteral(" Página 1 de 1"));
-    EXPECT_EQ(A::totalRegistros(*g), 0);
+    EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
 }
 
 TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
@@ -213,24 +233,10 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
     abrir(grid_tests::servidorDemo(), 5, kOnce);
     auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
     EXPECT_EQ(cancelar->text(), QStringLiteral("Cancelar carga..."));
-    bool pulsado = false;
-    QTimer reloj;
-    reloj.setInterval(0);
-    QObject::connect(&reloj, &QTimer::timeout, [&] {
-        if (!cancelar->isHidden()) {
-            cancelar->click();
-            pulsado = true;
-            reloj.stop();
-        }
-    });
-    reloj.start();
-    g->LoadBkDBGrid();
-    reloj.stop();
-
-    ASSERT_TRUE(pulsado);
+    ASSERT_TRUE(cargarCancelando());
     EXPECT_TRUE(A::cargaCancelada(*g));
     EXPECT_TRUE(cargadas.isEmpty());
-    EXPECT_EQ(A::totalRegistros(*g), 0);
+    EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
     EXPECT_EQ(hijo<QComboBox>(*g, "cboPagSelect")->count(), 0);
 
     // A page size chosen in the box loads the statement again.
@@ -242,6 +248,42 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
     EXPECT_EQ(columna(*g->MsFlexGrid, 0), numeros(1, 5));
     EXPECT_TRUE(cancelar->isHidden());
     EXPECT_FALSE(A::cargaCancelada(*g));
+}
+
+TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
+{
+    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    g->LoadBkDBGrid();
+    ASSERT_EQ(g->UltimaPagina(), 3);
+
+    g->setSql(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 3"));
+    ASSERT_TRUE(cargarCancelando());
+
+    EXPECT_EQ(hijo<QComboBox>(*g, "cboPagSelect")->count(), 0);
+    EXPECT_EQ(g->UltimaPagina(), 0);
+    EXPECT_EQ(g->PaginaActual(), 1);
+    EXPECT_EQ(A::consulta(*g).TotalRegistros, 0);
+    EXPECT_EQ(paginaTexto(), QStringLiteral("Página 1 de 1"));
+    for (int c = 0; c < g->MsFlexGrid->Cols(); ++c) {
+        EXPECT_TRUE(g->MsFlexGrid->TextMatrix(1, c).isEmpty()) << c;
+    }
+    click("cmdSiguiente");
+    click("cmdUltimo");
+    g->CargarPagina(2);
+    EXPECT_EQ(cargadas, (QList<int32_t>{1}));
+}
+
+TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
+{
+    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    g->LoadBkDBGrid();
+    click("cmdSiguiente");
+    for (int cual : {4, 0, -1}) {
+        g->CargarPagina(cual);
+        EXPECT_EQ(g->PaginaActual(), 2) << cual;
+        EXPECT_EQ(paginaTexto(), QStringLiteral(" Página 2 de 3")) << cual;
+    }
+    EXPECT_EQ(cargadas, (QList<int32_t>{1, 2}));
 }
 
 TEST_F(Carga, UnErrorDespuesDeMostrarUnaPaginaSeInformaYLaGrillaSigueUsable)
@@ -367,6 +409,43 @@ TEST_F(Carga, ElEjemploDePaginaLlegaAlServidorTalCual)
                              "FROM T WHERE a = 1  )  and a = 1  ) AS Paginacion  WHERE a = 1  "));
     EXPECT_EQ(g->MsFlexGrid->TextMatrix(1, 0), QStringLiteral("2001"));
     EXPECT_EQ(g->MsFlexGrid->TextMatrix(2000, 0), QStringLiteral("4000"));
+}
+
+TEST_F(Carga, ElMotorEmbebidoCuentaConCountYPaginaPorClave)
+{
+    const QString conexion = grid_tests::servidorNumeros(4001);
+    auto sentencias = grid_tests::grabarSentencias();
+    abrir(conexion, 2000, QStringLiteral("SELECT * FROM T WHERE a = 1"));
+    g->LoadBkDBGrid();
+    EXPECT_EQ(
+        sentencias->lista,
+        (QStringList{" SELECT TOP 1 * FROM T WHERE a = 1 ",
+                     "SELECT COUNT(*) FROM ( SELECT * FROM T WHERE a = 1 ) AS Conteo",
+                     "SELECT  [ID], [a]  FROM (SELECT TOP 2000 *  FROM T WHERE a = 1   Order by ID ) AS Paginacion  "
+                     "WHERE a = 1   Order by ID "}));
+    EXPECT_EQ(g->UltimaPagina(), 3);
+    EXPECT_EQ(entradas(hijo<QComboBox>(*g, "cboPagSelect")), (QStringList{"1", "2", "3"}));
+
+    sentencias->lista.clear();
+    click("cmdSiguiente");
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_TRUE(
+        sentencias->lista.at(0).contains(QStringLiteral("ID > (SELECT MAX(ID) FROM (SELECT TOP 2000 ID FROM T")))
+        << sentencias->lista.at(0).toStdString();
+    EXPECT_EQ(columna(*g->MsFlexGrid, 0), numeros(2001, 4000));
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(2001, 4000));
+
+    sentencias->lista.clear();
+    click("cmdUltimo");
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_TRUE(
+        sentencias->lista.at(0).contains(QStringLiteral("(SELECT TOP 2 ID FROM T WHERE a = 1  Order by ID Desc )")))
+        << sentencias->lista.at(0).toStdString();
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(4001, 4001));
+
+    click("cmdPrimero");
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(1, 2000));
+    EXPECT_EQ(cargadas, (QList<int32_t>{1, 2, 3, 1}));
 }
 
 TEST_F(Carga, LosNumerosDePaginaPasanDe16Bits)

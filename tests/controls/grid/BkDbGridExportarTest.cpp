@@ -114,7 +114,7 @@ struct Estados
 
 TEST_F(Exportar, ExcelButtonExportsTheGridsWholeStatement)
 {
-    const QString completa = controls::BkDbGridAcceso::consultaCompleta(*g);
+    const QString completa = controls::BkDbGridAcceso::consulta(*g).ConsultaCompleta;
     ASSERT_FALSE(completa.isEmpty());
     sentencias->lista.clear();
     g->findChild<QToolButton*>(QStringLiteral("Excel"))->click();

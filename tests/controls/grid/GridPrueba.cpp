@@ -4,27 +4,9 @@
 #include "support/EmbeddedFixture.h"
 #include "support/TestEnvironment.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QSignalBlocker>
 
 #include <gtest/gtest.h>
-
-namespace controls {
-
-void BkDbGridAcceso::paginas(BkDbGrid& g, int n, int actual)
-{
-    const QSignalBlocker bloqueo(g.cboPagSelect);
-    g.cboPagSelect->clear();
-    for (int p = 1; p <= n; ++p) {
-        g.cboPagSelect->addItem(QString::number(p));
-    }
-    g.cboPagSelect->setCurrentIndex(actual - 1);
-    g.m_paginaActual = actual;
-    g.m_ultimaPagina = n;
-}
-
-} // namespace controls
 
 namespace grid_tests {
 

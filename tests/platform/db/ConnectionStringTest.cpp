@@ -44,4 +44,15 @@ TEST(ConnectionString, MissingKeysAndSynonyms)
     EXPECT_EQ(parsed.first({"server", "data source"}), QStringLiteral("orcl"));
 }
 
+TEST(ConnectionString, OnlySqlOleDbWithAServerFolderOpensTheEmbeddedEngine)
+{
+    const auto embedded = [](const char* text) {
+        return platform::db::usesEmbeddedEngine(ConnectionString::parse(QString::fromUtf8(text)));
+    };
+    EXPECT_TRUE(embedded("PROVIDER=SQLOLEDB;Server=/srv/demo;Database=BKDEMO;"));
+    EXPECT_TRUE(embedded("Provider=sqloledb.1;Data Source=./demo;"));
+    EXPECT_FALSE(embedded("PROVIDER=SQLOLEDB;Server=host\\inst;Database=BKDEMO;"));
+    EXPECT_FALSE(embedded("PROVIDER=OraOLEDB.Oracle.1;Data Source=/orcl;"));
+}
+
 } // namespace
