@@ -297,12 +297,7 @@ QString frmCorrigeCosto::CodigoLista() const
 
 QString frmCorrigeCosto::FiltroListaDetalle() const
 {
-    const QString codigo = CodigoLista();
-    if (codigo.isEmpty()) {
-        return QStringLiteral(" and (idlista = '' or idlista is null) ");
-    }
-    return QStringLiteral(" and idlista = '") +
-           SqlQuoteInner(platform::Dll_Utilidades::shared().CodigoConCeros(codigo, 4)) + QStringLiteral("' ");
+    return CorreccionPrecios::FiltroLista(CodigoLista());
 }
 
 bool frmCorrigeCosto::EsFechaValida(const QString& texto)

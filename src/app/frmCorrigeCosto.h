@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/Currency.h"
+#include "app/CorreccionPrecios.h"
 
 #include <QString>
 #include <QWidget>
@@ -91,7 +91,8 @@ public:
     void lstListado_ItemClick(platform::ui::ListItem* item);
     void cmdCorregir_Click();
     void cmdSalir_Click();
-    // The correction run for one group of the change list.
+    // The correction run for one group of the change list: takes the choices,
+    // runs CorreccionPrecios with the progress in lblMensaje and shows the result.
     void EjecutarCorreccion(platform::ui::ListItem& item);
 
     // The chosen price list: the first four characters of CmbLista's text
@@ -106,23 +107,12 @@ public:
     // (letter case aside) or a digit 1 to 8; anything else gives "1".
     static QString ClaseValida(const QString& texto);
 
-    // What the last run did: prices changed, updates that failed, and its log file.
-    struct ResultadoCorrida
-    {
-        int modificados = 0;
-        int fallidos = 0;
-        QString archivo;
-    };
-    const ResultadoCorrida& UltimaCorrida() const { return m_ultimaCorrida; }
+    // What the last run did.
+    const CorreccionPrecios::Resultado& UltimaCorrida() const { return m_ultimaCorrida; }
 
 private:
-    enum class Regla { Ninguna, Mayor, Menor, Todos };
-
     void crearControles(QWidget* area);
     Regla ReglaElegida() const;
-    static bool Modificar(platform::Currency anterior, platform::Currency actual, Regla regla);
-    // Step of the run: the log file, created under a name no other run uses.
-    QString NombreArchivoCorreccion(const QString& marca) const;
     // The filter of the history rows of one list, or of the article master.
     QString FiltroListaDetalle() const;
     // Turns the run's controls off (true) or back to what they were (false).
@@ -130,7 +120,7 @@ private:
 
     PasoArranque m_arranque;
     bool m_corriendo = false;
-    ResultadoCorrida m_ultimaCorrida;
+    CorreccionPrecios::Resultado m_ultimaCorrida;
     struct EstadoControl
     {
         QWidget* control;

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/core/Currency.h"
+#include "platform/core/DateTime.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace data {
+class DB_Dll;
+}
+
+namespace app {
+
+// When the previous price replaces the current value: "Solo si el precio
+// anterior es mayor", "Solo si el precio anterior es menor", "Todos"; Ninguna
+// when no option is chosen (nothing is ever replaced).
+enum class Regla { Ninguna, Mayor, Menor, Todos };
+
+// The correction run of one minute group of the price history, without
+// widgets: for every history row of the span, the article's last history price
+// before the span is written back into the article master or the price list as
+// far as the rule allows, and every change written goes to the correction log
+// (CorreccionesPrecio_<yyyymmdd_hhnnss>.txt in the program folder). Every
+// statement goes through the given data-access instance; the start time comes
+// from the clock. Each update commits by itself: a run that stops part-way
+// keeps what it wrote.
+class CorreccionPrecios
+{
+public:
+    // What one run works on, taken once at its start.
+    struct Eleccion
+    {
+        // The group's first and last second (the span ends inside the last one).
+        platform::DateTime primera;
+        platform::DateTime ultima;
+        // "Costo" or a digit 1 to 8 (the column "precio" followed by it).
+        QString ClasePrecio;
+        // The price list; empty for the article master.
+        QString CodigoLista;
+        Regla regla = Regla::Ninguna;
+    };
+
+    enum class Fin {
+        Completa,   // every history row of the span was examined
+        Detenida,   // the run stopped part-way (see motivo)
+        SinRegistro // the correction log could not be created: nothing was done
+    };
+
+    // What a run did: prices changed, updates that failed, its log file.
+    struct Resultado
+    {
+        Fin fin = Fin::Completa;
+        int modificados = 0;
+        int fallidos = 0;
+        QString archivo;
+        // Why the run stopped (Fin::Detenida).
+        QString motivo;
+    };
+
+    // Receives the progress text of the run (the message label's text) once
+    // per history row.
+    using Progreso = std::function<void(const QString& texto)>;
+    using Reloj = std::function<platform::DateTime()>;
+
+    CorreccionPrecios(data::DB_Dll& db, Reloj reloj);
+
+    // Runs the correction of the span. Never raises: a failure of the data
+    // base that reaches the run stops it (Fin::Detenida).
+    Resultado EjecutarCorreccion(const Eleccion& eleccion, const Progreso& progreso);
+
+    // The rule: true when the previous price and the current value differ by
+    // at least 0.01 and the rule allows the direction of the change.
+    static bool Modificar(platform::Currency anterior, platform::Currency actual, Regla regla);
+    // The same on the texts of the two amounts; false when either is no amount.
+    static bool Modificar(const QString& anterior, const QString& actual, Regla regla);
+
+    // The filter of the history rows of one list, or of the article master
+    // (empty code).
+    static QString FiltroLista(const QString& codigoLista);
+
+    // The final message of a run that ended (Completa or Detenida) and the
+    // style of its box.
+    struct Aviso
+    {
+        QString texto;
+        int estilo = 0;
+    };
+    static Aviso AvisoFinal(const Resultado& resultado);
+
+private:
+    // The correction log's path, under a name no other run uses.
+    QString NombreArchivoCorreccion(const QString& marca) const;
+
+    data::DB_Dll& m_db;
+    Reloj m_reloj;
+};
+
+} // namespace app
