@@ -82,6 +82,9 @@ private:
     // Lower-case column name -> declared type, for converting written values.
     QMap<QString, QString> declaredTypes(const QString& table, std::vector<ErrorInfo>& errors);
     static int progress(void* self);
+    // SQLite's busy handler: while another connection holds the lock, the
+    // wait yields to window events, until the command time-out.
+    static int busy(void* self, int count);
 
     QString m_folder;
     QString m_database;
@@ -92,6 +95,10 @@ private:
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     int m_clockDepth = 0;
     bool m_timedOut = false;
+    // Set while busy() lets window events run: a statement sent from one of
+    // them on this connection is refused.
+    bool m_waitingForLock = false;
+    std::chrono::steady_clock::time_point m_lockWaitStart;
 };
 
 } // namespace platform::db::sqlite
