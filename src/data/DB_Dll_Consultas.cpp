@@ -406,6 +406,7 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
         break;
     }
 
+    UltimoFallo.reset();
     Variant resultado;
     RecordsetPtr rs = std::make_shared<db::Recordset>();
     int intentos = 0;
@@ -433,6 +434,7 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
         },
         [&](const DbError& e) {
             if (IgnoraError) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), 0};
                 return Accion::Salir;
             }
             if (enlacePerdido(gDbPrincipal().cnn())) {
@@ -462,11 +464,15 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
                 }
             }
             if (SinMensajes) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), 0};
                 return Accion::Salir;
             }
-            return common::AccionDeRespuesta(platform::op().MsgBox(e.info().Description,
-                                                                   msgbox::AbortRetryIgnore | msgbox::Critical,
-                                                                   QStringLiteral("Aviso al Operador")));
+            const int respuesta = platform::op().MsgBox(
+                e.info().Description, msgbox::AbortRetryIgnore | msgbox::Critical, QStringLiteral("Aviso al Operador"));
+            if (respuesta != msgbox::Retry) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), respuesta};
+            }
+            return common::AccionDeRespuesta(respuesta);
         });
     return resultado;
 }
@@ -483,6 +489,7 @@ void DB_Dll::AbrirRecordset(const QString& SentenciaSQL, RecordsetPtr& LRCS, db:
 void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Connection* Conexionactiva, int CursorType,
                             int LockType, int Options, bool ConvOracle)
 {
+    UltimoFallo.reset();
     if (!LRCS) {
         LRCS = std::make_shared<db::Recordset>();
     }
@@ -531,10 +538,15 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
                 platform::Runtime::instance().exitProgram(0);
             }
             if (decision != 0 || SinMensajes) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), 0};
                 return Accion::Salir;
             }
-            return common::AccionDeRespuesta(
-                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset")));
+            const int respuesta =
+                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset"));
+            if (respuesta != msgbox::Retry) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), respuesta};
+            }
+            return common::AccionDeRespuesta(respuesta);
         });
 }
 
@@ -629,6 +641,7 @@ bool DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, int64_t& RecordsAffected,
 
 bool DB_Dll::EjecutaConsulta(QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
 {
+    UltimoFallo.reset();
     const QString rutina = QStringLiteral("EjecutaConsultaSQL");
     SentenciaSQL = PreparaComando(SentenciaSQL);
     int intentos = 0;
@@ -709,6 +722,7 @@ bool DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, int64_t& RecordsAffected
 
 bool DB_Dll::EjecutaConsultaR(QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
 {
+    UltimoFallo.reset();
     const QString rutina = QStringLiteral("EjecutaConsultaRSQL");
     SentenciaSQL = PreparaComando(SentenciaSQL);
     try {
