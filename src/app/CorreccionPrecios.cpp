@@ -1,6 +1,7 @@
 #include "app/CorreccionPrecios.h"
 
 #include "common/Formatos.h"
+#include "common/MensajeError.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "platform/core/LogFile.h"
@@ -61,6 +62,12 @@ std::optional<Currency> ImporteLeido(const Variant& valor)
         return importe;
     }
     return platform::Dll_Utilidades::shared().TextoAMoneda(texto);
+}
+
+// The text with a final period.
+QString ConPunto(const QString& texto)
+{
+    return texto.endsWith(u'.') ? texto : texto + u'.';
 }
 
 // The progress of row i of n as the pattern "0%" writes it.
@@ -126,19 +133,35 @@ QString CorreccionPrecios::NombreArchivoCorreccion(const QString& marca) const
     return nombre;
 }
 
+// The run's choices as the statements use them, and what the rows share.
+struct CorreccionPrecios::Corrida
+{
+    const Eleccion& eleccion;
+    bool esCosto;
+    QString columna;
+    bool maestro;
+    QString filtro;
+    QString inicio;
+    QString fin;
+    int decimales;
+    platform::LogFile& log;
+    bool registroFallido = false;
+    data::RecordsetPtr rsPrevio = std::make_shared<db::Recordset>();
+};
+
 CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccion& eleccion, const Progreso& progreso)
 {
+    m_detener = false;
     const QString clase = eleccion.ClasePrecio;
     const bool esCosto = clase == u"Costo";
-    const QString columna = esCosto ? QStringLiteral("Costo") : QStringLiteral("precio") + clase;
     const bool maestro = eleccion.CodigoLista.isEmpty();
-    const QString filtro = FiltroLista(eleccion.CodigoLista);
     const QString inicio = eleccion.primera.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".000");
     const QString fin = eleccion.ultima.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".999");
 
     const platform::DateTime ahora = m_reloj();
     Resultado resultado;
     resultado.archivo = NombreArchivoCorreccion(ahora.format(QStringLiteral("yyyymmdd_hhnnss")));
+    resultado.archivoErrores = common::ArchivoBkErr();
     platform::LogFile log;
     const bool creado =
         log.open(resultado.archivo) && log.writeLine(QStringLiteral("== Log de correcciones de precio ==")) &&
@@ -153,116 +176,226 @@ CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccio
         return resultado;
     }
 
-    const int decimales = maestro ? DecimalesMaestro() : 2;
-    bool registroFallido = false;
+    Corrida corrida{eleccion,
+                    esCosto,
+                    esCosto ? QStringLiteral("Costo") : QStringLiteral("precio") + clase,
+                    maestro,
+                    FiltroLista(eleccion.CodigoLista),
+                    inicio,
+                    fin,
+                    maestro ? DecimalesMaestro() : 2,
+                    log};
     data::RecordsetPtr rs = std::make_shared<db::Recordset>();
-    data::RecordsetPtr rsPrevio = std::make_shared<db::Recordset>();
     try {
         const QString sql = QStringLiteral("SELECT * ") + QStringLiteral("FROM V_MV_PreciosHis ") +
                             QStringLiteral("WHERE FechaHora >= '") + inicio + QStringLiteral("' AND FechaHora <= '") +
-                            fin + QStringLiteral("' ") + filtro + QStringLiteral("ORDER BY FechaHora;");
+                            fin + QStringLiteral("' ") + corrida.filtro + QStringLiteral("ORDER BY FechaHora;");
         m_db.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
-        const int64_t n = rs->State() == db::adStateOpen ? rs->RecordCount() : 0;
-        int64_t i = 0;
-        for (; rs->State() == db::adStateOpen && !rs->Eof() && !registroFallido; rs->MoveNext()) {
+        if (m_db.UltimoFallo || rs->State() != db::adStateOpen) {
+            // Without the history nothing can be corrected: that is the run's failure, not an empty group.
+            resultado.fin = Fin::Detenida;
+            resultado.motivo = QStringLiteral("no se pudieron leer las filas del historial del rango");
+            if (m_db.UltimoFallo) {
+                resultado.motivo += QStringLiteral(" (") + Trim(m_db.UltimoFallo->error.Description) + u')';
+            }
+        } else {
+            resultado.filas = int(rs->RecordCount());
+        }
+        for (int i = 0; resultado.fin == Fin::Completa && !rs->Eof(); rs->MoveNext()) {
             const QString idHistoria = rs->value(QStringLiteral("IdArticulo")).toText();
-            const QString verificando =
-                QStringLiteral("Por favor, espere\u2026 Verificando articulo ") + Trim(idHistoria);
             ++i;
-            progreso(QStringLiteral("   ") + QString::number(i) + u'/' + QString::number(n) + QStringLiteral("  ") +
-                     Porcentaje(i, n) + QStringLiteral(" | ") + verificando);
-
-            QString sqlPrevio;
-            if (esCosto) {
-                sqlPrevio = QStringLiteral("SELECT TOP 1  costo as precio, * ") +
-                            QStringLiteral("FROM V_MV_PreciosHis ") +
-                            QStringLiteral("WHERE LTRIM(RTRIM(IdArticulo)) = '") + SqlQuoteInner(Trim(idHistoria)) +
-                            QStringLiteral("' ") + filtro + QStringLiteral("  AND FechaHora < '") + inicio +
-                            QStringLiteral("'") + QStringLiteral("ORDER BY FechaHora DESC;");
-            } else {
-                sqlPrevio = QStringLiteral("SELECT TOP 1  ") + columna + QStringLiteral(" as precio, * ") +
-                            QStringLiteral("FROM V_MV_PreciosHis ") + QStringLiteral("WHERE IdArticulo = '") +
-                            SqlQuoteInner(idHistoria) + QStringLiteral("' ") + filtro +
-                            QStringLiteral("  AND FechaHora < '") + inicio + QStringLiteral("'") +
-                            QStringLiteral("ORDER BY FechaHora DESC;");
+            progreso(QStringLiteral("   ") + QString::number(i) + u'/' + QString::number(resultado.filas) +
+                     QStringLiteral("  ") + Porcentaje(i, resultado.filas) + QStringLiteral(" | ") +
+                     QStringLiteral("Por favor, espere\u2026 Verificando articulo ") + Trim(idHistoria));
+            const Fila fila = m_detener ? Fila{Desenlace::Detener, {}} : CorregirFila(corrida, idHistoria);
+            m_db.CierraRecordset(corrida.rsPrevio);
+            const QString articulo = QStringLiteral("Artículo ") + Trim(idHistoria);
+            switch (fila.desenlace) {
+            case Desenlace::Modificado:
+                ++resultado.modificados;
+                break;
+            case Desenlace::SinCambio:
+                ++resultado.sinCambio;
+                break;
+            case Desenlace::Omitido:
+                ++resultado.omitidos;
+                RegistrarError(articulo + QStringLiteral(" omitido: ") + ConPunto(fila.motivo), resultado);
+                break;
+            case Desenlace::Fallido:
+                ++resultado.fallidos;
+                RegistrarError(articulo + QStringLiteral(" no se pudo modificar: ") + ConPunto(fila.motivo), resultado);
+                break;
+            case Desenlace::Detener:
+                resultado.fin = Fin::Detenida;
+                resultado.motivo = m_detener ? QStringLiteral("se pidió salir del programa") : fila.motivo;
+                break;
             }
-            m_db.AbrirRecordset(sqlPrevio, rsPrevio, nullptr, db::adOpenForwardOnly, db::adLockReadOnly,
-                                db::adCmdUnspecified, true);
-            // No price before the group, or one that the history left empty: nothing to restore.
-            const bool hayPrevio = rsPrevio->State() == db::adStateOpen && !rsPrevio->Eof();
-            const std::optional<Currency> anterior =
-                hayPrevio ? ImporteLeido(rsPrevio->value(QStringLiteral("precio"))) : std::nullopt;
-            if (anterior) {
-                const QString idArticulo = rsPrevio->value(QStringLiteral("IdArticulo")).toText();
-                const QString idLista = rsPrevio->value(QStringLiteral("idLista")).toText();
-                const QString fechaHistoria = rsPrevio->value(QStringLiteral("FechaHora"))
-                                                  .toDate()
-                                                  .value_or(platform::DateTime())
-                                                  .format(QStringLiteral("yyyy-mm-dd hh:nn:ss"));
-
-                Variant leido;
-                if (maestro) {
-                    leido = m_db.DatosTabla(QStringLiteral("V_MA_ARTICULOS"), idArticulo, columna,
-                                            QStringLiteral("IdArticulo"), Variant(8), QString(), true, false);
-                } else {
-                    const QString condicion = QStringLiteral(" idarticulo = '") + SqlQuoteInner(idArticulo) +
-                                              QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) +
-                                              QStringLiteral("'");
-                    leido = m_db.DatosTabla(QStringLiteral("V_MA_PRECIOS"), idArticulo, columna,
-                                            QStringLiteral("IdArticulo"), Variant(8), condicion, true, false);
-                }
-                // A value that cannot be read (no row, a failed look-up, an
-                // empty price) is never taken as zero: the row is skipped.
-                const std::optional<Currency> actual = ImporteLeido(leido);
-                if (actual && Modificar(*anterior, *actual, eleccion.regla)) {
-                    const QString nuevo = anterior->rounded(decimales).toFixed(decimales);
-                    QString update;
-                    if (maestro) {
-                        update = QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") + columna + QStringLiteral(" = ") +
-                                 nuevo + QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") +
-                                 SqlQuoteInner(Trim(idArticulo)) + QStringLiteral("'");
-                    } else {
-                        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + columna + QStringLiteral(" = ") + nuevo +
-                                 QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") + SqlQuoteInner(idArticulo) +
-                                 QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
-                    }
-                    int64_t afectados = 0;
-                    if (m_db.EjecutaConsultaSQL(update, afectados) && afectados >= 1) {
-                        ++resultado.modificados;
-                        registroFallido = !log.writeLine(Trim(idArticulo) + u'\t' + leido.toText() + u'\t' + nuevo +
-                                                         u'\t' + fechaHistoria);
-                    } else {
-                        ++resultado.fallidos;
-                    }
-                }
+            if (corrida.registroFallido) {
+                resultado.fin = Fin::Detenida;
+                resultado.motivo =
+                    QStringLiteral("no se pudo escribir en el registro de correcciones ") + resultado.archivo;
             }
-            m_db.CierraRecordset(rsPrevio);
         }
     } catch (const db::DbError& error) {
         resultado.fin = Fin::Detenida;
-        resultado.motivo = error.info().Description;
+        resultado.motivo = Trim(error.info().Description);
     }
-    m_db.CierraRecordset(rsPrevio);
+    m_db.CierraRecordset(corrida.rsPrevio);
     m_db.CierraRecordset(rs);
     log.close();
-    if (registroFallido) {
-        resultado.fin = Fin::Detenida;
-        resultado.motivo =
-            QStringLiteral("No se pudo escribir en el registro de correcciones ") + resultado.archivo + u'.';
+    if (resultado.fin == Fin::Detenida) {
+        RegistrarError(QStringLiteral("Corrección detenida: ") + ConPunto(resultado.motivo), resultado);
     }
     return resultado;
 }
 
+CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const QString& idHistoria)
+{
+    QString sqlPrevio;
+    if (corrida.esCosto) {
+        sqlPrevio = QStringLiteral("SELECT TOP 1  costo as precio, * ") + QStringLiteral("FROM V_MV_PreciosHis ") +
+                    QStringLiteral("WHERE LTRIM(RTRIM(IdArticulo)) = '") + SqlQuoteInner(Trim(idHistoria)) +
+                    QStringLiteral("' ") + corrida.filtro + QStringLiteral("  AND FechaHora < '") + corrida.inicio +
+                    QStringLiteral("'") + QStringLiteral("ORDER BY FechaHora DESC;");
+    } else {
+        sqlPrevio = QStringLiteral("SELECT TOP 1  ") + corrida.columna + QStringLiteral(" as precio, * ") +
+                    QStringLiteral("FROM V_MV_PreciosHis ") + QStringLiteral("WHERE IdArticulo = '") +
+                    SqlQuoteInner(idHistoria) + QStringLiteral("' ") + corrida.filtro +
+                    QStringLiteral("  AND FechaHora < '") + corrida.inicio + QStringLiteral("'") +
+                    QStringLiteral("ORDER BY FechaHora DESC;");
+    }
+    data::RecordsetPtr& previo = corrida.rsPrevio;
+    m_db.AbrirRecordset(sqlPrevio, previo, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified,
+                        true);
+    if (m_db.UltimoFallo) {
+        return FalloAtendido(QStringLiteral("el precio anterior"), Trim(idHistoria));
+    }
+    if (m_detener) {
+        return {Desenlace::Detener, {}};
+    }
+    if (previo->State() != db::adStateOpen || previo->Eof()) {
+        return {Desenlace::Omitido, QStringLiteral("no hay precio anterior al rango en el historial")};
+    }
+    const QString fechaHistoria = previo->value(QStringLiteral("FechaHora"))
+                                      .toDate()
+                                      .value_or(platform::DateTime())
+                                      .format(QStringLiteral("yyyy-mm-dd hh:nn:ss"));
+    const Variant precio = previo->value(QStringLiteral("precio"));
+    const std::optional<Currency> anterior = ImporteLeido(precio);
+    if (!anterior) {
+        return {Desenlace::Omitido,
+                (Trim(precio.toText()).isEmpty() ? QStringLiteral("el precio anterior al rango está vacío")
+                                                 : QStringLiteral("el precio anterior al rango no es un importe (") +
+                                                       Trim(precio.toText()) + u')') +
+                    QStringLiteral(" (historial del ") + fechaHistoria + u')'};
+    }
+    const QString idArticulo = previo->value(QStringLiteral("IdArticulo")).toText();
+    const QString idLista = previo->value(QStringLiteral("idLista")).toText();
+
+    Variant leido;
+    if (corrida.maestro) {
+        leido = m_db.DatosTabla(QStringLiteral("V_MA_ARTICULOS"), idArticulo, corrida.columna,
+                                QStringLiteral("IdArticulo"), Variant(8), QString(), true, false);
+    } else {
+        const QString condicion = QStringLiteral(" idarticulo = '") + SqlQuoteInner(idArticulo) +
+                                  QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
+        leido = m_db.DatosTabla(QStringLiteral("V_MA_PRECIOS"), idArticulo, corrida.columna,
+                                QStringLiteral("IdArticulo"), Variant(8), condicion, true, false);
+    }
+    if (m_db.UltimoFallo) {
+        return FalloAtendido(QStringLiteral("el precio actual"), Trim(idHistoria));
+    }
+    if (m_detener) {
+        return {Desenlace::Detener, {}};
+    }
+    // A value that cannot be read is never taken as zero.
+    const std::optional<Currency> actual = ImporteLeido(leido);
+    if (!actual) {
+        if (leido.isEmpty()) {
+            return {Desenlace::Omitido, corrida.maestro ? QStringLiteral("no está en el maestro de artículos")
+                                                        : QStringLiteral("no está en la lista ") + Trim(idLista)};
+        }
+        return {Desenlace::Omitido,
+                Trim(leido.toText()).isEmpty()
+                    ? QStringLiteral("su precio actual está vacío")
+                    : QStringLiteral("su precio actual no es un importe (") + Trim(leido.toText()) + u')'};
+    }
+    if (!Modificar(*anterior, *actual, corrida.eleccion.regla)) {
+        return {Desenlace::SinCambio, {}};
+    }
+
+    const QString nuevo = anterior->rounded(corrida.decimales).toFixed(corrida.decimales);
+    QString update;
+    if (corrida.maestro) {
+        update = QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") + corrida.columna + QStringLiteral(" = ") + nuevo +
+                 QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") + SqlQuoteInner(Trim(idArticulo)) +
+                 QStringLiteral("'");
+    } else {
+        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + corrida.columna + QStringLiteral(" = ") + nuevo +
+                 QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") + SqlQuoteInner(idArticulo) +
+                 QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
+    }
+    int64_t afectados = 0;
+    if (!m_db.EjecutaConsultaSQL(update, afectados)) {
+        return {Desenlace::Fallido,
+                QStringLiteral("no se pudo actualizar") +
+                    (m_db.UltimoFallo ? QStringLiteral(": ") + Trim(m_db.UltimoFallo->error.Description) : QString())};
+    }
+    if (afectados == 0) {
+        return {Desenlace::Fallido, QStringLiteral("la actualización no encontró su fila")};
+    }
+    // A count of -1 is a server that did not say how many rows: the statement
+    // ran without an error, so the change stands as written.
+    corrida.registroFallido =
+        !corrida.log.writeLine(Trim(idArticulo) + u'\t' + leido.toText() + u'\t' + nuevo + u'\t' + fechaHistoria);
+    return {Desenlace::Modificado, {}};
+}
+
+CorreccionPrecios::Fila CorreccionPrecios::FalloAtendido(const QString& que, const QString& idArticulo)
+{
+    const data::DB_Dll::FalloAtendido& fallo = *m_db.UltimoFallo;
+    const QString error = Trim(fallo.error.Description);
+    if (fallo.respuesta == platform::msgbox::Ignore) {
+        return {Desenlace::Fallido, QStringLiteral("no se pudo leer ") + que + QStringLiteral(" (") + error + u')'};
+    }
+    return {Desenlace::Detener, QStringLiteral("no se pudo leer ") + que + QStringLiteral(" del artículo ") +
+                                    idArticulo + QStringLiteral(" (") + error + u')'};
+}
+
+void CorreccionPrecios::RegistrarError(const QString& mensaje, Resultado& resultado)
+{
+    // A log that cannot be written is skipped: the counts still say what happened.
+    platform::LogFile::appendLine(resultado.archivoErrores,
+                                  common::LineaBkErr(m_reloj(), QStringLiteral(" - EjecutarCorreccion"), mensaje, 0));
+}
+
 CorreccionPrecios::Aviso CorreccionPrecios::AvisoFinal(const Resultado& resultado)
 {
-    const QString cuenta = QStringLiteral("Precios modificados: ") + QString::number(resultado.modificados) +
-                           QStringLiteral(". Precios que no se pudieron modificar: ") +
-                           QString::number(resultado.fallidos) + u'.';
+    QString cuenta = QStringLiteral("Filas del historial: %1. Precios modificados: %2. Sin cambios: %3. Omitidos: "
+                                    "%4. No se pudieron modificar: %5.")
+                         .arg(resultado.filas)
+                         .arg(resultado.modificados)
+                         .arg(resultado.sinCambio)
+                         .arg(resultado.omitidos)
+                         .arg(resultado.fallidos);
+    if (resultado.revisadas() < resultado.filas) {
+        cuenta += QStringLiteral(" Sin revisar: %1.").arg(resultado.filas - resultado.revisadas());
+    }
+    if (resultado.omitidos + resultado.fallidos > 0) {
+        cuenta += QStringLiteral("\r\nLos artículos omitidos y los que no se pudieron modificar figuran, con el "
+                                 "motivo, en ") +
+                  resultado.archivoErrores + u'.';
+    }
     if (resultado.fin != Fin::Completa) {
-        return {QStringLiteral("La corrección se detuvo: ") + resultado.motivo + QStringLiteral("\r\n") + cuenta, 16};
+        return {QStringLiteral("La corrección se detuvo: ") + ConPunto(resultado.motivo) + QStringLiteral("\r\n") +
+                    cuenta,
+                16};
     }
     if (resultado.fallidos > 0) {
         return {QStringLiteral("Corrección finalizada con errores.\r\n") + cuenta, 48};
+    }
+    if (resultado.omitidos > 0) {
+        return {QStringLiteral("Corrección finalizada con artículos omitidos.\r\n") + cuenta, 64};
     }
     return {QStringLiteral("Corrección finalizada con éxito.\r\n") + cuenta, 0};
 }

@@ -98,7 +98,9 @@ struct Caso
 
 const Caso kCasos[] = {
     {"Precio 1", "", "01/04/2024 10:00:05",
-     "Corrección finalizada con éxito.\r\nPrecios modificados: 3. Precios que no se pudieron modificar: 0.",
+     "Corrección finalizada con artículos omitidos.\r\nFilas del historial: 8. Precios modificados: 3. Sin cambios: "
+     "2. Omitidos: 3. No se pudieron modificar: 0.\r\nLos artículos omitidos y los que no se pudieron modificar "
+     "figuran, con el motivo, en <carpeta>/BKERR.LOG.",
      "== Log de correcciones de precio ==\r\n"
      "Fecha de ejecución: 2024-04-02 10:20:30\r\n"
      "Clase de precio: Precio 1\r\n"
@@ -111,7 +113,8 @@ const Caso kCasos[] = {
      "   1001|900|True 1002|700|True 1004|300.01|True",
      "SELECT IDARTICULO, Precio1, DESDETRIGGER FROM V_MA_ARTICULOS WHERE DESDETRIGGER = 1 ORDER BY IDARTICULO"},
     {"Precio 2", "0002", "01/04/2024 10:00:12",
-     "Corrección finalizada con éxito.\r\nPrecios modificados: 1. Precios que no se pudieron modificar: 0.",
+     "Corrección finalizada con éxito.\r\nFilas del historial: 2. Precios modificados: 1. Sin cambios: 1. Omitidos: "
+     "0. No se pudieron modificar: 0.",
      "== Log de correcciones de precio ==\r\n"
      "Fecha de ejecución: 2024-04-02 10:20:30\r\n"
      "Clase de precio: Precio 2\r\n"
@@ -148,7 +151,9 @@ TEST_P(CorreccionPorElBoton, RunsTheSelectedGroupWithTheFormsChoices)
     const auto visto = Corregir(f.form);
     ASSERT_TRUE(visto->visto);
     EXPECT_EQ(visto->titulo, QStringLiteral("ATENCION"));
-    EXPECT_EQ(visto->texto, QString::fromUtf8(caso.mensaje));
+    EXPECT_EQ(visto->texto,
+              QString::fromUtf8(caso.mensaje).replace(QStringLiteral("<carpeta>"), testing_support::testFolder()))
+        << visto->texto.toStdString();
     EXPECT_TRUE(f.form.lblMensaje->text().isEmpty());
     const QString archivo = testing_support::testFolder() + QStringLiteral("/CorreccionesPrecio_20240402_102030.txt");
     EXPECT_EQ(f.form.UltimaCorrida().archivo, archivo);
