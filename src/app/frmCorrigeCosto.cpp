@@ -16,6 +16,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/util/Dll_Utilidades.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -456,7 +457,24 @@ void frmCorrigeCosto::cmdCorregir_Click()
 
 void frmCorrigeCosto::cmdSalir_Click()
 {
+    if (m_corrida) {
+        // The run may be waiting for a lock inside a statement: it stops once
+        // that statement is done, and then the program ends.
+        m_salirPedido = true;
+        m_corrida->Detener();
+        return;
+    }
     platform::Runtime::instance().exitProgram(0);
+}
+
+void frmCorrigeCosto::closeEvent(QCloseEvent* event)
+{
+    if (m_corrida) {
+        event->ignore();
+        cmdSalir_Click();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 } // namespace app

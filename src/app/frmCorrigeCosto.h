@@ -90,6 +90,7 @@ public:
     // Shows the history rows of the selected group in BkDbGrid1.
     void lstListado_ItemClick(platform::ui::ListItem* item);
     void cmdCorregir_Click();
+    // Ends the program; during a run, once the run's statement in flight is done.
     void cmdSalir_Click();
     // The correction run for one group of the change list: takes the choices,
     // runs CorreccionPrecios with the progress in lblMensaje and shows the result.
@@ -110,6 +111,10 @@ public:
     // What the last run did.
     const CorreccionPrecios::Resultado& UltimaCorrida() const { return m_ultimaCorrida; }
 
+protected:
+    // Closing the window ends the program as "&Salir" does, also during a run.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void crearControles(QWidget* area);
     Regla ReglaElegida() const;
@@ -119,7 +124,9 @@ private:
     void BloquearControles(bool bloquear);
 
     PasoArranque m_arranque;
-    bool m_corriendo = false;
+    // The run in progress, and whether the operator asked to leave during it.
+    CorreccionPrecios* m_corrida = nullptr;
+    bool m_salirPedido = false;
     CorreccionPrecios::Resultado m_ultimaCorrida;
     struct EstadoControl
     {

@@ -60,7 +60,7 @@ void frmCorrigeCosto::BloquearControles(bool bloquear)
 
 void frmCorrigeCosto::EjecutarCorreccion(platform::ui::ListItem& item)
 {
-    if (m_corriendo) {
+    if (m_corrida) {
         return;
     }
     // Everything the run depends on is taken once, here.
@@ -88,17 +88,22 @@ void frmCorrigeCosto::EjecutarCorreccion(platform::ui::ListItem& item)
     eleccion.primera = platform::DateTime(primera.date(), primera.time());
     eleccion.ultima = platform::DateTime(ultima.date(), ultima.time());
 
-    m_corriendo = true;
     BloquearControles(true);
     CorreccionPrecios corrida(data::gDbPrincipal(), [] { return platform::now(); });
+    m_corrida = &corrida;
+    m_salirPedido = false;
     m_ultimaCorrida = corrida.EjecutarCorreccion(eleccion, [this](const QString& texto) {
         lblMensaje->setText(texto);
         QCoreApplication::processEvents();
     });
+    m_corrida = nullptr;
     common::CartelEspera().CartelCerrar();
     lblMensaje->clear();
     BloquearControles(false);
-    m_corriendo = false;
+    if (m_salirPedido) {
+        // The log is closed and what was written stays written.
+        platform::Runtime::instance().exitProgram(0);
+    }
 
     if (m_ultimaCorrida.fin == CorreccionPrecios::Fin::SinRegistro) {
         platform::op().MsgBox(QStringLiteral("No se pudo crear el registro de correcciones ") +

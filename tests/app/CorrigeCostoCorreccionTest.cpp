@@ -5,13 +5,16 @@
 
 #include "app/frmCorrigeCosto.h"
 #include "common/FhOcx.h"
+#include "data/DB_Dll.h"
 #include "platform/core/Runtime.h"
+#include "platform/db/Connection.h"
 #include "platform/ui/ListView.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -259,4 +262,90 @@ TEST(CorrigeCostoCorreccion, ALogThatCannotBeCreatedStopsTheRunBeforeAnyChange)
     EXPECT_TRUE(mensajes[0].endsWith(QStringLiteral(". No se corrigió ningún precio.")));
     EXPECT_EQ(Filas(f.demo.servidor, QStringLiteral("SELECT * FROM V_MA_ARTICULOS")), antes);
     EXPECT_TRUE(f.form.cmdCorregir->isEnabled());
+}
+
+namespace {
+
+// Calls `accion` once the run's label shows `progreso` (polled from the run's yields).
+void AlMostrar(frmCorrigeCosto& form, QObject* contexto, const QString& progreso, std::function<void()> accion)
+{
+    QTimer::singleShot(1, contexto, [&form, contexto, progreso, accion] {
+        if (form.lblMensaje->text().startsWith(progreso)) {
+            accion();
+        } else {
+            AlMostrar(form, contexto, progreso, accion);
+        }
+    });
+}
+
+} // namespace
+
+TEST(CorrigeCostoCorreccion, ClosingTheWindowDuringARunEndsTheProgramAfterTheRowInHand)
+{
+    FormularioConGrupo f;
+    platform::ui::ListItem* item = ListarGrupo(f.form, QStringLiteral("Precio 1"), QString(), 2, kMaestro);
+    ASSERT_NE(item, nullptr);
+    f.form.show();
+    QObject contexto;
+    // Shown only if the run went on to its end.
+    auto visto = std::make_shared<corrige_tests::MensajeVisto>();
+    corrige_tests::AceptarMensajeTemporal(&contexto, visto);
+    AlMostrar(f.form, &contexto, QStringLiteral("   3/8 "), [&f] { f.form.close(); });
+    int estado = -1;
+    try {
+        f.form.EjecutarCorreccion(*item);
+    } catch (const platform::ProgramExit& salida) {
+        estado = salida.status;
+    }
+    EXPECT_EQ(estado, 0);
+    EXPECT_FALSE(visto->visto);
+    EXPECT_EQ(Unidas(Filas(f.demo.servidor, QStringLiteral("SELECT IDARTICULO, Precio1 FROM V_MA_ARTICULOS WHERE "
+                                                           "DESDETRIGGER = 1 ORDER BY IDARTICULO"))),
+              QStringLiteral("   1001|900 1002|700"));
+    EXPECT_TRUE(Archivo(f.form.UltimaCorrida().archivo)
+                    .endsWith("1001\t850\t900.00\t2024-03-31 18:00:01\r\n1002\t750\t700.00\t2024-03-31 18:00:02\r\n"));
+}
+
+TEST(CorrigeCostoCorreccion, SalirWhileAnUpdateWaitsForALockEndsTheProgramOnceTheUpdateIsDone)
+{
+    FormularioConGrupo f;
+    platform::ui::ListItem* item = ListarGrupo(f.form, QStringLiteral("Precio 1"), QString(), 2, kMaestro);
+    ASSERT_NE(item, nullptr);
+    f.form.show();
+    data::gDbPrincipal().gCnn->setCommandTimeout(10);
+    // Another program holds the master's write lock until it commits.
+    platform::db::Connection otro;
+    otro.Open(QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =BKDEMO;UId=x;Pwd=y;").arg(f.demo.servidor));
+    otro.Execute(QStringLiteral("BEGIN TRANSACTION"));
+    otro.Execute(QStringLiteral("UPDATE V_MA_ARTICULOS SET DESCRIPCION = DESCRIPCION WHERE IDARTICULO = '1100'"));
+
+    QObject contexto;
+    auto visto = std::make_shared<corrige_tests::MensajeVisto>();
+    corrige_tests::AceptarMensajeTemporal(&contexto, visto);
+    bool salir = false;
+    AlMostrar(f.form, &contexto, QStringLiteral("   1/8 "), [&] {
+        // By then the first update waits for the lock.
+        QTimer::singleShot(400, &contexto, [&] {
+            salir = true;
+            f.form.cmdSalir->click();
+        });
+        QTimer::singleShot(800, &contexto, [&] { otro.Execute(QStringLiteral("COMMIT TRANSACTION")); });
+    });
+    QElapsedTimer reloj;
+    reloj.start();
+    int estado = -1;
+    try {
+        f.form.EjecutarCorreccion(*item);
+    } catch (const platform::ProgramExit& salida) {
+        estado = salida.status;
+    }
+    EXPECT_TRUE(salir);
+    EXPECT_EQ(estado, 0);
+    EXPECT_LT(reloj.elapsed(), 5000);
+    EXPECT_FALSE(visto->visto);
+    // The update in flight was done and logged; nothing after it.
+    EXPECT_EQ(Unidas(Filas(f.demo.servidor, QStringLiteral("SELECT IDARTICULO, Precio1 FROM V_MA_ARTICULOS WHERE "
+                                                           "DESDETRIGGER = 1 ORDER BY IDARTICULO"))),
+              QStringLiteral("   1001|900"));
+    EXPECT_TRUE(Archivo(f.form.UltimaCorrida().archivo).endsWith("1001\t850\t900.00\t2024-03-31 18:00:01\r\n"));
 }
