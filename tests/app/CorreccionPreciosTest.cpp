@@ -585,3 +585,20 @@ TEST_F(GrupoDePrueba, AnArticleIdThatLooksLikeADateIsCountedLikeAnyOther)
     EXPECT_EQ(r.omitidos, 4);
     EXPECT_EQ(ErroresRegistrados().size(), 4);
 }
+
+TEST_F(GrupoDePrueba, AnArticleIdHoldingTheAdministratorMarkerIsLookedUpAsItIs)
+{
+    // Article 1020's price differs from its history: a look-up under the
+    // wrong id would restore it.
+    servidor.ejecutar(QStringLiteral("UPDATE V_MA_ARTICULOS SET Precio1 = 1 WHERE IDARTICULO = '1020'"));
+    servidor.ejecutar(QStringLiteral("INSERT INTO V_MV_PreciosHis (FechaHora, IdArticulo, idLista, Costo, Precio1, "
+                                     "Precio2) VALUES ('2024-04-01 10:00:39', '10@Admin_20', '', 1, 1, 1)"));
+    const CorreccionPrecios::Resultado r = Correr(kCasos[0]);
+    EXPECT_EQ(r.modificados, 3);
+    EXPECT_EQ(r.omitidos, 4);
+    EXPECT_EQ(Unidas(servidor.filas(QStringLiteral("SELECT Precio1, DESDETRIGGER FROM V_MA_ARTICULOS WHERE IDARTICULO "
+                                                   "= '1020'"))),
+              QStringList{QStringLiteral("1|False")});
+    EXPECT_TRUE(ErroresRegistrados().contains(
+        QStringLiteral(LINEA_ERROR("Artículo 10@Admin_20 omitido: no hay precio anterior al rango en el historial."))));
+}
