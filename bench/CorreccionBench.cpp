@@ -137,8 +137,8 @@ Medida directo(const Grupo& grupo, const QString& servidor)
     const QString columna =
         e.ClasePrecio == u"Costo" ? QStringLiteral("Costo") : QStringLiteral("precio") + e.ClasePrecio;
     const QString filtro = app::CorreccionPrecios::FiltroLista(e.CodigoLista);
-    const QString inicio = e.primera.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".000");
-    const QString fin = e.ultima.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".999");
+    const QString inicio = app::CorreccionPrecios::InicioDelRango(e.primera);
+    const QString limite = app::CorreccionPrecios::LimiteDelRango(e.ultima);
 
     db::Connection cnn;
     cnn.Open(cadena(servidor));
@@ -146,7 +146,7 @@ Medida directo(const Grupo& grupo, const QString& servidor)
     QElapsedTimer reloj;
     reloj.start();
     auto historia = cnn.Execute(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '") + inicio +
-                                QStringLiteral("' AND FechaHora <= '") + fin + QStringLiteral("' ") + filtro +
+                                QStringLiteral("' AND FechaHora < '") + limite + QStringLiteral("' ") + filtro +
                                 QStringLiteral("ORDER BY FechaHora;"));
     for (; !historia->Eof(); historia->MoveNext()) {
         ++medida.filas;
@@ -174,12 +174,13 @@ Medida directo(const Grupo& grupo, const QString& servidor)
         if (!anterior || !valor || !app::CorreccionPrecios::Modificar(*anterior, *valor, e.regla)) {
             continue;
         }
-        const QString nuevo = anterior->rounded(2).toFixed(2);
         int64_t afectados = 0;
-        cnn.Execute(maestro ? QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") + columna + QStringLiteral(" = ") + nuevo +
+        cnn.Execute(maestro ? QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") + columna + QStringLiteral(" = ") +
+                                  anterior->rounded(2).toFixed(2) +
                                   QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") + id.trimmed() +
                                   QStringLiteral("'")
-                            : QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + columna + QStringLiteral(" = ") + nuevo +
+                            : QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + columna + QStringLiteral(" = ") +
+                                  anterior->rounded(2).toString() +
                                   QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") + id +
                                   QStringLiteral("' and idlista = '") + lista + QStringLiteral("'"),
                     &afectados);

@@ -121,6 +121,16 @@ QString CorreccionPrecios::FiltroLista(const QString& codigoLista)
            SqlQuoteInner(platform::Dll_Utilidades::shared().CodigoConCeros(codigoLista, 4)) + QStringLiteral("' ");
 }
 
+QString CorreccionPrecios::InicioDelRango(const platform::DateTime& primera)
+{
+    return primera.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".000");
+}
+
+QString CorreccionPrecios::LimiteDelRango(const platform::DateTime& ultima)
+{
+    return InicioDelRango(ultima.addMSecs(1000));
+}
+
 QString CorreccionPrecios::NombreArchivoCorreccion(const QString& marca) const
 {
     const QString carpeta =
@@ -142,7 +152,6 @@ struct CorreccionPrecios::Corrida
     bool maestro;
     QString filtro;
     QString inicio;
-    QString fin;
     int decimales;
     platform::LogFile& log;
     bool registroFallido = false;
@@ -155,7 +164,8 @@ CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccio
     const QString clase = eleccion.ClasePrecio;
     const bool esCosto = clase == u"Costo";
     const bool maestro = eleccion.CodigoLista.isEmpty();
-    const QString inicio = eleccion.primera.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".000");
+    const QString inicio = InicioDelRango(eleccion.primera);
+    // The log shows the span to its last millisecond.
     const QString fin = eleccion.ultima.format(QStringLiteral("dd-mm-yyyy hh:nn:ss")) + QStringLiteral(".999");
 
     const platform::DateTime ahora = m_reloj();
@@ -182,14 +192,14 @@ CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccio
                     maestro,
                     FiltroLista(eleccion.CodigoLista),
                     inicio,
-                    fin,
                     maestro ? DecimalesMaestro() : 2,
                     log};
     data::RecordsetPtr rs = std::make_shared<db::Recordset>();
     try {
         const QString sql = QStringLiteral("SELECT * ") + QStringLiteral("FROM V_MV_PreciosHis ") +
-                            QStringLiteral("WHERE FechaHora >= '") + inicio + QStringLiteral("' AND FechaHora <= '") +
-                            fin + QStringLiteral("' ") + corrida.filtro + QStringLiteral("ORDER BY FechaHora;");
+                            QStringLiteral("WHERE FechaHora >= '") + inicio + QStringLiteral("' AND FechaHora < '") +
+                            LimiteDelRango(eleccion.ultima) + QStringLiteral("' ") + corrida.filtro +
+                            QStringLiteral("ORDER BY FechaHora;");
         m_db.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified, true);
         if (m_db.UltimoFallo || rs->State() != db::adStateOpen) {
             // Without the history nothing can be corrected: that is the run's failure, not an empty group.
@@ -331,7 +341,8 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
                  QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") + SqlQuoteInner(Trim(idArticulo)) +
                  QStringLiteral("'");
     } else {
-        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + corrida.columna + QStringLiteral(" = ") + nuevo +
+        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + corrida.columna + QStringLiteral(" = ") +
+                 m_db.SQLValue(Variant(anterior->rounded(2)), QStringLiteral("@")).toText() +
                  QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") + SqlQuoteInner(idArticulo) +
                  QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
     }

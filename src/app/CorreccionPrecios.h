@@ -100,6 +100,11 @@ public:
     // The filter of the history rows of one list, or of the article master
     // (empty code).
     static QString FiltroLista(const QString& codigoLista);
+    // The bounds of a span as statements give them: its first second
+    // ("dd-mm-yyyy hh:nn:ss.000"), and the second after its last, which the
+    // span ends before, so that it is exact on every date-time type.
+    static QString InicioDelRango(const platform::DateTime& primera);
+    static QString LimiteDelRango(const platform::DateTime& ultima);
 
     // The final message of a run that ended (Completa or Detenida) and the
     // style of its box.

@@ -120,6 +120,10 @@ private:
     Regla ReglaElegida() const;
     // The filter of the history rows of one list, or of the article master.
     QString FiltroListaDetalle() const;
+    // The group's first and last second, read back from the item's
+    // "Primera Hora" and "Última hora"; false when either is missing.
+    bool RangoDelItem(const platform::ui::ListItem& item, platform::DateTime& primera,
+                      platform::DateTime& ultima) const;
     // Turns the run's controls off (true) or back to what they were (false).
     void BloquearControles(bool bloquear);
 

@@ -7,20 +7,16 @@
 #include "common/MsgBoxTemporal.h"
 #include "data/DB_Dll.h"
 #include "platform/core/Runtime.h"
-#include "platform/core/Text.h"
 #include "platform/ui/ListView.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace app {
-
-using platform::text::Trim;
 
 Regla frmCorrigeCosto::ReglaElegida() const
 {
@@ -71,10 +67,7 @@ void frmCorrigeCosto::EjecutarCorreccion(platform::ui::ListItem& item)
 
     lblMensaje->setText(QStringLiteral(" Iniciando "));
 
-    const QString patron = QStringLiteral("dd/MM/yyyy HH:mm:ss");
-    const QDateTime primera = QDateTime::fromString(Trim(item.SubItems(2)), patron);
-    const QDateTime ultima = QDateTime::fromString(Trim(item.SubItems(3)), patron);
-    if (!primera.isValid() || !ultima.isValid()) {
+    if (!RangoDelItem(item, eleccion.primera, eleccion.ultima)) {
         platform::op().MsgBox(QStringLiteral("El ítem no posee rango válido."), platform::msgbox::Exclamation);
         lblMensaje->clear();
         return;
@@ -85,8 +78,6 @@ void frmCorrigeCosto::EjecutarCorreccion(platform::ui::ListItem& item)
         lblMensaje->clear();
         return;
     }
-    eleccion.primera = platform::DateTime(primera.date(), primera.time());
-    eleccion.ultima = platform::DateTime(ultima.date(), ultima.time());
 
     BloquearControles(true);
     CorreccionPrecios corrida(data::gDbPrincipal(), [] { return platform::now(); });

@@ -149,8 +149,8 @@ const Caso kCasos[] = {
      {"   1001|650|900|True", "1002|450|700|True", "1003|330|500|False", "1004|200|300.01|True", "1007|120|120|False"},
      kListaAntes,
      {
-         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora <= '01-04-2024 "
-         "10:00:40.999'  and (idlista = '' or idlista is null) ORDER BY FechaHora;",
+         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora < '01-04-2024 "
+         "10:00:41.000'  and (idlista = '' or idlista is null) ORDER BY FechaHora;",
          "SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '   1001'  and (idlista = '' or "
          "idlista is null)   AND FechaHora < '01-04-2024 10:00:05.000'ORDER BY FechaHora DESC;",
          "SELECT TOP 1 * FROM V_MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1001' ",
@@ -208,8 +208,8 @@ const Caso kCasos[] = {
      {"   1001|600|850|True", "1002|450|750|False", "1003|320|500|True", "1004|210|300|True", "1007|100|120|True"},
      kListaAntes,
      {
-         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora <= '01-04-2024 "
-         "10:00:40.999'  and (idlista = '' or idlista is null) ORDER BY FechaHora;",
+         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora < '01-04-2024 "
+         "10:00:41.000'  and (idlista = '' or idlista is null) ORDER BY FechaHora;",
          "SELECT TOP 1  costo as precio, * FROM V_MV_PreciosHis WHERE LTRIM(RTRIM(IdArticulo)) = '1001'  and (idlista "
          "= '' or idlista is null)   AND FechaHora < '01-04-2024 10:00:05.000'ORDER BY FechaHora DESC;",
          "SELECT TOP 1 * FROM V_MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1001' ",
@@ -248,8 +248,8 @@ const Caso kCasos[] = {
      kMaestroAntes,
      {"1002|0002|451|777.77|True", "1004|0002|200|333.33|False"},
      {
-         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora <= '01-04-2024 "
-         "10:00:40.999'  and idlista = '0002' ORDER BY FechaHora;",
+         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora < '01-04-2024 "
+         "10:00:41.000'  and idlista = '0002' ORDER BY FechaHora;",
          "SELECT TOP 1  precio2 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '1002'  and idlista = '0002'   "
          "AND "
          "FechaHora < '01-04-2024 10:00:05.000'ORDER BY FechaHora DESC;",
@@ -271,7 +271,19 @@ const Caso kCasos[] = {
      {},
      kMaestroAntes,
      {"1002|0002|451|700|False", "1004|0002|211|333.33|True"},
-     {}},
+     {
+         "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora < '01-04-2024 "
+         "10:00:41.000'  and idlista = '0002' ORDER BY FechaHora;",
+         "SELECT TOP 1  costo as precio, * FROM V_MV_PreciosHis WHERE LTRIM(RTRIM(IdArticulo)) = '1002'  and idlista "
+         "= '0002'   AND FechaHora < '01-04-2024 10:00:05.000'ORDER BY FechaHora DESC;",
+         "SELECT TOP 1 * FROM V_MA_PRECIOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1002'  AND  idarticulo = "
+         "'1002' and idlista = '0002'",
+         "SELECT TOP 1  costo as precio, * FROM V_MV_PreciosHis WHERE LTRIM(RTRIM(IdArticulo)) = '1004'  and idlista "
+         "= '0002'   AND FechaHora < '01-04-2024 10:00:05.000'ORDER BY FechaHora DESC;",
+         "SELECT TOP 1 * FROM V_MA_PRECIOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1004'  AND  idarticulo = "
+         "'1004' and idlista = '0002'",
+         "UPDATE  V_MA_PRECIOS SET Costo = 211, DESDETRIGGER = 1 WHERE IDARTICULO = '1004' and idlista = '0002'",
+     }},
 };
 
 // A demo copy with the test group, the main connection open on it.
@@ -601,4 +613,15 @@ TEST_F(GrupoDePrueba, AnArticleIdHoldingTheAdministratorMarkerIsLookedUpAsItIs)
               QStringList{QStringLiteral("1|False")});
     EXPECT_TRUE(ErroresRegistrados().contains(
         QStringLiteral(LINEA_ERROR("Artículo 10@Admin_20 omitido: no hay precio anterior al rango en el historial."))));
+}
+
+TEST_F(GrupoDePrueba, TheSpanTakesItsLastSecondWholeAndNothingOfTheNextOne)
+{
+    servidor.ejecutar(QStringLiteral("INSERT INTO V_MV_PreciosHis (FechaHora, IdArticulo, idLista, Costo, Precio1, "
+                                     "Precio2) VALUES ('2024-04-01 10:00:40.999', '8888', '', 1, 1, 1)"));
+    servidor.ejecutar(QStringLiteral("INSERT INTO V_MV_PreciosHis (FechaHora, IdArticulo, idLista, Costo, Precio1, "
+                                     "Precio2) VALUES ('2024-04-01 10:00:41.000', '8888', '', 1, 1, 1)"));
+    const CorreccionPrecios::Resultado r = Correr(kCasos[0]);
+    EXPECT_EQ(r.filas, 9);
+    EXPECT_EQ(r.omitidos, 4);
 }

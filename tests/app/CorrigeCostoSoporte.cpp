@@ -150,10 +150,9 @@ platform::DateTime UltimaDelGrupo()
     return platform::DateTime(QDate(2024, 4, 1), QTime(10, 0, 40));
 }
 
-FormularioDemo::FormularioDemo() : servidor(ServidorDemo())
+FormularioDemo::FormularioDemo(const QString& carpeta) : servidor(carpeta)
 {
     platform::Runtime::instance().setClock([] { return AhoraFijo(); });
-    const QString carpeta = servidor;
     form = std::make_unique<app::frmCorrigeCosto>(nullptr, [carpeta] { AbrirPrincipalDemo(carpeta); });
     form->Form_Load();
 }

@@ -57,7 +57,8 @@ platform::DateTime UltimaDelGrupo();
 // The price-correction form on a demo copy, loaded with the clock fixed at AhoraFijo().
 struct FormularioDemo
 {
-    FormularioDemo();
+    // On a fresh demo copy, or on the given server folder.
+    explicit FormularioDemo(const QString& carpeta = ServidorDemo());
     ~FormularioDemo();
 
     QString servidor;
