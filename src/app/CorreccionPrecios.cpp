@@ -278,7 +278,7 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
     m_db.AbrirRecordset(sqlPrevio, previo, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified,
                         true);
     if (m_db.UltimoFallo) {
-        return FalloAtendido(QStringLiteral("el precio anterior"), Trim(idHistoria));
+        return FilaFallida(QStringLiteral("el precio anterior"), Trim(idHistoria));
     }
     if (m_detener) {
         return {Desenlace::Detener, {}};
@@ -313,7 +313,7 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
                                 QStringLiteral("IdArticulo"), Variant(8), condicion, true, false);
     }
     if (m_db.UltimoFallo) {
-        return FalloAtendido(QStringLiteral("el precio actual"), Trim(idHistoria));
+        return FilaFallida(QStringLiteral("el precio actual"), Trim(idHistoria));
     }
     if (m_detener) {
         return {Desenlace::Detener, {}};
@@ -362,7 +362,7 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
     return {Desenlace::Modificado, {}};
 }
 
-CorreccionPrecios::Fila CorreccionPrecios::FalloAtendido(const QString& que, const QString& idArticulo)
+CorreccionPrecios::Fila CorreccionPrecios::FilaFallida(const QString& que, const QString& idArticulo)
 {
     const data::DB_Dll::FalloAtendido& fallo = *m_db.UltimoFallo;
     const QString error = Trim(fallo.error.Description);

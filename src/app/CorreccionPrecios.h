@@ -131,7 +131,7 @@ private:
     Fila CorregirFila(Corrida& corrida, const QString& idHistoria);
     // The failure the data class left behind, as a row that failed (the
     // operator chose Ignore) or as a stop; `que` names what was being read.
-    Fila FalloAtendido(const QString& que, const QString& idArticulo);
+    Fila FilaFallida(const QString& que, const QString& idArticulo);
     // Appends a line to the error log.
     void RegistrarError(const QString& mensaje, Resultado& resultado);
 
