@@ -16,6 +16,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/util/Dll_Utilidades.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -295,14 +296,23 @@ QString frmCorrigeCosto::CodigoLista() const
     return codigo;
 }
 
+bool frmCorrigeCosto::RangoDelItem(const ui::ListItem& item, platform::DateTime& primera,
+                                   platform::DateTime& ultima) const
+{
+    const QString patron = QStringLiteral("dd/MM/yyyy HH:mm:ss");
+    const QDateTime desde = QDateTime::fromString(Trim(item.SubItems(2)), patron);
+    const QDateTime hasta = QDateTime::fromString(Trim(item.SubItems(3)), patron);
+    if (!desde.isValid() || !hasta.isValid()) {
+        return false;
+    }
+    primera = platform::DateTime(desde.date(), desde.time());
+    ultima = platform::DateTime(hasta.date(), hasta.time());
+    return true;
+}
+
 QString frmCorrigeCosto::FiltroListaDetalle() const
 {
-    const QString codigo = CodigoLista();
-    if (codigo.isEmpty()) {
-        return QStringLiteral(" and (idlista = '' or idlista is null) ");
-    }
-    return QStringLiteral(" and idlista = '") +
-           SqlQuoteInner(platform::Dll_Utilidades::shared().CodigoConCeros(codigo, 4)) + QStringLiteral("' ");
+    return CorreccionPrecios::FiltroLista(CodigoLista());
 }
 
 bool frmCorrigeCosto::EsFechaValida(const QString& texto)
@@ -356,10 +366,15 @@ void frmCorrigeCosto::CargarFechasModificadas()
         return;
     }
 
-    const QString inicio = QStringLiteral("'") + SqlQuoteInner(desde + u' ' + horaDesde) + QStringLiteral(":00'");
-    // The range takes in the whole of its last second: a change recorded at
-    // hh:mm:59 and some milliseconds belongs to the last minute too.
-    const QString fin = QStringLiteral("'") + SqlQuoteInner(hasta + u' ' + horaHasta) + QStringLiteral(":59.999'");
+    const QString inicio = QStringLiteral("'") + desde + u' ' + horaDesde + QStringLiteral(":00'");
+    // The range ends before the next minute: a change recorded in the last
+    // minute's last second belongs to it whatever its milliseconds, and one
+    // at the next minute's first does not, on every date-time type.
+    const platform::DateTime ultimoMinuto(QDate::fromString(hasta, QStringLiteral("dd/MM/yyyy")),
+                                          QTime::fromString(horaHasta, QStringLiteral("HH:mm")));
+    const QString fin = QStringLiteral("'") +
+                        ultimoMinuto.addMSecs(60 * 1000).format(QStringLiteral("dd/mm/yyyy hh:nn:ss")) +
+                        QStringLiteral(".000'");
 
     const QString codigo = CodigoLista();
     const QString filtro = codigo.isEmpty()
@@ -376,7 +391,7 @@ void frmCorrigeCosto::CargarFechasModificadas()
               QStringLiteral("COUNT(*) AS CantidadRegistros, ") + QStringLiteral("MIN(FechaHora) AS PrimeraHora, ") +
               QStringLiteral("MAX(FechaHora) AS UltimaHora, MAX(") + clase + QStringLiteral(") AS Precio, ") +
               QStringLiteral("MAX(Costo) AS Costo, idLista ") + QStringLiteral("FROM V_MV_PreciosHis ") +
-              QStringLiteral("WHERE FechaHora BETWEEN ") + inicio + QStringLiteral(" AND ") + fin +
+              QStringLiteral("WHERE FechaHora >= ") + inicio + QStringLiteral(" AND FechaHora < ") + fin +
               QStringLiteral(" ") + filtro +
               QStringLiteral("GROUP BY DATEADD(MINUTE, DATEDIFF(MINUTE, 0, FechaHora), 0), idLista ") +
               QStringLiteral("ORDER BY FechaGrupo DESC;");
@@ -386,8 +401,8 @@ void frmCorrigeCosto::CargarFechasModificadas()
               QStringLiteral("COUNT(*) AS CantidadRegistros, ") + QStringLiteral("MIN(FechaHora) AS PrimeraHora, ") +
               QStringLiteral("MAX(FechaHora) AS UltimaHora, ") + QStringLiteral("MAX(Precio") + clase +
               QStringLiteral(" ) AS Precio, ") + QStringLiteral("MAX(Costo ) AS Costo, idLista  ") +
-              QStringLiteral("FROM V_MV_PreciosHis ") + QStringLiteral("WHERE FechaHora BETWEEN ") + inicio +
-              QStringLiteral(" AND ") + fin + QStringLiteral(" ") + filtro +
+              QStringLiteral("FROM V_MV_PreciosHis ") + QStringLiteral("WHERE FechaHora >= ") + inicio +
+              QStringLiteral(" AND FechaHora < ") + fin + QStringLiteral(" ") + filtro +
               QStringLiteral("GROUP BY DATEADD(MINUTE, DATEDIFF(MINUTE, 0, FechaHora), 0), idLista  ") +
               QStringLiteral("ORDER BY FechaGrupo DESC;");
     }
@@ -423,20 +438,14 @@ void frmCorrigeCosto::CargarFechasModificadas()
 void frmCorrigeCosto::lstListado_ItemClick(ui::ListItem*)
 {
     ui::ListItem* item = lstListado->SelectedItem();
-    if (item == nullptr) {
+    platform::DateTime primera;
+    platform::DateTime ultima;
+    if (item == nullptr || !RangoDelItem(*item, primera, ultima)) {
         return;
     }
-    const QString patron = QStringLiteral("dd/MM/yyyy HH:mm:ss");
-    const QDateTime primera = QDateTime::fromString(Trim(item->SubItems(2)), patron);
-    const QDateTime ultima = QDateTime::fromString(Trim(item->SubItems(3)), patron);
-    if (!primera.isValid() || !ultima.isValid()) {
-        return;
-    }
-    const QString inicio = primera.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")) + QStringLiteral(".000");
-    const QString fin = ultima.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")) + QStringLiteral(".999");
-
     const QString sql = QStringLiteral("SELECT * ") + QStringLiteral("FROM V_MV_PreciosHis ") +
-                        QStringLiteral("WHERE FechaHora >= '") + inicio + QStringLiteral("' AND FechaHora <= '") + fin +
+                        QStringLiteral("WHERE FechaHora >= '") + CorreccionPrecios::InicioDelRango(primera) +
+                        QStringLiteral("' AND FechaHora < '") + CorreccionPrecios::LimiteDelRango(ultima) +
                         QStringLiteral("' ") + FiltroListaDetalle() + QStringLiteral(" ");
 
     BkDbGrid1->setPageSize(2000);
@@ -461,7 +470,24 @@ void frmCorrigeCosto::cmdCorregir_Click()
 
 void frmCorrigeCosto::cmdSalir_Click()
 {
+    if (m_corrida) {
+        // The run may be waiting for a lock inside a statement: it stops once
+        // that statement is done, and then the program ends.
+        m_salirPedido = true;
+        m_corrida->Detener();
+        return;
+    }
     platform::Runtime::instance().exitProgram(0);
+}
+
+void frmCorrigeCosto::closeEvent(QCloseEvent* event)
+{
+    if (m_corrida) {
+        event->ignore();
+        cmdSalir_Click();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 } // namespace app

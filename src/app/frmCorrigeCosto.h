@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/Currency.h"
+#include "app/CorreccionPrecios.h"
 
 #include <QString>
 #include <QWidget>
@@ -90,8 +90,10 @@ public:
     // Shows the history rows of the selected group in BkDbGrid1.
     void lstListado_ItemClick(platform::ui::ListItem* item);
     void cmdCorregir_Click();
+    // Ends the program; during a run, once the run's statement in flight is done.
     void cmdSalir_Click();
-    // The correction run for one group of the change list.
+    // The correction run for one group of the change list: takes the choices,
+    // runs CorreccionPrecios with the progress in lblMensaje and shows the result.
     void EjecutarCorreccion(platform::ui::ListItem& item);
 
     // The chosen price list: the first four characters of CmbLista's text
@@ -106,31 +108,30 @@ public:
     // (letter case aside) or a digit 1 to 8; anything else gives "1".
     static QString ClaseValida(const QString& texto);
 
-    // What the last run did: prices changed, updates that failed, and its log file.
-    struct ResultadoCorrida
-    {
-        int modificados = 0;
-        int fallidos = 0;
-        QString archivo;
-    };
-    const ResultadoCorrida& UltimaCorrida() const { return m_ultimaCorrida; }
+    // What the last run did.
+    const CorreccionPrecios::Resultado& UltimaCorrida() const { return m_ultimaCorrida; }
+
+protected:
+    // Closing the window ends the program as "&Salir" does, also during a run.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Regla { Ninguna, Mayor, Menor, Todos };
-
     void crearControles(QWidget* area);
     Regla ReglaElegida() const;
-    static bool Modificar(platform::Currency anterior, platform::Currency actual, Regla regla);
-    // Step of the run: the log file, created under a name no other run uses.
-    QString NombreArchivoCorreccion(const QString& marca) const;
     // The filter of the history rows of one list, or of the article master.
     QString FiltroListaDetalle() const;
+    // The group's first and last second, read back from the item's
+    // "Primera Hora" and "Última hora"; false when either is missing.
+    bool RangoDelItem(const platform::ui::ListItem& item, platform::DateTime& primera,
+                      platform::DateTime& ultima) const;
     // Turns the run's controls off (true) or back to what they were (false).
     void BloquearControles(bool bloquear);
 
     PasoArranque m_arranque;
-    bool m_corriendo = false;
-    ResultadoCorrida m_ultimaCorrida;
+    // The run in progress, and whether the operator asked to leave during it.
+    CorreccionPrecios* m_corrida = nullptr;
+    bool m_salirPedido = false;
+    CorreccionPrecios::Resultado m_ultimaCorrida;
     struct EstadoControl
     {
         QWidget* control;

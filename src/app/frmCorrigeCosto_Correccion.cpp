@@ -1,96 +1,24 @@
-// The correction run of frmCorrigeCosto: for every history row of one minute
-// group, the article's last history price before the group is written back
-// into the article master or the price list, as far as the rule allows, and
-// each change written is logged.
+// The form's side of the correction run: it takes the choices of the form,
+// runs CorreccionPrecios with its progress in lblMensaje, and shows the result.
 
 #include "app/frmCorrigeCosto.h"
 
 #include "common/Dll_Display.h"
-#include "common/Formatos.h"
 #include "common/MsgBoxTemporal.h"
-#include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
-#include "platform/core/LogFile.h"
 #include "platform/core/Runtime.h"
-#include "platform/core/Text.h"
-#include "platform/db/Types.h"
 #include "platform/ui/ListView.h"
-#include "platform/util/Dll_Utilidades.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
-
 namespace app {
 
-namespace db = platform::db;
-using platform::Currency;
-using platform::Variant;
-using platform::text::SqlQuoteInner;
-using platform::text::Trim;
-
-namespace {
-
-const QString kTitulo = QStringLiteral("ATENCION");
-
-// The decimals of an amount written into the article master: the configured
-// number (CantidadDecimales), the locale's currency digits when it is 0 or
-// not set, within what the money type holds.
-int DecimalesMaestro()
-{
-    const QString valor = Trim(common::valoresCorrida().DecimalesMoneda);
-    qsizetype fin = 0;
-    if (fin < valor.size() && (valor.at(fin) == u'-' || valor.at(fin) == u'+')) {
-        ++fin;
-    }
-    while (fin < valor.size() && valor.at(fin).isDigit()) {
-        ++fin;
-    }
-    int decimales = valor.left(fin).toInt();
-    if (decimales == 0) {
-        decimales = common::DigitosMonedaLocale();
-    }
-    return std::clamp(decimales, 0, 4);
-}
-
-// An amount read back from the data base (a value of a record set or the
-// text DatosTabla gives); nullopt when it holds none.
-std::optional<Currency> ImporteLeido(const Variant& valor)
-{
-    if (valor.isBlank()) {
-        return std::nullopt;
-    }
-    if (valor.type() != platform::VariantType::Text) {
-        return valor.toCurrency();
-    }
-    const QString texto = Trim(valor.toText());
-    if (texto.isEmpty()) {
-        return std::nullopt;
-    }
-    if (std::optional<Currency> importe = Currency::parse(texto)) {
-        return importe;
-    }
-    return platform::Dll_Utilidades::shared().TextoAMoneda(texto);
-}
-
-// The progress of row i of n as the pattern "0%" writes it.
-QString Porcentaje(int64_t i, int64_t n)
-{
-    const int64_t p = n > 0 ? (200 * i + n) / (2 * n) : 0;
-    return QString::number(p) + u'%';
-}
-
-} // namespace
-
-frmCorrigeCosto::Regla frmCorrigeCosto::ReglaElegida() const
+Regla frmCorrigeCosto::ReglaElegida() const
 {
     if (OptSolosi[0]->isChecked()) {
         return Regla::Mayor;
@@ -104,47 +32,9 @@ frmCorrigeCosto::Regla frmCorrigeCosto::ReglaElegida() const
     return Regla::Ninguna;
 }
 
-bool frmCorrigeCosto::Modificar(Currency anterior, Currency actual, Regla regla)
-{
-    const Currency d = anterior - actual;
-    const Currency minimo = Currency::fromUnits(100); // 0.01
-    if (d < minimo && -d < minimo) {
-        return false;
-    }
-    switch (regla) {
-    case Regla::Mayor:
-        return d > Currency();
-    case Regla::Menor:
-        return d < Currency();
-    case Regla::Todos:
-        return true;
-    case Regla::Ninguna:
-        break;
-    }
-    return false;
-}
-
 bool frmCorrigeCosto::Modificar(const QString& anterior, const QString& actual) const
 {
-    const platform::Dll_Utilidades& util = platform::Dll_Utilidades::shared();
-    const std::optional<Currency> a = util.TextoAMoneda(actual);
-    const std::optional<Currency> b = util.TextoAMoneda(anterior);
-    if (!a || !b) {
-        return false;
-    }
-    return Modificar(*b, *a, ReglaElegida());
-}
-
-QString frmCorrigeCosto::NombreArchivoCorreccion(const QString& marca) const
-{
-    const QString carpeta =
-        platform::Dll_Utilidades::shared().CarpetaConBarra(platform::Runtime::instance().writableFolder());
-    const QString base = carpeta + QStringLiteral("CorreccionesPrecio_") + marca;
-    QString nombre = base + QStringLiteral(".txt");
-    for (int n = 2; QFileInfo::exists(nombre); ++n) {
-        nombre = base + QStringLiteral("_%1.txt").arg(n);
-    }
-    return nombre;
+    return CorreccionPrecios::Modificar(anterior, actual, ReglaElegida());
 }
 
 void frmCorrigeCosto::BloquearControles(bool bloquear)
@@ -166,174 +56,54 @@ void frmCorrigeCosto::BloquearControles(bool bloquear)
 
 void frmCorrigeCosto::EjecutarCorreccion(platform::ui::ListItem& item)
 {
-    if (m_corriendo) {
+    if (m_corrida) {
         return;
     }
     // Everything the run depends on is taken once, here.
-    const QString clase = ClaseValida(ClasePrecio);
-    const bool esCosto = clase == u"Costo";
-    const QString columna = esCosto ? QStringLiteral("Costo") : QStringLiteral("precio") + clase;
-    const QString codigo = CodigoLista();
-    const bool maestro = codigo.isEmpty();
-    const QString filtro = FiltroListaDetalle();
-    const Regla regla = ReglaElegida();
+    CorreccionPrecios::Eleccion eleccion;
+    eleccion.ClasePrecio = ClaseValida(ClasePrecio);
+    eleccion.CodigoLista = CodigoLista();
+    eleccion.regla = ReglaElegida();
 
     lblMensaje->setText(QStringLiteral(" Iniciando "));
 
-    const QString patron = QStringLiteral("dd/MM/yyyy HH:mm:ss");
-    const QDateTime primera = QDateTime::fromString(Trim(item.SubItems(2)), patron);
-    const QDateTime ultima = QDateTime::fromString(Trim(item.SubItems(3)), patron);
-    if (!primera.isValid() || !ultima.isValid()) {
+    if (!RangoDelItem(item, eleccion.primera, eleccion.ultima)) {
         platform::op().MsgBox(QStringLiteral("El ítem no posee rango válido."), platform::msgbox::Exclamation);
         lblMensaje->clear();
         return;
     }
-    if (regla == Regla::Ninguna) {
+    if (eleccion.regla == Regla::Ninguna) {
         platform::op().MsgBox(QStringLiteral("No hay una regla seleccionada: elija cuándo se corrige el precio."),
                               platform::msgbox::Exclamation);
         lblMensaje->clear();
         return;
     }
-    const QString inicio = primera.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")) + QStringLiteral(".000");
-    const QString fin = ultima.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")) + QStringLiteral(".999");
 
-    const platform::DateTime ahora = platform::now();
-    m_ultimaCorrida = ResultadoCorrida{};
-    m_ultimaCorrida.archivo = NombreArchivoCorreccion(ahora.format(QStringLiteral("yyyymmdd_hhnnss")));
-    platform::LogFile log;
-    const bool creado =
-        log.open(m_ultimaCorrida.archivo) && log.writeLine(QStringLiteral("== Log de correcciones de precio ==")) &&
-        log.writeLine(QStringLiteral("Fecha de ejecución: ") + ahora.format(QStringLiteral("yyyy-mm-dd hh:nn:ss"))) &&
-        log.writeLine(QStringLiteral("Clase de precio: Precio ") + clase) &&
-        log.writeLine(QStringLiteral("Rango analizado: ") + inicio + QStringLiteral(" a ") + fin) &&
-        log.writeLine(QString(36, u'-')) &&
-        log.writeLine(QStringLiteral("IdArticulo\tPrecio maestro\tPrecio nuevo\tFecha hist."));
-    if (!creado) {
-        log.close();
-        lblMensaje->clear();
+    BloquearControles(true);
+    CorreccionPrecios corrida(data::gDbPrincipal(), [] { return platform::now(); });
+    m_corrida = &corrida;
+    m_salirPedido = false;
+    m_ultimaCorrida = corrida.EjecutarCorreccion(eleccion, [this](const QString& texto) {
+        lblMensaje->setText(texto);
+        QCoreApplication::processEvents();
+    });
+    m_corrida = nullptr;
+    common::CartelEspera().CartelCerrar();
+    lblMensaje->clear();
+    BloquearControles(false);
+    if (m_salirPedido) {
+        // The log is closed and what was written stays written.
+        platform::Runtime::instance().exitProgram(0);
+    }
+
+    if (m_ultimaCorrida.fin == CorreccionPrecios::Fin::SinRegistro) {
         platform::op().MsgBox(QStringLiteral("No se pudo crear el registro de correcciones ") +
                                   m_ultimaCorrida.archivo + QStringLiteral(". No se corrigió ningún precio."),
                               platform::msgbox::Critical);
         return;
     }
-
-    m_corriendo = true;
-    BloquearControles(true);
-
-    data::DB_Dll& principal = data::gDbPrincipal();
-    const int decimales = maestro ? DecimalesMaestro() : 2;
-    bool registroFallido = false;
-    QString errorBase;
-    data::RecordsetPtr rs = std::make_shared<db::Recordset>();
-    data::RecordsetPtr rsPrevio = std::make_shared<db::Recordset>();
-    try {
-        const QString sql = QStringLiteral("SELECT * ") + QStringLiteral("FROM V_MV_PreciosHis ") +
-                            QStringLiteral("WHERE FechaHora >= '") + inicio + QStringLiteral("' AND FechaHora <= '") +
-                            fin + QStringLiteral("' ") + filtro + QStringLiteral("ORDER BY FechaHora;");
-        principal.AbrirRecordset(sql, rs, nullptr, db::adOpenForwardOnly, db::adLockReadOnly, db::adCmdUnspecified,
-                                 true);
-        const int64_t n = rs->State() == db::adStateOpen ? rs->RecordCount() : 0;
-        int64_t i = 0;
-        for (; rs->State() == db::adStateOpen && !rs->Eof() && !registroFallido; rs->MoveNext()) {
-            const QString idHistoria = rs->value(QStringLiteral("IdArticulo")).toText();
-            lblMensaje->setText(QStringLiteral("Por favor, espere\u2026 Verificando articulo ") + Trim(idHistoria));
-            ++i;
-            lblMensaje->setText(QStringLiteral("   ") + QString::number(i) + u'/' + QString::number(n) +
-                                QStringLiteral("  ") + Porcentaje(i, n) + QStringLiteral(" | ") + lblMensaje->text());
-            QCoreApplication::processEvents();
-
-            QString sqlPrevio;
-            if (esCosto) {
-                sqlPrevio = QStringLiteral("SELECT TOP 1  costo as precio, * ") +
-                            QStringLiteral("FROM V_MV_PreciosHis ") +
-                            QStringLiteral("WHERE LTRIM(RTRIM(IdArticulo)) = '") + SqlQuoteInner(Trim(idHistoria)) +
-                            QStringLiteral("' ") + filtro + QStringLiteral("  AND FechaHora < '") + inicio +
-                            QStringLiteral("'") + QStringLiteral("ORDER BY FechaHora DESC;");
-            } else {
-                sqlPrevio = QStringLiteral("SELECT TOP 1  ") + columna + QStringLiteral(" as precio, * ") +
-                            QStringLiteral("FROM V_MV_PreciosHis ") + QStringLiteral("WHERE IdArticulo = '") +
-                            SqlQuoteInner(idHistoria) + QStringLiteral("' ") + filtro +
-                            QStringLiteral("  AND FechaHora < '") + inicio + QStringLiteral("'") +
-                            QStringLiteral("ORDER BY FechaHora DESC;");
-            }
-            principal.AbrirRecordset(sqlPrevio, rsPrevio, nullptr, db::adOpenForwardOnly, db::adLockReadOnly,
-                                     db::adCmdUnspecified, true);
-            // No price before the group, or one that the history left empty: nothing to restore.
-            const bool hayPrevio = rsPrevio->State() == db::adStateOpen && !rsPrevio->Eof();
-            const std::optional<Currency> anterior =
-                hayPrevio ? ImporteLeido(rsPrevio->value(QStringLiteral("precio"))) : std::nullopt;
-            if (anterior) {
-                const QString idArticulo = rsPrevio->value(QStringLiteral("IdArticulo")).toText();
-                const QString idLista = rsPrevio->value(QStringLiteral("idLista")).toText();
-                const QString fechaHistoria = rsPrevio->value(QStringLiteral("FechaHora"))
-                                                  .toDate()
-                                                  .value_or(platform::DateTime())
-                                                  .format(QStringLiteral("yyyy-mm-dd hh:nn:ss"));
-
-                Variant leido;
-                if (maestro) {
-                    leido = principal.DatosTabla(QStringLiteral("V_MA_ARTICULOS"), idArticulo, columna,
-                                                 QStringLiteral("IdArticulo"), Variant(8), QString(), true, false);
-                } else {
-                    const QString condicion = QStringLiteral(" idarticulo = '") + SqlQuoteInner(idArticulo) +
-                                              QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) +
-                                              QStringLiteral("'");
-                    leido = principal.DatosTabla(QStringLiteral("V_MA_PRECIOS"), idArticulo, columna,
-                                                 QStringLiteral("IdArticulo"), Variant(8), condicion, true, false);
-                }
-                // A value that cannot be read (no row, a failed look-up, an
-                // empty price) is never taken as zero: the row is skipped.
-                const std::optional<Currency> actual = ImporteLeido(leido);
-                if (actual && Modificar(*anterior, *actual, regla)) {
-                    const QString nuevo = anterior->rounded(decimales).toFixed(decimales);
-                    QString update;
-                    if (maestro) {
-                        update = QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") + columna + QStringLiteral(" = ") +
-                                 nuevo + QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") +
-                                 SqlQuoteInner(Trim(idArticulo)) + QStringLiteral("'");
-                    } else {
-                        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + columna + QStringLiteral(" = ") + nuevo +
-                                 QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") + SqlQuoteInner(idArticulo) +
-                                 QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
-                    }
-                    int64_t afectados = 0;
-                    if (principal.EjecutaConsultaSQL(update, afectados) && afectados >= 1) {
-                        ++m_ultimaCorrida.modificados;
-                        registroFallido = !log.writeLine(Trim(idArticulo) + u'\t' + leido.toText() + u'\t' + nuevo +
-                                                         u'\t' + fechaHistoria);
-                    } else {
-                        ++m_ultimaCorrida.fallidos;
-                    }
-                }
-            }
-            principal.CierraRecordset(rsPrevio);
-        }
-    } catch (const db::DbError& error) {
-        errorBase = error.info().Description;
-    }
-    principal.CierraRecordset(rsPrevio);
-    principal.CierraRecordset(rs);
-    common::CartelEspera().CartelCerrar();
-    lblMensaje->clear();
-    log.close();
-    BloquearControles(false);
-    m_corriendo = false;
-
-    const QString cuenta = QStringLiteral("Precios modificados: ") + QString::number(m_ultimaCorrida.modificados) +
-                           QStringLiteral(". Precios que no se pudieron modificar: ") +
-                           QString::number(m_ultimaCorrida.fallidos) + u'.';
-    if (registroFallido || !errorBase.isEmpty()) {
-        const QString motivo = registroFallido ? QStringLiteral("No se pudo escribir en el registro de correcciones ") +
-                                                     m_ultimaCorrida.archivo + u'.'
-                                               : errorBase;
-        common::MostrarMensajeTemporal(
-            QStringLiteral("La corrección se detuvo: ") + motivo + QStringLiteral("\r\n") + cuenta, 16, kTitulo, 0);
-    } else if (m_ultimaCorrida.fallidos > 0) {
-        common::MostrarMensajeTemporal(QStringLiteral("Corrección finalizada con errores.\r\n") + cuenta, 48, kTitulo,
-                                       0);
-    } else {
-        common::MostrarMensajeTemporal(QStringLiteral("Corrección finalizada con éxito.\r\n") + cuenta, 0, kTitulo, 0);
-    }
+    const CorreccionPrecios::Aviso aviso = CorreccionPrecios::AvisoFinal(m_ultimaCorrida);
+    common::MostrarMensajeTemporal(aviso.texto, aviso.estilo, QStringLiteral("ATENCION"), 0);
 }
 
 } // namespace app

@@ -69,6 +69,19 @@ public:
     QString gLogErr;
     bool ParametrosSQL = false;
 
+    // A failure that a call handled inside and left behind: the error and
+    // the operator's answer to its dialog (msgbox::Ignore, msgbox::Abort, ...;
+    // 0 when nobody was asked).
+    struct FalloAtendido
+    {
+        platform::ErrObject error;
+        int respuesta = 0;
+    };
+    // Set by AbrirRecordset, DatosTabla and the command runners when they end
+    // after a failure (not after a failed step that Retry ran again with
+    // success); cleared at the start of each of those calls.
+    std::optional<FalloAtendido> UltimoFallo;
+
     // Largest value of a column; a `Condicion` given by reference may gain
     // the text that leaves out article codes beginning with "0". Raises DbError.
     platform::Variant BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const platform::Variant& Tipo = {});
@@ -230,7 +243,7 @@ private:
     QString PreparaComando(const QString& sql) const;
     // The lost-connection question of the look-ups and commands; true for Yes.
     bool PreguntaConexionPerdida();
-    // Writes a failed command to the class's error log.
+    // Writes a failed command to the class's error log and keeps it as UltimoFallo.
     void RegistraFallo(const QString& rutina, const platform::ErrObject& error, const QString& sentencia);
     // The command runners' execution on this class's connection: hands back the
     // rows affected and the record set where the caller asks for them.

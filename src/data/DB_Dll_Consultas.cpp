@@ -85,9 +85,77 @@ QString aplicaSinonimo(QString s, const Sinonimo& sinonimo)
     return s;
 }
 
-QString quitaMarcador(const QString& s)
+bool esDeNombre(QChar c)
 {
-    return text::Replace(s, u"@Admin_", u"", true);
+    return c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'#' || c == u'$';
+}
+
+// The end of the literal, quoted name or comment that starts at `i`, or -1
+// when none starts there.
+qsizetype finOpaco(const QString& s, qsizetype i)
+{
+    const QChar c = s.at(i);
+    if (c == u'\'' || c == u'"' || c == u'[') {
+        const QChar cierre = c == u'[' ? QChar(u']') : c;
+        for (qsizetype j = i + 1; j < s.size(); ++j) {
+            if (s.at(j) == cierre) {
+                // A doubled closing character stands for itself.
+                if (j + 1 < s.size() && s.at(j + 1) == cierre) {
+                    ++j;
+                    continue;
+                }
+                return j + 1;
+            }
+        }
+        return s.size();
+    }
+    if (QStringView(s).mid(i, 2) == u"--") {
+        const qsizetype fin = s.indexOf(u'\n', i);
+        return fin < 0 ? s.size() : fin;
+    }
+    if (QStringView(s).mid(i, 2) == u"/*") {
+        const qsizetype fin = s.indexOf(QStringLiteral("*/"), i + 2);
+        return fin < 0 ? s.size() : fin + 2;
+    }
+    return -1;
+}
+
+// Removes the marker "@Admin_" (any letter case) where it begins the name of
+// a table, followed by `tabla` when one is given; never inside a literal, a
+// quoted name or a comment, where it is data.
+QString quitaMarcador(const QString& s, QStringView tabla = {})
+{
+    static const QString marcador = QStringLiteral("@Admin_");
+    QString resultado;
+    resultado.reserve(s.size());
+    qsizetype i = 0;
+    while (i < s.size()) {
+        if (const qsizetype fin = finOpaco(s, i); fin >= 0) {
+            resultado += QStringView(s).mid(i, fin - i);
+            i = fin;
+            continue;
+        }
+        const qsizetype nombre = i + marcador.size();
+        const bool enMarcador =
+            QStringView(s).mid(i, marcador.size()).compare(marcador, Qt::CaseInsensitive) == 0 &&
+            (i == 0 || !esDeNombre(s.at(i - 1))) && nombre < s.size() &&
+            (s.at(nombre).isLetter() || s.at(nombre) == u'_' || s.at(nombre) == u'[' || s.at(nombre) == u'#');
+        const bool deLaTabla =
+            tabla.isEmpty() || (QStringView(s).mid(nombre, tabla.size()).compare(tabla, Qt::CaseInsensitive) == 0 &&
+                                (nombre + tabla.size() == s.size() || !esDeNombre(s.at(nombre + tabla.size()))));
+        if (enMarcador && deLaTabla) {
+            i = nombre;
+            continue;
+        }
+        resultado += s.at(i);
+        ++i;
+    }
+    return resultado;
+}
+
+bool tieneMarcador(const QString& s)
+{
+    return quitaMarcador(s) != s;
 }
 
 // Programs of the suite that keep the real deposits or families table; this
@@ -418,6 +486,7 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
         break;
     }
 
+    UltimoFallo.reset();
     Variant resultado;
     RecordsetPtr rs = std::make_shared<db::Recordset>();
     int intentos = 0;
@@ -447,6 +516,7 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
         },
         [&](const platform::Error& e) {
             if (IgnoraError) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), 0};
                 return Accion::Salir;
             }
             if (enlacePerdido(gDbPrincipal().cnn())) {
@@ -476,11 +546,15 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
                 }
             }
             if (SinMensajes) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), 0};
                 return Accion::Salir;
             }
-            return common::AccionDeRespuesta(platform::op().MsgBox(e.info().Description,
-                                                                   msgbox::AbortRetryIgnore | msgbox::Critical,
-                                                                   QStringLiteral("Aviso al Operador")));
+            const int respuesta = platform::op().MsgBox(
+                e.info().Description, msgbox::AbortRetryIgnore | msgbox::Critical, QStringLiteral("Aviso al Operador"));
+            if (respuesta != msgbox::Retry) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), respuesta};
+            }
+            return common::AccionDeRespuesta(respuesta);
         });
     return resultado;
 }
@@ -497,6 +571,7 @@ void DB_Dll::AbrirRecordset(const QString& SentenciaSQL, RecordsetPtr& LRCS, db:
 void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Connection* Conexionactiva, int CursorType,
                             int LockType, int Options, bool ConvOracle)
 {
+    UltimoFallo.reset();
     if (!LRCS) {
         LRCS = std::make_shared<db::Recordset>();
     }
@@ -548,10 +623,15 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
                 break;
             }
             if (SinMensajes) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), 0};
                 return Accion::Salir;
             }
-            return common::AccionDeRespuesta(
-                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset")));
+            const int respuesta =
+                util().MostrarError(platform::ErrObject(e), std::nullopt, QStringLiteral("AbrirRecordset"));
+            if (respuesta != msgbox::Retry) {
+                UltimoFallo = FalloAtendido{platform::ErrObject(e), respuesta};
+            }
+            return common::AccionDeRespuesta(respuesta);
         });
 }
 
@@ -592,7 +672,7 @@ QString DB_Dll::PreparaComando(const QString& sql) const
 {
     const bool create = text::Contains(sql, u"CREATE");
     const bool drop = text::Contains(sql, u"DROP");
-    const bool marcador = text::Contains(sql, u"@ADMIN_");
+    const bool marcador = tieneMarcador(sql);
     if (!(create && drop)) {
         return quitaMarcador(sql);
     }
@@ -646,6 +726,7 @@ bool DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, int64_t& RecordsAffected,
 
 bool DB_Dll::EjecutaConsulta(QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
 {
+    UltimoFallo.reset();
     const QString rutina = QStringLiteral("EjecutaConsultaSQL");
     SentenciaSQL = PreparaComando(SentenciaSQL);
     int intentos = 0;
@@ -726,6 +807,7 @@ bool DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, int64_t& RecordsAffected
 
 bool DB_Dll::EjecutaConsultaR(QString& SentenciaSQL, int64_t* RecordsAffected, RecordsetPtr* LRCS)
 {
+    UltimoFallo.reset();
     const QString rutina = QStringLiteral("EjecutaConsultaRSQL");
     SentenciaSQL = PreparaComando(SentenciaSQL);
     try {
@@ -780,8 +862,8 @@ QString DB_Dll::SS_TSinonimos(const QString& sql) const
     static const QStringList exentosDeposito;
     static const QStringList exentosFamilias;
     QString s = aplicaSinonimo(sql, {u"MA_CUENTAS", u"SS_MA_CUENTAS", true});
-    if (text::Contains(s, u"@admin_")) {
-        s = text::Replace(s, u"@Admin_MA_CUENTAS", u"MA_CUENTAS", true);
+    if (tieneMarcador(s)) {
+        s = quitaMarcador(s, u"MA_CUENTAS");
         s = text::Replace(s, u"SS_MA_CUENTAS", u"MA_CUENTAS", true);
     }
     if (!programaExento(exentosDeposito)) {

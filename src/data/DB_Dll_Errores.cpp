@@ -89,6 +89,7 @@ int DB_Dll::TratamientoErrores(const platform::ErrObject& error, std::optional<i
 
 void DB_Dll::RegistraFallo(const QString& rutina, const platform::ErrObject& error, const QString& sentencia)
 {
+    UltimoFallo = FalloAtendido{error, 0};
     const QString mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(error.Number) +
                             QStringLiteral(") ") + text::Trim(error.Description) + QStringLiteral(" Sentencia: ") +
                             sentencia;

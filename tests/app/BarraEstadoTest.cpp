@@ -157,6 +157,16 @@ TEST_F(BarraEstado, AnApostropheInTheCashBoxCannotBreakTheInsert)
               (QList<QStringList>{{QStringLiteral("CAJA 8'9")}}));
 }
 
+TEST_F(BarraEstado, ACashBoxHoldingTheAdministratorMarkerIsStoredAsTyped)
+{
+    common::valoresCorrida().CajaActual = QStringLiteral("4@Admin_x");
+    auto barra = BarraPrincipal();
+    app::CargarBarraEstado(*barra, QString());
+    EXPECT_EQ(Filas(servidor, QStringLiteral("SELECT IdCajas, Descripcion FROM V_TA_Cajas WHERE Descripcion LIKE "
+                                             "'CAJA 4%'")),
+              (QList<QStringList>{{QStringLiteral("4@Admin_x"), QStringLiteral("CAJA 4@Admin_x")}}));
+}
+
 TEST_F(BarraEstado, ABarWithoutThePanelsIsLeftAsItIs)
 {
     StatusBar barra;

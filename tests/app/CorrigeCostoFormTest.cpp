@@ -1,6 +1,7 @@
 // The price-correction form: its load, the change list, the detail view and
 // the checks of what the user types.
 #include "CorrigeCostoSoporte.h"
+#include "SoporteApp.h"
 
 #include "app/frmCorrigeCosto.h"
 #include "common/FhOcx.h"
@@ -259,9 +260,9 @@ TEST(CorrigeCostoForm, ClickedGroupShowsExactlyTheRowsTheRunProcesses)
         const char* filtro;
     };
     const Caso casos[] = {
-        {"", "Costo", "18/03/2024", "08:05", "18-03-2024 08:05:00.000", "18-03-2024 08:05:59.999",
+        {"", "Costo", "18/03/2024", "08:05", "18-03-2024 08:05:00.000", "18-03-2024 08:06:00.000",
          " and (idlista = '' or idlista is null) "},
-        {"0002", "Precio 2", "04/03/2024", "10:02", "04-03-2024 10:02:05.000", "04-03-2024 10:02:44.999",
+        {"0002", "Precio 2", "04/03/2024", "10:02", "04-03-2024 10:02:05.000", "04-03-2024 10:02:45.000",
          " and idlista = '0002' "},
     };
     for (const Caso& caso : casos) {
@@ -292,7 +293,7 @@ TEST(CorrigeCostoForm, ClickedGroupShowsExactlyTheRowsTheRunProcesses)
         QSet<QString> procesados;
         for (const QStringList& fila :
              Filas(demo.servidor, QStringLiteral("SELECT ID FROM V_MV_PreciosHis WHERE FechaHora >= '") + caso.desde +
-                                      QStringLiteral("' AND FechaHora <= '") + caso.hasta + QStringLiteral("' ") +
+                                      QStringLiteral("' AND FechaHora < '") + caso.hasta + QStringLiteral("' ") +
                                       caso.filtro)) {
             procesados.insert(fila[0]);
         }
@@ -357,4 +358,54 @@ TEST(CorrigeCostoForm, CorrectWithoutASelectedGroupRunsNothing)
     EXPECT_EQ(pregunta.prompt, QStringLiteral("No hay un ítem seleccionado."));
     EXPECT_EQ(pregunta.style, int(platform::msgbox::Exclamation));
     EXPECT_TRUE(QDir(testing_support::testFolder()).entryList({QStringLiteral("CorreccionesPrecio_*")}).isEmpty());
+}
+
+TEST(CorrigeCostoForm, TheListingAndTheDetailViewEndTheirRangesBeforeTheNextMinuteOrSecond)
+{
+    app_tests::ServidorDemo grabado;
+    corrige_tests::SembrarGrupo(grabado.carpeta());
+    FormularioDemo demo(grabado.carpeta());
+    frmCorrigeCosto& form = *demo.form;
+    const auto listados = [&grabado] {
+        QStringList sentencias = grabado.tomarSentencias();
+        return sentencias.filter(QStringLiteral("AS FechaGrupo"));
+    };
+
+    grabado.tomarSentencias();
+    Listar(form, QStringLiteral("01/04/2024"), QStringLiteral("10:00"), QStringLiteral("10:00"));
+    EXPECT_EQ(listados(),
+              QStringList{QStringLiteral(
+                  "SELECT DATEADD(MINUTE, DATEDIFF(MINUTE, 0, FechaHora), 0) AS FechaGrupo, COUNT(*) AS "
+                  "CantidadRegistros, MIN(FechaHora) AS PrimeraHora, MAX(FechaHora) AS UltimaHora, MAX(Precio1 ) AS "
+                  "Precio, MAX(Costo ) AS Costo, idLista  FROM V_MV_PreciosHis WHERE FechaHora >= '01/04/2024 "
+                  "10:00:00' AND FechaHora < '01/04/2024 10:01:00.000' GROUP BY DATEADD(MINUTE, DATEDIFF(MINUTE, 0, "
+                  "FechaHora), 0), idLista  ORDER BY FechaGrupo DESC;")});
+    ListItem* maestro = nullptr;
+    for (int i = 1; i <= form.lstListado->ItemCount(); ++i) {
+        if (form.lstListado->Item(i).SubItems(2) == u"01/04/2024 10:00:05") {
+            maestro = &form.lstListado->Item(i);
+        }
+    }
+    ASSERT_NE(maestro, nullptr);
+    form.lstListado->setSelectedItem(maestro);
+    form.lstListado_ItemClick(maestro);
+    // The grid keeps the statement between blanks of its own.
+    EXPECT_EQ(form.BkDbGrid1->sql().trimmed().toStdString(),
+              "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '01-04-2024 10:00:05.000' AND FechaHora < "
+              "'01-04-2024 10:00:41.000'  and (idlista = '' or idlista is null)");
+
+    // The whole day: the range ends before the next day begins.
+    corrige_tests::ElegirClase(form, QStringLiteral("Costo"));
+    corrige_tests::ElegirLista(form, QStringLiteral("0002"));
+    grabado.tomarSentencias();
+    Listar(form, QStringLiteral("31/03/2024"), QString(), QString());
+    EXPECT_EQ(listados(),
+              QStringList{QStringLiteral(
+                  "SELECT DATEADD(MINUTE, DATEDIFF(MINUTE, 0, FechaHora), 0) AS FechaGrupo, COUNT(*) AS "
+                  "CantidadRegistros, MIN(FechaHora) AS PrimeraHora, MAX(FechaHora) AS UltimaHora, MAX(Costo) AS "
+                  "Precio, MAX(Costo) AS Costo, idLista FROM V_MV_PreciosHis WHERE FechaHora >= '31/03/2024 00:00:00' "
+                  "AND FechaHora < '01/04/2024 00:00:00.000'  and idlista = '0002' GROUP BY DATEADD(MINUTE, "
+                  "DATEDIFF(MINUTE, 0, FechaHora), 0), idLista ORDER BY FechaGrupo DESC;")});
+    EXPECT_EQ(Listado(form), (QList<QStringList>{{"31/03/2024 18:00:00", "2", "31/03/2024 18:00:07",
+                                                  "31/03/2024 18:00:08", "451.00", "451.00"}}));
 }

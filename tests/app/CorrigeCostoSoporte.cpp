@@ -88,34 +88,65 @@ QList<QStringList> Filas(const QString& servidor, const QString& sql)
     return filas;
 }
 
-Tabla LeerTabla(const QString& servidor, const QString& sql)
-{
-    auto conexion = Conectar(servidor);
-    auto rs = conexion->Execute(sql);
-    Tabla tabla;
-    for (int i = 0; i < rs->FieldCount(); ++i) {
-        tabla.columnas.append(rs->Fields(i).Name());
-    }
-    for (; !rs->Eof(); rs->MoveNext()) {
-        QStringList fila;
-        for (int i = 0; i < rs->FieldCount(); ++i) {
-            const platform::Variant valor = rs->value(i);
-            fila.append(valor.isNull() ? QStringLiteral("<NULL>") : valor.toText());
-        }
-        tabla.filas.append(fila);
-    }
-    return tabla;
-}
-
 void Ejecutar(const QString& servidor, const QString& sql)
 {
     Conectar(servidor)->Execute(sql);
 }
 
-FormularioDemo::FormularioDemo() : servidor(ServidorDemo())
+void SembrarGrupo(const QString& servidor)
+{
+    const QString historia =
+        QStringLiteral("INSERT INTO V_MV_PreciosHis (FechaHora, IdArticulo, idLista, Costo, Precio1, Precio2) VALUES ");
+    const char* filas[] = {
+        "('2024-03-31 18:00:01', '   1001', '', 600, 900, 1)",
+        "('2024-03-31 18:00:02', '1002', '', 450, 700, 1)",
+        "('2024-03-31 18:00:03', '1003', '', 320, 500.004, 1)",
+        "('2024-03-31 18:00:04', '1004', '', 210, 300.01, 1)",
+        "('2024-03-31 18:00:05', '1007', '', 100, NULL, 1)",
+        "('2024-03-31 18:00:06', '9999', '', 50, 60, 1)",
+        "('2024-03-31 18:00:07', '1002', '0002', 451, 1, 777.77)",
+        "('2024-03-31 18:00:08', '1004', '0002', 211, 1, 333.33)",
+        "('2024-04-01 10:00:05', '   1001', '', 1, 1, 1)",
+        "('2024-04-01 10:00:10', '1002', '', 1, 1, 1)",
+        "('2024-04-01 10:00:12', '1002', '0002  ', 1, 1, 1)",
+        "('2024-04-01 10:00:15', '1003', '', 1, 1, 1)",
+        "('2024-04-01 10:00:20', '1004', '', 1, 1, 1)",
+        "('2024-04-01 10:00:22', '1004', '0002  ', 1, 1, 1)",
+        "('2024-04-01 10:00:25', '8888', '', 1, 1, 1)",
+        "('2024-04-01 10:00:30', '1007', '', 1, 1, 1)",
+        "('2024-04-01 10:00:35', '9999', '', 1, 1, 1)",
+        "('2024-04-01 10:00:40.500', '   1001', '', 1, 1, 1)",
+    };
+    for (const char* fila : filas) {
+        Ejecutar(servidor, historia + QString::fromLatin1(fila));
+    }
+    const char* actuales[] = {
+        "UPDATE V_MA_ARTICULOS SET Costo = 650, Precio1 = 850 WHERE IDARTICULO = '   1001'",
+        "UPDATE V_MA_ARTICULOS SET Costo = 450, Precio1 = 750 WHERE IDARTICULO = '1002'",
+        "UPDATE V_MA_ARTICULOS SET Costo = 330, Precio1 = 500 WHERE IDARTICULO = '1003'",
+        "UPDATE V_MA_ARTICULOS SET Costo = 200, Precio1 = 300 WHERE IDARTICULO = '1004'",
+        "UPDATE V_MA_ARTICULOS SET Costo = 120, Precio1 = 120 WHERE IDARTICULO = '1007'",
+        "UPDATE V_MA_PRECIOS SET Costo = 451, Precio2 = 700 WHERE IDARTICULO = '1002' AND idlista = '0002'",
+        "UPDATE V_MA_PRECIOS SET Costo = 200, Precio2 = 333.33 WHERE IDARTICULO = '1004' AND idlista = '0002'",
+    };
+    for (const char* actual : actuales) {
+        Ejecutar(servidor, QString::fromLatin1(actual));
+    }
+}
+
+platform::DateTime PrimeraDelGrupo()
+{
+    return platform::DateTime(QDate(2024, 4, 1), QTime(10, 0, 5));
+}
+
+platform::DateTime UltimaDelGrupo()
+{
+    return platform::DateTime(QDate(2024, 4, 1), QTime(10, 0, 40));
+}
+
+FormularioDemo::FormularioDemo(const QString& carpeta) : servidor(carpeta)
 {
     platform::Runtime::instance().setClock([] { return AhoraFijo(); });
-    const QString carpeta = servidor;
     form = std::make_unique<app::frmCorrigeCosto>(nullptr, [carpeta] { AbrirPrincipalDemo(carpeta); });
     form->Form_Load();
 }

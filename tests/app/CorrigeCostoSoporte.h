@@ -26,20 +26,39 @@ void AbrirPrincipalDemo(const QString& servidor);
 
 // Rows of a query run on a connection of its own, each value as text (Null as "<NULL>").
 QList<QStringList> Filas(const QString& servidor, const QString& sql);
-// A whole query result with its column names.
-struct Tabla
-{
-    QStringList columnas;
-    QList<QStringList> filas;
-};
-Tabla LeerTabla(const QString& servidor, const QString& sql);
 // Runs an action statement on a connection of its own.
 void Ejecutar(const QString& servidor, const QString& sql);
+
+// The test group of the correction run, added to a demo copy: history rows
+// on 1 April 2024 between 10:00:05 and 10:00:40.500 (after every row of the
+// demo), the rows before it that hold the previous prices (31 March 2024,
+// 18:00:01 to 18:00:08, the latest of their articles), and the current values
+// of its articles, all written out here:
+//
+//   article master (idLista '')   Costo            Precio1
+//   article     in the group      before    now    before    now
+//   '   1001'   10:00:05, :40.5   600.00    650.00  900.00   850.00
+//   1002        10:00:10          450.00    450.00  700.00   750.00
+//   1003        10:00:15          320.00    330.00  500.004  500.00
+//   1004        10:00:20          210.00    200.00  300.01   300.00
+//   8888        10:00:25          no history before, not in the master
+//   1007        10:00:30          100.00    120.00  NULL     120.00
+//   9999        10:00:35          50.00     -       60.00    -   (not in the master)
+//
+//   list 0002 ('0002' before, '0002  ' in the group)
+//   article     in the group      Costo before / now   Precio2 before / now
+//   1002        10:00:12          451.00 / 451.00      777.77 / 700.00
+//   1004        10:00:22          211.00 / 200.00      333.33 / 333.33
+void SembrarGrupo(const QString& servidor);
+// The group's first and last second.
+platform::DateTime PrimeraDelGrupo();
+platform::DateTime UltimaDelGrupo();
 
 // The price-correction form on a demo copy, loaded with the clock fixed at AhoraFijo().
 struct FormularioDemo
 {
-    FormularioDemo();
+    // On a fresh demo copy, or on the given server folder.
+    explicit FormularioDemo(const QString& carpeta = ServidorDemo());
     ~FormularioDemo();
 
     QString servidor;

@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoUsuario{"WrongPasswordGrantsNoAdministrator", "demo", "mala", false, false},
                       CasoUsuario{"UnknownUser", "nadie", "demo", false, false},
                       CasoUsuario{"ApostropheInNameCannotChangeTheStatement", "x' OR '1'='1", "demo", false, false},
+                      CasoUsuario{"AdministratorMarkerInTheNameIsPartOfTheName", "@Admin_demo", "demo", false, false},
                       CasoUsuario{"DataBaseNamePassesWithoutRow", "bkdemo", "", true, false}),
     [](const ::testing::TestParamInfo<CasoUsuario>& caso) { return std::string(caso.param.nombre); });
 

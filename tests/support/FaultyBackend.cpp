@@ -49,6 +49,8 @@ ResultSet FaultyBackend::execute(const QString& sql, std::vector<ErrorInfo>& err
 {
     check(errors);
     ResultSet r = inner().execute(sql, errors);
+    if (m_faults->unknownRowCount && !r.hasRows)
+        r.recordsAffected = -1;
     afterSuccess(errors);
     return r;
 }

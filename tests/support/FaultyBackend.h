@@ -9,12 +9,15 @@ namespace testing_support {
 // What a FaultyBackend does: while `broken`, every call fails as a broken
 // link to the server does (number 0x80004005, SQLSTATE 08S01, `nativeError`);
 // with `informational`, every successful call also reports an informational
-// message, as a server does on a change of data-base context.
+// message, as a server does on a change of data-base context; with
+// `unknownRowCount`, an action statement reports no row count (-1), as a
+// server does under SET NOCOUNT ON or for a view with a trigger.
 struct FaultSwitch
 {
     bool broken = false;
     int32_t nativeError = 11;
     bool informational = false;
+    bool unknownRowCount = false;
 };
 
 // A decorator that passes every call to the real backend until told to break.

@@ -3,12 +3,11 @@
 #include "platform/db/sqlite/SqliteBackendInternal.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
-
-#include <climits>
 
 namespace platform::db::sqlite {
 
@@ -109,8 +108,6 @@ void SqliteBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInf
 void SqliteBackend::setCommandTimeout(int seconds)
 {
     m_commandTimeout = seconds;
-    if (m_db)
-        sqlite3_busy_timeout(m_db.get(), seconds > 0 ? seconds * 1000 : INT_MAX);
 }
 
 int SqliteBackend::progress(void* self)
@@ -123,8 +120,33 @@ int SqliteBackend::progress(void* self)
     return 0;
 }
 
+int SqliteBackend::busy(void* self, int count)
+{
+    auto* backend = static_cast<SqliteBackend*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0)
+        backend->m_lockWaitStart = now;
+    // Each lock is waited for up to the command time-out (0 waits without
+    // end), and never past the time-out of the statement that waits.
+    const bool waitedEnough = backend->m_commandTimeout > 0 &&
+                              now - backend->m_lockWaitStart >= std::chrono::seconds(backend->m_commandTimeout);
+    if (waitedEnough || now > backend->m_deadline)
+        return 0;
+    if (QCoreApplication::instance()) {
+        backend->m_waitingForLock = true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        backend->m_waitingForLock = false;
+    }
+    sqlite3_sleep(10);
+    return 1;
+}
+
 sqlite3* SqliteBackend::db(std::vector<ErrorInfo>& errors) const
 {
+    if (m_waitingForLock)
+        raise(errors,
+              entry(adErr::OperationNotAllowed, QStringLiteral("Connection is busy with results for another command"),
+                    QStringLiteral("HY000"), 0));
     if (!m_db)
         raise(errors, entry(adErr::ConnectionUnusable, QStringLiteral("The connection is closed."),
                             QStringLiteral("08003"), 0));

@@ -91,6 +91,9 @@ private:
     // Runs a procedure's translated body with `values` bound to its named parameters.
     void runProcedureSteps(const std::vector<TranslatedStep>& steps, const QHash<QString, Variant>& values,
                            Batch& batch, std::vector<ErrorInfo>& errors);
+    // SQLite's busy handler: while another connection holds the lock, the
+    // wait yields to window events, until the command time-out.
+    static int busy(void* self, int count);
 
     QString m_folder;
     QString m_database;
@@ -101,6 +104,10 @@ private:
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     int m_clockDepth = 0;
     bool m_timedOut = false;
+    // Set while busy() lets window events run: a statement sent from one of
+    // them on this connection is refused.
+    bool m_waitingForLock = false;
+    std::chrono::steady_clock::time_point m_lockWaitStart;
 };
 
 } // namespace platform::db::sqlite

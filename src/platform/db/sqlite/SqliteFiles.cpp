@@ -9,8 +9,6 @@
 
 #include <sqlite3.h>
 
-#include <climits>
-
 namespace platform::db::sqlite {
 
 using backend::entry;
@@ -95,7 +93,7 @@ SqliteBackend::DbPtr SqliteBackend::openDatabase(const QString& name, QString& f
         raise(errors, info);
     }
     sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, const_cast<SqliteBackend*>(this));
-    sqlite3_busy_timeout(raw, m_commandTimeout > 0 ? m_commandTimeout * 1000 : INT_MAX);
+    sqlite3_busy_handler(raw, &SqliteBackend::busy, const_cast<SqliteBackend*>(this));
     return handle;
 }
 
