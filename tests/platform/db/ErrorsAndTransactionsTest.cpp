@@ -71,6 +71,33 @@ INSTANTIATE_TEST_SUITE_P(
         NativeCase{"UnclosedQuote", "select * from Articulos where IdArticulo = 'A1", adErr::Syntax, 105, "42000"}),
     [](const auto& p) { return std::string(p.param.name); });
 
+TEST_F(ErrorsTest, NestingBeyondTheLimitFailsAtOnceWith191)
+{
+    auto nested = [](const QString& open, int depth) {
+        return QStringLiteral("select ") + open.repeated(depth) + QStringLiteral("1") +
+               QStringLiteral(")").repeated(depth);
+    };
+    // Far beyond the translator's limit (refused before it is walked), and
+    // within it but beyond what SQLite's parser takes.
+    for (const QString& sql : {nested(QStringLiteral("("), 20000), nested(QStringLiteral("abs("), 4000),
+                               nested(QStringLiteral("abs("), 40)}) {
+        const ErrorInfo e = raised([&] { cn->Execute(sql); });
+        EXPECT_EQ(e.Number, adErr::Syntax);
+        EXPECT_EQ(e.NativeError, native::NestedTooDeeply) << e.Description.toStdString();
+        EXPECT_EQ(e.SQLState, QStringLiteral("42000"));
+    }
+    EXPECT_EQ(cn->Execute(nested(QStringLiteral("abs("), 10))->value(0), Variant(int64_t(1)));
+}
+
+TEST_F(ErrorsTest, AnEmptyOrCommentOnlyStatementIsAnError)
+{
+    for (const char* sql : {"", "   \r\n", "-- nada", "/* nada */ ;", "GO"}) {
+        const ErrorInfo e = raised([&] { cn->Execute(QString::fromUtf8(sql)); });
+        EXPECT_EQ(e.Number, adErr::NoCommand) << sql;
+        EXPECT_EQ(e.Description, QStringLiteral("Command text was not set for the command object."));
+    }
+}
+
 TEST_F(ErrorsTest, ErrorsAreClearedAtEachExecuteAndOpen)
 {
     raised([&] { cn->Execute(QStringLiteral("select * from NoExiste")); });

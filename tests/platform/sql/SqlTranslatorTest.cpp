@@ -114,6 +114,8 @@ CREATE TABLE Control_Acceso (id INTEGER PRIMARY KEY, Maquina VARCHAR(50) COLLATE
                 exec(s.sql, rows);
                 break;
             case TranslatedStep::Kind::UseDatabase:
+            case TranslatedStep::Kind::NoCountOn:
+            case TranslatedStep::Kind::NoCountOff:
                 break;
             }
         }
@@ -438,10 +440,11 @@ TEST(SqlTranslatorTest, SplitsBatchesAtSemicolonsAndLineBreaksBeforeStatements)
     SqlTranslator translator;
     const auto steps = translator.translate(QStringLiteral(
         "UPDATE T\r\nSET a = 1; DELETE T WHERE a = 2\r\nINSERT INTO T (a)\r\nSELECT a FROM T\nSET NOCOUNT ON"));
-    ASSERT_EQ(steps.size(), 3u);
+    ASSERT_EQ(steps.size(), 4u);
     EXPECT_EQ(steps[0].sql, QStringLiteral("UPDATE T SET a = 1"));
     EXPECT_EQ(steps[1].sql, QStringLiteral("DELETE FROM T WHERE a = 2"));
     EXPECT_EQ(steps[2].sql, QStringLiteral("INSERT INTO T (a) SELECT a FROM T"));
+    EXPECT_EQ(steps[3].kind, TranslatedStep::Kind::NoCountOn);
 }
 
 TEST(SqlTranslatorTest, DropsHintsOwnersAndTranslatesLiterals)
@@ -454,6 +457,14 @@ TEST(SqlTranslatorTest, DropsHintsOwnersAndTranslatesLiterals)
     EXPECT_EQ(steps[0].sql,
               QStringLiteral("SELECT \"Nombre\" FROM \"TA_USUARIOS\" WHERE Nombre = 'x' COLLATE SQLSERVER "
                              "AND F < '2024-03-10 10:15:00' ORDER BY F DESC LIMIT 1"));
+}
+
+TEST(SqlTranslatorTest, AQuotedNameWithADoubledMarkIsOneName)
+{
+    SqlTranslator translator;
+    const auto steps = translator.translate(QStringLiteral(R"(SELECT "v""x", [a]]b] AS "c""d" FROM [t]]1])"));
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].sql, QStringLiteral(R"(SELECT "v""x", "a]b" AS "c""d" FROM "t]1")"));
 }
 
 TEST(SqlTranslatorTest, CachedTranslationIsTheSame)

@@ -139,8 +139,14 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
         return;
     }
     if (first == QLatin1String("SET")) {
-        if (nodes.size() == 3 && isWord(nodes[1], "NOCOUNT") && (isWord(nodes[2], "ON") || isWord(nodes[2], "OFF")))
-            return; // the embedded engine sends no count messages
+        if (nodes.size() == 3 && isWord(nodes[1], "NOCOUNT") && (isWord(nodes[2], "ON") || isWord(nodes[2], "OFF"))) {
+            steps.push_back(TranslatedStep{isWord(nodes[2], "ON") ? TranslatedStep::Kind::NoCountOn
+                                                                  : TranslatedStep::Kind::NoCountOff,
+                                           {},
+                                           false,
+                                           {}});
+            return;
+        }
         refuse(QStringLiteral("SET %1").arg(nodes.size() > 1 ? nodes[1].text : QString()));
     }
     if (first == QLatin1String("IF")) {

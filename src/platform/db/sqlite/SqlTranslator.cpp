@@ -1,5 +1,7 @@
 #include "platform/db/sqlite/SqlTranslator.h"
 
+#include "platform/db/Types.h"
+
 #include "platform/db/sqlite/SqlBatchSplitter.h"
 #include "platform/db/sqlite/SqlStatementTranslator.h"
 #include "platform/db/sqlite/SqlTokenizer.h"
@@ -11,6 +13,10 @@ std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql
     std::vector<TranslatedStep> steps;
     for (const auto& statement : translation::splitBatch(translation::tokenize(tsql)))
         translation::translateStatement(translation::nest(statement), steps);
+    // Only blanks, comments or separators: there is nothing to run.
+    if (steps.empty())
+        throw DbError(adErr::NoCommand, QStringLiteral("Command text was not set for the command object."),
+                      QStringLiteral("Microsoft OLE DB Provider for SQL Server"));
     return steps;
 }
 

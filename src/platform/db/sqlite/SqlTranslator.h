@@ -17,6 +17,8 @@ struct TranslatedStep
         Rollback,    // ROLLBACK TRANSACTION
         IfExists,    // when `sql` (a SELECT) returns a row (no row with `negate`), run `body`
         UseDatabase, // USE <name>: `sql` holds the data-base name
+        NoCountOn,   // SET NOCOUNT ON: later statements of the session report no row count
+        NoCountOff,  // SET NOCOUNT OFF
     };
     Kind kind = Kind::Statement;
     QString sql;

@@ -72,6 +72,7 @@ void SqliteBackend::close()
     if (m_db && m_transactionDepth > 0)
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     m_transactionDepth = 0;
+    m_noCount = false;
     m_db.reset();
 }
 

@@ -88,6 +88,8 @@ private:
     DbPtr m_db;
     SqlTranslator m_translator;
     int m_transactionDepth = 0;
+    // SET NOCOUNT ON of the session: statements report no row count (-1).
+    bool m_noCount = false;
     int m_commandTimeout = 30;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     int m_clockDepth = 0;

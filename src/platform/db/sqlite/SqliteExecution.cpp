@@ -114,6 +114,8 @@ void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorI
         if (!statement)
             continue; // only blanks or comments
         ResultSet result = fetch(statement.get(), false, errors);
+        if (m_noCount)
+            result.recordsAffected = -1;
         if (result.recordsAffected >= 0) {
             batch.counted = true;
             batch.affected += result.recordsAffected;
@@ -154,6 +156,10 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
         }
         case TranslatedStep::Kind::UseDatabase:
             setDefaultDatabase(step.sql, errors);
+            break;
+        case TranslatedStep::Kind::NoCountOn:
+        case TranslatedStep::Kind::NoCountOff:
+            m_noCount = step.kind == TranslatedStep::Kind::NoCountOn;
             break;
         }
     }

@@ -1,0 +1,47 @@
+// RecordsAffected as ADO gives it: the rows a statement changed, or -1 when
+// the server does not report them.
+#include "DbTestSupport.h"
+
+#include "platform/db/Connection.h"
+#include "support/EmbeddedFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform::db;
+
+namespace {
+
+class RowCountTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.createDatabase(QStringLiteral("Ventas"), dbtest::catalogueScript());
+        cn = server.open(QStringLiteral("Ventas"));
+    }
+    int64_t affected(const QString& sql)
+    {
+        int64_t n = -2;
+        cn->Execute(sql, &n);
+        return n;
+    }
+
+    testing_support::EmbeddedFixture server;
+    std::unique_ptr<Connection> cn;
+};
+
+TEST_F(RowCountTest, NoCountOnLeavesTheCountUnknownForTheRestOfTheSession)
+{
+    EXPECT_EQ(affected(QStringLiteral("update Articulos set Stock = 1 where IdArticulo = 'Z9'")), 0);
+    EXPECT_EQ(affected(QStringLiteral("SET NOCOUNT ON\r\nupdate Articulos set Stock = 1")), -1);
+    EXPECT_EQ(affected(QStringLiteral("update Articulos set Stock = 2")), -1);
+    EXPECT_EQ(affected(QStringLiteral("SET NOCOUNT OFF")), -1);
+    EXPECT_EQ(affected(QStringLiteral("update Articulos set Stock = 3")), 3);
+    // A new session starts with counts on.
+    cn->Execute(QStringLiteral("SET NOCOUNT ON"));
+    cn->Close();
+    cn->Open(server.connectionString(QStringLiteral("Ventas")));
+    EXPECT_EQ(affected(QStringLiteral("update Articulos set Stock = 4")), 3);
+}
+
+} // namespace
