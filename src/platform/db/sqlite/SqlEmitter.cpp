@@ -6,7 +6,7 @@
 
 namespace platform::db::sqlite::translation {
 
-Out Emitter::sequence(const std::vector<Node>& seq)
+Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
 {
     std::vector<Piece> pieces;
     QString limit;
@@ -31,10 +31,8 @@ Out Emitter::sequence(const std::vector<Node>& seq)
                 break;
             }
             if (t.kind == Tok::Word && next && next->kind == Tok::Group && isFunction(u)) {
-                pieces.push_back(Piece{Piece::Operand, {}, Type::Unknown, {}});
-                Out f = function(u, *next);
-                pieces.back().text = f.text;
-                pieces.back().type = f.type;
+                const Out f = function(u, *next);
+                pieces.push_back(Piece{Piece::Operand, f.text, f.type, {}, f.type == Type::Text});
                 ++i;
                 break;
             }
@@ -88,12 +86,7 @@ Out Emitter::sequence(const std::vector<Node>& seq)
             if (const auto d = dateLiteral(t.text)) {
                 pieces.push_back(Piece{Piece::Operand, quoteText(*d), Type::Date, {}});
             } else {
-                pieces.push_back(
-                    Piece{Piece::Operand,
-                          quoteText(t.text) +
-                              (m_collate ? QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation) : QString()),
-                          Type::Text,
-                          {}});
+                pieces.push_back(Piece{Piece::Operand, quoteText(t.text), Type::Text, {}, m_collate});
             }
             break;
         }
@@ -124,6 +117,7 @@ Out Emitter::sequence(const std::vector<Node>& seq)
     if (!limit.isEmpty() && compound)
         refuse(QStringLiteral("TOP in a SELECT joined by UNION"));
     foldAdditions(pieces);
+    collate(pieces, plainArgument);
     Out out;
     out.type = pieces.size() == 1 ? pieces.front().type : Type::Unknown;
     for (const Piece& p : pieces) {
@@ -134,6 +128,24 @@ Out Emitter::sequence(const std::vector<Node>& seq)
     if (!limit.isEmpty())
         out.text += QStringLiteral(" LIMIT ") + limit;
     return out;
+}
+
+void Emitter::collate(std::vector<Piece>& pieces, bool plainArgument) const
+{
+    const QString clause = QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
+    if (plainArgument && pieces.size() == 1)
+        return;
+    int openCases = 0;
+    for (Piece& p : pieces) {
+        if (p.kind == Piece::Keyword && p.word == QLatin1String("CASE")) {
+            ++openCases;
+        } else if (p.kind == Piece::Keyword && p.word == QLatin1String("END") && openCases > 0) {
+            --openCases;
+            p.text += clause;
+        } else if (p.collate) {
+            p.text += clause;
+        }
+    }
 }
 
 Out Emitter::group(const Node& g)

@@ -29,6 +29,9 @@ struct Piece
     QString text;
     Type type = Type::Unknown;
     QString word; // keywords: upper case
+    // A text literal or a computed text: it takes the text collation where
+    // it is compared, sorted or grouped, as a column's value would.
+    bool collate = false;
 };
 
 // Writes nested T-SQL nodes as SQLite text. `collateLiterals` adds the
@@ -42,8 +45,9 @@ public:
     explicit Emitter(bool collateLiterals) : m_collate(collateLiterals) {}
 
     // One scope: a statement or the inside of parentheses. A TOP of a
-    // SELECT in this scope becomes a LIMIT at its end.
-    Out sequence(const std::vector<Node>& seq);
+    // SELECT in this scope becomes a LIMIT at its end. The whole argument of a
+    // function that compares nothing (`plainArgument`) needs no collation.
+    Out sequence(const std::vector<Node>& seq, bool plainArgument = false);
 
 private:
     static QString nameText(const Node& t) { return t.kind == Tok::Ident ? quoteName(t.text) : t.text; }
@@ -52,7 +56,9 @@ private:
 
     static bool isFunction(const QString& u);
     std::vector<std::vector<Node>> argNodes(const Node& g);
-    std::vector<Out> args(const Node& g, std::size_t expected, const QString& name);
+    // The arguments of a call; `compares` when the function compares them
+    // (NULLIF), so that they keep the text collation.
+    std::vector<Out> args(const Node& g, std::size_t expected, const QString& name, bool compares = false);
     static QString call(const char* name, const std::vector<Out>& a);
     static Out datePartArg(const std::vector<Node>& a);
     Out datePartCall(const char* fn, const Node& g, std::size_t count, Type type, const QString& name);
@@ -61,6 +67,9 @@ private:
     Out function(const QString& u, const Node& g);
 
     static void foldAdditions(std::vector<Piece>& pieces);
+    // Adds the text collation to the pieces that take it, and after the END
+    // of each CASE.
+    void collate(std::vector<Piece>& pieces, bool plainArgument) const;
 
     bool m_collate;
 };

@@ -92,7 +92,8 @@ void Emitter::foldAdditions(std::vector<Piece>& pieces)
                           dated ? Type::Date : Type::Unknown};
             }
         }
-        out.push_back(Piece{Piece::Operand, acc.text, acc.type, {}});
+        out.push_back(
+            Piece{Piece::Operand, acc.text, acc.type, {}, acc.type == Type::Text || acc.type == Type::Unknown});
         i = k;
     }
     pieces = std::move(out);

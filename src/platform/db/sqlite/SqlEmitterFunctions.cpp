@@ -43,11 +43,11 @@ std::vector<std::vector<Node>> Emitter::argNodes(const Node& g)
     return args;
 }
 
-std::vector<Out> Emitter::args(const Node& g, std::size_t expected, const QString& name)
+std::vector<Out> Emitter::args(const Node& g, std::size_t expected, const QString& name, bool compares)
 {
     std::vector<Out> out;
     for (const auto& a : argNodes(g))
-        out.push_back(sequence(a));
+        out.push_back(sequence(a, !compares));
     if (expected != std::size_t(-1) && out.size() != expected)
         syntaxError(QStringLiteral("The %1 function requires %2 argument(s).").arg(name).arg(expected));
     return out;
@@ -196,7 +196,7 @@ Out Emitter::function(const QString& u, const Node& g)
         return Out{call("coalesce", a), a[0].type};
     }
     if (u == QLatin1String("NULLIF")) {
-        const auto a = args(g, 2, QStringLiteral("nullif"));
+        const auto a = args(g, 2, QStringLiteral("nullif"), true);
         return Out{call("nullif", a), a[0].type};
     }
     if (u == QLatin1String("LEN"))

@@ -16,8 +16,9 @@ struct FunctionDef
     bool deterministic;
 };
 
-// The SQLSERVER collation: letters without regard to case, trailing blanks
-// not counted (sqlite3_create_collation_v2's comparison).
+// The SQLSERVER collation: dictionary order without regard to letter case,
+// accents kept apart, trailing blanks not counted (sqlite3_create_collation_v2's
+// comparison).
 int compareText(void*, int lengthA, const void* a, int lengthB, const void* b);
 
 // The functions of each group, to register on a connection.

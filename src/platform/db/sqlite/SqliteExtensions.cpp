@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <QByteArray>
+
 #include <span>
 
 namespace platform::db::sqlite {
@@ -28,6 +30,27 @@ int registerSqlServerExtensions(sqlite3* db)
         }
     }
     return SQLITE_OK;
+}
+
+void stampCollationVersion(sqlite3* db)
+{
+    const QByteArray pragma = "PRAGMA user_version = " + QByteArray::number(kCollationVersion);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+}
+
+void refreshCollationIndexes(sqlite3* db)
+{
+    sqlite3_stmt* raw = nullptr;
+    int version = kCollationVersion;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &raw, nullptr) == SQLITE_OK &&
+        sqlite3_step(raw) == SQLITE_ROW)
+        version = sqlite3_column_int(raw, 0);
+    sqlite3_finalize(raw);
+    if (version >= kCollationVersion)
+        return;
+    const QByteArray reindex = QByteArray("REINDEX ") + kTextCollation;
+    if (sqlite3_exec(db, reindex.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+        stampCollationVersion(db);
 }
 
 } // namespace platform::db::sqlite
