@@ -101,10 +101,14 @@ std::optional<Currency> Variant::toCurrency() const
 {
     switch (type()) {
     case VariantType::Boolean:
-    case VariantType::Integer:
-        return Currency::fromInt(*toInteger());
-    case VariantType::Double:
-        return Currency::fromDouble(std::get<double>(m_value));
+    case VariantType::Integer: {
+        const int64_t whole = *toInteger();
+        return Currency::holds(whole) ? std::optional(Currency::fromInt(whole)) : std::nullopt;
+    }
+    case VariantType::Double: {
+        const double d = std::get<double>(m_value);
+        return Currency::holds(d) ? std::optional(Currency::fromDouble(d)) : std::nullopt;
+    }
     case VariantType::Currency:
         return std::get<Currency>(m_value);
     case VariantType::Text:
