@@ -150,6 +150,12 @@ TEST_F(BarraEstado, CashBoxCodesStoredWithFourDigitsAreFoundAndNotAddedAgain)
 
 TEST_F(BarraEstado, AnApostropheInTheCashBoxCannotBreakTheInsert)
 {
+    // A text key: into the demo's whole-number key the code fails to convert, as on SQL Server.
+    Ejecutar(servidor, QStringLiteral("DROP VIEW SS_V_TA_CAJAS"));
+    Ejecutar(servidor, QStringLiteral("DROP TABLE V_TA_Cajas"));
+    Ejecutar(servidor, QStringLiteral("CREATE TABLE V_TA_Cajas (IdCajas varchar(4) NOT NULL PRIMARY KEY, "
+                                      "Descripcion varchar(50))"));
+    Ejecutar(servidor, QStringLiteral("CREATE VIEW SS_V_TA_CAJAS AS SELECT * FROM V_TA_Cajas"));
     common::valoresCorrida().CajaActual = QStringLiteral("8'9");
     auto barra = BarraPrincipal();
     app::CargarBarraEstado(*barra, QString());

@@ -7,13 +7,16 @@ struct sqlite3_value;
 
 namespace platform::db::sqlite::extensions {
 
-// One SQL function that registerSqlServerExtensions declares on a connection.
+// One SQL function that registerSqlServerExtensions declares on a connection:
+// a scalar one (`fn`) or an aggregate (`step` and `final`).
 struct FunctionDef
 {
     const char* name;
     int args;
     void (*fn)(sqlite3_context*, int, sqlite3_value**);
     bool deterministic;
+    void (*step)(sqlite3_context*, int, sqlite3_value**) = nullptr;
+    void (*final)(sqlite3_context*) = nullptr;
 };
 
 // The SQLSERVER collation: dictionary order without regard to letter case,
@@ -26,5 +29,6 @@ std::span<const FunctionDef> likeFunctions();   // SqlCollation.cpp
 std::span<const FunctionDef> dateFunctions();   // SqlDateFunctions.cpp
 std::span<const FunctionDef> numberFunctions(); // SqlNumberFunctions.cpp
 std::span<const FunctionDef> textFunctions();   // SqlTextFunctions.cpp
+std::span<const FunctionDef> moneyFunctions();  // SqlMoneyFunctions.cpp
 
 } // namespace platform::db::sqlite::extensions

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/db/Types.h"
+#include "platform/db/sqlite/SqlCatalog.h"
+
 #include <QHash>
 #include <QString>
 
@@ -24,24 +27,35 @@ struct TranslatedStep
     QString sql;
     bool negate = false;
     std::vector<TranslatedStep> body;
+    // Statement: the ADO types of the result columns whose values cannot show
+    // them (money, date-times of expressions); adEmpty where the values tell.
+    std::vector<DataTypeEnum> resultTypes = {};
+    // Statement: it writes a view, whose triggers change the rows; SQLite
+    // does not count them, so the count is unknown.
+    bool countUnknown = false;
 };
 
 // Translates SQL Server's dialect, as the system writes it, into SQLite's.
 // A batch (statements split by ";" or by line breaks before a new statement)
 // becomes a list of steps. A construct that cannot be translated raises
 // DbError with adErr::Syntax and a description that names the construct.
-// Results are cached per statement text.
+// Results are cached per statement text. With the catalogue of the data base,
+// literals take the types of the columns they meet, as SQL Server converts them.
 class SqlTranslator
 {
 public:
+    // The tables and views statements are translated for; empties the cache.
+    void setCatalog(SqlCatalog catalog);
+
     std::vector<TranslatedStep> translate(const QString& tsql);
 
     // Translates without looking at or filling the cache (for measurements).
-    static std::vector<TranslatedStep> translateUncached(const QString& tsql);
+    static std::vector<TranslatedStep> translateUncached(const QString& tsql, const SqlCatalog& catalog = {});
 
 private:
     static constexpr int kCacheLimit = 2000; // emptied when full; the system sends few distinct texts
     QHash<QString, std::vector<TranslatedStep>> m_cache;
+    SqlCatalog m_catalog;
 };
 
 } // namespace platform::db::sqlite

@@ -21,6 +21,10 @@ namespace platform::db::sqlite {
 // fails; a failed build leaves no file behind.
 void createDatabase(const QString& filePath, const QString& script = {});
 
+// The tables and views of an open SQLite data base with their columns' kinds,
+// for the translator; what cannot be read is left out.
+SqlCatalog readCatalog(sqlite3* db);
+
 // The embedded engine: a server is a folder, a data base D is the file
 // D.sqlite in it (found without regard to letter case). Statements in SQL
 // Server's dialect are translated before SQLite runs them, and SQLite's
@@ -73,10 +77,14 @@ private:
     DbPtr openDatabase(const QString& name, QString& foundName, std::vector<ErrorInfo>& errors) const;
     sqlite3* db(std::vector<ErrorInfo>& errors) const;
     std::vector<TranslatedStep> translate(const QString& sql, std::vector<ErrorInfo>& errors);
+    // Gives the translator the tables and views of the data base when they changed.
+    void refreshCatalog(std::vector<ErrorInfo>& errors);
     void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors);
-    void runText(const QString& sql, Batch& batch, std::vector<ErrorInfo>& errors);
+    void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors);
     StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);
-    ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors);
+    // `resultTypes`: the types of columns their values cannot show (a translated step's).
+    ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
+                    const std::vector<DataTypeEnum>& resultTypes = {});
     void execSimple(const char* sql, std::vector<ErrorInfo>& errors);
     [[noreturn]] void fail(int rc, const QString& statementSql, std::vector<ErrorInfo>& errors);
     // Lower-case column name -> declared type, for converting written values.
@@ -87,6 +95,7 @@ private:
     QString m_database;
     DbPtr m_db;
     SqlTranslator m_translator;
+    int64_t m_catalogVersion = -1; // the schema version the translator's catalogue is of
     int m_transactionDepth = 0;
     // SET NOCOUNT ON of the session: statements report no row count (-1).
     bool m_noCount = false;

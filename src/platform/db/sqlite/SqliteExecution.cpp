@@ -12,8 +12,19 @@ using backend::firstWord;
 using backend::kProvider;
 using backend::raise;
 
+void SqliteBackend::refreshCatalog(std::vector<ErrorInfo>& errors)
+{
+    StmtPtr version = prepare(QStringLiteral("PRAGMA schema_version"), errors);
+    const int64_t current = sqlite3_step(version.get()) == SQLITE_ROW ? sqlite3_column_int64(version.get(), 0) : -1;
+    if (current == m_catalogVersion && current >= 0)
+        return;
+    m_translator.setCatalog(readCatalog(m_db.get()));
+    m_catalogVersion = current;
+}
+
 std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::vector<ErrorInfo>& errors)
 {
+    refreshCatalog(errors);
     try {
         return m_translator.translate(sql);
     } catch (const DbError& e) {
@@ -23,6 +34,8 @@ std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::ve
             info.SQLState = QStringLiteral("42000");
         if (info.NativeError == 0 && info.Description.startsWith(QLatin1String("Unclosed quotation mark")))
             info.NativeError = 105;
+        if (info.NativeError == 0 && info.Description.startsWith(QLatin1String("Incorrect syntax near")))
+            info.NativeError = 102;
         raise(errors, std::move(info));
     }
 }
@@ -46,7 +59,8 @@ void SqliteBackend::execSimple(const char* sql, std::vector<ErrorInfo>& errors)
         fail(rc, QString::fromUtf8(sql), errors);
 }
 
-ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors)
+ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
+                               const std::vector<DataTypeEnum>& resultTypes)
 {
     ResultSet result;
     const int count = sqlite3_column_count(statement);
@@ -68,6 +82,10 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
         const char* declared = sqlite3_column_decltype(statement, i);
         ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
                                                   QString::fromUtf8(declared ? declared : ""));
+        // An expression has no declared type; the statement may show what its values cannot.
+        const std::size_t position = std::size_t(i - first);
+        if (column.type == adEmpty && position < resultTypes.size() && resultTypes[position] != adEmpty)
+            column = columnForType(column.name, resultTypes[position]);
         if (const char* table = sqlite3_column_table_name(statement, i))
             column.baseTable = QString::fromUtf8(table);
         if (const char* origin = sqlite3_column_origin_name(statement, i))
@@ -96,13 +114,14 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     return result;
 }
 
-void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorInfo>& errors)
+void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors)
 {
     // One step normally holds one statement; any further ones run in turn.
     sqlite3* handle = db(errors);
-    const QByteArray text = sql.toUtf8();
+    const QByteArray text = step.sql.toUtf8();
     const char* rest = text.constData();
     const char* end = rest + text.size();
+    bool first = true;
     while (rest < end) {
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
@@ -113,8 +132,11 @@ void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorI
         rest = tail ? tail : end;
         if (!statement)
             continue; // only blanks or comments
-        ResultSet result = fetch(statement.get(), false, errors);
-        if (m_noCount)
+        ResultSet result =
+            fetch(statement.get(), false, errors, first ? step.resultTypes : std::vector<DataTypeEnum>());
+        first = false;
+        // A view's triggers change the rows of a write to it; SQLite counts none.
+        if (m_noCount || step.countUnknown)
             result.recordsAffected = -1;
         if (result.recordsAffected >= 0) {
             batch.counted = true;
@@ -133,7 +155,7 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
     for (const TranslatedStep& step : steps) {
         switch (step.kind) {
         case TranslatedStep::Kind::Statement:
-            runText(step.sql, batch, errors);
+            runStatement(step, batch, errors);
             break;
         case TranslatedStep::Kind::Begin:
             beginTransaction(errors);

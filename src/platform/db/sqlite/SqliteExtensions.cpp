@@ -21,10 +21,10 @@ int registerSqlServerExtensions(sqlite3* db)
         return rc;
     for (const std::span<const extensions::FunctionDef> group :
          {extensions::likeFunctions(), extensions::dateFunctions(), extensions::numberFunctions(),
-          extensions::textFunctions()}) {
+          extensions::textFunctions(), extensions::moneyFunctions()}) {
         for (const extensions::FunctionDef& f : group) {
             const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-            rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, nullptr, nullptr, nullptr);
+            rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, f.step, f.final, nullptr);
             if (rc != SQLITE_OK)
                 return rc;
         }
