@@ -488,6 +488,10 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
     }
     bool conectado = true;
     QString texto;
+    // The step runs again once after a silent reconnect; failing again it is
+    // no lost link (a statement error the provider reports as one) and goes to
+    // the error dialog, so it is never retried without end.
+    bool reintentoTrasReconectar = false;
     common::EjecutarPasos<DbError>(
         8,
         [&](int paso) {
@@ -523,7 +527,10 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
             return paso + 1;
         },
         [&](const DbError& e) {
-            const int decision = EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"));
+            const int decision = reintentoTrasReconectar ? 0
+                                                         : EvaluaErrorConexion(e.number(), IntentosApertura,
+                                                                               QStringLiteral("AbrirRecordset"));
+            reintentoTrasReconectar = decision == 1;
             if (decision == 1) {
                 return Accion::Reintentar;
             }

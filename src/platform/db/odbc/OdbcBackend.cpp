@@ -82,7 +82,8 @@ std::vector<ErrorInfo> diagnostics(SQLSMALLINT type, SQLHANDLE handle, const QSt
             break;
         }
         const QString text = fromSqlW(sqlW(message), qMin<qsizetype>(length, qsizetype(message.size()) - 1));
-        if (auto entry = diagnosticEntry(fromSqlW(state, 5), int32_t(nativeError), text, source, stripVendor)) {
+        if (auto entry = diagnosticEntry(fromSqlW(state, 5), int32_t(nativeError), text, source, stripVendor,
+                                         type == SQL_HANDLE_STMT)) {
             out.push_back(std::move(*entry));
         } else if (informational.isEmpty()) {
             informational = text;
