@@ -44,4 +44,20 @@ TEST_F(RowCountTest, NoCountOnLeavesTheCountUnknownForTheRestOfTheSession)
     EXPECT_EQ(affected(QStringLiteral("update Articulos set Stock = 4")), 3);
 }
 
+TEST_F(RowCountTest, AWriteToAViewThroughItsTriggerHasAnUnknownCount)
+{
+    server.createDatabase(QStringLiteral("Vistas"), dbtest::catalogueScript() + QStringLiteral(R"(
+CREATE TRIGGER V_Activos_Update INSTEAD OF UPDATE ON V_Activos
+BEGIN
+  UPDATE Articulos SET Descripcion = NEW.Descripcion WHERE IdArticulo = OLD.IdArticulo;
+END;
+)"));
+    cn = server.open(QStringLiteral("Vistas"));
+    EXPECT_EQ(affected(QStringLiteral("update V_Activos set Descripcion = 'Mate' where IdArticulo = 'A1'")), -1);
+    EXPECT_EQ(cn->Execute(QStringLiteral("select Descripcion from Articulos where IdArticulo = 'A1'"))->value(0),
+              platform::Variant(u"Mate"));
+    // The table itself counts its rows.
+    EXPECT_EQ(affected(QStringLiteral("update Articulos set Descripcion = 'Yerba' where IdArticulo = 'A1'")), 1);
+}
+
 } // namespace
