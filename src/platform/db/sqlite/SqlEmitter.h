@@ -78,6 +78,8 @@ public:
     // The ADO types of the first SELECT's result columns that their values
     // cannot show (money, date-times); adEmpty where the values tell.
     const std::vector<DataTypeEnum>& resultTypes() const { return m_resultTypes; }
+    // The statement writes a column the catalogue does not hold.
+    bool unknownTarget() const { return m_unknownTarget; }
 
 private:
     static QString nameText(const Node& t) { return t.kind == Tok::Ident ? quoteName(t.text) : t.text; }
@@ -111,7 +113,7 @@ private:
     // The value written into a column, as SQL Server converts it there.
     Out assigned(const Out& value, const CatalogColumn* target) const;
     // UPDATE ... SET column = value, ...: the values converted for their columns.
-    void convertAssignments(std::vector<Piece>& pieces) const;
+    void convertAssignments(std::vector<Piece>& pieces);
     void markAssignments(std::vector<Piece>& pieces) const;
     // ( v1, v2, ... ) of an INSERT's VALUES.
     Out valuesRow(const Node& g);
@@ -132,6 +134,7 @@ private:
     std::vector<const CatalogColumn*> m_insertColumns;
     QString m_updatedTable;
     std::vector<DataTypeEnum> m_resultTypes;
+    bool m_unknownTarget = false;
 };
 
 // The type a column of `kind` gives its values.

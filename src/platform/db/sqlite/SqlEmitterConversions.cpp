@@ -182,7 +182,7 @@ void Emitter::markAssignments(std::vector<Piece>& pieces) const
     }
 }
 
-void Emitter::convertAssignments(std::vector<Piece>& pieces) const
+void Emitter::convertAssignments(std::vector<Piece>& pieces)
 {
     for (std::size_t i = 1; i + 1 < pieces.size(); ++i) {
         if (pieces[i].kind != Piece::Op || pieces[i].word != QLatin1String("SET"))
@@ -190,8 +190,10 @@ void Emitter::convertAssignments(std::vector<Piece>& pieces) const
         const Out& name = pieces[i - 1].out;
         const CatalogColumn* target =
             name.source == Source::Column ? m_names->catalog().column(m_updatedTable, name.literal) : nullptr;
-        if (!target)
+        if (!target) {
+            m_unknownTarget = true;
             continue;
+        }
         // The value: every piece up to the next item or WHERE, as one.
         std::size_t end = i + 1;
         while (end < pieces.size() && pieces[end].kind != Piece::Comma &&

@@ -59,6 +59,8 @@ bool NameScope::enter(const std::vector<Node>& nodes)
     Level level = references(nodes);
     if (level.empty())
         return false;
+    for (const Reference& ref : level)
+        m_unknownTable = m_unknownTable || (!ref.table.isEmpty() && !m_catalog.columns(ref.table));
     m_levels.push_back(std::move(level));
     return true;
 }

@@ -32,6 +32,8 @@ public:
     const CatalogColumn* column(const QStringList& parts) const;
 
     const SqlCatalog& catalog() const { return m_catalog; }
+    // A level entered so far named a table the catalogue does not hold.
+    bool unknownTable() const { return m_unknownTable; }
 
     // The table an INSERT, UPDATE or DELETE statement writes; empty for others.
     static QString writtenTable(const std::vector<Node>& statement);
@@ -47,6 +49,7 @@ private:
 
     const SqlCatalog& m_catalog;
     std::vector<Level> m_levels;
+    bool m_unknownTable = false;
 };
 
 } // namespace platform::db::sqlite::translation

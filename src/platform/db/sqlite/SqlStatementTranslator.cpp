@@ -47,6 +47,10 @@ TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& c
     TranslatedStep step{TranslatedStep::Kind::Statement, emitter.sequence(nodes).text, false, {}};
     step.resultTypes = emitter.resultTypes();
     step.countUnknown = !target.isEmpty() && catalog.isView(target);
+    step.unknownNames = names.unknownTable() || emitter.unknownTarget();
+    if (!target.isEmpty() && isWord(nodes[0], "INSERT"))
+        for (const CatalogColumn* c : insertColumns(nodes, catalog, target))
+            step.unknownNames = step.unknownNames || !c;
     return step;
 }
 

@@ -33,6 +33,9 @@ struct TranslatedStep
     // Statement: it writes a view, whose triggers change the rows; SQLite
     // does not count them, so the count is unknown.
     bool countUnknown = false;
+    // Statement: it names a table, or writes a column, that the catalogue
+    // does not hold (it may be out of date).
+    bool unknownNames = false;
 };
 
 // Translates SQL Server's dialect, as the system writes it, into SQLite's.

@@ -59,14 +59,14 @@ void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& error
         sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, this);
         m_db = std::move(handle);
         m_database = QStringLiteral("master");
-        m_catalogVersion = -1;
+        m_catalogStale = true;
         return;
     }
     QString found;
     m_db = openDatabase(name, found, errors);
     m_database = found;
     m_transactionDepth = 0;
-    m_catalogVersion = -1;
+    m_catalogStale = true;
 }
 
 void SqliteBackend::close()
@@ -107,7 +107,7 @@ void SqliteBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInf
     }
     m_db = std::move(next);
     m_database = found;
-    m_catalogVersion = -1;
+    m_catalogStale = true;
 }
 
 void SqliteBackend::setCommandTimeout(int seconds)

@@ -77,8 +77,9 @@ private:
     DbPtr openDatabase(const QString& name, QString& foundName, std::vector<ErrorInfo>& errors) const;
     sqlite3* db(std::vector<ErrorInfo>& errors) const;
     std::vector<TranslatedStep> translate(const QString& sql, std::vector<ErrorInfo>& errors);
-    // Gives the translator the tables and views of the data base when they changed.
-    void refreshCatalog(std::vector<ErrorInfo>& errors);
+    // Marks the translator's catalogue out of date when a statement that ran
+    // met or made a change of the schema.
+    void noteSchemaChange(sqlite3_stmt* statement);
     void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors);
     void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors);
     StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);
@@ -95,7 +96,8 @@ private:
     QString m_database;
     DbPtr m_db;
     SqlTranslator m_translator;
-    int64_t m_catalogVersion = -1; // the schema version the translator's catalogue is of
+    // The translator's catalogue is read again before the next translation.
+    bool m_catalogStale = true;
     int m_transactionDepth = 0;
     // SET NOCOUNT ON of the session: statements report no row count (-1).
     bool m_noCount = false;

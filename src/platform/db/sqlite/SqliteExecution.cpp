@@ -12,21 +12,43 @@ using backend::firstWord;
 using backend::kProvider;
 using backend::raise;
 
-void SqliteBackend::refreshCatalog(std::vector<ErrorInfo>& errors)
+namespace {
+
+bool namesUnknown(const std::vector<TranslatedStep>& steps)
 {
-    StmtPtr version = prepare(QStringLiteral("PRAGMA schema_version"), errors);
-    const int64_t current = sqlite3_step(version.get()) == SQLITE_ROW ? sqlite3_column_int64(version.get(), 0) : -1;
-    if (current == m_catalogVersion && current >= 0)
-        return;
-    m_translator.setCatalog(readCatalog(m_db.get()));
-    m_catalogVersion = current;
+    for (const TranslatedStep& step : steps)
+        if (step.unknownNames || namesUnknown(step.body))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void SqliteBackend::noteSchemaChange(sqlite3_stmt* statement)
+{
+    // SQLite prepares a statement again when the schema changed under it
+    // (another connection's DDL); this connection's own DDL changes it too.
+    const QString verb = firstWord(QString::fromUtf8(sqlite3_sql(statement)));
+    if (sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) > 0 || verb == u"CREATE" || verb == u"ALTER" ||
+        verb == u"DROP")
+        m_catalogStale = true;
 }
 
 std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::vector<ErrorInfo>& errors)
 {
-    refreshCatalog(errors);
+    if (m_catalogStale) {
+        m_translator.setCatalog(readCatalog(db(errors)));
+        m_catalogStale = false;
+    }
     try {
-        return m_translator.translate(sql);
+        std::vector<TranslatedStep> steps = m_translator.translate(sql);
+        // A table or written column the catalogue lacks: another connection
+        // may have changed the schema since it was read.
+        if (namesUnknown(steps)) {
+            m_translator.setCatalog(readCatalog(db(errors)));
+            steps = m_translator.translate(sql);
+        }
+        return steps;
     } catch (const DbError& e) {
         ErrorInfo info = e.info();
         info.Source = kProvider;
@@ -134,6 +156,7 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
             continue; // only blanks or comments
         ResultSet result =
             fetch(statement.get(), false, errors, first ? step.resultTypes : std::vector<DataTypeEnum>());
+        noteSchemaChange(statement.get());
         first = false;
         // A view's triggers change the rows of a write to it; SQLite counts none.
         if (m_noCount || step.countUnknown)
@@ -171,6 +194,7 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
             const int rc = sqlite3_step(probe.get());
             if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                 fail(rc, step.sql, errors);
+            noteSchemaChange(probe.get());
             probe.reset();
             if ((rc == SQLITE_ROW) != step.negate)
                 runSteps(step.body, batch, errors);
