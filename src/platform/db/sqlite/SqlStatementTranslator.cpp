@@ -241,7 +241,9 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
         if (into >= 0)
             refuse(QStringLiteral("SELECT ... INTO"));
     } else if (first == QLatin1String("ALTER")) {
-        steps.push_back(TranslatedStep{TranslatedStep::Kind::Statement, alterTableAdd(nodes, catalog), false, {}});
+        TranslatedStep step{TranslatedStep::Kind::Statement, alterTableAdd(nodes, catalog), false, {}};
+        step.changesSchema = true;
+        steps.push_back(std::move(step));
         return;
     } else if (first == QLatin1String("CREATE") || first == QLatin1String("DROP")) {
         if (findWord(nodes, "IDENTITY") >= 0)
@@ -255,6 +257,7 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
                    : QStringLiteral("the statement %1").arg(first));
     }
     steps.push_back(statementStep(nodes, catalog));
+    steps.back().changesSchema = first == QLatin1String("CREATE") || first == QLatin1String("DROP");
 }
 
 } // namespace platform::db::sqlite::translation

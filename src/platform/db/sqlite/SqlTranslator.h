@@ -36,6 +36,8 @@ struct TranslatedStep
     // Statement: it names a table, or writes a column, that the catalogue
     // does not hold (it may be out of date).
     bool unknownNames = false;
+    // Statement: CREATE, ALTER or DROP, which change the catalogue.
+    bool changesSchema = false;
 };
 
 // Translates SQL Server's dialect, as the system writes it, into SQLite's.

@@ -78,8 +78,8 @@ private:
     sqlite3* db(std::vector<ErrorInfo>& errors) const;
     std::vector<TranslatedStep> translate(const QString& sql, std::vector<ErrorInfo>& errors);
     // Marks the translator's catalogue out of date when a statement that ran
-    // met or made a change of the schema.
-    void noteSchemaChange(sqlite3_stmt* statement);
+    // met a change of the schema, or made one (`changesSchema`).
+    void noteSchemaChange(sqlite3_stmt* statement, bool changesSchema);
     void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors);
     void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors);
     StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);

@@ -24,13 +24,11 @@ bool namesUnknown(const std::vector<TranslatedStep>& steps)
 
 } // namespace
 
-void SqliteBackend::noteSchemaChange(sqlite3_stmt* statement)
+void SqliteBackend::noteSchemaChange(sqlite3_stmt* statement, bool changesSchema)
 {
     // SQLite prepares a statement again when the schema changed under it
     // (another connection's DDL); this connection's own DDL changes it too.
-    const QString verb = firstWord(QString::fromUtf8(sqlite3_sql(statement)));
-    if (sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) > 0 || verb == u"CREATE" || verb == u"ALTER" ||
-        verb == u"DROP")
+    if (changesSchema || sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) > 0)
         m_catalogStale = true;
 }
 
@@ -156,7 +154,7 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
             continue; // only blanks or comments
         ResultSet result =
             fetch(statement.get(), false, errors, first ? step.resultTypes : std::vector<DataTypeEnum>());
-        noteSchemaChange(statement.get());
+        noteSchemaChange(statement.get(), step.changesSchema);
         first = false;
         // A view's triggers change the rows of a write to it; SQLite counts none.
         if (m_noCount || step.countUnknown)
@@ -194,7 +192,7 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
             const int rc = sqlite3_step(probe.get());
             if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                 fail(rc, step.sql, errors);
-            noteSchemaChange(probe.get());
+            noteSchemaChange(probe.get(), false);
             probe.reset();
             if ((rc == SQLITE_ROW) != step.negate)
                 runSteps(step.body, batch, errors);

@@ -68,7 +68,7 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
         return execute(sql, errors);
     const CommandClock clock(*this);
     ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes);
-    noteSchemaChange(statement.get());
+    noteSchemaChange(statement.get(), false);
     result.baseTable = QString::fromUtf8(keyTable);
     return result;
 }
