@@ -12,21 +12,13 @@ using platform::Variant;
 
 namespace {
 
-class ErrorsTest : public ::testing::Test
+class ErrorsTest : public dbtest::CatalogueTest
 {
 protected:
-    void SetUp() override
-    {
-        server.createDatabase(QStringLiteral("Ventas"), dbtest::catalogueScript());
-        cn = server.open(QStringLiteral("Ventas"));
-    }
     int64_t count(const QString& table)
     {
         return *cn->Execute(QStringLiteral("select count(*) from ") + table)->value(0).toInteger();
     }
-
-    testing_support::EmbeddedFixture server;
-    std::unique_ptr<Connection> cn;
 };
 
 struct NativeCase

@@ -11,23 +11,15 @@ using namespace platform::db;
 
 namespace {
 
-class RowCountTest : public ::testing::Test
+class RowCountTest : public dbtest::CatalogueTest
 {
 protected:
-    void SetUp() override
-    {
-        server.createDatabase(QStringLiteral("Ventas"), dbtest::catalogueScript());
-        cn = server.open(QStringLiteral("Ventas"));
-    }
     int64_t affected(const QString& sql)
     {
         int64_t n = -2;
         cn->Execute(sql, &n);
         return n;
     }
-
-    testing_support::EmbeddedFixture server;
-    std::unique_ptr<Connection> cn;
 };
 
 TEST_F(RowCountTest, NoCountOnLeavesTheCountUnknownForTheRestOfTheSession)

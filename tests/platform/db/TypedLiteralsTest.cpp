@@ -13,18 +13,10 @@ using platform::Variant;
 
 namespace {
 
-class TypedLiteralsTest : public ::testing::Test
+class TypedLiteralsTest : public dbtest::CatalogueTest
 {
 protected:
-    void SetUp() override
-    {
-        server.createDatabase(QStringLiteral("Ventas"), dbtest::catalogueScript());
-        cn = server.open(QStringLiteral("Ventas"));
-    }
     Variant scalar(Connection& c, const QString& sql) { return c.Execute(sql)->value(0); }
-
-    testing_support::EmbeddedFixture server;
-    std::unique_ptr<Connection> cn;
 };
 
 TEST_F(TypedLiteralsTest, AColumnAnotherConnectionAddedTakesItsTypeAtOnce)

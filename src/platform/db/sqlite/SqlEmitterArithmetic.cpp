@@ -115,18 +115,22 @@ void Emitter::foldArithmetic(std::vector<Piece>& pieces)
         end = j + 1;
         return true;
     };
+    // Folds into `acc` each operand that `read` finds after one of `ops`.
+    auto chain = [&](const char* ops, const auto& read, std::size_t& end, Out& acc) {
+        while (isOp(pieces, end, ops)) {
+            std::size_t next = 0;
+            Out rhs;
+            if (!read(end + 1, next, rhs))
+                break;
+            acc = combine(pieces[end].out.text, acc, rhs);
+            end = next;
+        }
+    };
     // A term: unary { (* / %) unary }.
     auto term = [&](std::size_t k, std::size_t& end, Out& v) {
         if (!unary(k, end, v))
             return false;
-        while (isOp(pieces, end, "*/%")) {
-            std::size_t next = 0;
-            Out rhs;
-            if (!unary(end + 1, next, rhs))
-                break;
-            v = combine(pieces[end].out.text, v, rhs);
-            end = next;
-        }
+        chain("*/%", unary, end, v);
         return true;
     };
     std::vector<Piece> out;
@@ -141,14 +145,7 @@ void Emitter::foldArithmetic(std::vector<Piece>& pieces)
             continue;
         }
         std::size_t k = end;
-        while (isOp(pieces, k, "+-")) {
-            std::size_t e = 0;
-            Out t;
-            if (!term(k + 1, e, t))
-                break;
-            acc = combine(pieces[k].out.text, acc, t);
-            k = e;
-        }
+        chain("+-", term, k, acc);
         if (k == i + 1)
             out.push_back(std::move(pieces[i])); // a lone operand keeps all it carries
         else
