@@ -93,8 +93,12 @@ void Emitter::convertComparisons(std::vector<Piece>& pieces) const
             continue;
         const Out target = pieces[at - 1].out;
         if (p.word == QLatin1String("LIKE")) {
+            // SQL Server matches the value's text in its default style ("Apr 15
+            // 2024 10:00AM", "104.00"), which the stored value does not show.
             if (target.type == Type::Date)
                 refuse(QStringLiteral("LIKE on a date-time value"));
+            if (target.type == Type::Money)
+                refuse(QStringLiteral("LIKE on a money value"));
             continue;
         }
         if (i + 1 < pieces.size() && pieces[i + 1].kind == Piece::Operand)
