@@ -74,6 +74,8 @@ TEST(Currency, AmountsOutOfRangeAreOverflowsNeverWrappedValues)
     EXPECT_TRUE(overflow([&] { return Currency::fromDouble(1e300); }));
     EXPECT_TRUE(overflow([&] { return Currency::fromDouble(std::nan("")); }));
     EXPECT_TRUE(overflow([&] { return max.rounded(0); }));
+    EXPECT_EQ(max.toWhole(), 922337203685478);
+    EXPECT_EQ(min.toWhole(), -922337203685478);
     EXPECT_EQ((max - Currency::fromUnits(1) + Currency::fromUnits(1)), max);
     // The extremes parse; a ten-thousandth beyond them does not.
     EXPECT_EQ(Currency::parse(u"922337203685477.5807"), max);

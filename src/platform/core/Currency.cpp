@@ -179,6 +179,11 @@ Currency Currency::rounded(int decimals, Rounding rounding) const
     return fromUnits(checked(divideRounded(m_units, step, rounding) * step));
 }
 
+int64_t Currency::toWhole(Rounding rounding) const
+{
+    return static_cast<int64_t>(divideRounded(m_units, kScale, rounding));
+}
+
 Currency Currency::operator-() const
 {
     return fromUnits(checked(-__int128(m_units)));

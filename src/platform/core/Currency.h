@@ -66,6 +66,8 @@ public:
     QString toFixed(int decimals, Rounding rounding = Rounding::HalfEven) const;
     // Rounded at 0..4 decimals.
     Currency rounded(int decimals, Rounding rounding = Rounding::HalfEven) const;
+    // The nearest whole number (always in range, unlike rounded(0) at the very ends).
+    int64_t toWhole(Rounding rounding = Rounding::HalfEven) const;
 
     Currency operator-() const;
     Currency operator+(Currency o) const;

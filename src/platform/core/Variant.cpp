@@ -64,10 +64,10 @@ std::optional<int64_t> Variant::toInteger() const
         return static_cast<int64_t>(std::nearbyint(d));
     }
     case VariantType::Currency:
-        return std::get<Currency>(m_value).rounded(0).units() / Currency::kScale;
+        return std::get<Currency>(m_value).toWhole();
     case VariantType::Text: {
         if (auto c = Currency::parse(std::get<QString>(m_value))) {
-            return c->rounded(0).units() / Currency::kScale;
+            return c->toWhole();
         }
         return std::nullopt;
     }
