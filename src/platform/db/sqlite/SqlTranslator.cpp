@@ -26,9 +26,11 @@ std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql
     return steps;
 }
 
-std::vector<TranslatedStep> SqlTranslator::translate(const QString& tsql)
+std::vector<TranslatedStep> SqlTranslator::translate(const QString& tsql, bool* fromCache)
 {
     const auto hit = m_cache.constFind(tsql);
+    if (fromCache)
+        *fromCache = hit != m_cache.constEnd();
     if (hit != m_cache.constEnd())
         return hit.value();
     std::vector<TranslatedStep> steps = translateUncached(tsql, m_catalog);

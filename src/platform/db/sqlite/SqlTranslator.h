@@ -52,7 +52,8 @@ public:
     // The tables and views statements are translated for; empties the cache.
     void setCatalog(SqlCatalog catalog);
 
-    std::vector<TranslatedStep> translate(const QString& tsql);
+    // `fromCache` tells whether the steps were translated before.
+    std::vector<TranslatedStep> translate(const QString& tsql, bool* fromCache = nullptr);
 
     // Translates without looking at or filling the cache (for measurements).
     static std::vector<TranslatedStep> translateUncached(const QString& tsql, const SqlCatalog& catalog = {});

@@ -39,10 +39,11 @@ std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::ve
         m_catalogStale = false;
     }
     try {
-        std::vector<TranslatedStep> steps = m_translator.translate(sql);
+        bool fromCache = false;
+        std::vector<TranslatedStep> steps = m_translator.translate(sql, &fromCache);
         // A table or written column the catalogue lacks: another connection
         // may have changed the schema since it was read.
-        if (namesUnknown(steps)) {
+        if (!fromCache && namesUnknown(steps)) {
             m_translator.setCatalog(readCatalog(db(errors)));
             steps = m_translator.translate(sql);
         }
