@@ -70,11 +70,10 @@ Type typeOfKind(ColumnKind kind)
     return Type::Unknown;
 }
 
-Out Emitter::column(const QString& text, const QStringList& parts) const
+Out Emitter::column(const QString& text, const QString& qualifier, const QString& name, bool qualified) const
 {
-    Out out{text, Type::Unknown, Source::Column, parts.size() == 1 ? parts.front() : QString(), ColumnKind::Other,
-            false};
-    if (const CatalogColumn* c = m_names ? m_names->column(parts) : nullptr) {
+    Out out{text, Type::Unknown, Source::Column, qualified ? QString() : name, ColumnKind::Other, false};
+    if (const CatalogColumn* c = m_names ? m_names->column(qualifier, name) : nullptr) {
         out.column = c->kind;
         out.type = typeOfKind(c->kind);
     }
@@ -86,6 +85,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
     const ScopeGuard scope(m_names, seq, m_depth);
     const bool statementScope = m_depth == 1;
     std::vector<Piece> pieces;
+    pieces.reserve(seq.size() + 2);
     QString limit;
     bool compound = false;
     bool inValues = false;
@@ -150,12 +150,14 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             }
             // A name, possibly qualified: a.b, a.*, [a].[b].
             QString name = nameText(t);
-            QStringList parts{t.text};
+            const QString* qualifier = nullptr;
+            const QString* last = &t.text;
             while (i + 2 < n && seq[i + 1].kind == Tok::Dot &&
                    (seq[i + 2].kind == Tok::Word || seq[i + 2].kind == Tok::Ident ||
                     (seq[i + 2].kind == Tok::Op && seq[i + 2].text == QLatin1String("*")))) {
                 name += QLatin1Char('.') + (seq[i + 2].kind == Tok::Op ? QStringLiteral("*") : nameText(seq[i + 2]));
-                parts << seq[i + 2].text;
+                qualifier = last;
+                last = &seq[i + 2].text;
                 i += 2;
             }
             if (i + 1 < n && seq[i + 1].kind == Tok::Group) {
@@ -173,7 +175,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
                     break;
                 }
             }
-            pieces.push_back(operand(column(name, parts)));
+            pieces.push_back(operand(column(name, qualifier ? *qualifier : QString(), *last, qualifier != nullptr)));
             break;
         }
         case Tok::String:

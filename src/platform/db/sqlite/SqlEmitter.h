@@ -84,7 +84,8 @@ public:
 private:
     static QString nameText(const Node& t) { return t.kind == Tok::Ident ? quoteName(t.text) : t.text; }
     Out group(const Node& g);
-    Out column(const QString& text, const QStringList& parts) const;
+    // A column reference written `text`; `qualifier` the part before its `name`.
+    Out column(const QString& text, const QString& qualifier, const QString& name, bool qualified) const;
     static QString topCount(const std::vector<Node>& seq, std::size_t& i);
     static QString offsetFetch(const std::vector<Node>& seq, std::size_t& i);
     // Joins the pieces of a scope, with their collation.

@@ -97,6 +97,11 @@ Out combine(const QString& op, const Out& a, const Out& b)
 
 void Emitter::foldArithmetic(std::vector<Piece>& pieces)
 {
+    bool arithmetic = false;
+    for (std::size_t k = 0; k < pieces.size() && !arithmetic; ++k)
+        arithmetic = isOp(pieces, k, "+-*/%~");
+    if (!arithmetic)
+        return;
     // [unary + - ~] operand: false when no operand follows.
     auto unary = [&](std::size_t k, std::size_t& end, Out& v) {
         QString signs;
@@ -134,6 +139,7 @@ void Emitter::foldArithmetic(std::vector<Piece>& pieces)
         return true;
     };
     std::vector<Piece> out;
+    out.reserve(pieces.size());
     std::size_t i = 0;
     while (i < pieces.size()) {
         const bool canStart = pieces[i].kind == Piece::Operand ||

@@ -59,24 +59,37 @@ bool NameScope::enter(const std::vector<Node>& nodes)
     Level level = references(nodes);
     if (level.empty())
         return false;
-    for (const Reference& ref : level)
-        m_unknownTable = m_unknownTable || (!ref.table.isEmpty() && !m_catalog.columns(ref.table));
+    for (Reference& ref : level) {
+        if (ref.table.isEmpty())
+            continue;
+        ref.columns = m_catalog.columns(ref.table);
+        m_unknownTable = m_unknownTable || !ref.columns;
+    }
     m_levels.push_back(std::move(level));
     return true;
 }
 
-const CatalogColumn* NameScope::column(const QStringList& parts) const
+namespace {
+
+const CatalogColumn* columnNamed(const std::vector<CatalogColumn>* columns, const QString& name)
 {
-    if (parts.isEmpty())
-        return nullptr;
-    const QString& name = parts.back();
+    if (columns)
+        for (const CatalogColumn& c : *columns)
+            if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &c;
+    return nullptr;
+}
+
+} // namespace
+
+const CatalogColumn* NameScope::column(const QString& qualifier, const QString& name) const
+{
     for (auto level = m_levels.rbegin(); level != m_levels.rend(); ++level) {
-        if (parts.size() >= 2) {
-            const QString& qualifier = parts[parts.size() - 2];
+        if (!qualifier.isEmpty()) {
             for (const Reference& ref : *level) {
                 if (ref.alias.compare(qualifier, Qt::CaseInsensitive) == 0 ||
                     (ref.alias.isEmpty() && ref.table.compare(qualifier, Qt::CaseInsensitive) == 0))
-                    return ref.table.isEmpty() ? nullptr : m_catalog.column(ref.table, name);
+                    return columnNamed(ref.columns, name);
             }
             continue;
         }
@@ -87,7 +100,7 @@ const CatalogColumn* NameScope::column(const QStringList& parts) const
                 derived = true;
                 continue;
             }
-            const CatalogColumn* c = m_catalog.column(ref.table, name);
+            const CatalogColumn* c = columnNamed(ref.columns, name);
             if (!c)
                 continue;
             if (found && found->kind != c->kind)

@@ -4,7 +4,6 @@
 #include "platform/db/sqlite/SqlTokenizer.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
@@ -29,7 +28,8 @@ public:
     // unambiguously; nullptr otherwise (an alias of the select list, a column
     // of a derived table, a name that tables of one level hold with different
     // kinds).
-    const CatalogColumn* column(const QStringList& parts) const;
+    // `qualifier`: the table or alias before the column's name, or empty.
+    const CatalogColumn* column(const QString& qualifier, const QString& name) const;
 
     const SqlCatalog& catalog() const { return m_catalog; }
     // A level entered so far named a table the catalogue does not hold.
@@ -43,6 +43,7 @@ private:
     {
         QString table; // empty for a derived table
         QString alias;
+        const std::vector<CatalogColumn>* columns = nullptr; // the catalogue's, once entered
     };
     using Level = std::vector<Reference>;
     static Level references(const std::vector<Node>& nodes);
