@@ -153,8 +153,8 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
         rest = tail ? tail : end;
         if (!statement)
             continue; // only blanks or comments
-        ResultSet result =
-            fetch(statement.get(), false, errors, first ? step.resultTypes : std::vector<DataTypeEnum>());
+        static const std::vector<DataTypeEnum> none;
+        ResultSet result = fetch(statement.get(), false, errors, first ? step.resultTypes : none);
         noteSchemaChange(statement.get(), step.changesSchema);
         first = false;
         // A view's triggers change the rows of a write to it; SQLite counts none.
