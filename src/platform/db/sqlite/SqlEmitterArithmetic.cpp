@@ -1,5 +1,7 @@
 #include "platform/db/sqlite/SqlEmitter.h"
 
+#include "platform/db/sqlite/SqlTranslationErrors.h"
+
 #include <utility>
 
 namespace platform::db::sqlite::translation {
@@ -11,6 +13,8 @@ QString moneyArgument(const Out& value)
 }
 
 namespace {
+
+constexpr int kMaxChain = 1000;
 
 bool isOp(const std::vector<Piece>& pieces, std::size_t k, const char* ops)
 {
@@ -36,9 +40,11 @@ Out calling(const char* fn, const QString& a, const QString& b, Type type)
     return Out{QLatin1String(fn) + QLatin1Char('(') + a + QStringLiteral(", ") + b + QLatin1Char(')'), type};
 }
 
+// a op b without parentheses: the fold groups by SQLite's own precedence
+// and order, and nesting would spend its parser's depth.
 Out infix(const Out& a, const QString& op, const Out& b, Type type)
 {
-    Out out{QLatin1Char('(') + a.text + QLatin1Char(' ') + op + QLatin1Char(' ') + b.text + QLatin1Char(')'), type};
+    Out out{a.text + QLatin1Char(' ') + op + QLatin1Char(' ') + b.text, type};
     if (type == Type::Number && isWhole(a) && isWhole(b))
         out.column = ColumnKind::Integer;
     return out;
@@ -72,7 +78,7 @@ Out combine(const QString& op, const Out& a, const Out& b)
         if (money)
             return calling("tsql_money_add", moneyArgument(a), moneyArgument(b), Type::Money);
         if (a.type == Type::Text && b.type == Type::Text) {
-            Out joinedText = infix(a, QStringLiteral("||"), b, Type::Text);
+            Out joinedText{QLatin1Char('(') + a.text + QStringLiteral(" || ") + b.text + QLatin1Char(')'), Type::Text};
             joinedText.collate = true;
             return joinedText;
         }
@@ -121,8 +127,12 @@ void Emitter::foldArithmetic(std::vector<Piece>& pieces)
         return true;
     };
     // Folds into `acc` each operand that `read` finds after one of `ops`.
+    // SQLite takes no expression deeper than 1000: a longer chain is refused
+    // before its text is built.
     auto chain = [&](const char* ops, const auto& read, std::size_t& end, Out& acc) {
-        while (isOp(pieces, end, ops)) {
+        for (int links = 0; isOp(pieces, end, ops); ++links) {
+            if (links >= kMaxChain)
+                serverFailure(serverError::NestedTooDeeply);
             std::size_t next = 0;
             Out rhs;
             if (!read(end + 1, next, rhs))
