@@ -49,27 +49,29 @@ public:
     {
         const int n = std::min(lengthX, lengthY);
         for (int i = 0; i < n; ++i) {
-            const uint8_t rx = rankOf(x[i]);
-            const uint8_t ry = rankOf(y[i]);
+            // Equal bytes leave equal texts so far: what follows decides.
+            if (x[i] == y[i])
+                continue;
+            const uint8_t rx = m_rank[x[i]];
+            const uint8_t ry = m_rank[y[i]];
             if (rx == 0 || ry == 0)
                 return slow(x, lengthX, y, lengthY);
             if (rx != ry)
                 return rx < ry ? -1 : 1;
         }
-        // Equal so far: the shorter text comes first, unless the rest of the
-        // longer one holds characters the ranks do not cover (ignorable ones).
-        const unsigned char* rest = lengthX > n ? x : y;
-        for (int i = n; i < std::max(lengthX, lengthY); ++i)
-            if (rankOf(rest[i]) == 0)
-                return slow(x, lengthX, y, lengthY);
-        return lengthX == lengthY ? 0 : (lengthX < lengthY ? -1 : 1);
+        if (lengthX == lengthY)
+            return 0;
+        // Equal so far: the shorter text comes first, unless the longer one
+        // goes on with a character the ranks do not cover (it may be ignorable).
+        const unsigned char next = lengthX > n ? x[n] : y[n];
+        if (m_rank[next] == 0)
+            return slow(x, lengthX, y, lengthY);
+        return lengthX < lengthY ? -1 : 1;
     }
 
 private:
     static constexpr char kFirstFast = ' ';
     static constexpr char kLastFast = '~';
-
-    uint8_t rankOf(unsigned char c) const { return c < 128 ? m_rank[c] : 0; }
 
     int icu(char a, char b) const { return m_collator.compare(QString(QLatin1Char(a)), QString(QLatin1Char(b))); }
 
@@ -81,7 +83,7 @@ private:
     }
 
     QCollator m_collator;
-    uint8_t m_rank[128] = {};
+    uint8_t m_rank[256] = {}; // 0: not printable ASCII, compared by the collator
 };
 
 } // namespace
