@@ -45,6 +45,7 @@ DbPtr openNew(const QString& path)
                          (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
     if (platform::db::sqlite::registerSqlServerExtensions(raw) != SQLITE_OK)
         throw BuildError("cannot register the text collation on " + path.toStdString());
+    platform::db::sqlite::stampCollationVersion(raw);
     exec(raw, "PRAGMA journal_mode = OFF");
     exec(raw, "PRAGMA synchronous = OFF");
     exec(raw, "PRAGMA cache_size = -65536");

@@ -42,15 +42,22 @@ std::string createTableSql(const Table& table)
 {
     std::string sql = "CREATE TABLE " + table.name + " (\n";
     std::vector<std::string> parts;
+    // A key of one whole-number column is an identity: SQLite's AUTOINCREMENT
+    // never hands out a value again after its row is deleted.
+    bool identity = false;
     for (const Column& column : table.columns) {
         std::string part = "  " + column.name + " " + column.type;
         if (isTextType(column.type))
             part += std::string(" COLLATE ") + platform::db::sqlite::kTextCollation;
+        if (column.name == table.primaryKey && column.type == "integer") {
+            part += " CONSTRAINT PK_" + table.name + " PRIMARY KEY AUTOINCREMENT";
+            identity = true;
+        }
         if (!column.extra.empty())
             part += " " + column.extra;
         parts.push_back(part);
     }
-    if (!table.primaryKey.empty())
+    if (!table.primaryKey.empty() && !identity)
         parts.push_back("  CONSTRAINT PK_" + table.name + " PRIMARY KEY (" + table.primaryKey + ")");
     if (!table.unique.empty())
         parts.push_back("  CONSTRAINT UQ_" + table.name + " UNIQUE (" + table.unique + ")");

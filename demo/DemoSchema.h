@@ -26,7 +26,8 @@ struct Table
 };
 
 // The CREATE TABLE text of `table`: each text column with the SQL Server
-// collation, the keys, the length check of each sized text column and the
+// collation, the keys (a key of one "integer" column is an identity that
+// never reuses a value), the length check of each sized text column and the
 // number check of each money column.
 std::string createTableSql(const Table& table);
 

@@ -75,8 +75,7 @@ std::optional<int16_t> EnteroDeTexto(const QString& texto)
     if (!importe) {
         return std::nullopt;
     }
-    const platform::Currency entero = importe->rounded(0);
-    const int64_t unidades = entero.units() / platform::Currency::kScale;
+    const int64_t unidades = importe->toWhole();
     if (unidades < INT16_MIN || unidades > INT16_MAX) {
         return std::nullopt;
     }

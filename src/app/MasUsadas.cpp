@@ -56,7 +56,7 @@ std::optional<int32_t> Color(const QString& clave)
 {
     const platform::Currency importe =
         platform::Dll_Utilidades::shared().TextoAMoneda(Cfg(clave)).value_or(platform::Currency());
-    const int64_t entero = importe.rounded(0).units() / platform::Currency::kScale;
+    const int64_t entero = importe.toWhole();
     if (entero < INT32_MIN || entero > INT32_MAX) {
         return std::nullopt;
     }

@@ -30,7 +30,7 @@ int64_t leadingNumber(const QString& text)
     static const QRegularExpression number(QStringLiteral("^\\s*([+-]?[0-9]*(\\.[0-9]*)?)"));
     const QRegularExpressionMatch m = number.match(text);
     const std::optional<Currency> c = Currency::parse(m.captured(1));
-    return c ? c->rounded(0).units() / Currency::kScale : 0;
+    return c ? c->toWhole() : 0;
 }
 
 int64_t numericValue(const Variant& v)

@@ -144,6 +144,9 @@ public:
     // result tells whether the statement reached the data base, each failure
     // is written to the class's error log, and the provider's entries stay in
     // gCnn's Errors (except a truncation, whose entries are cleared).
+    // `RecordsAffected` receives the rows changed, or -1 when the server does
+    // not report them (SET NOCOUNT ON, a write through a view's trigger): an
+    // unknown count, not "no row changed".
     bool EjecutaConsultaSQL(QString& SentenciaSQL);
     bool EjecutaConsultaSQL(QString& SentenciaSQL, int64_t& RecordsAffected);
     bool EjecutaConsultaSQL(QString& SentenciaSQL, int64_t& RecordsAffected, RecordsetPtr& LRCS);
@@ -216,7 +219,9 @@ public:
 protected:
     // Empties a statement that only makes sense on SQL Server; returns it.
     QString DescartaSentenciaOracle(QString& Sentencia) const;
-    // Runs a SQL Server style batch statement by statement on Oracle.
+    // Runs a SQL Server style batch statement by statement on Oracle, adding
+    // the rows each write changed to `RecordsAffected`; a write whose count the
+    // server does not report leaves it -1 (unknown).
     void EjecutaScriptOracle(QString& SentenciaSQL, int64_t& RecordsAffected);
     // Series of reconnect attempts in the installed reconnect dialog until the
     // link comes back (true) or the operator closes the program (false, at

@@ -580,6 +580,10 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
     // Every record set of the platform has a client-side cursor: there is no
     // cursor location to set before the open.
     enum class Paso { CerrarAnterior, Sinonimos, Conexion, SinConexion, Dialecto, Abrir, Ceder, Fin };
+    // The step runs again once after a silent reconnect; failing again it is
+    // no lost link (a statement error the provider reports as one) and goes to
+    // the error dialog, so it is never retried without end.
+    bool reintentoTrasReconectar = false;
     common::EjecutarPasos(
         Paso::CerrarAnterior, Paso::Fin,
         [&](Paso paso) {
@@ -614,7 +618,12 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, RecordsetPtr& LRCS, db::Conne
             return common::Siguiente(paso);
         },
         [&](const platform::Error& e) {
-            switch (EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"))) {
+            const DecisionConexion decision =
+                reintentoTrasReconectar
+                    ? DecisionConexion::ManejoComun
+                    : EvaluaErrorConexion(e.number(), IntentosApertura, QStringLiteral("AbrirRecordset"));
+            reintentoTrasReconectar = decision == DecisionConexion::Reintentar;
+            switch (decision) {
             case DecisionConexion::Reintentar:
                 return Accion::Reintentar;
             case DecisionConexion::TerminarPrograma:

@@ -234,6 +234,17 @@ QString DB_Dll::DescartaSentenciaOracle(QString& Sentencia) const
     return Sentencia;
 }
 
+namespace {
+
+// INSERT, UPDATE and DELETE: the statements whose rows are counted.
+bool esEscritura(const QString& sentencia)
+{
+    return sentencia.startsWith(u"INSERT", Qt::CaseInsensitive) ||
+           sentencia.startsWith(u"UPDATE", Qt::CaseInsensitive) || sentencia.startsWith(u"DELETE", Qt::CaseInsensitive);
+}
+
+} // namespace
+
 void DB_Dll::EjecutaScriptOracle(QString& SentenciaSQL, int64_t& RecordsAffected)
 {
     static const std::pair<const char16_t*, const char16_t*> normalizacion[] = {
@@ -269,6 +280,7 @@ void DB_Dll::EjecutaScriptOracle(QString& SentenciaSQL, int64_t& RecordsAffected
         return menor;
     };
 
+    bool cuentaDesconocida = false;
     for (;;) {
         const qsizetype inicio = primeraClave(SentenciaSQL, 1);
         if (inicio == 0) {
@@ -291,8 +303,14 @@ void DB_Dll::EjecutaScriptOracle(QString& SentenciaSQL, int64_t& RecordsAffected
             if (!oracle.isEmpty()) {
                 int64_t afectados = 0;
                 cnn().Execute(oracle, &afectados, db::adCmdUnspecified);
-                if (afectados > 0) {
+                if (afectados > 0 && !cuentaDesconocida) {
                     RecordsAffected += afectados;
+                }
+                // A write whose rows the server does not count leaves the
+                // script's total unknown (-1), never a smaller number.
+                if (afectados < 0 && esEscritura(sentencia)) {
+                    cuentaDesconocida = true;
+                    RecordsAffected = -1;
                 }
             }
         }

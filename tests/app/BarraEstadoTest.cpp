@@ -49,6 +49,17 @@ protected:
         return int(Filas(servidor, QStringLiteral("SELECT IdCajas FROM V_TA_Cajas WHERE ") + condicion).size());
     }
 
+    // The cash boxes with a text key: into the demo's whole-number key a code
+    // that is no number fails to convert, as on SQL Server.
+    void CajasConClaveDeTexto() const
+    {
+        Ejecutar(servidor, QStringLiteral("DROP VIEW SS_V_TA_CAJAS"));
+        Ejecutar(servidor, QStringLiteral("DROP TABLE V_TA_Cajas"));
+        Ejecutar(servidor, QStringLiteral("CREATE TABLE V_TA_Cajas (IdCajas varchar(12) NOT NULL PRIMARY KEY, "
+                                          "Descripcion varchar(50))"));
+        Ejecutar(servidor, QStringLiteral("CREATE VIEW SS_V_TA_CAJAS AS SELECT * FROM V_TA_Cajas"));
+    }
+
     QString servidor;
 };
 
@@ -150,6 +161,7 @@ TEST_F(BarraEstado, CashBoxCodesStoredWithFourDigitsAreFoundAndNotAddedAgain)
 
 TEST_F(BarraEstado, AnApostropheInTheCashBoxCannotBreakTheInsert)
 {
+    CajasConClaveDeTexto();
     common::valoresCorrida().CajaActual = QStringLiteral("8'9");
     auto barra = BarraPrincipal();
     app::CargarBarraEstado(*barra, QString());
@@ -159,6 +171,7 @@ TEST_F(BarraEstado, AnApostropheInTheCashBoxCannotBreakTheInsert)
 
 TEST_F(BarraEstado, ACashBoxHoldingTheAdministratorMarkerIsStoredAsTyped)
 {
+    CajasConClaveDeTexto();
     common::valoresCorrida().CajaActual = QStringLiteral("4@Admin_x");
     auto barra = BarraPrincipal();
     app::CargarBarraEstado(*barra, QString());

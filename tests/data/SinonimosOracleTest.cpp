@@ -152,6 +152,20 @@ TEST(Oracle, ABatchRunsStatementByStatementInItsTransaction)
     EXPECT_TRUE(lote.isEmpty());
 }
 
+TEST(Oracle, AWriteWhoseRowsAreNotCountedLeavesTheTotalUnknown)
+{
+    data_tests::BaseDePrueba base;
+    DB_DllExpuesto db;
+    db.OpenServerADODB(false, 3, base.cadena(), false, false);
+    db.gConnString = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=ORCL;");
+    db.gCnn->Execute(QStringLiteral("SET NOCOUNT ON"));
+
+    QString lote = QStringLiteral("INSERT INTO VACIA VALUES (1)\rINSERT INTO VACIA VALUES (2)");
+    int64_t afectados = 0;
+    db.EjecutaScriptOracle(lote, afectados);
+    EXPECT_EQ(afectados, -1);
+}
+
 TEST(Oracle, ServerOnlyStatementsAndSeparatorsAreDropped)
 {
     data_tests::BaseDePrueba base;

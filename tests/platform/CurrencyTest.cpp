@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 using platform::Currency;
 
 TEST(Currency, ParsesAndRoundsHalfToEven)
@@ -48,4 +51,56 @@ TEST(Currency, ArithmeticStaysExact)
     EXPECT_EQ((*Currency::parse(u"10.01") - *Currency::parse(u"10.00")).toString(), u"0.01");
     EXPECT_EQ((*Currency::parse(u"1.5") * *Currency::parse(u"1.5")).toString(), u"2.25");
     EXPECT_EQ((Currency::fromInt(1) / Currency::fromInt(3)).toString(), u"0.3333");
+}
+
+TEST(Currency, AmountsOutOfRangeAreOverflowsNeverWrappedValues)
+{
+    const Currency max = Currency::fromUnits(INT64_MAX);
+    const Currency min = Currency::fromUnits(INT64_MIN);
+    auto overflow = [](auto&& call) {
+        try {
+            call();
+        } catch (const platform::CurrencyError& e) {
+            return e.kind() == platform::CurrencyError::Kind::Overflow && e.number() == 6;
+        }
+        return false;
+    };
+    EXPECT_TRUE(overflow([&] { return max + Currency::fromUnits(1); }));
+    EXPECT_TRUE(overflow([&] { return min - Currency::fromUnits(1); }));
+    EXPECT_TRUE(overflow([&] { return -min; }));
+    EXPECT_TRUE(overflow([&] { return max * Currency::fromInt(2); }));
+    EXPECT_TRUE(overflow([&] { return max / *Currency::parse(u"0.5"); }));
+    EXPECT_TRUE(overflow([&] { return Currency::fromInt(922337203685478); }));
+    EXPECT_TRUE(overflow([&] { return Currency::fromDouble(1e300); }));
+    EXPECT_TRUE(overflow([&] { return Currency::fromDouble(std::nan("")); }));
+    EXPECT_TRUE(overflow([&] { return max.rounded(0); }));
+    EXPECT_EQ(max.toWhole(), 922337203685478);
+    EXPECT_EQ(min.toWhole(), -922337203685478);
+    EXPECT_EQ((max - Currency::fromUnits(1) + Currency::fromUnits(1)), max);
+    // The extremes parse; a ten-thousandth beyond them does not.
+    EXPECT_EQ(Currency::parse(u"922337203685477.5807"), max);
+    EXPECT_EQ(Currency::parse(u"-922337203685477.5808"), min);
+    EXPECT_FALSE(Currency::parse(u"922337203685477.5808").has_value());
+    EXPECT_FALSE(Currency::parse(u"922337203685477.58075").has_value());
+}
+
+TEST(Currency, DivisionByZeroIsAnErrorNotACrash)
+{
+    try {
+        (void)(Currency::fromInt(1) / Currency());
+        FAIL() << "no error";
+    } catch (const platform::CurrencyError& e) {
+        EXPECT_EQ(e.kind(), platform::CurrencyError::Kind::DivisionByZero);
+        EXPECT_EQ(e.number(), 11);
+    }
+}
+
+TEST(Currency, RoundsHalfAwayFromZeroWhenAsked)
+{
+    const auto away = Currency::Rounding::HalfAwayFromZero;
+    EXPECT_EQ(Currency::parse(u"0.00025", u'.', away)->toString(), u"0.0003");
+    EXPECT_EQ(Currency::parse(u"-0.00025", u'.', away)->toString(), u"-0.0003");
+    EXPECT_EQ(Currency::parse(u"2.665")->toFixed(2, away), u"2.67");
+    EXPECT_EQ(Currency::fromInt(1000).dividedBy(Currency::fromInt(3), away).toString(), u"333.3333");
+    EXPECT_EQ(Currency::fromInt(2).dividedBy(Currency::fromInt(3), away).toString(), u"0.6667");
 }

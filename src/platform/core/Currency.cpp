@@ -2,13 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace platform {
 
 namespace {
 
-// Divides a 128-bit numerator by a positive divisor, half to even.
-int64_t divideHalfEven(__int128 numerator, __int128 divisor)
+constexpr __int128 kMaxUnits = std::numeric_limits<int64_t>::max();
+constexpr __int128 kMinUnits = std::numeric_limits<int64_t>::min();
+
+int64_t checked(__int128 units)
+{
+    if (units > kMaxUnits || units < kMinUnits)
+        throw CurrencyError(CurrencyError::Kind::Overflow);
+    return static_cast<int64_t>(units);
+}
+
+// Divides a 128-bit numerator by a non-zero divisor with the given rounding.
+__int128 divideRounded(__int128 numerator, __int128 divisor, Currency::Rounding rounding)
 {
     if (divisor < 0) {
         numerator = -numerator;
@@ -20,10 +31,12 @@ int64_t divideHalfEven(__int128 numerator, __int128 divisor)
         r = -r;
     }
     const __int128 twice = r * 2;
-    if (twice > divisor || (twice == divisor && (q % 2 != 0))) {
+    const bool up = rounding == Currency::Rounding::HalfEven ? (twice > divisor || (twice == divisor && q % 2 != 0))
+                                                             : twice >= divisor;
+    if (up && r != 0) {
         q += (numerator < 0) ? -1 : 1;
     }
-    return static_cast<int64_t>(q);
+    return q;
 }
 
 int64_t pow10(int n)
@@ -37,12 +50,40 @@ int64_t pow10(int n)
 
 } // namespace
 
+CurrencyError::CurrencyError(Kind kind)
+    : RunTimeError(kind == Kind::Overflow ? 6 : 11,
+                   kind == Kind::Overflow ? QStringLiteral("Overflow") : QStringLiteral("Division by zero")),
+      m_kind(kind)
+{
+}
+
+bool Currency::holds(int64_t whole)
+{
+    return whole <= std::numeric_limits<int64_t>::max() / kScale &&
+           whole >= std::numeric_limits<int64_t>::min() / kScale;
+}
+
+bool Currency::holds(double value)
+{
+    // The bounds of the range, as doubles a little inside it.
+    return std::isfinite(value) && std::fabs(value) < 922337203685477.0;
+}
+
+Currency Currency::fromInt(int64_t whole)
+{
+    if (!holds(whole))
+        throw CurrencyError(CurrencyError::Kind::Overflow);
+    return fromUnits(whole * kScale);
+}
+
 Currency Currency::fromDouble(double value)
 {
+    if (!holds(value))
+        throw CurrencyError(CurrencyError::Kind::Overflow);
     return fromUnits(static_cast<int64_t>(std::nearbyint(value * kScale)));
 }
 
-std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign)
+std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign, Rounding rounding)
 {
     text = text.trimmed();
     if (text.isEmpty()) {
@@ -55,7 +96,7 @@ std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign)
         ++i;
     }
     __int128 whole = 0;
-    __int128 fraction = 0; // digits after the sign, scaled to kScale later
+    __int128 fraction = 0; // the first four decimals
     int fractionDigits = 0;
     bool seenDigit = false;
     bool seenSign = false;
@@ -68,7 +109,7 @@ std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign)
             const int d = ch.unicode() - '0';
             if (!seenSign) {
                 whole = whole * 10 + d;
-                if (whole > __int128(INT64_MAX) / kScale) {
+                if (whole > kMaxUnits / kScale + 1) {
                     return std::nullopt;
                 }
             } else if (fractionDigits < 4) {
@@ -89,10 +130,18 @@ std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign)
         return std::nullopt;
     }
     __int128 units = whole * kScale + fraction * pow10(4 - fractionDigits);
-    if (fifth > 5 || (fifth == 5 && (sticky || units % 2 != 0))) {
+    const bool up =
+        rounding == Rounding::HalfEven ? fifth > 5 || (fifth == 5 && (sticky || units % 2 != 0)) : fifth >= 5;
+    if (up) {
         ++units;
     }
-    return fromUnits(static_cast<int64_t>(negative ? -units : units));
+    if (negative) {
+        units = -units;
+    }
+    if (units > kMaxUnits || units < kMinUnits) {
+        return std::nullopt;
+    }
+    return fromUnits(static_cast<int64_t>(units));
 }
 
 QString Currency::toString() const
@@ -111,10 +160,10 @@ QString Currency::toString() const
     return negative ? u'-' + text : text;
 }
 
-QString Currency::toFixed(int decimals) const
+QString Currency::toFixed(int decimals, Rounding rounding) const
 {
     decimals = std::clamp(decimals, 0, 4);
-    const Currency r = rounded(decimals);
+    const Currency r = rounded(decimals, rounding);
     const bool negative = r.m_units < 0;
     const uint64_t magnitude = negative ? uint64_t(0) - uint64_t(r.m_units) : uint64_t(r.m_units);
     QString text = QString::number(magnitude / kScale);
@@ -125,21 +174,43 @@ QString Currency::toFixed(int decimals) const
     return negative ? u'-' + text : text;
 }
 
-Currency Currency::rounded(int decimals) const
+Currency Currency::rounded(int decimals, Rounding rounding) const
 {
     decimals = std::clamp(decimals, 0, 4);
     const int64_t step = pow10(4 - decimals);
-    return fromUnits(divideHalfEven(m_units, step) * step);
+    return fromUnits(checked(divideRounded(m_units, step, rounding) * step));
 }
 
-Currency Currency::operator*(Currency o) const
+int64_t Currency::toWhole(Rounding rounding) const
 {
-    return fromUnits(divideHalfEven(__int128(m_units) * o.m_units, kScale));
+    return static_cast<int64_t>(divideRounded(m_units, kScale, rounding));
 }
 
-Currency Currency::operator/(Currency o) const
+Currency Currency::operator-() const
 {
-    return fromUnits(divideHalfEven(__int128(m_units) * kScale, o.m_units));
+    return fromUnits(checked(-__int128(m_units)));
+}
+
+Currency Currency::operator+(Currency o) const
+{
+    return fromUnits(checked(__int128(m_units) + o.m_units));
+}
+
+Currency Currency::operator-(Currency o) const
+{
+    return fromUnits(checked(__int128(m_units) - o.m_units));
+}
+
+Currency Currency::multipliedBy(Currency o, Rounding rounding) const
+{
+    return fromUnits(checked(divideRounded(__int128(m_units) * o.m_units, kScale, rounding)));
+}
+
+Currency Currency::dividedBy(Currency o, Rounding rounding) const
+{
+    if (o.m_units == 0)
+        throw CurrencyError(CurrencyError::Kind::DivisionByZero);
+    return fromUnits(checked(divideRounded(__int128(m_units) * kScale, o.m_units, rounding)));
 }
 
 } // namespace platform

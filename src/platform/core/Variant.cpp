@@ -77,12 +77,12 @@ std::optional<int64_t> Variant::toInteger() const
         return static_cast<int64_t>(std::nearbyint(d));
     }
     case VariantType::Currency:
-        return std::get<Currency>(m_value).rounded(0).units() / Currency::kScale;
+        return std::get<Currency>(m_value).toWhole();
     case VariantType::Decimal:
         return std::get<Decimal>(m_value).toInt64();
     case VariantType::Text: {
         if (auto c = Currency::parse(std::get<QString>(m_value))) {
-            return c->rounded(0).units() / Currency::kScale;
+            return c->toWhole();
         }
         return std::nullopt;
     }
@@ -118,10 +118,14 @@ std::optional<Currency> Variant::toCurrency() const
 {
     switch (type()) {
     case VariantType::Boolean:
-    case VariantType::Integer:
-        return Currency::fromInt(*toInteger());
-    case VariantType::Double:
-        return Currency::fromDouble(std::get<double>(m_value));
+    case VariantType::Integer: {
+        const int64_t whole = *toInteger();
+        return Currency::holds(whole) ? std::optional(Currency::fromInt(whole)) : std::nullopt;
+    }
+    case VariantType::Double: {
+        const double d = std::get<double>(m_value);
+        return Currency::holds(d) ? std::optional(Currency::fromDouble(d)) : std::nullopt;
+    }
     case VariantType::Currency:
         return std::get<Currency>(m_value);
     case VariantType::Decimal:

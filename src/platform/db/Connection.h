@@ -58,7 +58,10 @@ public:
     int State() const;
 
     // Runs a statement or batch. Returns the record set of its first row
-    // result (closed when the statement returns no rows).
+    // result (closed when the statement returns no rows). `recordsAffected`
+    // receives the rows the batch changed, or -1, ADO's unknown count, when
+    // the server reports none (a query, SET NOCOUNT ON, a write to a view
+    // through its triggers).
     std::shared_ptr<Recordset> Execute(const QString& sql, int64_t* recordsAffected = nullptr, int options = adCmdText);
     int BeginTrans();
     void CommitTrans();

@@ -70,9 +70,11 @@ constexpr int32_t NoSuchObject = int32_t(0x80040E37);
 constexpr int32_t Constraint = int32_t(0x80040E2F);
 constexpr int32_t Timeout = int32_t(0x80040E31);
 constexpr int32_t TypeMismatch = int32_t(0x80040E07);
-constexpr int32_t NotSupported = int32_t(0x80040E21); // also "multiple-step operation generated errors"
-constexpr int32_t RowNotFound = int32_t(0x80040E38);  // the row to update or delete is gone
-constexpr int32_t DataOverflow = int32_t(0x80040E57); // text or number too long for its column
+constexpr int32_t NotSupported = int32_t(0x80040E21);         // also "multiple-step operation generated errors"
+constexpr int32_t RowNotFound = int32_t(0x80040E38);          // the row to update or delete is gone
+constexpr int32_t DataOverflow = int32_t(0x80040E57);         // text or number too long for its column
+constexpr int32_t NoCommand = int32_t(0x80040E0C);            // the command text is empty
+constexpr int32_t AuthenticationFailed = int32_t(0x80040E4D); // the login was refused
 } // namespace adErr
 
 // SQL Server's native error numbers that the program reads.
@@ -89,6 +91,7 @@ constexpr int32_t NoBeginForCommit = 3902;
 constexpr int32_t NoBeginForRollback = 3903;
 constexpr int32_t CannotOpenDatabase = 4060;
 constexpr int32_t TextTooLong = 8152;
+constexpr int32_t NestedTooDeeply = 191;
 } // namespace native
 
 // One entry of a connection's Errors collection.

@@ -133,7 +133,7 @@ TEST_F(CommandTest, MissingParametersTakeTheirDefaultsAndTextsTakeTheirDeclaredW
     EXPECT_EQ(rows(*empty.Execute()), QStringList{QStringLiteral("6|z   ||nulo")});
 }
 
-TEST_F(CommandTest, AProcedureOfSeveralStatementsReturnsItsRowsAndItsCount)
+TEST_F(CommandTest, AProcedureOfSeveralStatementsReturnsItsRowsAndItsNoCountEndsWithIt)
 {
     Command cmd = procedure(QStringLiteral("sp_marcar"));
     cmd.Parameters().Append(
@@ -141,7 +141,11 @@ TEST_F(CommandTest, AProcedureOfSeveralStatementsReturnsItsRowsAndItsCount)
     int64_t affected = 0;
     const auto rs = cmd.Execute(&affected);
     EXPECT_EQ(rows(*rs), QStringList{QStringLiteral("2")});
-    EXPECT_EQ(affected, 2);
+    // SET NOCOUNT ON inside the procedure: its count is not reported.
+    EXPECT_EQ(affected, -1);
+    // After the procedure the session reports counts again.
+    m_cn->Execute(QStringLiteral("UPDATE TA_CONFIGURACION SET VALORAUX = 'x' WHERE CLAVE = 'Otra'"), &affected);
+    EXPECT_EQ(affected, 1);
 }
 
 TEST_F(CommandTest, FaultsOfACallAreSqlServersErrors)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "support/EmbeddedFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace dbtest {
 
@@ -50,5 +52,19 @@ INSERT INTO Listas VALUES ('L1', 'A1', 1500.25);
 CREATE VIEW V_Activos AS SELECT IdArticulo, Descripcion FROM Articulos WHERE Activo = 1;
 )");
 }
+
+// A test on the catalogue built as the data base "Ventas", with a connection to it.
+class CatalogueTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.createDatabase(QStringLiteral("Ventas"), catalogueScript());
+        cn = server.open(QStringLiteral("Ventas"));
+    }
+
+    testing_support::EmbeddedFixture server;
+    std::unique_ptr<platform::db::Connection> cn;
+};
 
 } // namespace dbtest

@@ -12,21 +12,13 @@ using platform::Variant;
 
 namespace {
 
-class ErrorsTest : public ::testing::Test
+class ErrorsTest : public dbtest::CatalogueTest
 {
 protected:
-    void SetUp() override
-    {
-        server.createDatabase(QStringLiteral("Ventas"), dbtest::catalogueScript());
-        cn = server.open(QStringLiteral("Ventas"));
-    }
     int64_t count(const QString& table)
     {
         return *cn->Execute(QStringLiteral("select count(*) from ") + table)->value(0).toInteger();
     }
-
-    testing_support::EmbeddedFixture server;
-    std::unique_ptr<Connection> cn;
 };
 
 struct NativeCase
@@ -70,6 +62,35 @@ INSTANTIATE_TEST_SUITE_P(
                    515, "23000"},
         NativeCase{"UnclosedQuote", "select * from Articulos where IdArticulo = 'A1", adErr::Syntax, 105, "42000"}),
     [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ErrorsTest, NestingBeyondTheLimitFailsAtOnceWith191)
+{
+    auto nested = [](const QString& open, int depth) {
+        return QStringLiteral("select ") + open.repeated(depth) + QStringLiteral("1") +
+               QStringLiteral(")").repeated(depth);
+    };
+    // Far beyond the translator's limit (refused before it is walked), and
+    // within it but beyond what SQLite's parser takes.
+    // A chain of 20,000 additions nests as deep in SQLite's expression tree.
+    const QString chain = QStringLiteral("select 1") + QStringLiteral(" + 1").repeated(20000);
+    for (const QString& sql : {nested(QStringLiteral("("), 20000), nested(QStringLiteral("abs("), 4000),
+                               nested(QStringLiteral("abs("), 40), chain}) {
+        const ErrorInfo e = raised([&] { cn->Execute(sql); });
+        EXPECT_EQ(e.Number, adErr::Syntax);
+        EXPECT_EQ(e.NativeError, native::NestedTooDeeply) << e.Description.toStdString();
+        EXPECT_EQ(e.SQLState, QStringLiteral("42000"));
+    }
+    EXPECT_EQ(cn->Execute(nested(QStringLiteral("abs("), 10))->value(0), Variant(int64_t(1)));
+}
+
+TEST_F(ErrorsTest, AnEmptyOrCommentOnlyStatementIsAnError)
+{
+    for (const char* sql : {"", "   \r\n", "-- nada", "/* nada */ ;", "GO"}) {
+        const ErrorInfo e = raised([&] { cn->Execute(QString::fromUtf8(sql)); });
+        EXPECT_EQ(e.Number, adErr::NoCommand) << sql;
+        EXPECT_EQ(e.Description, QStringLiteral("Command text was not set for the command object."));
+    }
+}
 
 TEST_F(ErrorsTest, ErrorsAreClearedAtEachExecuteAndOpen)
 {

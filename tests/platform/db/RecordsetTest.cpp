@@ -14,23 +14,15 @@ using platform::VariantType;
 
 namespace {
 
-class RecordsetTest : public ::testing::Test
+class RecordsetTest : public dbtest::CatalogueTest
 {
 protected:
-    void SetUp() override
-    {
-        server.createDatabase(QStringLiteral("Ventas"), dbtest::catalogueScript());
-        cn = server.open(QStringLiteral("Ventas"));
-    }
     std::shared_ptr<Recordset> open(const QString& sql, int lockType = adLockReadOnly)
     {
         auto rs = std::make_shared<Recordset>();
         rs->Open(sql, cn.get(), adOpenForwardOnly, lockType, adCmdUnknown);
         return rs;
     }
-
-    testing_support::EmbeddedFixture server;
-    std::unique_ptr<Connection> cn;
 };
 
 TEST_F(RecordsetTest, CountsAndWalksTheRowsFetchedWhole)

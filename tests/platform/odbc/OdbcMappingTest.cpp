@@ -9,30 +9,37 @@ using namespace platform::db::odbc;
 
 namespace {
 
-TEST(OdbcMapping, DiagnosticsGetAdoNumbers)
+TEST(OdbcMapping, DiagnosticsGetTheProvidersNumbers)
 {
     struct Case
     {
         const char* state;
+        bool fromStatement;
         int32_t nativeIn;
         int32_t number;
         int32_t nativeOut;
     };
     const Case cases[] = {
-        {"08S01", 20004, adErr::Generic, native::LostLink},
-        {"08001", 0, adErr::Generic, native::LostLink},
-        {"HYT00", 0, adErr::Timeout, 0},
-        {"HYT01", 0, adErr::Timeout, 0},
-        {"42S02", 208, adErr::NoSuchObject, 208},
-        {"23000", 2627, adErr::Constraint, 2627},
-        {"42000", 102, adErr::Syntax, 102},
-        {"37000", 170, adErr::Syntax, 170},
-        {"42S22", 207, adErr::Generic, 207},
-        {"HY000", 1, adErr::Generic, 1},
+        {"08S01", true, 20004, adErr::Generic, native::LostLink},
+        {"08001", false, 0, adErr::Generic, native::LostLink},
+        {"HYT00", true, 0, adErr::Timeout, 0},
+        {"HYT01", false, 0, adErr::Timeout, 0},
+        {"42S02", true, 208, adErr::NoSuchObject, 208},
+        {"42S22", true, 207, adErr::Syntax, 207},
+        {"42000", true, 102, adErr::Syntax, 102},
+        {"37000", true, 170, adErr::Syntax, 170},
+        {"22007", true, 241, adErr::TypeMismatch, 241},
+        {"22012", true, 8134, adErr::TypeMismatch, 8134},
+        {"23000", true, 2627, adErr::Constraint, 2627},
+        {"28000", false, 18456, adErr::AuthenticationFailed, 18456},
+        {"40001", true, 1205, adErr::Syntax, 1205},
+        {"HY000", true, 1, adErr::Syntax, 1},
+        {"HY000", false, 0, adErr::Generic, 0},
+        {"IM002", false, 0, adErr::Generic, 0},
     };
     for (const Case& c : cases) {
         const auto entry = diagnosticEntry(QString::fromLatin1(c.state), c.nativeIn, QStringLiteral("texto"),
-                                           QStringLiteral("origen"), false);
+                                           QStringLiteral("origen"), false, c.fromStatement);
         ASSERT_TRUE(entry.has_value()) << c.state;
         EXPECT_EQ(entry->Number, c.number) << c.state;
         EXPECT_EQ(entry->NativeError, c.nativeOut) << c.state;
@@ -45,18 +52,19 @@ TEST(OdbcMapping, InformationalRecordsStayOut)
 {
     EXPECT_FALSE(diagnosticEntry(QStringLiteral("01000"), 5701,
                                  QStringLiteral("[FreeTDS][SQL Server]Changed database context to 'Precios'."), {},
-                                 true));
-    EXPECT_FALSE(diagnosticEntry(QStringLiteral("01004"), 0, QStringLiteral("String data, right truncated"), {}, true));
+                                 true, true));
     EXPECT_FALSE(
-        diagnosticEntry(QStringLiteral("HY000"), 5701, QStringLiteral("Changed database context to 'x'."), {}, true));
+        diagnosticEntry(QStringLiteral("01004"), 0, QStringLiteral("String data, right truncated"), {}, true, true));
+    EXPECT_FALSE(diagnosticEntry(QStringLiteral("HY000"), 5701, QStringLiteral("Changed database context to 'x'."), {},
+                                 true, true));
 }
 
 TEST(OdbcMapping, VendorPrefixesAreStrippedWhenAsked)
 {
     const QString text = QStringLiteral("[FreeTDS][SQL Server]Invalid object name 'V_MA_ARTICULOS'.");
-    EXPECT_EQ(diagnosticEntry(QStringLiteral("42S02"), 208, text, {}, true)->Description,
+    EXPECT_EQ(diagnosticEntry(QStringLiteral("42S02"), 208, text, {}, true, true)->Description,
               u"Invalid object name 'V_MA_ARTICULOS'.");
-    EXPECT_EQ(diagnosticEntry(QStringLiteral("42S02"), 208, text, {}, false)->Description, text);
+    EXPECT_EQ(diagnosticEntry(QStringLiteral("42S02"), 208, text, {}, false, true)->Description, text);
 }
 
 TEST(OdbcMapping, SqlTypesGetAdoTypeCodes)

@@ -1,6 +1,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlTranslator.h"
+#include "platform/db/sqlite/SqliteBackend.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,7 @@ CREATE TABLE Control_Acceso (id INTEGER PRIMARY KEY, Maquina VARCHAR(50) COLLATE
 )");
         for (int i = 1; i <= 5000; ++i)
             raw(QStringLiteral("INSERT INTO T (ID, a) VALUES (%1, %2)").arg(i).arg(i % 2).toUtf8().constData());
+        m_translator.setCatalog(platform::db::sqlite::readCatalog(m_db));
     }
     void TearDown() override { sqlite3_close_v2(m_db); }
 
@@ -114,6 +116,8 @@ CREATE TABLE Control_Acceso (id INTEGER PRIMARY KEY, Maquina VARCHAR(50) COLLATE
                 exec(s.sql, rows);
                 break;
             case TranslatedStep::Kind::UseDatabase:
+            case TranslatedStep::Kind::NoCountOn:
+            case TranslatedStep::Kind::NoCountOff:
                 break;
             }
         }
@@ -335,11 +339,15 @@ const ExprCase kExpressions[] = {
     {"DATEADD(month, 1, '31/01/2024')", "2024-02-29 00:00:00"},
     {"DATEADD(dd, -1, '20240301')", "2024-02-29 00:00:00"},
     {"DATEADD(ss, 1, '2024-03-10 23:59:59')", "2024-03-11 00:00:00"},
-    {"CONVERT(NVARCHAR, '2024-03-10 10:15:30', 103)", "10/03/2024"},
+    {"CONVERT(NVARCHAR, CONVERT(datetime, '2024-03-10 10:15:30'), 103)", "10/03/2024"},
     {"CONVERT(NVARCHAR(10), CONVERT(datetime, '10-03-2024 10:15:30.000'), 108)", "10:15:30"},
-    {"CONVERT(varchar, '2024-03-10 10:15:30', 105)", "10-03-2024"},
-    {"CONVERT(varchar(8), '2024-03-10 10:15:30', 112)", "20240310"},
-    {"CONVERT(varchar, '2024-03-10 10:15:30.250', 121)", "2024-03-10 10:15:30.250"},
+    {"CONVERT(varchar, CAST('10/03/2024 10:15:30' AS datetime), 105)", "10-03-2024"},
+    {"CONVERT(varchar(8), DATEADD(day, 0, '20240310 10:15:30'), 112)", "20240310"},
+    {"CONVERT(varchar, CONVERT(datetime, '2024-03-10 10:15:30.250'), 121)", "2024-03-10 10:15:30.250"},
+    {"CONVERT(varchar, CONVERT(datetime, '15/04/24 10:00'))", "Apr 15 2024 10:00AM"},
+    // A text keeps its characters whatever the style.
+    {"CONVERT(NVARCHAR, '2024-03-10 10:15:30', 103)", "2024-03-10 10:15:30"},
+    {"CONVERT(varchar(8), '2024-03-10 10:15:30', 112)", "2024-03-"},
     {"CONVERT(decimal(14,2), 2.675)", "2.68"},
     {"CONVERT(decimal(14,2), -2.665)", "-2.67"},
     {"CONVERT(Decimal(14,2), '10.005')", "10.01"},
@@ -365,7 +373,9 @@ const ExprCase kExpressions[] = {
     {"CASE WHEN 'x' LIKE '[^a-c]' THEN 1 ELSE 0 END", "1"},
     {"CASE WHEN '12-34' NOT LIKE '%[a-zA-Z]%' THEN 1 ELSE 0 END", "1"},
     {"CASE WHEN '50%' LIKE '50[%]' THEN 1 ELSE 0 END", "1"},
-    {"CASE WHEN '10/03/2024 10:15:59.999' > '2024-03-10 10:15:59' THEN 1 ELSE 0 END", "1"},
+    // Two texts compare as texts, dates or not.
+    {"CASE WHEN '10/03/2024 10:15:59.999' > '2024-03-10 10:15:59' THEN 1 ELSE 0 END", "0"},
+    {"CASE WHEN CONVERT(datetime, '10/03/2024 10:15:59.999') > '2024-03-10 10:15:59' THEN 1 ELSE 0 END", "1"},
 };
 
 class ExpressionTest : public SqlFixture, public ::testing::WithParamInterface<ExprCase>
@@ -438,15 +448,21 @@ TEST(SqlTranslatorTest, SplitsBatchesAtSemicolonsAndLineBreaksBeforeStatements)
     SqlTranslator translator;
     const auto steps = translator.translate(QStringLiteral(
         "UPDATE T\r\nSET a = 1; DELETE T WHERE a = 2\r\nINSERT INTO T (a)\r\nSELECT a FROM T\nSET NOCOUNT ON"));
-    ASSERT_EQ(steps.size(), 3u);
+    ASSERT_EQ(steps.size(), 4u);
     EXPECT_EQ(steps[0].sql, QStringLiteral("UPDATE T SET a = 1"));
     EXPECT_EQ(steps[1].sql, QStringLiteral("DELETE FROM T WHERE a = 2"));
     EXPECT_EQ(steps[2].sql, QStringLiteral("INSERT INTO T (a) SELECT a FROM T"));
+    EXPECT_EQ(steps[3].kind, TranslatedStep::Kind::NoCountOn);
 }
 
 TEST(SqlTranslatorTest, DropsHintsOwnersAndTranslatesLiterals)
 {
     SqlTranslator translator;
+    platform::db::sqlite::SqlCatalog catalog;
+    catalog.addTable(QStringLiteral("ta_usuarios"),
+                     {{QStringLiteral("Nombre"), platform::db::sqlite::ColumnKind::Text},
+                      {QStringLiteral("F"), platform::db::sqlite::ColumnKind::DateTime}});
+    translator.setCatalog(catalog);
     const auto steps = translator.translate(
         QStringLiteral("SELECT TOP 1 [Nombre] FROM [dbo].[TA_USUARIOS] (nolock) WHERE Nombre = N'x' AND F < "
                        "'10-03-2024 10:15:00.000' ORDER BY F DESC"));
@@ -454,6 +470,14 @@ TEST(SqlTranslatorTest, DropsHintsOwnersAndTranslatesLiterals)
     EXPECT_EQ(steps[0].sql,
               QStringLiteral("SELECT \"Nombre\" FROM \"TA_USUARIOS\" WHERE Nombre = 'x' COLLATE SQLSERVER "
                              "AND F < '2024-03-10 10:15:00' ORDER BY F DESC LIMIT 1"));
+}
+
+TEST(SqlTranslatorTest, AQuotedNameWithADoubledMarkIsOneName)
+{
+    SqlTranslator translator;
+    const auto steps = translator.translate(QStringLiteral(R"(SELECT "v""x", [a]]b] AS "c""d" FROM [t]]1])"));
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].sql, QStringLiteral(R"(SELECT "v""x", "a]b" AS "c""d" FROM "t]1")"));
 }
 
 TEST(SqlTranslatorTest, CachedTranslationIsTheSame)

@@ -83,7 +83,8 @@ std::vector<ErrorInfo> diagnostics(SQLSMALLINT type, SQLHANDLE handle, const QSt
             break;
         }
         const QString text = fromSqlW(sqlW(message), qMin<qsizetype>(length, qsizetype(message.size()) - 1));
-        if (auto entry = diagnosticEntry(fromSqlW(state, 5), int32_t(nativeError), text, source, stripVendor)) {
+        if (auto entry = diagnosticEntry(fromSqlW(state, 5), int32_t(nativeError), text, source, stripVendor,
+                                         type == SQL_HANDLE_STMT)) {
             out.push_back(std::move(*entry));
         } else if (informational.isEmpty()) {
             informational = text;
@@ -642,6 +643,8 @@ void OdbcBackend::updateRow(const QString& table, const Variant& key, const std:
         runWithParameters(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                               .arg(quotedName(table), assignments.join(QStringLiteral(", ")), quotedName(keyColumn)),
                           parameters, errors);
+    // Only a count of 0 says the row is gone; a count the server does not
+    // report (-1, SET NOCOUNT ON) leaves the write as done.
     if (rowCount(stmt) == 0) {
         raise(kRowNotFound,
               QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was "
@@ -654,6 +657,7 @@ void OdbcBackend::deleteRow(const QString& table, const Variant& key, std::vecto
     const QString keyColumn = requireKey(table);
     const Handle stmt = runWithParameters(
         QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedName(table), quotedName(keyColumn)), {key}, errors);
+    // As for an update: an unknown count (-1) is no missing row.
     if (rowCount(stmt) == 0) {
         raise(kRowNotFound,
               QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was "

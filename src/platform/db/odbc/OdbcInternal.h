@@ -101,12 +101,16 @@ Variant exactNumber(const QString& text, DataTypeEnum adoType, int scale);
 
 // ---- Diagnostics --------------------------------------------------------
 
-// One diagnostic record as an entry of the Errors collection, with ADO's
-// number for its SQLSTATE and native error 11 for a broken link (class 08);
-// nullopt for an informational record (class 01, "changed database context").
-// `stripVendor` removes the "[vendor][driver]" prefixes from the message.
+// One diagnostic record as an entry of the Errors collection, with the SQL
+// Server provider's number for its SQLSTATE (42xxx 0x80040E14, 42S02
+// 0x80040E37, 22xxx 0x80040E07, 23xxx 0x80040E2F, 28xxx 0x80040E4D, HYT00
+// 0x80040E31, any other of a statement 0x80040E14) and native error 11 for a
+// broken link (class 08, 0x80004005); nullopt for an informational record
+// (class 01, "changed database context"). `stripVendor` removes the
+// "[vendor][driver]" prefixes from the message; `fromStatement` tells a
+// statement's record from one of the connection or the driver manager.
 std::optional<ErrorInfo> diagnosticEntry(const QString& sqlState, int32_t nativeError, QString message,
-                                         const QString& source, bool stripVendor);
+                                         const QString& source, bool stripVendor, bool fromStatement);
 
 // Text from the driver's UTF-16.
 inline QString fromSqlW(const SQLWCHAR* text, qsizetype length)

@@ -204,7 +204,7 @@ Variant exactNumber(const QString& text, DataTypeEnum adoType, int scale)
 }
 
 std::optional<ErrorInfo> diagnosticEntry(const QString& sqlState, int32_t nativeError, QString message,
-                                         const QString& source, bool stripVendor)
+                                         const QString& source, bool stripVendor, bool fromStatement)
 {
     if (sqlState.startsWith(u"01") ||
         message.contains(QStringLiteral("changed database context"), Qt::CaseInsensitive)) {
@@ -227,12 +227,19 @@ std::optional<ErrorInfo> diagnosticEntry(const QString& sqlState, int32_t native
         info.Number = adErr::Timeout;
     } else if (sqlState == u"42S02") {
         info.Number = adErr::NoSuchObject;
-    } else if (sqlState == u"23000") {
-        info.Number = adErr::Constraint;
-    } else if (sqlState == u"42000" || sqlState == u"37000") {
+    } else if (sqlState.startsWith(u"42") || sqlState.startsWith(u"37")) {
         info.Number = adErr::Syntax;
+    } else if (sqlState.startsWith(u"22")) {
+        info.Number = adErr::TypeMismatch;
+    } else if (sqlState.startsWith(u"23")) {
+        info.Number = adErr::Constraint;
+    } else if (sqlState.startsWith(u"28")) {
+        info.Number = adErr::AuthenticationFailed;
     } else {
-        info.Number = adErr::Generic;
+        // The provider reports any other failure of a statement as an error
+        // in the command; only the link itself (and the driver manager,
+        // before a link exists) gives the generic number.
+        info.Number = fromStatement ? adErr::Syntax : adErr::Generic;
     }
     return info;
 }

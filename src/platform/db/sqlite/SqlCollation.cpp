@@ -4,44 +4,101 @@
 
 #include "platform/db/sqlite/SqlExtensionValues.h"
 
+#include <QCollator>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
 namespace platform::db::sqlite::extensions {
 
-// Letters without regard to case (Unicode case folding), trailing blanks not
-// counted. ASCII texts, by far the most common, are compared in place.
+namespace {
+
+// SQL Server's default order: the Spanish dictionary order of Unicode's
+// collation algorithm (ICU, through Qt) at secondary strength, so letter case
+// is ignored and accents count, with accented letters beside their base
+// letter and "ñ" after "n".
+class TextCollator
+{
+public:
+    TextCollator() : m_collator(QLocale(QLocale::Spanish))
+    {
+        m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+        m_collator.setNumericMode(false);
+        m_collator.setIgnorePunctuation(false);
+        // Printable ASCII characters have one weight each in this order, so
+        // texts made of them compare position by position on their ranks.
+        std::vector<char> chars;
+        for (char c = kFirstFast; c <= kLastFast; ++c)
+            chars.push_back(c);
+        std::stable_sort(chars.begin(), chars.end(), [this](char a, char b) { return icu(a, b) < 0; });
+        uint8_t rank = 0;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            if (i == 0 || icu(chars[i - 1], chars[i]) != 0)
+                ++rank;
+            m_rank[uchar(chars[i])] = rank;
+        }
+    }
+
+    int compare(const unsigned char* x, int lengthX, const unsigned char* y, int lengthY) const
+    {
+        const int n = std::min(lengthX, lengthY);
+        for (int i = 0; i < n; ++i) {
+            // Equal bytes leave equal texts so far: what follows decides.
+            if (x[i] == y[i])
+                continue;
+            const uint8_t rx = m_rank[x[i]];
+            const uint8_t ry = m_rank[y[i]];
+            if (rx == 0 || ry == 0)
+                return slow(x, lengthX, y, lengthY);
+            if (rx != ry)
+                return rx < ry ? -1 : 1;
+        }
+        if (lengthX == lengthY)
+            return 0;
+        // Equal so far: the shorter text comes first, unless the longer one
+        // goes on with a character the ranks do not cover (it may be ignorable).
+        const unsigned char next = lengthX > n ? x[n] : y[n];
+        if (m_rank[next] == 0)
+            return slow(x, lengthX, y, lengthY);
+        return lengthX < lengthY ? -1 : 1;
+    }
+
+private:
+    static constexpr char kFirstFast = ' ';
+    static constexpr char kLastFast = '~';
+
+    int icu(char a, char b) const { return m_collator.compare(QString(QLatin1Char(a)), QString(QLatin1Char(b))); }
+
+    int slow(const unsigned char* x, int lengthX, const unsigned char* y, int lengthY) const
+    {
+        const int c = m_collator.compare(QString::fromUtf8(reinterpret_cast<const char*>(x), lengthX),
+                                         QString::fromUtf8(reinterpret_cast<const char*>(y), lengthY));
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+
+    QCollator m_collator;
+    uint8_t m_rank[256] = {}; // 0: not printable ASCII, compared by the collator
+};
+
+} // namespace
+
 int compareText(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
+    static const TextCollator collator;
     const auto* x = static_cast<const unsigned char*>(a);
     const auto* y = static_cast<const unsigned char*>(b);
+    // Trailing blanks are not counted.
     while (lengthA > 0 && x[lengthA - 1] == ' ')
         --lengthA;
     while (lengthB > 0 && y[lengthB - 1] == ' ')
         --lengthB;
-    const int n = std::min(lengthA, lengthB);
-    for (int i = 0; i < n; ++i) {
-        unsigned char cx = x[i];
-        unsigned char cy = y[i];
-        if (cx >= 0x80 || cy >= 0x80) {
-            const QString sx = QString::fromUtf8(reinterpret_cast<const char*>(x) + i, lengthA - i).toCaseFolded();
-            const QString sy = QString::fromUtf8(reinterpret_cast<const char*>(y) + i, lengthB - i).toCaseFolded();
-            const int c = sx.compare(sy, Qt::CaseSensitive);
-            return c < 0 ? -1 : (c > 0 ? 1 : 0);
-        }
-        if (cx >= 'A' && cx <= 'Z')
-            cx = cx - 'A' + 'a';
-        if (cy >= 'A' && cy <= 'Z')
-            cy = cy - 'A' + 'a';
-        if (cx != cy)
-            return cx < cy ? -1 : 1;
-    }
-    return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
+    return collator.compare(x, lengthA, y, lengthB);
 }
 
 namespace {

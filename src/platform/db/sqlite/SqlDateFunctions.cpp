@@ -21,29 +21,45 @@ namespace platform::db::sqlite::extensions {
 
 namespace {
 
-// A date-time argument: the storage text (or any form the program sends), or
-// a number of days since day 0, as SQL Server converts numbers.
-std::optional<SqlDateTime> dateArg(sqlite3_value* v)
+// A date-time argument: the storage text (or any form readDateText reads),
+// or a number of days since day 0, as SQL Server converts numbers.
+DateText dateArg(sqlite3_value* v, bool monthFirst = false)
 {
+    DateText d;
+    double days = 0;
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-        return SqlDateTime::fromMsSinceDayZero(sqlite3_value_int64(v) * 86400000);
+        days = double(sqlite3_value_int64(v));
+        break;
     case SQLITE_FLOAT:
-        return SqlDateTime::fromMsSinceDayZero(int64_t(std::llround(sqlite3_value_double(v) * 86400000.0)));
+        days = sqlite3_value_double(v);
+        break;
     default:
-        return parseSqlDateTime(textArg(v));
+        return readDateText(textArg(v), monthFirst);
     }
+    // Up to the end of SQL Server's range, 9999-12-31.
+    if (!std::isfinite(days) || days < -53690 || days > 2958463) {
+        d.reading = DateReading::OutOfRange;
+        return d;
+    }
+    d.reading = DateReading::Date;
+    d.value = SqlDateTime::fromMsSinceDayZero(std::llround(days * 86400000.0));
+    return d;
+}
+
+bool requireDate(sqlite3_context* ctx, const DateText& d, SqlDateTime& out)
+{
+    if (d.reading != DateReading::Date) {
+        resultError(ctx, d.reading == DateReading::OutOfRange ? serverError::DateOutOfRange : serverError::NotADate);
+        return false;
+    }
+    out = d.value;
+    return true;
 }
 
 bool requireDate(sqlite3_context* ctx, sqlite3_value* v, SqlDateTime& out)
 {
-    const auto d = dateArg(v);
-    if (!d) {
-        resultError(ctx, QStringLiteral("Conversion failed when converting date and/or time from character string."));
-        return false;
-    }
-    out = *d;
-    return true;
+    return requireDate(ctx, dateArg(v), out);
 }
 
 // ---------------------------------------------------------------- date parts
@@ -81,7 +97,7 @@ bool requirePart(sqlite3_context* ctx, sqlite3_value* v, DatePart& out)
 {
     const auto p = datePart(textArg(v));
     if (!p) {
-        resultError(ctx, QStringLiteral("'%1' is not a recognized datepart option.").arg(textArg(v)));
+        resultError(ctx, serverError::BadDatePart, {textArg(v)});
         return false;
     }
     out = *p;
@@ -98,26 +114,40 @@ void dateAddFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     SqlDateTime d;
     if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[2], d))
         return;
-    // SQL Server takes the whole part of the number.
-    const int64_t n = sqlite3_value_type(argv[1]) == SQLITE_FLOAT ? int64_t(std::trunc(sqlite3_value_double(argv[1])))
-                                                                  : sqlite3_value_int64(argv[1]);
+    // The number is an int; SQL Server takes the whole part of a fraction.
+    const double given = sqlite3_value_double(argv[1]);
+    if (!std::isfinite(given) || std::trunc(given) > std::numeric_limits<int32_t>::max() ||
+        std::trunc(given) < std::numeric_limits<int32_t>::min()) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
+        return;
+    }
+    const int64_t n =
+        sqlite3_value_type(argv[1]) == SQLITE_INTEGER ? sqlite3_value_int64(argv[1]) : int64_t(std::trunc(given));
+    // Every step stays within 64 bits: n is an int and the dates are four-digit years.
     SqlDateTime r = d;
+    bool inRange = true;
     switch (part) {
     case DatePart::Year:
-        r.date = d.date.addYears(int(n));
-        break;
     case DatePart::Quarter:
-        r.date = d.date.addMonths(int(n * 3));
-        break;
-    case DatePart::Month:
-        r.date = d.date.addMonths(int(n));
-        break;
-    default:
-        r = SqlDateTime::fromMsSinceDayZero(d.msSinceDayZero() + n * kMsPer[int(part)]);
+    case DatePart::Month: {
+        const int64_t months = part == DatePart::Year ? n * 12 : part == DatePart::Quarter ? n * 3 : n;
+        const int64_t index = int64_t(d.date.year()) * 12 + (d.date.month() - 1) + months;
+        inRange = index >= 1753 * 12 && index < 10000 * 12;
+        if (inRange)
+            r.date = d.date.addMonths(int(months));
         break;
     }
-    if (!r.date.isValid() || r.date.year() < 1753 || r.date.year() > 9999) {
-        resultError(ctx, QStringLiteral("Adding a value to a 'datetime' column caused an overflow."));
+    default: {
+        const int64_t ms = d.msSinceDayZero() + n * kMsPer[int(part)];
+        inRange = ms >= SqlDateTime{QDate(1753, 1, 1), 0}.msSinceDayZero() &&
+                  ms < SqlDateTime{QDate(10000, 1, 1), 0}.msSinceDayZero();
+        if (inRange)
+            r = SqlDateTime::fromMsSinceDayZero(ms);
+        break;
+    }
+    }
+    if (!inRange || !r.date.isValid()) {
+        resultError(ctx, serverError::DateOverflow, {QStringLiteral("datetime")});
         return;
     }
     resultText(ctx, r.toStorageText());
@@ -166,8 +196,7 @@ void dateDiffFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         return;
     const int64_t r = dateDiff(part, a, b);
     if (r > std::numeric_limits<int32_t>::max() || r < std::numeric_limits<int32_t>::min()) {
-        resultError(ctx, QStringLiteral("The datediff function resulted in an overflow. The number of dateparts "
-                                        "separating two date/time instances is too large."));
+        resultError(ctx, serverError::DateDiffOverflow);
         return;
     }
     sqlite3_result_int64(ctx, r);
@@ -288,8 +317,10 @@ QString styledDate(const SqlDateTime& d, int style, bool& known)
 }
 
 // tsql_convert_text(value, style, length): CONVERT or CAST to a character
-// type. A style formats a date-time value; `length` (30 when the statement
-// gave none) cuts the text, as SQL Server does for a conversion.
+// type. A style (0 when the statement gave none) formats a date-time value;
+// with a Null style (a text being converted) nothing is formatted. `length`
+// (30 when the statement gave none) cuts the text, as SQL Server does for a
+// conversion.
 void convertTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
@@ -301,9 +332,8 @@ void convertTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         bool known = false;
         const QString styled = styledDate(*parseSqlDateTime(s), sqlite3_value_int(argv[1]), known);
         if (!known) {
-            resultError(ctx, QStringLiteral("%1 is not a valid style number when converting from datetime to a "
-                                            "character string.")
-                                 .arg(sqlite3_value_int(argv[1])));
+            resultError(ctx, serverError::BadStyle,
+                        {QString::number(sqlite3_value_int(argv[1])), QStringLiteral("datetime")});
             return;
         }
         s = styled;
@@ -314,7 +344,9 @@ void convertTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     resultText(ctx, s);
 }
 
-// tsql_datetime(value, style): CONVERT or CAST to a date-time type.
+// tsql_datetime(value, style, part): CONVERT or CAST to a date-time type;
+// `part` 0 keeps the time (datetime), 1 drops it (date), 2 rounds it to the
+// minute (smalldatetime).
 void dateTimeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
@@ -322,16 +354,29 @@ void dateTimeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     const int style = isNull(argv[1]) ? 0 : sqlite3_value_int(argv[1]);
-    std::optional<SqlDateTime> d;
-    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
-        d = parseSqlDateTime(textArg(argv[0]), style == 101 || style == 110);
-    else
-        d = dateArg(argv[0]);
-    if (!d) {
-        resultError(ctx, QStringLiteral("Conversion failed when converting date and/or time from character string."));
+    SqlDateTime d;
+    if (!requireDate(ctx, dateArg(argv[0], style == 101 || style == 110), d))
+        return;
+    const int part = sqlite3_value_int(argv[2]);
+    if (part == 1)
+        d.msOfDay = 0;
+    else if (part == 2)
+        d = SqlDateTime::fromMsSinceDayZero(floorDiv(d.msSinceDayZero() + 30001, 60000) * 60000);
+    resultText(ctx, d.toStorageText());
+}
+
+// tsql_compared_literal(value, literal): a text literal compared with a value
+// whose type the statement does not show; a date-time value (a text in the
+// storage form) takes the literal as a date-time, as SQL Server converts it.
+void comparedLiteralFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT || !isStorageDateTime(textArg(argv[0]))) {
+        sqlite3_result_value(ctx, argv[1]);
         return;
     }
-    resultText(ctx, d->toStorageText());
+    SqlDateTime d;
+    if (requireDate(ctx, readDateText(textArg(argv[1])), d))
+        resultText(ctx, d.toStorageText());
 }
 
 } // namespace
@@ -347,7 +392,8 @@ std::span<const FunctionDef> dateFunctions()
         {"tsql_month", 1, &datePartShortcut<DatePart::Month>, true},
         {"tsql_day", 1, &datePartShortcut<DatePart::Day>, true},
         {"tsql_convert_text", 3, &convertTextFunction, true},
-        {"tsql_datetime", 2, &dateTimeFunction, true},
+        {"tsql_datetime", 3, &dateTimeFunction, true},
+        {"tsql_compared_literal", 2, &comparedLiteralFunction, true},
     };
     return functions;
 }

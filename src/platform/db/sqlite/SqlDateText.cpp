@@ -14,7 +14,8 @@ class Reader
 public:
     explicit Reader(QStringView s) : m_s(s) {}
     bool atEnd() const { return m_pos >= m_s.size(); }
-    QChar peek() const { return atEnd() ? QChar() : m_s[m_pos]; }
+    QChar peek(qsizetype ahead = 0) const { return m_pos + ahead < m_s.size() ? m_s[m_pos + ahead] : QChar(); }
+    // `c` is an upper-case letter; it is taken in either case.
     bool accept(QChar c)
     {
         if (peek() != c)
@@ -22,19 +23,31 @@ public:
         ++m_pos;
         return true;
     }
-    // Reads between `minDigits` and `maxDigits` digits; -1 when fewer are there.
-    int digits(int minDigits, int maxDigits, int* count = nullptr)
+    bool acceptNoCase(char c) { return accept(QLatin1Char(c)) || accept(QChar(QLatin1Char(c)).toLower()); }
+    void skipBlanks()
+    {
+        while (accept(QLatin1Char(' '))) {
+        }
+    }
+    // Reads up to `maxDigits` digits; -1 when there is none. `count` receives how many.
+    int digits(int maxDigits, int& count)
     {
         int value = 0;
-        int n = 0;
-        while (n < maxDigits && !atEnd() && m_s[m_pos].isDigit() && m_s[m_pos].unicode() < 128) {
+        count = 0;
+        while (count < maxDigits && !atEnd() && m_s[m_pos].unicode() >= '0' && m_s[m_pos].unicode() <= '9') {
             value = value * 10 + (m_s[m_pos].unicode() - '0');
             ++m_pos;
-            ++n;
+            ++count;
         }
-        if (count)
-            *count = n;
-        return n >= minDigits ? value : -1;
+        return count > 0 ? value : -1;
+    }
+    // The count of digits that follow.
+    int digitRun() const
+    {
+        int n = 0;
+        while (m_pos + n < m_s.size() && m_s[m_pos + n].unicode() >= '0' && m_s[m_pos + n].unicode() <= '9')
+            ++n;
+        return n;
     }
 
 private:
@@ -42,43 +55,71 @@ private:
     qsizetype m_pos = 0;
 };
 
-// The optional time part: [ hh:nn[:ss[.fff]]] (blank or "T" before it).
-bool readTime(Reader& r, int& msOfDay)
+struct Parts
 {
-    msOfDay = 0;
-    if (r.atEnd())
-        return true;
-    if (!r.accept(QLatin1Char(' ')) && !r.accept(QLatin1Char('T')))
-        return false;
-    while (r.accept(QLatin1Char(' '))) {
-    }
-    if (r.atEnd())
-        return true;
-    const int h = r.digits(1, 2);
-    if (h < 0 || !r.accept(QLatin1Char(':')))
-        return false;
-    const int mi = r.digits(2, 2);
-    if (mi < 0)
-        return false;
-    int s = 0;
+    int year = 1900;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
     int ms = 0;
+};
+
+// hh:nn[:ss[.fff]] [AM|PM] up to the end of the text; false when it is no time.
+bool readTime(Reader& r, Parts& p, bool& inRange)
+{
+    int count = 0;
+    p.hour = r.digits(2, count);
+    if (p.hour < 0 || !r.accept(QLatin1Char(':')))
+        return false;
+    p.minute = r.digits(2, count);
+    if (count != 2)
+        return false;
     if (r.accept(QLatin1Char(':'))) {
-        s = r.digits(2, 2);
-        if (s < 0)
+        p.second = r.digits(2, count);
+        if (count != 2)
             return false;
         if (r.accept(QLatin1Char('.'))) {
-            int count = 0;
-            ms = r.digits(1, 3, &count);
-            if (ms < 0)
+            p.ms = r.digits(3, count);
+            if (p.ms < 0)
                 return false;
             for (; count < 3; ++count)
-                ms *= 10;
+                p.ms *= 10;
         }
     }
-    if (!r.atEnd() || h > 23 || mi > 59 || s > 59)
+    r.skipBlanks();
+    const bool pm = r.acceptNoCase('P');
+    if (pm || r.acceptNoCase('A')) {
+        if (!r.acceptNoCase('M'))
+            return false;
+        if (p.hour < 1 || p.hour > 12)
+            inRange = false;
+        p.hour = p.hour % 12 + (pm ? 12 : 0);
+    }
+    if (!r.atEnd())
         return false;
-    msOfDay = ((h * 60 + mi) * 60 + s) * 1000 + ms;
+    if (p.hour > 23 || p.minute > 59 || p.second > 59)
+        inRange = false;
     return true;
+}
+
+// The optional time after the day: blanks (or "T" in the ISO form) and a time.
+bool readTimeAfterDay(Reader& r, Parts& p, bool& inRange, bool iso)
+{
+    if (r.atEnd())
+        return true;
+    if (iso && r.accept(QLatin1Char('T')))
+        return readTime(r, p, inRange);
+    if (r.peek() != QLatin1Char(' '))
+        return false;
+    r.skipBlanks();
+    return r.atEnd() || readTime(r, p, inRange);
+}
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
 } // namespace
@@ -113,54 +154,75 @@ QString SqlDateTime::toStorageText() const
     return s;
 }
 
-std::optional<SqlDateTime> parseSqlDateTime(QStringView text, bool monthFirst)
+DateText readDateText(QStringView text, bool monthFirst)
 {
     const QStringView s = text.trimmed();
-    if (s.size() < 8)
-        return std::nullopt;
+    DateText out;
+    Parts p;
+    bool inRange = true;
     Reader r(s);
-    int y = -1;
-    int m = -1;
-    int d = -1;
-    int count = 0;
-    const int first = r.digits(1, 8, &count);
-    if (first < 0)
-        return std::nullopt;
-    if (count == 8) { // yyyymmdd
-        y = first / 10000;
-        m = first / 100 % 100;
-        d = first % 100;
-    } else if (count == 4) { // yyyy-mm-dd
-        y = first;
-        if (!r.accept(QLatin1Char('-')))
-            return std::nullopt;
-        m = r.digits(1, 2);
-        if (m < 0 || !r.accept(QLatin1Char('-')))
-            return std::nullopt;
-        d = r.digits(1, 2);
-    } else if (count <= 2) { // dd/mm/yyyy or dd-mm-yyyy
+    const int run = r.digitRun();
+    if (s.isEmpty()) {
+        // A blank text is day 0.
+    } else if (run >= 1 && run <= 2 && r.peek(run) == QLatin1Char(':')) {
+        if (!readTime(r, p, inRange))
+            return out;
+    } else if (run == 8) { // yyyymmdd
+        int count = 0;
+        const int v = r.digits(8, count);
+        p.year = v / 10000;
+        p.month = v / 100 % 100;
+        p.day = v % 100;
+        out.hasDay = true;
+        if (!readTimeAfterDay(r, p, inRange, false))
+            return out;
+    } else if (run == 4) { // yyyy-mm-dd
+        int count = 0;
+        p.year = r.digits(4, count);
         const QChar sep = r.peek();
-        if (sep != QLatin1Char('/') && sep != QLatin1Char('-') && sep != QLatin1Char('.'))
-            return std::nullopt;
-        r.accept(sep);
-        const int second = r.digits(1, 2);
-        if (second < 0 || !r.accept(sep))
-            return std::nullopt;
-        y = r.digits(4, 4);
-        d = monthFirst ? second : first;
-        m = monthFirst ? first : second;
+        if (!isSeparator(sep) || !r.accept(sep) || (p.month = r.digits(2, count)) < 0 || !r.accept(sep) ||
+            (p.day = r.digits(2, count)) < 0)
+            return out;
+        out.hasDay = true;
+        if (!readTimeAfterDay(r, p, inRange, sep == QLatin1Char('-')))
+            return out;
+    } else if (run >= 1 && run <= 2) { // dd/mm/yyyy, dd/mm/yy
+        int count = 0;
+        const int first = r.digits(2, count);
+        const QChar sep = r.peek();
+        int second = -1;
+        if (!isSeparator(sep) || !r.accept(sep) || (second = r.digits(2, count)) < 0 || !r.accept(sep))
+            return out;
+        const int yearDigits = r.digitRun();
+        if (yearDigits != 2 && yearDigits != 4)
+            return out;
+        p.year = r.digits(4, count);
+        if (yearDigits == 2)
+            p.year += p.year < 50 ? 2000 : 1900;
+        p.day = monthFirst ? second : first;
+        p.month = monthFirst ? first : second;
+        out.hasDay = true;
+        if (!readTimeAfterDay(r, p, inRange, false))
+            return out;
     } else {
-        return std::nullopt;
+        return out;
     }
-    if (y < 0 || m < 0 || d < 0)
+    const QDate date(p.year, p.month, p.day);
+    if (!inRange || !date.isValid() || p.year < 1753 || p.year > 9999) {
+        out.reading = DateReading::OutOfRange;
+        return out;
+    }
+    out.reading = DateReading::Date;
+    out.value = SqlDateTime{date, ((p.hour * 60 + p.minute) * 60 + p.second) * 1000 + p.ms};
+    return out;
+}
+
+std::optional<SqlDateTime> parseSqlDateTime(QStringView text, bool monthFirst)
+{
+    const DateText d = readDateText(text, monthFirst);
+    if (d.reading != DateReading::Date)
         return std::nullopt;
-    const QDate date(y, m, d);
-    if (!date.isValid() || y < 1753)
-        return std::nullopt;
-    int msOfDay = 0;
-    if (!readTime(r, msOfDay))
-        return std::nullopt;
-    return SqlDateTime{date, msOfDay};
+    return d.value;
 }
 
 bool isStorageDateTime(QStringView t)

@@ -26,12 +26,32 @@ struct SqlDateTime
 // SQL Server's day 0.
 QDate dayZero();
 
-// Reads a date-time text in one of the forms the program sends: the storage
-// form and ISO ("yyyy-mm-dd[ hh:nn[:ss[.fff]]]", also with "T"),
-// "yyyymmdd[ hh:nn[:ss[.fff]]]", and day first "dd/mm/yyyy[ ...]" or
-// "dd-mm-yyyy[ ...]" (or month first when `monthFirst`). Leading and
-// trailing blanks are allowed. Returns nothing for any other text or for a
-// day that does not exist.
+// How a text reads as a date-time.
+enum class DateReading {
+    Date,       // a date-time
+    OutOfRange, // written as one, but no such day or time (SQL Server's error 242)
+    NotADate,   // no form of date-time (SQL Server's error 241)
+};
+
+struct DateText
+{
+    DateReading reading = DateReading::NotADate;
+    SqlDateTime value;
+    // The text names a day (not only a time of day, not blank).
+    bool hasDay = false;
+};
+
+// Reads a date-time text as SQL Server reads it for a date-time with a
+// day-first login: "dd/mm/yyyy", "dd-mm-yyyy" or "dd.mm.yyyy" (or month
+// first when `monthFirst`), two-digit years with the cut-off 2049 (49 is
+// 2049, 50 is 1950), "yyyymmdd", the storage form and ISO "yyyy-mm-dd"
+// (also with "T" before the time), each with an optional time
+// "hh:nn[:ss[.fff]]" and AM or PM; a time alone is on day 0, and a blank
+// text is day 0 itself. Blanks around the text are allowed. Years before 1753
+// are out of range, as for SQL Server's datetime.
+DateText readDateText(QStringView text, bool monthFirst = false);
+
+// The date-time of a text that reads as one.
 std::optional<SqlDateTime> parseSqlDateTime(QStringView text, bool monthFirst = false);
 
 // True when `text` is exactly in the storage form (as values read from a

@@ -6,15 +6,95 @@
 
 namespace platform::db::sqlite::translation {
 
-Out Emitter::sequence(const std::vector<Node>& seq)
+namespace {
+
+// Enters the query level of a scope for its column look-ups, and the depth.
+class ScopeGuard
 {
+public:
+    ScopeGuard(NameScope* names, const std::vector<Node>& seq, int& depth)
+        : m_names(names && names->enter(seq) ? names : nullptr), m_depth(depth)
+    {
+        ++m_depth;
+    }
+    ~ScopeGuard()
+    {
+        --m_depth;
+        if (m_names)
+            m_names->leave();
+    }
+    ScopeGuard(const ScopeGuard&) = delete;
+    ScopeGuard& operator=(const ScopeGuard&) = delete;
+
+private:
+    NameScope* m_names;
+    int& m_depth;
+};
+
+Piece operand(Out out)
+{
+    return Piece{Piece::Operand, std::move(out), {}};
+}
+
+// After "x IN" or "x NOT IN": the operand x.
+const Out* inListTarget(const std::vector<Piece>& pieces)
+{
+    std::size_t n = pieces.size();
+    if (n < 2 || pieces[n - 1].kind != Piece::Keyword || pieces[n - 1].word != QLatin1String("IN"))
+        return nullptr;
+    --n;
+    if (pieces[n - 1].kind == Piece::Keyword && pieces[n - 1].word == QLatin1String("NOT"))
+        --n;
+    return n >= 1 && pieces[n - 1].kind == Piece::Operand ? &pieces[n - 1].out : nullptr;
+}
+
+} // namespace
+
+Type typeOfKind(ColumnKind kind)
+{
+    switch (kind) {
+    case ColumnKind::Text:
+        return Type::Text;
+    case ColumnKind::Integer:
+    case ColumnKind::Bit:
+    case ColumnKind::Decimal:
+    case ColumnKind::Float:
+        return Type::Number;
+    case ColumnKind::Money:
+        return Type::Money;
+    case ColumnKind::DateTime:
+        return Type::Date;
+    case ColumnKind::Other:
+        break;
+    }
+    return Type::Unknown;
+}
+
+Out Emitter::column(const QString& text, const QString& qualifier, const QString& name, bool qualified) const
+{
+    Out out{text, Type::Unknown, Source::Column, qualified ? QString() : name, ColumnKind::Other, false};
+    if (const CatalogColumn* c = m_names ? m_names->column(qualifier, name) : nullptr) {
+        out.column = c->kind;
+        out.type = typeOfKind(c->kind);
+    }
+    return out;
+}
+
+Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
+{
+    const ScopeGuard scope(m_names, seq, m_depth);
+    const bool statementScope = m_depth == 1;
     std::vector<Piece> pieces;
+    pieces.reserve(seq.size() + 2);
     QString limit;
     bool compound = false;
+    bool inValues = false;
     const std::size_t n = seq.size();
     for (std::size_t i = 0; i < n; ++i) {
         const Node& t = seq[i];
         const Node* next = i + 1 < n ? &seq[i + 1] : nullptr;
+        if (t.kind != Tok::Group && t.kind != Tok::Comma)
+            inValues = false;
         switch (t.kind) {
         case Tok::Word:
         case Tok::Ident: {
@@ -31,10 +111,9 @@ Out Emitter::sequence(const std::vector<Node>& seq)
                 break;
             }
             if (t.kind == Tok::Word && next && next->kind == Tok::Group && isFunction(u)) {
-                pieces.push_back(Piece{Piece::Operand, {}, Type::Unknown, {}});
                 Out f = function(u, *next);
-                pieces.back().text = f.text;
-                pieces.back().type = f.type;
+                f.collate = f.type == Type::Text;
+                pieces.push_back(operand(std::move(f)));
                 ++i;
                 break;
             }
@@ -42,29 +121,43 @@ Out Emitter::sequence(const std::vector<Node>& seq)
                 limit = topCount(seq, i);
                 break;
             }
+            if (t.kind == Tok::Word && u == QLatin1String("OFFSET") && next &&
+                (next->kind == Tok::Number || next->kind == Tok::Group)) {
+                if (!limit.isEmpty())
+                    serverFailure(serverError::TopWithOffset);
+                if (findWord(seq, "ORDER") < 0 || std::size_t(findWord(seq, "ORDER")) > i)
+                    syntaxError(QStringLiteral("Incorrect syntax near 'OFFSET'."));
+                limit = offsetFetch(seq, i);
+                break;
+            }
+            if (t.kind == Tok::Word && u == QLatin1String("FOR") && next && next->kind == Tok::Word)
+                refuse(QStringLiteral("FOR %1").arg(next->text.toUpper()));
             if (t.kind == Tok::Word && u == QLatin1String("CURRENT_TIMESTAMP")) {
-                pieces.push_back(Piece{Piece::Operand, QStringLiteral("tsql_getdate()"), Type::Date, {}});
+                pieces.push_back(operand(Out{QStringLiteral("tsql_getdate()"), Type::Date}));
                 break;
             }
             if (t.kind == Tok::Word && u == QLatin1String("NULL")) {
-                pieces.push_back(Piece{Piece::Operand, QStringLiteral("NULL"), Type::Null, {}});
+                pieces.push_back(operand(Out{QStringLiteral("NULL"), Type::Null}));
                 break;
             }
             if (t.kind == Tok::Word && keywords().contains(u)) {
                 if (u == QLatin1String("UNION") || u == QLatin1String("EXCEPT") || u == QLatin1String("INTERSECT"))
                     compound = true;
-                if (u == QLatin1String("LEFT") || u == QLatin1String("RIGHT"))
-                    pieces.push_back(Piece{Piece::Keyword, t.text, Type::Unknown, u});
-                else
-                    pieces.push_back(Piece{Piece::Keyword, t.text, Type::Unknown, u});
+                if (u == QLatin1String("VALUES"))
+                    inValues = statementScope && !m_insertColumns.empty();
+                pieces.push_back(Piece{Piece::Keyword, Out{t.text}, u});
                 break;
             }
             // A name, possibly qualified: a.b, a.*, [a].[b].
             QString name = nameText(t);
+            const QString* qualifier = nullptr;
+            const QString* last = &t.text;
             while (i + 2 < n && seq[i + 1].kind == Tok::Dot &&
                    (seq[i + 2].kind == Tok::Word || seq[i + 2].kind == Tok::Ident ||
                     (seq[i + 2].kind == Tok::Op && seq[i + 2].text == QLatin1String("*")))) {
                 name += QLatin1Char('.') + (seq[i + 2].kind == Tok::Op ? QStringLiteral("*") : nameText(seq[i + 2]));
+                qualifier = last;
+                last = &seq[i + 2].text;
                 i += 2;
             }
             if (i + 1 < n && seq[i + 1].kind == Tok::Group) {
@@ -77,40 +170,36 @@ Out Emitter::sequence(const std::vector<Node>& seq)
                     // INSERT INTO T (a, b): the column list follows the name.
                 } else {
                     // A function the translator does not know: SQLite names it if it lacks it.
-                    name += group(seq[i + 1]).text;
+                    pieces.push_back(operand(Out{name + group(seq[i + 1]).text}));
                     ++i;
+                    break;
                 }
             }
-            pieces.push_back(Piece{Piece::Operand, name, Type::Unknown, {}});
+            pieces.push_back(operand(column(name, qualifier ? *qualifier : QString(), *last, qualifier != nullptr)));
             break;
         }
-        case Tok::String: {
-            if (const auto d = dateLiteral(t.text)) {
-                pieces.push_back(Piece{Piece::Operand, quoteText(*d), Type::Date, {}});
-            } else {
-                pieces.push_back(
-                    Piece{Piece::Operand,
-                          quoteText(t.text) +
-                              (m_collate ? QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation) : QString()),
-                          Type::Text,
-                          {}});
-            }
+        case Tok::String:
+            pieces.push_back(
+                operand(Out{quoteText(t.text), Type::Text, Source::TextLiteral, t.text, ColumnKind::Other, m_collate}));
             break;
-        }
         case Tok::Number:
-            pieces.push_back(Piece{Piece::Operand, t.text, Type::Number, {}});
+            pieces.push_back(operand(Out{t.text, Type::Number, Source::NumberLiteral, t.text}));
             break;
         case Tok::Op:
-            pieces.push_back(Piece{Piece::Op, t.text, Type::Unknown, {}});
+            pieces.push_back(Piece{Piece::Op, Out{t.text}, {}});
             break;
         case Tok::Comma:
-            pieces.push_back(Piece{Piece::Comma, QStringLiteral(","), Type::Unknown, {}});
+            pieces.push_back(Piece{Piece::Comma, Out{QStringLiteral(",")}, {}});
             break;
-        case Tok::Group: {
-            const Out g = group(t);
-            pieces.push_back(Piece{Piece::Operand, g.text, g.type, {}});
+        case Tok::Group:
+            if (inValues) {
+                pieces.push_back(operand(valuesRow(t)));
+            } else if (const Out* target = inListTarget(pieces)) {
+                pieces.push_back(operand(inList(t, *target)));
+            } else {
+                pieces.push_back(operand(group(t)));
+            }
             break;
-        }
         case Tok::Variable:
             refuse(QStringLiteral("the variable %1").arg(t.text));
         case Tok::Dot:
@@ -123,23 +212,62 @@ Out Emitter::sequence(const std::vector<Node>& seq)
     }
     if (!limit.isEmpty() && compound)
         refuse(QStringLiteral("TOP in a SELECT joined by UNION"));
-    foldAdditions(pieces);
-    Out out;
-    out.type = pieces.size() == 1 ? pieces.front().type : Type::Unknown;
-    for (const Piece& p : pieces) {
-        if (!out.text.isEmpty() && p.kind != Piece::Comma)
-            out.text += QLatin1Char(' ');
-        out.text += p.text;
-    }
+    const bool select =
+        !pieces.empty() && pieces.front().kind == Piece::Keyword && pieces.front().word == QLatin1String("SELECT");
+    if (statementScope && select)
+        nameSelectList(pieces);
+    if (statementScope && !m_updatedTable.isEmpty())
+        markAssignments(pieces);
+    foldArithmetic(pieces);
+    convertComparisons(pieces);
+    if (statementScope && !m_updatedTable.isEmpty())
+        convertAssignments(pieces);
+    if (statementScope && !m_insertColumns.empty())
+        convertInsertedSelect(pieces);
+    if (statementScope && select)
+        recordResultTypes(pieces);
+    Out out = joined(std::move(pieces), plainArgument);
     if (!limit.isEmpty())
         out.text += QStringLiteral(" LIMIT ") + limit;
     return out;
 }
 
+Out Emitter::joined(std::vector<Piece> pieces, bool plainArgument) const
+{
+    const QString clause = QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
+    if (!(plainArgument && pieces.size() == 1)) {
+        int openCases = 0;
+        for (Piece& p : pieces) {
+            if (p.kind == Piece::Keyword && p.word == QLatin1String("CASE")) {
+                ++openCases;
+            } else if (p.kind == Piece::Keyword && p.word == QLatin1String("END") && openCases > 0) {
+                --openCases;
+                p.out.text += clause;
+            } else if (p.out.collate) {
+                p.out.text += clause;
+                p.out.collate = false;
+            }
+        }
+    }
+    if (pieces.size() == 1 && pieces.front().kind == Piece::Operand)
+        return std::move(pieces.front().out);
+    Out out;
+    for (const Piece& p : pieces) {
+        if (!out.text.isEmpty() && p.kind != Piece::Comma)
+            out.text += QLatin1Char(' ');
+        out.text += p.out.text;
+    }
+    return out;
+}
+
 Out Emitter::group(const Node& g)
 {
-    const Out inner = sequence(g.children);
-    return Out{QLatin1Char('(') + inner.text + QLatin1Char(')'), inner.type};
+    Out inner = sequence(g.children);
+    return Out{QLatin1Char('(') + inner.text + QLatin1Char(')'),
+               inner.type,
+               Source::Computed,
+               {},
+               inner.type == Type::Number ? inner.column : ColumnKind::Other};
 }
 
 // TOP n / TOP (n) after SELECT [DISTINCT]; the nodes are consumed.
@@ -166,6 +294,39 @@ QString Emitter::topCount(const std::vector<Node>& seq, std::size_t& i)
     if (i + 2 < seq.size() && isWord(seq[i + 1], "WITH") && isWord(seq[i + 2], "TIES"))
         refuse(QStringLiteral("TOP ... WITH TIES"));
     return count;
+}
+
+// OFFSET n ROW[S] [FETCH FIRST|NEXT m ROW[S] ONLY] after ORDER BY: SQLite's
+// "m OFFSET n" (m is -1, all the rows, without FETCH); the nodes are consumed.
+QString Emitter::offsetFetch(const std::vector<Node>& seq, std::size_t& i)
+{
+    auto count = [&](std::size_t at, const char* clause) {
+        const Node* c = at < seq.size() ? &seq[at] : nullptr;
+        if (c && c->kind == Tok::Group && c->children.size() == 1)
+            c = &c->children.front();
+        bool whole = false;
+        if (!c || c->kind != Tok::Number || (c->text.toLongLong(&whole), !whole))
+            refuse(QStringLiteral("%1 with an expression").arg(QLatin1String(clause)));
+        return c->text;
+    };
+    auto rows = [&](std::size_t at) {
+        if (at >= seq.size() || !(isWord(seq[at], "ROW") || isWord(seq[at], "ROWS")))
+            syntaxError(QStringLiteral("Incorrect syntax near 'OFFSET'."));
+    };
+    const QString offset = count(i + 1, "OFFSET");
+    rows(i + 2);
+    i += 2;
+    QString fetch = QStringLiteral("-1");
+    if (i + 1 < seq.size() && isWord(seq[i + 1], "FETCH")) {
+        if (i + 2 >= seq.size() || !(isWord(seq[i + 2], "FIRST") || isWord(seq[i + 2], "NEXT")))
+            syntaxError(QStringLiteral("Incorrect syntax near 'FETCH'."));
+        fetch = count(i + 3, "FETCH");
+        rows(i + 4);
+        if (i + 5 >= seq.size() || !isWord(seq[i + 5], "ONLY"))
+            syntaxError(QStringLiteral("Incorrect syntax near 'FETCH'."));
+        i += 5;
+    }
+    return fetch + QStringLiteral(" OFFSET ") + offset;
 }
 
 } // namespace platform::db::sqlite::translation

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/db/Types.h"
+#include "platform/db/sqlite/SqlCatalog.h"
 #include "platform/db/sqlite/SqlLiterals.h"
+#include "platform/db/sqlite/SqlStatementScope.h"
 #include "platform/db/sqlite/SqlTokenizer.h"
 
 #include <QString>
@@ -11,48 +14,89 @@
 
 namespace platform::db::sqlite::translation {
 
-// What an emitted expression is known to hold, where the text shows it.
-enum class Type { Unknown, Text, Number, Date, Null };
+// What an emitted expression is known to hold, where the statement or the
+// catalogue shows it.
+enum class Type { Unknown, Text, Number, Money, Date, Null };
+
+// Where an emitted expression comes from, for the conversions its context
+// asks for (a literal takes the type of the column it meets).
+enum class Source { Computed, TextLiteral, NumberLiteral, Column };
 
 // An emitted expression.
 struct Out
 {
+    Out() = default;
+    Out(QString t, Type ty = Type::Unknown) : text(std::move(t)), type(ty) {}
+    Out(QString t, Type ty, Source from, QString as, ColumnKind kind = ColumnKind::Other, bool collated = false)
+        : text(std::move(t)), type(ty), source(from), literal(std::move(as)), column(kind), collate(collated)
+    {
+    }
+
     QString text;
     Type type = Type::Unknown;
+    Source source = Source::Computed;
+    QString literal;                       // a literal as written; a column's name
+    ColumnKind column = ColumnKind::Other; // a column's declared kind
+    // A text literal or a computed text: it takes the text collation where it
+    // is compared, sorted or grouped, as a column's value would.
+    bool collate = false;
 };
 
-// One item of a scope while it is emitted, before "+" is resolved.
+// One item of a scope while it is emitted.
 struct Piece
 {
     enum Kind { Operand, Op, Keyword, Comma };
     Kind kind;
-    QString text;
-    Type type = Type::Unknown;
-    QString word; // keywords: upper case
+    Out out;      // the text of every piece; all of an operand
+    QString word; // keywords: upper case; "=" of an assignment: "SET"
 };
 
-// Writes nested T-SQL nodes as SQLite text. `collateLiterals` adds the
-// text collation to each text literal. Raises the translator's errors for
-// what it cannot translate. The walk over a scope is in SqlEmitter.cpp, the
-// functions and conversions in SqlEmitterFunctions.cpp, "+" in
-// SqlEmitterAdditions.cpp.
+// Writes nested T-SQL nodes as SQLite text. `collateLiterals` gives text
+// literals the text collation. With a name scope, columns take the kinds the
+// catalogue declares and literals are converted where SQL Server converts
+// them. Raises the translator's errors for what it cannot translate. The walk
+// over a scope is in SqlEmitter.cpp, functions and conversions in
+// SqlEmitterFunctions.cpp, arithmetic in SqlEmitterArithmetic.cpp, literals
+// meeting columns in SqlEmitterConversions.cpp, the select list in
+// SqlEmitterSelectList.cpp.
 class Emitter
 {
 public:
-    explicit Emitter(bool collateLiterals) : m_collate(collateLiterals) {}
+    Emitter(bool collateLiterals, NameScope* names) : m_collate(collateLiterals), m_names(names) {}
 
-    // One scope: a statement or the inside of parentheses. A TOP of a
-    // SELECT in this scope becomes a LIMIT at its end.
-    Out sequence(const std::vector<Node>& seq);
+    // One scope: a statement or the inside of parentheses. A TOP of a SELECT
+    // in this scope, or its OFFSET ... FETCH, becomes a LIMIT at its end. The
+    // whole argument of a function that compares nothing (`plainArgument`)
+    // needs no collation.
+    Out sequence(const std::vector<Node>& seq, bool plainArgument = false);
+
+    // The statement's own scope writes these columns: the columns of an
+    // INSERT's value rows, in order, or the table of an UPDATE's SET.
+    void setInsertColumns(std::vector<const CatalogColumn*> columns) { m_insertColumns = std::move(columns); }
+    void setUpdatedTable(const QString& table) { m_updatedTable = table; }
+
+    // The ADO types of the first SELECT's result columns that their values
+    // cannot show (money, date-times); adEmpty where the values tell.
+    const std::vector<DataTypeEnum>& resultTypes() const { return m_resultTypes; }
+    // The statement writes a column the catalogue does not hold.
+    bool unknownTarget() const { return m_unknownTarget; }
 
 private:
     static QString nameText(const Node& t) { return t.kind == Tok::Ident ? quoteName(t.text) : t.text; }
     Out group(const Node& g);
+    // A column reference written `text`; `qualifier` the part before its `name`.
+    Out column(const QString& text, const QString& qualifier, const QString& name, bool qualified) const;
     static QString topCount(const std::vector<Node>& seq, std::size_t& i);
+    static QString offsetFetch(const std::vector<Node>& seq, std::size_t& i);
+    // Joins the pieces of a scope, with their collation.
+    Out joined(std::vector<Piece> pieces, bool plainArgument) const;
 
+    // SqlEmitterFunctions.cpp
     static bool isFunction(const QString& u);
     std::vector<std::vector<Node>> argNodes(const Node& g);
-    std::vector<Out> args(const Node& g, std::size_t expected, const QString& name);
+    // The arguments of a call; `compares` when the function compares them
+    // (NULLIF), so that they keep the text collation.
+    std::vector<Out> args(const Node& g, std::size_t expected, const QString& name, bool compares = false);
     static QString call(const char* name, const std::vector<Out>& a);
     static Out datePartArg(const std::vector<Node>& a);
     Out datePartCall(const char* fn, const Node& g, std::size_t count, Type type, const QString& name);
@@ -60,9 +104,47 @@ private:
                    const QString& construct);
     Out function(const QString& u, const Node& g);
 
-    static void foldAdditions(std::vector<Piece>& pieces);
+    // SqlEmitterArithmetic.cpp: * / % + - folded into single operands.
+    static void foldArithmetic(std::vector<Piece>& pieces);
+
+    // SqlEmitterConversions.cpp
+    // A literal meeting `target` in a comparison takes its type.
+    void convertAgainst(const Out& target, Out& literal) const;
+    void convertComparisons(std::vector<Piece>& pieces) const;
+    // The value written into a column, as SQL Server converts it there.
+    Out assigned(const Out& value, const CatalogColumn* target) const;
+    // UPDATE ... SET column = value, ...: the values converted for their columns.
+    void convertAssignments(std::vector<Piece>& pieces);
+    void markAssignments(std::vector<Piece>& pieces) const;
+    // ( v1, v2, ... ) of an INSERT's VALUES.
+    Out valuesRow(const Node& g);
+    // INSERT ... SELECT v1, v2, ...: the values converted for their columns.
+    void convertInsertedSelect(std::vector<Piece>& pieces) const;
+    // x IN ( literal, ... ): the literals take x's type.
+    Out inList(const Node& g, const Out& target);
+
+    // SqlEmitterSelectList.cpp
+    // 'alias' = expr, expr AS 'alias', expr 'alias'; unnamed columns of the
+    // statement's first SELECT named "" as SQL Server leaves them.
+    void nameSelectList(std::vector<Piece>& pieces) const;
+    void recordResultTypes(const std::vector<Piece>& pieces);
 
     bool m_collate;
+    NameScope* m_names;
+    int m_depth = 0; // 0: the statement's own scope
+    std::vector<const CatalogColumn*> m_insertColumns;
+    QString m_updatedTable;
+    std::vector<DataTypeEnum> m_resultTypes;
+    bool m_unknownTarget = false;
 };
+
+// The type a column of `kind` gives its values.
+Type typeOfKind(ColumnKind kind);
+
+// A value as an argument of the money functions (numeric literals as written).
+QString moneyArgument(const Out& value);
+
+// The [begin, end) ranges of the items of the SELECT whose keyword is at `select`.
+std::vector<std::pair<std::size_t, std::size_t>> selectItems(const std::vector<Piece>& pieces, std::size_t select);
 
 } // namespace platform::db::sqlite::translation

@@ -19,7 +19,7 @@ bool Emitter::isFunction(const QString& u)
         QStringLiteral("RIGHT"),    QStringLiteral("CHARINDEX"),  QStringLiteral("REPLACE"),
         QStringLiteral("UPPER"),    QStringLiteral("LOWER"),      QStringLiteral("COUNT"),
         QStringLiteral("SUM"),      QStringLiteral("AVG"),        QStringLiteral("MIN"),
-        QStringLiteral("MAX"),      QStringLiteral("ABS"),
+        QStringLiteral("MAX"),      QStringLiteral("ABS"),        QStringLiteral("FORMAT"),
     };
     return set.contains(u);
 }
@@ -43,15 +43,25 @@ std::vector<std::vector<Node>> Emitter::argNodes(const Node& g)
     return args;
 }
 
-std::vector<Out> Emitter::args(const Node& g, std::size_t expected, const QString& name)
+std::vector<Out> Emitter::args(const Node& g, std::size_t expected, const QString& name, bool compares)
 {
     std::vector<Out> out;
     for (const auto& a : argNodes(g))
-        out.push_back(sequence(a));
+        out.push_back(sequence(a, !compares));
     if (expected != std::size_t(-1) && out.size() != expected)
         syntaxError(QStringLiteral("The %1 function requires %2 argument(s).").arg(name).arg(expected));
     return out;
 }
+
+namespace {
+
+// A whole number the function gives (int in SQL Server).
+Out whole(QString text)
+{
+    return Out{std::move(text), Type::Number, Source::Computed, {}, ColumnKind::Integer};
+}
+
+} // namespace
 
 QString Emitter::call(const char* name, const std::vector<Out>& a)
 {
@@ -77,7 +87,10 @@ Out Emitter::datePartCall(const char* fn, const Node& g, std::size_t count, Type
     std::vector<Out> a{datePartArg(raw[0])};
     for (std::size_t k = 1; k < raw.size(); ++k)
         a.push_back(sequence(raw[k]));
-    return Out{call(fn, a), type};
+    Out out{call(fn, a), type};
+    if (type == Type::Number)
+        out.column = ColumnKind::Integer;
+    return out;
 }
 
 // CONVERT(type, x[, style]) and CAST(x AS type).
@@ -99,30 +112,27 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             params.push_back(p[0].text.toUpper());
         }
     }
-    const QString styleText = style ? style->text : QStringLiteral("NULL");
     if (t == QLatin1String("VARCHAR") || t == QLatin1String("NVARCHAR") || t == QLatin1String("CHAR") ||
         t == QLatin1String("NCHAR") || t == QLatin1String("TEXT") || t == QLatin1String("NTEXT")) {
         // Without a length SQL Server converts to 30 characters.
         const QString length = params.empty()                      ? QStringLiteral("30")
                                : params[0] == QLatin1String("MAX") ? QStringLiteral("0")
                                                                    : params[0];
+        if (value.type == Type::Money)
+            return Out{QStringLiteral("tsql_money_text(%1, %2, %3)")
+                           .arg(value.text, style ? style->text : QStringLiteral("0"), length),
+                       Type::Text};
+        // A style formats date-times (style 0 when none is given); a text keeps its characters.
+        const QString styleText = value.type == Type::Text ? QStringLiteral("NULL")
+                                  : style                  ? style->text
+                                                           : QStringLiteral("0");
         return Out{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
     }
-    if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC") || t == QLatin1String("MONEY") ||
-        t == QLatin1String("SMALLMONEY")) {
-        QString p = QStringLiteral("18");
-        QString s = QStringLiteral("0");
-        if (t == QLatin1String("MONEY")) {
-            p = QStringLiteral("19");
-            s = QStringLiteral("4");
-        } else if (t == QLatin1String("SMALLMONEY")) {
-            p = QStringLiteral("10");
-            s = QStringLiteral("4");
-        } else if (!params.empty()) {
-            p = params[0];
-            if (params.size() > 1)
-                s = params[1];
-        }
+    if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
+        return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
+    if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC")) {
+        const QString p = params.empty() ? QStringLiteral("18") : params[0];
+        const QString s = params.size() > 1 ? params[1] : QStringLiteral("0");
         return Out{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
     }
     static const QHash<QString, int> intBits = {{QStringLiteral("INT"), 32},
@@ -131,14 +141,19 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
                                                 {QStringLiteral("SMALLINT"), 16},
                                                 {QStringLiteral("TINYINT"), 8}};
     if (intBits.contains(t))
-        return Out{QStringLiteral("tsql_int(%1, %2)").arg(value.text).arg(intBits.value(t)), Type::Number};
+        return whole(QStringLiteral("tsql_int(%1, %2)").arg(value.text).arg(intBits.value(t)));
     if (t == QLatin1String("FLOAT") || t == QLatin1String("REAL"))
         return Out{QStringLiteral("tsql_float(%1)").arg(value.text), Type::Number};
     if (t == QLatin1String("BIT"))
         return Out{QStringLiteral("tsql_bit(%1)").arg(value.text), Type::Number};
-    if (t == QLatin1String("DATETIME") || t == QLatin1String("SMALLDATETIME") || t == QLatin1String("DATE") ||
-        t == QLatin1String("DATETIME2"))
-        return Out{QStringLiteral("tsql_datetime(%1, %2)").arg(value.text, styleText), Type::Date};
+    const QString styleText = style ? style->text : QStringLiteral("NULL");
+    // 0 keeps the time, 1 drops it (date), 2 rounds it to the minute (smalldatetime).
+    if (t == QLatin1String("DATETIME") || t == QLatin1String("DATETIME2"))
+        return Out{QStringLiteral("tsql_datetime(%1, %2, 0)").arg(value.text, styleText), Type::Date};
+    if (t == QLatin1String("DATE"))
+        return Out{QStringLiteral("tsql_datetime(%1, %2, 1)").arg(value.text, styleText), Type::Date};
+    if (t == QLatin1String("SMALLDATETIME"))
+        return Out{QStringLiteral("tsql_datetime(%1, %2, 2)").arg(value.text, styleText), Type::Date};
     refuse(QStringLiteral("%1 to the type %2").arg(construct, typeNodes[0].text));
 }
 
@@ -157,11 +172,10 @@ Out Emitter::function(const QString& u, const Node& g)
         return datePartCall("tsql_datepart", g, 2, Type::Number, QStringLiteral("datepart"));
     if (u == QLatin1String("YEAR") || u == QLatin1String("MONTH") || u == QLatin1String("DAY")) {
         const auto a = args(g, 1, u.toLower());
-        return Out{call(u == QLatin1String("YEAR")    ? "tsql_year"
-                        : u == QLatin1String("MONTH") ? "tsql_month"
-                                                      : "tsql_day",
-                        a),
-                   Type::Number};
+        return whole(call(u == QLatin1String("YEAR")    ? "tsql_year"
+                          : u == QLatin1String("MONTH") ? "tsql_month"
+                                                        : "tsql_day",
+                          a));
     }
     if (u == QLatin1String("CONVERT")) {
         const auto raw = argNodes(g);
@@ -185,24 +199,38 @@ Out Emitter::function(const QString& u, const Node& g)
         const std::vector<Node> typeNodes(g.children.begin() + std::ptrdiff_t(as) + 1, g.children.end());
         return conversion(typeNodes, sequence(valueNodes), std::nullopt, QStringLiteral("CAST"));
     }
-    if (u == QLatin1String("ISNULL")) {
-        const auto a = args(g, 2, QStringLiteral("isnull"));
-        return Out{call("ifnull", a), a[0].type != Type::Unknown && a[0].type != Type::Null ? a[0].type : a[1].type};
-    }
-    if (u == QLatin1String("COALESCE")) {
-        const auto a = args(g, std::size_t(-1), QStringLiteral("coalesce"));
+    if (u == QLatin1String("ISNULL") || u == QLatin1String("COALESCE")) {
+        std::vector<Out> a = args(g, u == QLatin1String("ISNULL") ? 2 : std::size_t(-1), u.toLower());
         if (a.size() < 2)
             syntaxError(QStringLiteral("The coalesce function requires at least 2 arguments."));
-        return Out{call("coalesce", a), a[0].type};
+        // ISNULL takes the type of its first argument, COALESCE the first typed
+        // one: literals among the others are converted to it.
+        Type type = Type::Unknown;
+        const Out* typed = nullptr;
+        for (const Out& arg : a) {
+            if (arg.type != Type::Unknown && arg.type != Type::Null) {
+                type = arg.type;
+                typed = &arg;
+                break;
+            }
+            if (u == QLatin1String("ISNULL"))
+                break;
+        }
+        if (typed && typed->source != Source::TextLiteral) {
+            const Out target = *typed;
+            for (Out& arg : a)
+                convertAgainst(target, arg);
+        }
+        return Out{call(u == QLatin1String("ISNULL") ? "ifnull" : "coalesce", a), type};
     }
     if (u == QLatin1String("NULLIF")) {
-        const auto a = args(g, 2, QStringLiteral("nullif"));
+        const auto a = args(g, 2, QStringLiteral("nullif"), true);
         return Out{call("nullif", a), a[0].type};
     }
     if (u == QLatin1String("LEN"))
-        return Out{call("tsql_len", args(g, 1, QStringLiteral("len"))), Type::Number};
+        return whole(call("tsql_len", args(g, 1, QStringLiteral("len"))));
     if (u == QLatin1String("DATALENGTH"))
-        return Out{call("tsql_datalength", args(g, 1, QStringLiteral("datalength"))), Type::Number};
+        return whole(call("tsql_datalength", args(g, 1, QStringLiteral("datalength"))));
     if (u == QLatin1String("LTRIM"))
         return Out{call("ltrim", args(g, 1, QStringLiteral("ltrim"))), Type::Text};
     if (u == QLatin1String("RTRIM"))
@@ -217,7 +245,7 @@ Out Emitter::function(const QString& u, const Node& g)
         const auto a = args(g, std::size_t(-1), QStringLiteral("charindex"));
         if (a.size() < 2 || a.size() > 3)
             syntaxError(QStringLiteral("The charindex function requires 2 or 3 arguments."));
-        return Out{call("tsql_charindex", a), Type::Number};
+        return whole(call("tsql_charindex", a));
     }
     if (u == QLatin1String("REPLACE"))
         return Out{call("tsql_replace", args(g, 3, QStringLiteral("replace"))), Type::Text};
@@ -225,12 +253,19 @@ Out Emitter::function(const QString& u, const Node& g)
         return Out{call("tsql_upper", args(g, 1, QStringLiteral("upper"))), Type::Text};
     if (u == QLatin1String("LOWER"))
         return Out{call("tsql_lower", args(g, 1, QStringLiteral("lower"))), Type::Text};
-    // Aggregates and ABS keep their names.
+    if (u == QLatin1String("FORMAT"))
+        refuse(QStringLiteral("FORMAT"));
+    // Aggregates and ABS keep their names; money adds up exactly.
     const Out inner = group(g);
-    Type type = Type::Number;
-    if (u == QLatin1String("MIN") || u == QLatin1String("MAX"))
-        type = inner.type;
-    return Out{u + inner.text, type};
+    if (inner.type == Type::Money && (u == QLatin1String("SUM") || u == QLatin1String("AVG")))
+        return Out{(u == QLatin1String("SUM") ? QStringLiteral("tsql_money_sum") : QStringLiteral("tsql_money_avg")) +
+                       inner.text,
+                   Type::Money};
+    if (u == QLatin1String("COUNT"))
+        return whole(u + inner.text);
+    if (u == QLatin1String("MIN") || u == QLatin1String("MAX") || u == QLatin1String("ABS"))
+        return Out{u + inner.text, inner.type, Source::Computed, {}, inner.column};
+    return Out{u + inner.text, Type::Number};
 }
 
 } // namespace platform::db::sqlite::translation

@@ -57,6 +57,11 @@ void resultError(sqlite3_context* ctx, const QString& message)
     sqlite3_result_error(ctx, utf8.constData(), int(utf8.size()));
 }
 
+void resultError(sqlite3_context* ctx, const ServerError& error, const QStringList& values)
+{
+    resultError(ctx, serverMessage(error, values));
+}
+
 QString valueText(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {

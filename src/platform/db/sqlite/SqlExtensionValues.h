@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/db/sqlite/SqlServerErrors.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <sqlite3.h>
 
@@ -21,6 +24,8 @@ bool nullResultOnNull(sqlite3_context* ctx, int argc, sqlite3_value** argv);
 
 void resultText(sqlite3_context* ctx, const QString& s);
 void resultError(sqlite3_context* ctx, const QString& message);
+// Fails with one of SQL Server's errors (the backend reports its numbers).
+void resultError(sqlite3_context* ctx, const ServerError& error, const QStringList& values = {});
 
 // A value as SQL Server writes it when converting to a character type.
 QString valueText(sqlite3_value* v);

@@ -108,12 +108,12 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     const int scale = sqlite3_value_int(argv[2]);
     const auto parsed = parseDecimal(valueText(argv[0]));
     if (!parsed) {
-        resultError(ctx, QStringLiteral("Error converting data type nvarchar to numeric."));
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("numeric")});
         return;
     }
     const Decimal d = roundDecimal(*parsed, scale);
     if ((d.intDigits == QLatin1String("0") ? 0 : d.intDigits.size()) > precision - scale) {
-        resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type numeric."));
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("numeric")});
         return;
     }
     const bool zero =
@@ -143,7 +143,7 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     case SQLITE_FLOAT: {
         const double d = std::trunc(sqlite3_value_double(argv[0]));
         if (std::fabs(d) > 9.2e18) {
-            resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+            resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
             return;
         }
         r = int64_t(d);
@@ -154,9 +154,8 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         bool ok = false;
         r = s.toLongLong(&ok);
         if (!ok) {
-            resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data type "
-                                            "int.")
-                                 .arg(textArg(argv[0])));
+            resultError(ctx, serverError::NotAWholeNumber,
+                        {QStringLiteral("nvarchar"), textArg(argv[0]), QStringLiteral("int")});
             return;
         }
     }
@@ -166,7 +165,7 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
                        : bits >= 64 ? std::numeric_limits<int64_t>::max()
                                     : (int64_t(1) << (bits - 1)) - 1;
     if (r < lo || r > hi) {
-        resultError(ctx, QStringLiteral("Arithmetic overflow error converting expression to data type int."));
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
         return;
     }
     sqlite3_result_int64(ctx, r);
@@ -185,7 +184,7 @@ void floatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     bool ok = false;
     const double d = textArg(argv[0]).trimmed().toDouble(&ok);
     if (!ok) {
-        resultError(ctx, QStringLiteral("Error converting data type nvarchar to float."));
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("float")});
         return;
     }
     sqlite3_result_double(ctx, d);
@@ -206,9 +205,7 @@ void bitFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         bool ok = false;
         const double d = s.toDouble(&ok);
         if (!ok) {
-            resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data type "
-                                            "bit.")
-                                 .arg(s));
+            resultError(ctx, serverError::NotAWholeNumber, {QStringLiteral("nvarchar"), s, QStringLiteral("bit")});
             return;
         }
         sqlite3_result_int(ctx, d != 0 ? 1 : 0);
@@ -245,9 +242,7 @@ void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         bool ok = false;
         const double v = s.trimmed().toDouble(&ok);
         if (!ok) {
-            resultError(ctx, QStringLiteral("Conversion failed when converting the nvarchar value '%1' to data type "
-                                            "int.")
-                                 .arg(s));
+            resultError(ctx, serverError::NotAWholeNumber, {QStringLiteral("nvarchar"), s, QStringLiteral("int")});
             return;
         }
         const qlonglong whole = s.trimmed().toLongLong(&ok);
@@ -263,14 +258,101 @@ void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
 }
 
+// A number operand of / % -: a text is read as SQL Server converts it to a number.
+bool numberOf(sqlite3_context* ctx, sqlite3_value* v, std::optional<double>& real, std::optional<int64_t>& whole)
+{
+    real.reset();
+    whole.reset();
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        whole = sqlite3_value_int64(v);
+        return true;
+    case SQLITE_FLOAT:
+        real = sqlite3_value_double(v);
+        return true;
+    default: {
+        const QString s = textArg(v).trimmed();
+        bool ok = false;
+        const qlonglong n = s.toLongLong(&ok);
+        if (ok) {
+            whole = n;
+            return true;
+        }
+        const double d = s.toDouble(&ok);
+        if (ok) {
+            real = d;
+            return true;
+        }
+        resultError(ctx, serverError::NotAWholeNumber, {QStringLiteral("varchar"), textArg(v), QStringLiteral("int")});
+        return false;
+    }
+    }
+}
+
+// tsql_div(a, b) and tsql_mod(a, b): / and % whose divisor the statement does
+// not show to be non-zero; whole numbers divide as whole numbers.
+template <bool Modulo> void divideFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (nullResultOnNull(ctx, argc, argv))
+        return;
+    std::optional<double> realA, realB;
+    std::optional<int64_t> wholeA, wholeB;
+    if (!numberOf(ctx, argv[0], realA, wholeA) || !numberOf(ctx, argv[1], realB, wholeB))
+        return;
+    if ((wholeB && *wholeB == 0) || (realB && *realB == 0)) {
+        resultError(ctx, serverError::DivideByZero);
+        return;
+    }
+    if (wholeA && wholeB) {
+        if (*wholeA == std::numeric_limits<int64_t>::min() && *wholeB == -1) {
+            resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
+            return;
+        }
+        sqlite3_result_int64(ctx, Modulo ? *wholeA % *wholeB : *wholeA / *wholeB);
+        return;
+    }
+    const double a = wholeA ? double(*wholeA) : *realA;
+    const double b = wholeB ? double(*wholeB) : *realB;
+    sqlite3_result_double(ctx, Modulo ? std::fmod(a, b) : a / b);
+}
+
+// a - b where the statement does not show the operands' types: a date-time
+// less a number of days, the time between two date-times (as a date-time
+// after day 0), or the difference of two numbers.
+void subtractFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (nullResultOnNull(ctx, argc, argv))
+        return;
+    const bool dateA = sqlite3_value_type(argv[0]) == SQLITE_TEXT && isStorageDateTime(textArg(argv[0]));
+    const bool dateB = sqlite3_value_type(argv[1]) == SQLITE_TEXT && isStorageDateTime(textArg(argv[1]));
+    if (dateA) {
+        const SqlDateTime a = *parseSqlDateTime(textArg(argv[0]));
+        const int64_t b = dateB ? parseSqlDateTime(textArg(argv[1]))->msSinceDayZero()
+                                : std::llround(sqlite3_value_double(argv[1]) * 86400000.0);
+        resultText(ctx, SqlDateTime::fromMsSinceDayZero(a.msSinceDayZero() - b).toStorageText());
+        return;
+    }
+    std::optional<double> realA, realB;
+    std::optional<int64_t> wholeA, wholeB;
+    if (!numberOf(ctx, argv[0], realA, wholeA) || !numberOf(ctx, argv[1], realB, wholeB))
+        return;
+    int64_t difference = 0;
+    if (wholeA && wholeB && !__builtin_sub_overflow(*wholeA, *wholeB, &difference)) {
+        sqlite3_result_int64(ctx, difference);
+        return;
+    }
+    sqlite3_result_double(ctx, (wholeA ? double(*wholeA) : *realA) - (wholeB ? double(*wholeB) : *realB));
+}
+
 } // namespace
 
 std::span<const FunctionDef> numberFunctions()
 {
     static const FunctionDef functions[] = {
-        {"tsql_decimal", 3, &decimalFunction, true}, {"tsql_int", 2, &intFunction, true},
-        {"tsql_float", 1, &floatFunction, true},     {"tsql_bit", 1, &bitFunction, true},
-        {"tsql_add", 2, &addFunction, true},
+        {"tsql_decimal", 3, &decimalFunction, true},   {"tsql_int", 2, &intFunction, true},
+        {"tsql_float", 1, &floatFunction, true},       {"tsql_bit", 1, &bitFunction, true},
+        {"tsql_add", 2, &addFunction, true},           {"tsql_sub", 2, &subtractFunction, true},
+        {"tsql_div", 2, &divideFunction<false>, true}, {"tsql_mod", 2, &divideFunction<true>, true},
     };
     return functions;
 }

@@ -4,20 +4,65 @@
 #include "platform/db/sqlite/SqlKeywords.h"
 #include "platform/db/sqlite/SqlLiterals.h"
 #include "platform/db/sqlite/SqlTranslationErrors.h"
+#include "platform/db/sqlite/SqlStatementScope.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
+
+#include <algorithm>
 
 namespace platform::db::sqlite::translation {
 
 namespace {
 
-QString emitStatement(const std::vector<Node>& nodes)
+// The columns an INSERT writes, in the order of its values: those of its
+// column list, or every column of the table.
+std::vector<const CatalogColumn*> insertColumns(const std::vector<Node>& nodes, const SqlCatalog& catalog,
+                                                const QString& table)
 {
-    return Emitter(true).sequence(nodes).text;
+    std::vector<const CatalogColumn*> columns;
+    std::size_t k = std::size_t(std::max(findWord(nodes, "INTO"), 0)) + 1;
+    while (k + 2 < nodes.size() && nodes[k + 1].kind == Tok::Dot)
+        k += 2;
+    ++k;
+    if (k < nodes.size() && nodes[k].kind == Tok::Group) {
+        for (const Node& c : nodes[k].children)
+            if (c.kind == Tok::Word || c.kind == Tok::Ident)
+                columns.push_back(catalog.column(table, c.text));
+    } else if (const auto* all = catalog.columns(table)) {
+        for (const CatalogColumn& c : *all)
+            columns.push_back(&c);
+    }
+    return columns;
 }
 
-// The literal inside DEFAULT (...): parentheses around it are removed, as
-// SQLite's ALTER TABLE ADD COLUMN takes only a constant default.
-QString defaultLiteral(const Node& n)
+// One statement as SQLite runs it, with what its results and count need.
+TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& catalog)
+{
+    NameScope names(catalog);
+    Emitter emitter(true, &names);
+    const QString target = catalog.isEmpty() ? QString() : NameScope::writtenTable(nodes);
+    if (!target.isEmpty() && isWord(nodes[0], "INSERT"))
+        emitter.setInsertColumns(insertColumns(nodes, catalog, target));
+    if (!target.isEmpty() && isWord(nodes[0], "UPDATE"))
+        emitter.setUpdatedTable(target);
+    TranslatedStep step{TranslatedStep::Kind::Statement, emitter.sequence(nodes).text, false, {}};
+    step.resultTypes = emitter.resultTypes();
+    step.countUnknown = !target.isEmpty() && catalog.isView(target);
+    step.unknownNames = names.unknownTable() || emitter.unknownTarget();
+    if (!target.isEmpty() && isWord(nodes[0], "INSERT"))
+        for (const CatalogColumn* c : insertColumns(nodes, catalog, target))
+            step.unknownNames = step.unknownNames || !c;
+    return step;
+}
+
+QString emitStatement(const std::vector<Node>& nodes, const SqlCatalog& catalog)
+{
+    return statementStep(nodes, catalog).sql;
+}
+
+// The literal inside DEFAULT (...) for a column of `kind`: parentheses around
+// it are removed, as SQLite's ALTER TABLE ADD COLUMN takes only a constant
+// default, and a text is converted to the column's type.
+QString defaultLiteral(const Node& n, ColumnKind kind)
 {
     const Node* v = &n;
     while (v->kind == Tok::Group && v->children.size() == 1)
@@ -28,17 +73,15 @@ QString defaultLiteral(const Node& n)
         return v->children[0].text + v->children[1].text;
     if (v->kind == Tok::Number)
         return v->text;
-    if (v->kind == Tok::String) {
-        const auto d = dateLiteral(v->text);
-        return quoteText(d ? *d : v->text);
-    }
+    if (v->kind == Tok::String)
+        return convertedLiteral(v->text, kind);
     if (isWord(*v, "NULL"))
         return QStringLiteral("NULL");
     refuse(QStringLiteral("ALTER TABLE ... ADD with a DEFAULT that is not a constant"));
 }
 
 // ALTER TABLE t ADD c type [(n)] [NOT] NULL [CONSTRAINT name] [DEFAULT (v)]
-QString alterTableAdd(const std::vector<Node>& nodes)
+QString alterTableAdd(const std::vector<Node>& nodes, const SqlCatalog& catalog)
 {
     const int add = findWord(nodes, "ADD");
     if (add < 0 || !isWord(nodes[1], "TABLE"))
@@ -62,14 +105,15 @@ QString alterTableAdd(const std::vector<Node>& nodes)
     QString length;
     ++k;
     if (k < nodes.size() && nodes[k].kind == Tok::Group) {
-        typeText += Emitter(false).sequence(std::vector<Node>{nodes[k]}).text;
+        typeText += Emitter(false, nullptr).sequence(std::vector<Node>{nodes[k]}).text;
         if (nodes[k].children.size() == 1 && nodes[k].children[0].kind == Tok::Number)
             length = nodes[k].children[0].text;
         ++k;
     }
     const bool text =
         type.contains(QLatin1String("CHAR")) || type == QLatin1String("TEXT") || type == QLatin1String("NTEXT");
-    QString sql = emitStatement(head) + QStringLiteral(" ADD COLUMN ") + column + QLatin1Char(' ') + typeText;
+    const ColumnKind kind = kindOfDeclaredType(typeText);
+    QString sql = emitStatement(head, catalog) + QStringLiteral(" ADD COLUMN ") + column + QLatin1Char(' ') + typeText;
     if (text)
         sql += QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
     QString constraintName;
@@ -85,7 +129,7 @@ QString alterTableAdd(const std::vector<Node>& nodes)
             if (!constraintName.isEmpty())
                 sql += QStringLiteral(" CONSTRAINT ") + quoteName(constraintName);
             constraintName.clear();
-            sql += QStringLiteral(" DEFAULT ") + defaultLiteral(nodes[++k]);
+            sql += QStringLiteral(" DEFAULT ") + defaultLiteral(nodes[++k], kind);
         } else {
             refuse(QStringLiteral("ALTER TABLE ... ADD with '%1'").arg(nodes[k].text));
         }
@@ -97,7 +141,8 @@ QString alterTableAdd(const std::vector<Node>& nodes)
     return sql;
 }
 
-void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, std::vector<TranslatedStep>& steps)
+void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, const SqlCatalog& catalog,
+                          std::vector<TranslatedStep>& steps)
 {
     std::size_t k = 1;
     const bool begin = kind == TranslatedStep::Kind::Begin;
@@ -112,12 +157,12 @@ void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, s
         ++k;
     steps.push_back(TranslatedStep{kind, {}, false, {}});
     if (k < nodes.size())
-        translateStatement(std::vector<Node>(nodes.begin() + std::ptrdiff_t(k), nodes.end()), steps);
+        translateStatement(std::vector<Node>(nodes.begin() + std::ptrdiff_t(k), nodes.end()), catalog, steps);
 }
 
 } // namespace
 
-void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& steps)
+void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std::vector<TranslatedStep>& steps)
 {
     if (nodes.empty())
         return;
@@ -125,11 +170,11 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
     if (nodes[0].kind != Tok::Word)
         syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(nodes[0].text));
     if (first == QLatin1String("BEGIN"))
-        return translateTransaction(TranslatedStep::Kind::Begin, nodes, steps);
+        return translateTransaction(TranslatedStep::Kind::Begin, nodes, catalog, steps);
     if (first == QLatin1String("COMMIT"))
-        return translateTransaction(TranslatedStep::Kind::Commit, nodes, steps);
+        return translateTransaction(TranslatedStep::Kind::Commit, nodes, catalog, steps);
     if (first == QLatin1String("ROLLBACK"))
-        return translateTransaction(TranslatedStep::Kind::Rollback, nodes, steps);
+        return translateTransaction(TranslatedStep::Kind::Rollback, nodes, catalog, steps);
     if (first == QLatin1String("GO") && nodes.size() == 1)
         return;
     if (first == QLatin1String("USE")) {
@@ -139,8 +184,14 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
         return;
     }
     if (first == QLatin1String("SET")) {
-        if (nodes.size() == 3 && isWord(nodes[1], "NOCOUNT") && (isWord(nodes[2], "ON") || isWord(nodes[2], "OFF")))
-            return; // the embedded engine sends no count messages
+        if (nodes.size() == 3 && isWord(nodes[1], "NOCOUNT") && (isWord(nodes[2], "ON") || isWord(nodes[2], "OFF"))) {
+            steps.push_back(TranslatedStep{isWord(nodes[2], "ON") ? TranslatedStep::Kind::NoCountOn
+                                                                  : TranslatedStep::Kind::NoCountOff,
+                                           {},
+                                           false,
+                                           {}});
+            return;
+        }
         refuse(QStringLiteral("SET %1").arg(nodes.size() > 1 ? nodes[1].text : QString()));
     }
     if (first == QLatin1String("IF")) {
@@ -153,7 +204,7 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
         if (k + 1 >= nodes.size() + 1 || k >= nodes.size() || !isWord(nodes[k], "EXISTS") || k + 1 >= nodes.size() ||
             nodes[k + 1].kind != Tok::Group)
             refuse(QStringLiteral("IF without EXISTS (...)"));
-        TranslatedStep step{TranslatedStep::Kind::IfExists, emitStatement(nodes[k + 1].children), negate, {}};
+        TranslatedStep step{TranslatedStep::Kind::IfExists, emitStatement(nodes[k + 1].children, catalog), negate, {}};
         const std::vector<Node> body(nodes.begin() + std::ptrdiff_t(k) + 2, nodes.end());
         if (body.empty())
             syntaxError(QStringLiteral("Incorrect syntax: IF EXISTS (...) has no statement."));
@@ -162,7 +213,7 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
         if (isWord(body.front(), "BEGIN") &&
             !(body.size() > 1 && (isWord(body[1], "TRAN") || isWord(body[1], "TRANSACTION"))))
             refuse(QStringLiteral("IF ... BEGIN ... END"));
-        translateStatement(body, step.body);
+        translateStatement(body, catalog, step.body);
         steps.push_back(std::move(step));
         return;
     }
@@ -190,7 +241,9 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
         if (into >= 0)
             refuse(QStringLiteral("SELECT ... INTO"));
     } else if (first == QLatin1String("ALTER")) {
-        steps.push_back(TranslatedStep{TranslatedStep::Kind::Statement, alterTableAdd(nodes), false, {}});
+        TranslatedStep step{TranslatedStep::Kind::Statement, alterTableAdd(nodes, catalog), false, {}};
+        step.changesSchema = true;
+        steps.push_back(std::move(step));
         return;
     } else if (first == QLatin1String("CREATE") || first == QLatin1String("DROP")) {
         if (findWord(nodes, "IDENTITY") >= 0)
@@ -203,7 +256,8 @@ void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& st
                    ? QStringLiteral("EXEC (stored procedures)")
                    : QStringLiteral("the statement %1").arg(first));
     }
-    steps.push_back(TranslatedStep{TranslatedStep::Kind::Statement, emitStatement(nodes), false, {}});
+    steps.push_back(statementStep(nodes, catalog));
+    steps.back().changesSchema = first == QLatin1String("CREATE") || first == QLatin1String("DROP");
 }
 
 } // namespace platform::db::sqlite::translation

@@ -9,8 +9,9 @@ namespace platform::db::sqlite::translation {
 
 // Translates one statement (its nodes nested) and appends its steps:
 // transactions, USE, IF [NOT] EXISTS, SET NOCOUNT, ALTER TABLE ... ADD and
-// the statements SQLite runs after the emitter rewrote them. Raises the
+// the statements SQLite runs after the emitter rewrote them, with the kinds of
+// the catalogue's columns. Raises the
 // translator's errors for what the embedded engine cannot run.
-void translateStatement(std::vector<Node> nodes, std::vector<TranslatedStep>& steps);
+void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std::vector<TranslatedStep>& steps);
 
 } // namespace platform::db::sqlite::translation

@@ -69,16 +69,18 @@ std::vector<Node> tokenize(const QString& s)
             }
             push(Tok::String, text);
             i = j + 1;
-        } else if (c == QLatin1Char('[')) {
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('[')) {
+            // A quoted name; its closing mark doubled stands for itself.
+            const QChar close = c == QLatin1Char('"') ? QLatin1Char('"') : QLatin1Char(']');
             QString name;
             qsizetype j = i + 1;
             for (;;) {
                 if (j >= n)
                     syntaxError(
                         QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(i + 1)));
-                if (s[j] == QLatin1Char(']')) {
-                    if (j + 1 < n && s[j + 1] == QLatin1Char(']')) {
-                        name += QLatin1Char(']');
+                if (s[j] == close) {
+                    if (j + 1 < n && s[j + 1] == close) {
+                        name += close;
                         j += 2;
                         continue;
                     }
@@ -88,13 +90,6 @@ std::vector<Node> tokenize(const QString& s)
             }
             push(Tok::Ident, name);
             i = j + 1;
-        } else if (c == QLatin1Char('"')) {
-            const qsizetype end = s.indexOf(QLatin1Char('"'), i + 1);
-            if (end < 0)
-                syntaxError(
-                    QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(i + 1)));
-            push(Tok::Ident, s.mid(i + 1, end - i - 1));
-            i = end + 1;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
             qsizetype j = i;
             if (c == QLatin1Char('0') && i + 1 < n && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
@@ -172,6 +167,9 @@ std::vector<Node> nest(const std::vector<Node>& tokens)
     std::vector<bool> newlines;
     for (const Node& t : tokens) {
         if (t.kind == Tok::LParen) {
+            // Refused before anything deeper is built: every later step walks the nesting.
+            if (newlines.size() >= kMaxNesting)
+                serverFailure(serverError::NestedTooDeeply);
             stack.emplace_back();
             newlines.push_back(t.newlineBefore);
         } else if (t.kind == Tok::RParen) {

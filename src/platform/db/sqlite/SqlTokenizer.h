@@ -23,7 +23,12 @@ struct Node
 // comment, for the sign # and for a character T-SQL does not use.
 std::vector<Node> tokenize(const QString& s);
 
-// Nests the tokens of one statement into groups between parentheses.
+// The deepest nesting of parentheses a statement may have; SQLite's own
+// parser gives up well before it.
+inline constexpr std::size_t kMaxNesting = 64;
+
+// Nests the tokens of one statement into groups between parentheses. Raises
+// SQL Server's error 191 at once for nesting deeper than kMaxNesting.
 std::vector<Node> nest(const std::vector<Node>& tokens);
 
 // A word's text in upper case; empty for any other node.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/db/Types.h"
+#include "platform/db/sqlite/SqlCatalog.h"
+
 #include <QHash>
 #include <QString>
 
@@ -17,29 +20,49 @@ struct TranslatedStep
         Rollback,    // ROLLBACK TRANSACTION
         IfExists,    // when `sql` (a SELECT) returns a row (no row with `negate`), run `body`
         UseDatabase, // USE <name>: `sql` holds the data-base name
+        NoCountOn,   // SET NOCOUNT ON: later statements of the session report no row count
+        NoCountOff,  // SET NOCOUNT OFF
     };
     Kind kind = Kind::Statement;
     QString sql;
     bool negate = false;
     std::vector<TranslatedStep> body;
+    // Statement: the ADO types of the result columns whose values cannot show
+    // them (money, date-times of expressions); adEmpty where the values tell.
+    std::vector<DataTypeEnum> resultTypes = {};
+    // Statement: it writes a view, whose triggers change the rows; SQLite
+    // does not count them, so the count is unknown.
+    bool countUnknown = false;
+    // Statement: it names a table, or writes a column, that the catalogue
+    // does not hold (it may be out of date).
+    bool unknownNames = false;
+    // Statement: CREATE, ALTER or DROP, which change the catalogue.
+    bool changesSchema = false;
 };
 
 // Translates SQL Server's dialect, as the program writes it, into SQLite's.
 // A batch (statements split by ";" or by line breaks before a new statement)
 // becomes a list of steps. A construct that cannot be translated raises
 // DbError with adErr::Syntax and a description that names the construct.
-// Results are cached per statement text.
+// Results are cached per statement text. With the catalogue of the data base,
+// literals take the types of the columns they meet, as SQL Server converts them.
 class SqlTranslator
 {
 public:
-    std::vector<TranslatedStep> translate(const QString& tsql);
+    // The tables and views statements are translated for; empties the cache.
+    void setCatalog(SqlCatalog catalog);
+    const SqlCatalog& catalog() const { return m_catalog; }
+
+    // `fromCache` tells whether the steps were translated before.
+    std::vector<TranslatedStep> translate(const QString& tsql, bool* fromCache = nullptr);
 
     // Translates without looking at or filling the cache (for measurements).
-    static std::vector<TranslatedStep> translateUncached(const QString& tsql);
+    static std::vector<TranslatedStep> translateUncached(const QString& tsql, const SqlCatalog& catalog = {});
 
 private:
     static constexpr int kCacheLimit = 2000; // emptied when full; the program sends few distinct texts
     QHash<QString, std::vector<TranslatedStep>> m_cache;
+    SqlCatalog m_catalog;
 };
 
 } // namespace platform::db::sqlite

@@ -58,12 +58,14 @@ void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& error
         sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, this);
         m_db = std::move(handle);
         m_database = QStringLiteral("master");
+        m_catalogStale = true;
         return;
     }
     QString found;
     m_db = openDatabase(name, found, errors);
     m_database = found;
     m_transactionDepth = 0;
+    m_catalogStale = true;
 }
 
 void SqliteBackend::close()
@@ -71,6 +73,7 @@ void SqliteBackend::close()
     if (m_db && m_transactionDepth > 0)
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     m_transactionDepth = 0;
+    m_noCount = false;
     m_db.reset();
 }
 
@@ -103,6 +106,7 @@ void SqliteBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInf
     }
     m_db = std::move(next);
     m_database = found;
+    m_catalogStale = true;
 }
 
 void SqliteBackend::setCommandTimeout(int seconds)

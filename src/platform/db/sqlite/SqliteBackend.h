@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,10 @@ namespace platform::db::sqlite {
 // functions available. Raises DbError when the file exists or the script
 // fails; a failed build leaves no file behind.
 void createDatabase(const QString& filePath, const QString& script = {});
+
+// The tables and views of an open SQLite data base with their columns' kinds,
+// for the translator; what cannot be read is left out.
+SqlCatalog readCatalog(sqlite3* db);
 
 // The embedded engine: a server is a folder, a data base D is the file
 // D.sqlite in it (found without regard to letter case). Statements in SQL
@@ -77,10 +82,21 @@ private:
     DbPtr openDatabase(const QString& name, QString& foundName, std::vector<ErrorInfo>& errors) const;
     sqlite3* db(std::vector<ErrorInfo>& errors) const;
     std::vector<TranslatedStep> translate(const QString& sql, std::vector<ErrorInfo>& errors);
-    void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors);
-    void runText(const QString& sql, Batch& batch, std::vector<ErrorInfo>& errors);
+    // Marks the translator's catalogue out of date when a statement that ran
+    // met a change of the schema, or made one (`changesSchema`).
+    void noteSchemaChange(sqlite3_stmt* statement, bool changesSchema);
+    // The translator's catalogue, read again first when it is out of date.
+    const SqlCatalog& catalog(std::vector<ErrorInfo>& errors);
+    // Binds a procedure's parameter values to a prepared statement; empty for
+    // a plain batch.
+    using Binder = std::function<void(sqlite3_stmt*)>;
+    void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
+                  const Binder& bind = {});
+    void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors, const Binder& bind);
     StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);
-    ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors);
+    // `resultTypes`: the types of columns their values cannot show (a translated step's).
+    ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
+                    const std::vector<DataTypeEnum>& resultTypes = {});
     void execSimple(const char* sql, std::vector<ErrorInfo>& errors);
     [[noreturn]] void fail(int rc, const QString& statementSql, std::vector<ErrorInfo>& errors);
     // Lower-case column name -> declared type, for converting written values.
@@ -88,9 +104,6 @@ private:
     static int progress(void* self);
     // A stored procedure's definition; raises 2812 when there is none.
     QString procedureDefinition(const QString& name, std::vector<ErrorInfo>& errors);
-    // Runs a procedure's translated body with `values` bound to its named parameters.
-    void runProcedureSteps(const std::vector<TranslatedStep>& steps, const QHash<QString, Variant>& values,
-                           Batch& batch, std::vector<ErrorInfo>& errors);
     // SQLite's busy handler: while another connection holds the lock, the
     // wait yields to window events, until the command time-out.
     static int busy(void* self, int count);
@@ -99,7 +112,11 @@ private:
     QString m_database;
     DbPtr m_db;
     SqlTranslator m_translator;
+    // The translator's catalogue is read again before the next translation.
+    bool m_catalogStale = true;
     int m_transactionDepth = 0;
+    // SET NOCOUNT ON of the session: statements report no row count (-1).
+    bool m_noCount = false;
     int m_commandTimeout = 30;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     int m_clockDepth = 0;

@@ -1,5 +1,7 @@
 #include "platform/db/sqlite/SqliteBackendInternal.h"
 
+#include "platform/db/sqlite/SqlServerErrors.h"
+
 #include <QRegularExpression>
 
 #include <sqlite3.h>
@@ -126,6 +128,13 @@ ErrorInfo translateError(int rc, int extended, const QString& message, const QSt
         return entry(adErr::Generic, message, QStringLiteral("HY000"), 0);
     }
 
+    // The engine's own functions fail with SQL Server's messages.
+    if (const ServerError* own = serverErrorOf(message))
+        return entry(own->number, message, QString::fromLatin1(own->sqlState), own->native);
+    if (message == u"parser stack overflow" || message.startsWith(QLatin1String("Expression tree is too large"))) {
+        const ServerError& deep = serverError::NestedTooDeeply;
+        return entry(deep.number, serverMessage(deep), QString::fromLatin1(deep.sqlState), deep.native);
+    }
     static const QRegularExpression noColumn(QStringLiteral(R"(^no such column: (.+)$)"));
     static const QRegularExpression noTable(QStringLiteral(R"(^no such (?:table|view): (.+)$)"));
     static const QRegularExpression noFunction(QStringLiteral(R"(^no such function: (.+)$)"));

@@ -12,10 +12,48 @@ using backend::firstWord;
 using backend::kProvider;
 using backend::raise;
 
+namespace {
+
+bool namesUnknown(const std::vector<TranslatedStep>& steps)
+{
+    for (const TranslatedStep& step : steps)
+        if (step.unknownNames || namesUnknown(step.body))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void SqliteBackend::noteSchemaChange(sqlite3_stmt* statement, bool changesSchema)
+{
+    // SQLite prepares a statement again when the schema changed under it
+    // (another connection's DDL); this connection's own DDL changes it too.
+    if (changesSchema || sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) > 0)
+        m_catalogStale = true;
+}
+
+const SqlCatalog& SqliteBackend::catalog(std::vector<ErrorInfo>& errors)
+{
+    if (m_catalogStale) {
+        m_translator.setCatalog(readCatalog(db(errors)));
+        m_catalogStale = false;
+    }
+    return m_translator.catalog();
+}
+
 std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::vector<ErrorInfo>& errors)
 {
+    catalog(errors);
     try {
-        return m_translator.translate(sql);
+        bool fromCache = false;
+        std::vector<TranslatedStep> steps = m_translator.translate(sql, &fromCache);
+        // A table or written column the catalogue lacks: another connection
+        // may have changed the schema since it was read.
+        if (!fromCache && namesUnknown(steps)) {
+            m_translator.setCatalog(readCatalog(db(errors)));
+            steps = m_translator.translate(sql);
+        }
+        return steps;
     } catch (const DbError& e) {
         ErrorInfo info = e.info();
         info.Source = kProvider;
@@ -23,6 +61,8 @@ std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::ve
             info.SQLState = QStringLiteral("42000");
         if (info.NativeError == 0 && info.Description.startsWith(QLatin1String("Unclosed quotation mark")))
             info.NativeError = 105;
+        if (info.NativeError == 0 && info.Description.startsWith(QLatin1String("Incorrect syntax near")))
+            info.NativeError = 102;
         raise(errors, std::move(info));
     }
 }
@@ -46,7 +86,8 @@ void SqliteBackend::execSimple(const char* sql, std::vector<ErrorInfo>& errors)
         fail(rc, QString::fromUtf8(sql), errors);
 }
 
-ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors)
+ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
+                               const std::vector<DataTypeEnum>& resultTypes)
 {
     ResultSet result;
     const int count = sqlite3_column_count(statement);
@@ -68,6 +109,10 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
         const char* declared = sqlite3_column_decltype(statement, i);
         ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
                                                   QString::fromUtf8(declared ? declared : ""));
+        // An expression has no declared type; the statement may show what its values cannot.
+        const std::size_t position = std::size_t(i - first);
+        if (column.type == adEmpty && position < resultTypes.size() && resultTypes[position] != adEmpty)
+            column = columnForType(column.name, resultTypes[position]);
         if (const char* table = sqlite3_column_table_name(statement, i))
             column.baseTable = QString::fromUtf8(table);
         if (const char* origin = sqlite3_column_origin_name(statement, i))
@@ -96,13 +141,15 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     return result;
 }
 
-void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorInfo>& errors)
+void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
+                                 const Binder& bind)
 {
     // One step normally holds one statement; any further ones run in turn.
     sqlite3* handle = db(errors);
-    const QByteArray text = sql.toUtf8();
+    const QByteArray text = step.sql.toUtf8();
     const char* rest = text.constData();
     const char* end = rest + text.size();
+    bool first = true;
     while (rest < end) {
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
@@ -113,7 +160,15 @@ void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorI
         rest = tail ? tail : end;
         if (!statement)
             continue; // only blanks or comments
-        ResultSet result = fetch(statement.get(), false, errors);
+        if (bind)
+            bind(statement.get());
+        static const std::vector<DataTypeEnum> none;
+        ResultSet result = fetch(statement.get(), false, errors, first ? step.resultTypes : none);
+        noteSchemaChange(statement.get(), step.changesSchema);
+        first = false;
+        // A view's triggers change the rows of a write to it; SQLite counts none.
+        if (m_noCount || step.countUnknown)
+            result.recordsAffected = -1;
         if (result.recordsAffected >= 0) {
             batch.counted = true;
             batch.affected += result.recordsAffected;
@@ -126,12 +181,13 @@ void SqliteBackend::runText(const QString& sql, Batch& batch, std::vector<ErrorI
     }
 }
 
-void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors)
+void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
+                             const Binder& bind)
 {
     for (const TranslatedStep& step : steps) {
         switch (step.kind) {
         case TranslatedStep::Kind::Statement:
-            runText(step.sql, batch, errors);
+            runStatement(step, batch, errors, bind);
             break;
         case TranslatedStep::Kind::Begin:
             beginTransaction(errors);
@@ -144,16 +200,23 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
             break;
         case TranslatedStep::Kind::IfExists: {
             StmtPtr probe = prepare(step.sql, errors);
+            if (bind)
+                bind(probe.get());
             const int rc = sqlite3_step(probe.get());
             if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                 fail(rc, step.sql, errors);
+            noteSchemaChange(probe.get(), false);
             probe.reset();
             if ((rc == SQLITE_ROW) != step.negate)
-                runSteps(step.body, batch, errors);
+                runSteps(step.body, batch, errors, bind);
             break;
         }
         case TranslatedStep::Kind::UseDatabase:
             setDefaultDatabase(step.sql, errors);
+            break;
+        case TranslatedStep::Kind::NoCountOn:
+        case TranslatedStep::Kind::NoCountOff:
+            m_noCount = step.kind == TranslatedStep::Kind::NoCountOn;
             break;
         }
     }

@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <QByteArray>
+
 #include <span>
 
 namespace platform::db::sqlite {
@@ -19,15 +21,36 @@ int registerSqlServerExtensions(sqlite3* db)
         return rc;
     for (const std::span<const extensions::FunctionDef> group :
          {extensions::likeFunctions(), extensions::dateFunctions(), extensions::numberFunctions(),
-          extensions::textFunctions()}) {
+          extensions::textFunctions(), extensions::moneyFunctions()}) {
         for (const extensions::FunctionDef& f : group) {
             const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
-            rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, nullptr, nullptr, nullptr);
+            rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, f.step, f.final, nullptr);
             if (rc != SQLITE_OK)
                 return rc;
         }
     }
     return SQLITE_OK;
+}
+
+void stampCollationVersion(sqlite3* db)
+{
+    const QByteArray pragma = "PRAGMA user_version = " + QByteArray::number(kCollationVersion);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+}
+
+void refreshCollationIndexes(sqlite3* db)
+{
+    sqlite3_stmt* raw = nullptr;
+    int version = kCollationVersion;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &raw, nullptr) == SQLITE_OK &&
+        sqlite3_step(raw) == SQLITE_ROW)
+        version = sqlite3_column_int(raw, 0);
+    sqlite3_finalize(raw);
+    if (version >= kCollationVersion)
+        return;
+    const QByteArray reindex = QByteArray("REINDEX ") + kTextCollation;
+    if (sqlite3_exec(db, reindex.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+        stampCollationVersion(db);
 }
 
 } // namespace platform::db::sqlite

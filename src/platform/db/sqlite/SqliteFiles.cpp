@@ -30,6 +30,7 @@ void createDatabase(const QString& filePath, const QString& script)
     } else if (registerSqlServerExtensions(raw) != SQLITE_OK) {
         failure = QStringLiteral("the collation and functions could not be registered");
     } else {
+        stampCollationVersion(raw);
         const QByteArray text = QByteArrayLiteral("BEGIN;") + script.toUtf8() + QByteArrayLiteral(";\nCOMMIT;");
         char* message = nullptr;
         if (sqlite3_exec(raw, text.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -92,8 +93,9 @@ SqliteBackend::DbPtr SqliteBackend::openDatabase(const QString& name, QString& f
                                .arg(name.trimmed(), path, problem);
         raise(errors, info);
     }
-    sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, const_cast<SqliteBackend*>(this));
     sqlite3_busy_handler(raw, &SqliteBackend::busy, const_cast<SqliteBackend*>(this));
+    refreshCollationIndexes(raw);
+    sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, const_cast<SqliteBackend*>(this));
     return handle;
 }
 

@@ -209,12 +209,27 @@ std::vector<Node> withParameters(std::vector<Node> body, const std::vector<Decla
     return body;
 }
 
-std::vector<TranslatedStep> translatedBody(const Definition& d, std::vector<ErrorInfo>& errors)
+// A USE inside a procedure is refused, as SQL Server refuses it when the
+// procedure is created.
+void refuseUse(const std::vector<TranslatedStep>& steps, std::vector<ErrorInfo>& errors)
+{
+    for (const TranslatedStep& step : steps) {
+        if (step.kind == TranslatedStep::Kind::UseDatabase)
+            raise(errors, entry(adErr::Syntax,
+                                QStringLiteral("a USE database statement is not allowed in a procedure, function or "
+                                               "trigger."),
+                                QStringLiteral("42000"), kUseInProcedure));
+        refuseUse(step.body, errors);
+    }
+}
+
+std::vector<TranslatedStep> translatedBody(const Definition& d, const SqlCatalog& catalog,
+                                           std::vector<ErrorInfo>& errors)
 {
     std::vector<TranslatedStep> steps;
     try {
         for (const auto& statement : translation::splitBatch(withParameters(d.body, d.parameters)))
-            translation::translateStatement(translation::nest(statement), steps);
+            translation::translateStatement(translation::nest(statement), catalog, steps);
     } catch (const DbError& e) {
         ErrorInfo info = e.info();
         info.Source = kProvider;
@@ -303,18 +318,8 @@ ResultSet SqliteBackend::executeProcedure(const QString& name, const std::vector
     }
     const Definition d = HeaderReader(name, std::move(tokens), errors).read();
     const QHash<QString, Variant> values = boundValues(bareName(name), d, parameters, errors);
-    const std::vector<TranslatedStep> steps = translatedBody(d, errors);
-    const CommandClock clock(*this);
-    Batch batch;
-    runProcedureSteps(steps, values, batch, errors);
-    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
-    result.recordsAffected = batch.counted ? batch.affected : -1;
-    return result;
-}
-
-void SqliteBackend::runProcedureSteps(const std::vector<TranslatedStep>& steps, const QHash<QString, Variant>& values,
-                                      Batch& batch, std::vector<ErrorInfo>& errors)
-{
+    const std::vector<TranslatedStep> steps = translatedBody(d, catalog(errors), errors);
+    refuseUse(steps, errors);
     const auto bind = [&](sqlite3_stmt* statement) {
         for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
             const char* parameter = sqlite3_bind_parameter_name(statement, i);
@@ -323,63 +328,19 @@ void SqliteBackend::runProcedureSteps(const std::vector<TranslatedStep>& steps, 
                 fail(sqlite3_errcode(m_db.get()), QString::fromUtf8(sqlite3_sql(statement)), errors);
         }
     };
-    for (const TranslatedStep& step : steps) {
-        switch (step.kind) {
-        case TranslatedStep::Kind::Statement: {
-            const QByteArray text = step.sql.toUtf8();
-            const char* rest = text.constData();
-            const char* end = rest + text.size();
-            while (rest < end) {
-                sqlite3_stmt* raw = nullptr;
-                const char* tail = nullptr;
-                const int rc = sqlite3_prepare_v2(db(errors), rest, int(end - rest), &raw, &tail);
-                StmtPtr statement(raw);
-                if (rc != SQLITE_OK)
-                    fail(rc, QString::fromUtf8(rest, int(end - rest)), errors);
-                rest = tail ? tail : end;
-                if (!statement)
-                    continue;
-                bind(statement.get());
-                ResultSet result = fetch(statement.get(), false, errors);
-                if (result.recordsAffected >= 0) {
-                    batch.counted = true;
-                    batch.affected += result.recordsAffected;
-                }
-                if (result.hasRows && !batch.haveRows) {
-                    batch.haveRows = true;
-                    batch.firstRows = result;
-                }
-                batch.last = std::move(result);
-            }
-            break;
-        }
-        case TranslatedStep::Kind::Begin:
-            beginTransaction(errors);
-            break;
-        case TranslatedStep::Kind::Commit:
-            commitTransaction(errors);
-            break;
-        case TranslatedStep::Kind::Rollback:
-            rollbackTransaction(errors);
-            break;
-        case TranslatedStep::Kind::IfExists: {
-            StmtPtr probe = prepare(step.sql, errors);
-            bind(probe.get());
-            const int rc = sqlite3_step(probe.get());
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-                fail(rc, step.sql, errors);
-            probe.reset();
-            if ((rc == SQLITE_ROW) != step.negate)
-                runProcedureSteps(step.body, values, batch, errors);
-            break;
-        }
-        case TranslatedStep::Kind::UseDatabase:
-            raise(errors, entry(adErr::Syntax,
-                                QStringLiteral("a USE database statement is not allowed in a procedure, function or "
-                                               "trigger."),
-                                QStringLiteral("42000"), kUseInProcedure));
-        }
-    }
+    // SET NOCOUNT inside a procedure lasts until the procedure ends.
+    struct NoCountScope
+    {
+        bool& noCount;
+        const bool before = noCount;
+        ~NoCountScope() { noCount = before; }
+    } noCountScope{m_noCount};
+    const CommandClock clock(*this);
+    Batch batch;
+    runSteps(steps, batch, errors, bind);
+    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
+    result.recordsAffected = batch.counted ? batch.affected : -1;
+    return result;
 }
 
 } // namespace platform::db::sqlite

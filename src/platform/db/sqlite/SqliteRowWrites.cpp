@@ -67,7 +67,8 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
     if (!oneTable)
         return execute(sql, errors);
     const CommandClock clock(*this);
-    ResultSet result = fetch(statement.get(), true, errors);
+    ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes);
+    noteSchemaChange(statement.get(), false);
     result.baseTable = QString::fromUtf8(keyTable);
     return result;
 }

@@ -86,4 +86,34 @@ ResultSet SqliteBackend::openSchema(SchemaEnum schema, const std::vector<Variant
     return result;
 }
 
+SqlCatalog readCatalog(sqlite3* db)
+{
+    SqlCatalog catalog;
+    sqlite3_stmt* rawTables = nullptr;
+    sqlite3_stmt* rawColumns = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view')", -1, &rawTables,
+                       nullptr);
+    SqliteBackend::StmtPtr tables(rawTables);
+    sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?) ORDER BY cid", -1, &rawColumns, nullptr);
+    SqliteBackend::StmtPtr columns(rawColumns);
+    if (!tables || !columns)
+        return catalog;
+    while (sqlite3_step(tables.get()) == SQLITE_ROW) {
+        const QString name = readStorage(tables.get(), 0).toText();
+        const QByteArray utf8 = name.toUtf8();
+        sqlite3_reset(columns.get());
+        sqlite3_bind_text(columns.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        std::vector<CatalogColumn> list;
+        // A view that no longer compiles has no columns to know; statements on it fail on their own.
+        while (sqlite3_step(columns.get()) == SQLITE_ROW) {
+            const QString declared = readStorage(columns.get(), 1).toText();
+            const ColumnInfo info = columnForDeclaredType(QString(), declared);
+            list.push_back(CatalogColumn{readStorage(columns.get(), 0).toText(), kindOfDeclaredType(declared),
+                                         info.precision, info.scale});
+        }
+        catalog.addTable(name, std::move(list), readStorage(tables.get(), 1).toText() == u"view");
+    }
+    return catalog;
+}
+
 } // namespace platform::db::sqlite

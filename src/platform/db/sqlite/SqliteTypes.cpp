@@ -1,6 +1,6 @@
 #include "platform/db/sqlite/SqliteTypes.h"
 
-#include <QRegularExpression>
+#include "platform/db/sqlite/SqlDateText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,7 +57,7 @@ std::optional<Currency> currencyOf(const Variant& stored)
 {
     switch (stored.type()) {
     case VariantType::Integer:
-        return Currency::fromInt(*stored.toInteger());
+        return stored.toCurrency();
     case VariantType::Double: {
         // Money is stored as a real of at most four decimals: scaled, it lies
         // within rounding of a whole number of ten-thousandths.
@@ -69,37 +69,13 @@ std::optional<Currency> currencyOf(const Variant& stored)
             return Currency::fromUnits(static_cast<int64_t>(units));
         if (auto c = Currency::parse(QString::number(value, 'f', 10)))
             return c;
-        return Currency::fromDouble(value);
+        return stored.toCurrency();
     }
     case VariantType::Text:
         return Currency::parse(stored.toText().trimmed());
     default:
         return std::nullopt;
     }
-}
-
-bool isStorageDateText(const QString& text)
-{
-    static const QRegularExpression re(QStringLiteral(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}(\.\d{1,3})?$)"));
-    return re.match(text).hasMatch();
-}
-
-int msecsOf(const QString& fraction)
-{
-    if (fraction.isEmpty())
-        return 0;
-    return QString(fraction + QStringLiteral("00")).left(3).toInt();
-}
-
-std::optional<DateTime> makeDate(int y, int mo, int d, const QString& h, const QString& mi, const QString& s,
-                                 const QString& frac)
-{
-    const QDate date(y, mo, d);
-    const QTime time(h.isEmpty() ? 0 : h.toInt(), mi.isEmpty() ? 0 : mi.toInt(), s.isEmpty() ? 0 : s.toInt(),
-                     msecsOf(frac));
-    if (!date.isValid() || !time.isValid())
-        return std::nullopt;
-    return DateTime(date, time);
 }
 
 } // namespace
@@ -142,29 +118,10 @@ std::optional<DateTime> parseDateText(const QString& text)
 {
     if (auto fast = parseStorageForm(text))
         return fast;
-    static const QString timePart = QStringLiteral(R"((?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,3})\d*)?)?)?)");
-    static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2}))") + timePart + u'$');
-    static const QRegularExpression dayFirst(QStringLiteral(R"(^(\d{1,2})[/\-.](\d{1,2})[/\-.](\d{4}|\d{2}))") +
-                                             timePart + u'$');
-    static const QRegularExpression compact(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2}))") + timePart + u'$');
-    const QString t = text.trimmed();
-    QRegularExpressionMatch m = iso.match(t);
-    if (m.hasMatch())
-        return makeDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4),
-                        m.captured(5), m.captured(6), m.captured(7));
-    m = dayFirst.match(t);
-    if (m.hasMatch()) {
-        int year = m.captured(3).toInt();
-        if (m.captured(3).size() == 2)
-            year += year < 50 ? 2000 : 1900;
-        return makeDate(year, m.captured(2).toInt(), m.captured(1).toInt(), m.captured(4), m.captured(5), m.captured(6),
-                        m.captured(7));
-    }
-    m = compact.match(t);
-    if (m.hasMatch())
-        return makeDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4),
-                        m.captured(5), m.captured(6), m.captured(7));
-    return std::nullopt;
+    const auto d = parseSqlDateTime(text);
+    if (!d)
+        return std::nullopt;
+    return DateTime(d->date, QTime::fromMSecsSinceStartOfDay(d->msOfDay));
 }
 
 ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
@@ -227,6 +184,11 @@ ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
     return make(name, adNumeric, 19, 18, 4);
 }
 
+ColumnInfo columnForType(const QString& name, DataTypeEnum type)
+{
+    return columnForDeclaredType(name, type == adCurrency ? QStringLiteral("money") : QStringLiteral("datetime"));
+}
+
 void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>& rows, std::size_t index)
 {
     bool integers = false, doubles = false, texts = false, binaries = false, wide = false, allDates = true;
@@ -247,7 +209,7 @@ void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>&
             texts = true;
             const QString t = v.toText();
             longest = std::max<int64_t>(longest, t.size());
-            allDates = allDates && isStorageDateText(t);
+            allDates = allDates && isStorageDateTime(t);
             break;
         }
         case VariantType::Binary:

@@ -18,6 +18,10 @@ namespace platform::db::sqlite {
 // column is typed from its values with typeFromValues().
 ColumnInfo columnForDeclaredType(const QString& name, const QString& declared);
 
+// The column of an expression whose type the statement shows (adCurrency,
+// adDBTimeStamp) where its values cannot.
+ColumnInfo columnForType(const QString& name, DataTypeEnum type);
+
 // Types a column without declared type from the stored values at `index` of
 // `rows`: whole numbers, doubles, date-time texts in the storage form, texts, binaries.
 void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>& rows, std::size_t index);
@@ -34,8 +38,7 @@ std::optional<Variant> toStorage(const Variant& value, const QString& declared);
 // Binds a storage value (Currency and dates bound as their exact texts). Returns SQLite's code.
 int bindStorage(sqlite3_stmt* statement, int index, const Variant& value);
 
-// Date-time texts: the storage form and ISO, "dd/mm/yyyy[ hh:nn[:ss[.fff]]]",
-// "dd-mm-yyyy ...", two-digit years (below 50 in this century), "yyyymmdd[ hh:nn:ss]".
+// Date-time texts in the forms readDateText() reads (the storage form first).
 std::optional<DateTime> parseDateText(const QString& text);
 
 } // namespace platform::db::sqlite

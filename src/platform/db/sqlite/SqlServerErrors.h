@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/db/Types.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// The SQL Server errors that the embedded engine raises itself, in the
+// translator and in the functions it registers, each with the native number,
+// SQLSTATE and ADO number the provider reports for it.
+namespace platform::db::sqlite {
+
+struct ServerError
+{
+    int32_t native;
+    int32_t number;
+    const char* sqlState;
+    const char* text; // SQL Server's message; %1, %2 ... stand for the values
+};
+
+namespace serverError {
+
+inline constexpr ServerError NestedTooDeeply{
+    191, adErr::Syntax, "42000",
+    "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into smaller queries."};
+inline constexpr ServerError TopWithOffset{10741, adErr::Syntax, "42000",
+                                           "A TOP can not be used in the same query or sub-query as a OFFSET."};
+inline constexpr ServerError NotADate{241, adErr::TypeMismatch, "22007",
+                                      "Conversion failed when converting date and/or time from character string."};
+inline constexpr ServerError DateOutOfRange{
+    242, adErr::TypeMismatch, "22007",
+    "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."};
+inline constexpr ServerError DateOverflow{517, adErr::TypeMismatch, "22008",
+                                          "Adding a value to a '%1' column caused an overflow."};
+inline constexpr ServerError DateDiffOverflow{535, adErr::TypeMismatch, "22003",
+                                              "The datediff function resulted in an overflow. The number of dateparts "
+                                              "separating two date/time instances is too large. Try to use datediff "
+                                              "with a less precise datepart."};
+inline constexpr ServerError NotMoney{235, adErr::TypeMismatch, "22018",
+                                      "Cannot convert a char value to money. The char value has incorrect syntax."};
+inline constexpr ServerError NotAWholeNumber{245, adErr::TypeMismatch, "22018",
+                                             "Conversion failed when converting the %1 value '%2' to data type %3."};
+inline constexpr ServerError NotANumber{8114, adErr::TypeMismatch, "22018", "Error converting data type %1 to %2."};
+inline constexpr ServerError ArithmeticOverflow{8115, adErr::TypeMismatch, "22003",
+                                                "Arithmetic overflow error converting %1 to data type %2."};
+inline constexpr ServerError DivideByZero{8134, adErr::TypeMismatch, "22012", "Divide by zero error encountered."};
+inline constexpr ServerError NoRoomForMoney{234, adErr::TypeMismatch, "22003",
+                                            "There is insufficient result space to convert a money value to %1."};
+inline constexpr ServerError BadStyle{281, adErr::Syntax, "42000",
+                                      "%1 is not a valid style number when converting from %2 to a character string."};
+inline constexpr ServerError BadDatePart{155, adErr::Syntax, "42000", "'%1' is not a recognized datepart option."};
+
+} // namespace serverError
+
+// The message of `error` with its values in place of %1, %2 ...
+QString serverMessage(const ServerError& error, const QStringList& values = {});
+
+// The error whose message `text` is (as serverMessage() wrote it), or nullptr.
+const ServerError* serverErrorOf(const QString& text);
+
+} // namespace platform::db::sqlite

@@ -1,0 +1,1 @@
+SELECT Palabra FROM Palabras ORDER BY Palabra, Id

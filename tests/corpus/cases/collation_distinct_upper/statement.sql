@@ -1,0 +1,1 @@
+SELECT DISTINCT UPPER(Palabra) AS Palabra FROM Palabras ORDER BY Palabra

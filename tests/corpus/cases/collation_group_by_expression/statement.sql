@@ -1,0 +1,1 @@
+SELECT LTRIM(RTRIM(Codigo)) AS Codigo, COUNT(*) AS Cantidad FROM Palabras GROUP BY LTRIM(RTRIM(Codigo)) ORDER BY Codigo

@@ -1,0 +1,1 @@
+SELECT MIN(RTRIM(Palabra)) AS Menor, MAX(LTRIM(Palabra)) AS Mayor FROM Palabras

@@ -1,0 +1,1 @@
+SELECT Id, Codigo, Otro FROM Palabras WHERE LTRIM(RTRIM(Codigo)) = LTRIM(RTRIM(Otro)) ORDER BY Id

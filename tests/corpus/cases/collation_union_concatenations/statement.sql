@@ -1,0 +1,1 @@
+SELECT Codigo + '-' AS Codigo FROM Palabras WHERE Id IN (1, 4) UNION SELECT Otro + '-' FROM Palabras WHERE Id IN (1, 4) ORDER BY 1

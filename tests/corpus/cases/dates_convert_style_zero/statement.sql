@@ -1,0 +1,1 @@
+SELECT CONVERT(varchar, FechaHora) AS Texto, CAST(FechaHora AS varchar(20)) AS Corto, CONVERT(varchar(30), Baja) AS Baja FROM Movimientos WHERE ID IN (1, 3) ORDER BY ID

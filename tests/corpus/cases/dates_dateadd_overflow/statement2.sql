@@ -1,0 +1,1 @@
+SELECT DATEADD(day, 3000000000, FechaHora) FROM Movimientos WHERE ID = 1

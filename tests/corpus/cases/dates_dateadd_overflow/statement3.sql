@@ -1,0 +1,1 @@
+SELECT DATEADD(ms, -2147483647, FechaHora) AS Antes FROM Movimientos WHERE ID = 1

@@ -1,0 +1,1 @@
+SELECT ID, FechaHora FROM Movimientos WHERE FechaHora >= '15-04-2024 10:00:00.000' AND FechaHora < '15-04-2024 10:01:00.000' ORDER BY ID

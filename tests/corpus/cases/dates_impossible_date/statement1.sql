@@ -1,0 +1,1 @@
+SELECT ID FROM Movimientos WHERE FechaHora >= '31/02/2024'

@@ -1,0 +1,1 @@
+SELECT ID FROM Movimientos WHERE FechaHora = 'mañana'

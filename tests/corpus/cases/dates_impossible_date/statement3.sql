@@ -1,0 +1,1 @@
+INSERT INTO Movimientos (FechaHora, Nota) VALUES ('30/02/2024', 'x')

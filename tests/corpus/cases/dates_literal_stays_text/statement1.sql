@@ -1,0 +1,1 @@
+INSERT INTO Movimientos (FechaHora, Nota) VALUES ('31/12/2025 08:00', '31/12/2025')

@@ -1,0 +1,1 @@
+INSERT INTO Movimientos (FechaHora, Nota) SELECT '01/06/25', '01/06/25' AS Texto

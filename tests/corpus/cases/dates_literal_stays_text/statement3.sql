@@ -1,0 +1,1 @@
+SELECT ID, FechaHora, Nota FROM Movimientos WHERE ID > 6 ORDER BY ID

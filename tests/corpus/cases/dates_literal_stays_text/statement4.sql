@@ -1,0 +1,1 @@
+SELECT '31/12/2025' AS Texto, ID FROM Movimientos WHERE Nota = '15/04/2024' OR Nota > '31/12/25'

@@ -1,0 +1,1 @@
+SELECT FechaHora + 1 AS Manana, FechaHora - 0.5 AS Antes, 2 + FechaHora AS Pasado FROM Movimientos WHERE ID = 2

@@ -1,0 +1,1 @@
+SELECT ID, FechaHora FROM Movimientos WHERE FechaHora >= '15/04/24 10:00' AND FechaHora < '15/04/24 10:01' OR FechaHora = '31/12/49' OR FechaHora = '01/01/50' ORDER BY ID

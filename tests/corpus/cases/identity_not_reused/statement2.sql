@@ -1,0 +1,1 @@
+INSERT INTO Cajas (Nombre) VALUES ('Oeste')

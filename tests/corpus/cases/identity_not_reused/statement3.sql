@@ -1,0 +1,1 @@
+SELECT Id, Nombre FROM Cajas ORDER BY Id

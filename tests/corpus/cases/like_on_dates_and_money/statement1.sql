@@ -1,0 +1,1 @@
+SELECT Id FROM Ventas WHERE Fecha LIKE '2024%'

@@ -1,0 +1,1 @@
+SELECT Id FROM Ventas WHERE Importe NOT LIKE '%.50'

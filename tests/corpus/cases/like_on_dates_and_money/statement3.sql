@@ -1,0 +1,1 @@
+SELECT Id FROM Ventas WHERE CONVERT(varchar, Importe) LIKE '%.50' AND CONVERT(varchar(11), Fecha, 103) LIKE '15/04/%'

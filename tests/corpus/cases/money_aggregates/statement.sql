@@ -1,0 +1,1 @@
+SELECT SUM(Importe) AS Total, AVG(Importe) AS Promedio, MIN(Importe) AS Menor, MAX(Importe) AS Mayor, COUNT(Importe) AS Cuantos FROM Precios

@@ -1,0 +1,1 @@
+SELECT Importe / Cantidad FROM Precios WHERE Id = 2

@@ -1,0 +1,1 @@
+SELECT Cantidad / (Cantidad - Cantidad) FROM Precios WHERE Id = 1

@@ -1,0 +1,1 @@
+SELECT Cantidad % 0 FROM Precios WHERE Id = 1

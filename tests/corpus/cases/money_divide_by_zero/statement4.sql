@@ -1,0 +1,1 @@
+SELECT Importe * 10000000000000 FROM Precios WHERE Id = 1

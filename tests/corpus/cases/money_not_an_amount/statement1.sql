@@ -1,0 +1,1 @@
+UPDATE Precios SET Importe = 'doce' WHERE Id = 1

@@ -1,0 +1,1 @@
+UPDATE Precios SET Importe = Texto WHERE Id = 2

@@ -1,0 +1,1 @@
+UPDATE Precios SET Importe = 1.23456 WHERE Id = 2

@@ -1,0 +1,1 @@
+UPDATE Precios SET Importe = Importe / 7 WHERE Id = 1

@@ -1,0 +1,1 @@
+INSERT INTO Precios (Importe, Cantidad) VALUES (-0.00005, 1)

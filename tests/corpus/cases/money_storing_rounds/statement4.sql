@@ -1,0 +1,1 @@
+SELECT Id, Importe FROM Precios WHERE Id IN (1, 2, 5) ORDER BY Id

@@ -1,0 +1,1 @@
+UPDATE Precios SET Importe = Texto WHERE Id IN (1, 3, 4)

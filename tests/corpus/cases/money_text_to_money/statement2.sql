@@ -1,0 +1,1 @@
+SELECT Id, Importe, CONVERT(money, '1,234.56') AS Convertido, CAST(' $7.5 ' AS money) AS Moneda FROM Precios WHERE Id IN (1, 3, 4) ORDER BY Id

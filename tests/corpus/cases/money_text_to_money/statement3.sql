@@ -1,0 +1,1 @@
+SELECT Id FROM Precios WHERE Importe = '1,234.50'

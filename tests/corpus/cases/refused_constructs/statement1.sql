@@ -1,0 +1,1 @@
+SELECT FORMAT(Id, 'N2') FROM Cajas

@@ -1,0 +1,1 @@
+SELECT COUNT(*), MAX(Nombre), 1 + 1, UPPER(Nombre), Nombre FROM Cajas GROUP BY Nombre ORDER BY Nombre

@@ -1,0 +1,1 @@
+UPDATE Cajas SET Nombre = 'Dos' WHERE Id = 2

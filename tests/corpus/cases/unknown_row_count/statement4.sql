@@ -1,0 +1,1 @@
+UPDATE V_Cajas SET Nombre = 'Centro' WHERE Id = 2

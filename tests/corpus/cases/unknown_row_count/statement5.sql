@@ -1,0 +1,1 @@
+UPDATE Cajas SET Nombre = 'Tres' WHERE Id = 3
