@@ -8,7 +8,7 @@
 #include "app/CorreccionPrecios.h"
 #include "data/DB_Dll.h"
 #include "demo/DemoChanges.h"
-#include "support/ExclusiveLock.h"
+#include "support/RawSqlite.h"
 #include "support/TestEnvironment.h"
 
 #include <QCryptographicHash>

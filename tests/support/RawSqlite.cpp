@@ -1,4 +1,4 @@
-#include "support/ExclusiveLock.h"
+#include "support/RawSqlite.h"
 
 #include "platform/db/sqlite/SqliteExtensions.h"
 
@@ -9,40 +9,6 @@
 #include <sqlite3.h>
 
 namespace testing_support {
-
-ExclusiveLock::~ExclusiveLock()
-{
-    release();
-}
-
-bool ExclusiveLock::take(const QString& path)
-{
-    release();
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << "cannot open " << path.toStdString();
-        release();
-        return false;
-    }
-    // In exclusive locking mode the connection keeps the lock of its first
-    // write transaction until it is closed.
-    char* message = nullptr;
-    if (sqlite3_exec(m_db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, &message) !=
-        SQLITE_OK) {
-        ADD_FAILURE() << "cannot lock " << path.toStdString() << ": " << (message ? message : "");
-        sqlite3_free(message);
-        release();
-        return false;
-    }
-    return true;
-}
-
-void ExclusiveLock::release()
-{
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
-}
 
 void runRawSql(const QString& path, const QString& sql)
 {
