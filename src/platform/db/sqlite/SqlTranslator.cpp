@@ -8,22 +8,80 @@
 
 namespace platform::db::sqlite {
 
-void SqlTranslator::setCatalog(SqlCatalog catalog)
-{
-    m_catalog = std::move(catalog);
-    m_cache.clear();
-}
+namespace {
 
-std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql, const SqlCatalog& catalog)
+std::vector<TranslatedStep> translated(const QString& tsql, const SqlCatalog& catalog,
+                                       std::vector<translation::Parameter>* parameters)
 {
     std::vector<TranslatedStep> steps;
     for (const auto& statement : translation::splitBatch(translation::tokenize(tsql)))
-        translation::translateStatement(translation::nest(statement), catalog, steps);
+        translation::translateStatement(translation::nest(statement), catalog, steps, parameters);
     // Only blanks, comments or separators: there is nothing to run.
     if (steps.empty())
         throw DbError(adErr::NoCommand, QStringLiteral("Command text was not set for the command object."),
                       QStringLiteral("Microsoft OLE DB Provider for SQL Server"));
     return steps;
+}
+
+// The values this text's literals give the parameters, converted in the
+// order the translation converted them.
+std::vector<Variant> parameterValues(const std::vector<translation::Parameter>& parameters,
+                                     const std::vector<QString>& literals)
+{
+    std::vector<Variant> values;
+    values.reserve(parameters.size());
+    for (const translation::Parameter& p : parameters)
+        values.push_back(translation::parameterValue(p, literals[std::size_t(p.literal)]));
+    return values;
+}
+
+} // namespace
+
+void SqlTranslator::setCatalog(SqlCatalog catalog)
+{
+    m_catalog = std::move(catalog);
+    m_cache.clear();
+    m_shapes.clear();
+}
+
+std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql, const SqlCatalog& catalog)
+{
+    return translated(tsql, catalog, nullptr);
+}
+
+BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCache)
+{
+    const translation::LiteralScan scan = translation::scanLiterals(tsql);
+    if (const auto known = m_shapes.constFind(scan.shape); known != m_shapes.constEnd()) {
+        for (const Shape& shape : *known) {
+            bool same = true;
+            for (const auto& [literal, text] : shape.fixedLiterals)
+                same = same && scan.literals[std::size_t(literal)] == text;
+            if (!same)
+                continue;
+            if (fromCache)
+                *fromCache = true;
+            return BoundTranslation{shape.steps, parameterValues(shape.parameters, scan.literals)};
+        }
+    }
+    if (fromCache)
+        *fromCache = false;
+    Shape shape;
+    shape.steps = std::make_shared<const std::vector<TranslatedStep>>(translated(tsql, m_catalog, &shape.parameters));
+    std::vector<bool> bound(scan.literals.size(), false);
+    for (const translation::Parameter& p : shape.parameters)
+        bound[std::size_t(p.literal)] = true;
+    for (std::size_t i = 0; i < bound.size(); ++i)
+        if (!bound[i])
+            shape.fixedLiterals.emplace_back(int(i), scan.literals[i]);
+    BoundTranslation result{shape.steps, parameterValues(shape.parameters, scan.literals)};
+    if (m_shapes.size() >= kCacheLimit)
+        m_shapes.clear();
+    std::vector<Shape>& shapes = m_shapes[scan.shape];
+    if (shapes.size() >= kShapesPerText)
+        shapes.erase(shapes.begin());
+    shapes.push_back(std::move(shape));
+    return result;
 }
 
 std::vector<TranslatedStep> SqlTranslator::translate(const QString& tsql, bool* fromCache)

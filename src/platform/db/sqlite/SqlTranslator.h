@@ -2,10 +2,13 @@
 
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlCatalog.h"
+#include "platform/db/sqlite/SqlLiterals.h"
 
 #include <QHash>
 #include <QString>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace platform::db::sqlite {
@@ -40,6 +43,16 @@ struct TranslatedStep
     bool changesSchema = false;
 };
 
+// A batch translated with the values of its literals left out where they meet
+// columns (see translation::Emitter): its steps, shared by every text of the
+// same shape, and the values of the parameters ?1, ?2, ... that this text
+// gives them.
+struct BoundTranslation
+{
+    std::shared_ptr<const std::vector<TranslatedStep>> steps;
+    std::vector<Variant> parameters;
+};
+
 // Translates SQL Server's dialect, as the program writes it, into SQLite's.
 // A batch (statements split by ";" or by line breaks before a new statement)
 // becomes a list of steps. A construct that cannot be translated raises
@@ -56,12 +69,28 @@ public:
     // `fromCache` tells whether the steps were translated before.
     std::vector<TranslatedStep> translate(const QString& tsql, bool* fromCache = nullptr);
 
+    // The same with the literals that meet columns as parameters: a text
+    // whose shape (its text but for those literals' values) was translated
+    // before is not translated again. Raises what translate() raises for the
+    // text, the conversion errors of its literals included.
+    BoundTranslation translateBound(const QString& tsql, bool* fromCache = nullptr);
+
     // Translates without looking at or filling the cache (for measurements).
     static std::vector<TranslatedStep> translateUncached(const QString& tsql, const SqlCatalog& catalog = {});
 
 private:
     static constexpr int kCacheLimit = 2000; // emptied when full; the program sends few distinct texts
     QHash<QString, std::vector<TranslatedStep>> m_cache;
+    // One translation of a shape: its parameters, and the literals it holds
+    // as written (they must read the same for the translation to serve).
+    struct Shape
+    {
+        std::shared_ptr<const std::vector<TranslatedStep>> steps;
+        std::vector<translation::Parameter> parameters;
+        std::vector<std::pair<int, QString>> fixedLiterals;
+    };
+    static constexpr int kShapesPerText = 8;
+    QHash<QString, std::vector<Shape>> m_shapes;
     SqlCatalog m_catalog;
 };
 

@@ -18,7 +18,8 @@ QByteArray journalMode(sqlite3* db)
 {
     sqlite3_stmt* raw = nullptr;
     QByteArray mode;
-    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &raw, nullptr) == SQLITE_OK && sqlite3_step(raw) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &raw, nullptr) == SQLITE_OK &&
+        sqlite3_step(raw) == SQLITE_ROW)
         mode = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0))).toLower();
     sqlite3_finalize(raw);
     return mode;
@@ -48,8 +49,8 @@ void createDatabase(const QString& filePath, const QString& script)
         stampCollationVersion(raw);
         // Written ahead of the file: a commit survives a crash of the program,
         // and a power cut can lose the last commits but never damage the file.
-        const QByteArray text = QByteArrayLiteral("PRAGMA journal_mode = WAL; BEGIN;") + script.toUtf8() +
-                                QByteArrayLiteral(";\nCOMMIT;");
+        const QByteArray text =
+            QByteArrayLiteral("PRAGMA journal_mode = WAL; BEGIN;") + script.toUtf8() + QByteArrayLiteral(";\nCOMMIT;");
         char* message = nullptr;
         if (sqlite3_exec(raw, text.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
             failure = QString::fromUtf8(message ? message : sqlite3_errmsg(raw));
