@@ -39,6 +39,35 @@ struct SqliteBackend::Batch
     ResultSet last;
     bool counted = false;
     int64_t affected = 0;
+    // A batch whose literals are bound: its text and its translated steps,
+    // for the report of a step that does not prepare.
+    const QString* source = nullptr;
+    const std::vector<TranslatedStep>* steps = nullptr;
+};
+
+// A prepared statement taken out of the connection's cache while it runs,
+// reset and put back when done (unless the cache was emptied meanwhile).
+class SqliteBackend::StatementLease
+{
+public:
+    StatementLease() = default;
+    StatementLease(SqliteBackend* backend, QString sql, StmtPtr statement)
+        : m_backend(backend), m_sql(std::move(sql)), m_statement(std::move(statement)),
+          m_generation(backend->m_statementsGeneration)
+    {
+    }
+    StatementLease(StatementLease&&) = default;
+    StatementLease& operator=(StatementLease&&) = delete;
+    ~StatementLease();
+
+    sqlite3_stmt* get() const { return m_statement.get(); }
+    explicit operator bool() const { return m_statement != nullptr; }
+
+private:
+    SqliteBackend* m_backend = nullptr;
+    QString m_sql;
+    StmtPtr m_statement;
+    quint64 m_generation = 0;
 };
 
 // The command time-out runs while a call of the layer runs SQLite code, and
