@@ -237,12 +237,11 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     if (rc != SQLITE_DONE)
         fail(rc, QString::fromUtf8(sqlite3_sql(statement)), errors);
     for (std::size_t c = 0; c < result.columns.size(); ++c) {
-        ColumnInfo& column = result.columns[c];
-        if (column.type == adEmpty)
-            typeFromValues(column, result.rows, c);
-        for (auto& row : result.rows)
-            row[c] = fromStorage(row[c], column);
+        if (result.columns[c].type == adEmpty)
+            typeFromValues(result.columns[c], result.rows, c);
     }
+    // The values keep their storage form until they are read.
+    result.readValue = &fromStorage;
     return result;
 }
 
