@@ -1,5 +1,7 @@
 #include "platform/core/DateTime.h"
 
+#include <unordered_map>
+
 namespace platform {
 
 DateTime::DateTime(QDate date, QTime time) : m_value(date, time, Qt::UTC) {}
@@ -42,13 +44,49 @@ QString DateTime::toStorageText() const
     if (!isValid()) {
         return {};
     }
+    const QDate d = date();
     const QTime t = time();
-    return m_value.toString(t.msec() != 0 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+    if (d.year() < 0 || d.year() > 9999) {
+        return m_value.toString(t.msec() != 0 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+    }
+    // Written digit by digit: every value stored or compared passes here.
+    char16_t text[23];
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) {
+            text[at + i] = char16_t(u'0' + value % 10);
+        }
+    };
+    put(0, d.year(), 4);
+    text[4] = u'-';
+    put(5, d.month(), 2);
+    text[7] = u'-';
+    put(8, d.day(), 2);
+    text[10] = u' ';
+    put(11, t.hour(), 2);
+    text[13] = u':';
+    put(14, t.minute(), 2);
+    text[16] = u':';
+    put(17, t.second(), 2);
+    if (t.msec() == 0) {
+        return QString(reinterpret_cast<const QChar*>(text), 19);
+    }
+    text[19] = u'.';
+    put(20, t.msec(), 3);
+    return QString(reinterpret_cast<const QChar*>(text), 23);
 }
 
 QString DateTime::format(const QString& systemPattern) const
 {
-    return m_value.toString(formatPattern(systemPattern));
+    // A program formats with a handful of patterns, again and again.
+    thread_local std::unordered_map<QString, QString> qtPatterns;
+    auto known = qtPatterns.find(systemPattern);
+    if (known == qtPatterns.end()) {
+        if (qtPatterns.size() >= 64) {
+            qtPatterns.clear();
+        }
+        known = qtPatterns.emplace(systemPattern, formatPattern(systemPattern)).first;
+    }
+    return m_value.toString(known->second);
 }
 
 namespace {

@@ -23,19 +23,27 @@ std::vector<TranslatedStep> translated(const QString& tsql, const SqlCatalog& ca
     return steps;
 }
 
-// The values this text's literals give the parameters, converted in the
-// order the translation converted them.
-std::vector<Variant> parameterValues(const std::vector<translation::Parameter>& parameters,
-                                     const std::vector<QString>& literals)
+} // namespace
+
+std::vector<Variant> SqlTranslator::parameterValues(const Shape& shape, const std::vector<QString>& literals)
 {
+    // Converted in the order the translation converted them; a literal that
+    // reads as last time (a span's bounds along a run) is not converted again.
     std::vector<Variant> values;
-    values.reserve(parameters.size());
-    for (const translation::Parameter& p : parameters)
-        values.push_back(translation::parameterValue(p, literals[std::size_t(p.literal)]));
+    values.reserve(shape.parameters.size());
+    shape.lastValues.resize(shape.parameters.size());
+    for (std::size_t i = 0; i < shape.parameters.size(); ++i) {
+        const translation::Parameter& p = shape.parameters[i];
+        const QString& literal = literals[std::size_t(p.literal)];
+        auto& [lastLiteral, lastValue] = shape.lastValues[i];
+        if (lastValue.isEmpty() || literal != lastLiteral) {
+            lastValue = translation::parameterValue(p, literal);
+            lastLiteral = literal;
+        }
+        values.push_back(lastValue);
+    }
     return values;
 }
-
-} // namespace
 
 void SqlTranslator::setCatalog(SqlCatalog catalog)
 {
@@ -61,7 +69,7 @@ BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCa
                 continue;
             if (fromCache)
                 *fromCache = true;
-            return BoundTranslation{shape.steps, parameterValues(shape.parameters, scan.literals)};
+            return BoundTranslation{shape.steps, parameterValues(shape, scan.literals)};
         }
     }
     if (fromCache)
@@ -74,7 +82,7 @@ BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCa
     for (std::size_t i = 0; i < bound.size(); ++i)
         if (!bound[i])
             shape.fixedLiterals.emplace_back(int(i), scan.literals[i]);
-    BoundTranslation result{shape.steps, parameterValues(shape.parameters, scan.literals)};
+    BoundTranslation result{shape.steps, parameterValues(shape, scan.literals)};
     if (m_shapes.size() >= kCacheLimit)
         m_shapes.clear();
     std::vector<Shape>& shapes = m_shapes[scan.shape];

@@ -88,7 +88,10 @@ private:
         std::shared_ptr<const std::vector<TranslatedStep>> steps;
         std::vector<translation::Parameter> parameters;
         std::vector<std::pair<int, QString>> fixedLiterals;
+        // Each parameter's last literal and its value.
+        mutable std::vector<std::pair<QString, Variant>> lastValues;
     };
+    static std::vector<Variant> parameterValues(const Shape& shape, const std::vector<QString>& literals);
     static constexpr int kShapesPerText = 8;
     QHash<QString, std::vector<Shape>> m_shapes;
     SqlCatalog m_catalog;

@@ -110,9 +110,16 @@ private:
     [[noreturn]] void failToPrepare(int rc, const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors);
     // Forgets the prepared statements (the schema changed, the connection closes).
     void clearStatements();
+    // The columns of a statement's result as it last described them, kept
+    // with the prepared statement until SQLite prepares it again.
+    struct ColumnsSeen
+    {
+        std::vector<ColumnInfo> columns;
+        bool known = false;
+    };
     // `resultTypes`: the types of columns their values cannot show (a translated step's).
     ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
-                    const std::vector<DataTypeEnum>& resultTypes = {});
+                    const std::vector<DataTypeEnum>& resultTypes = {}, ColumnsSeen* seen = nullptr);
     void execSimple(const char* sql, std::vector<ErrorInfo>& errors);
     [[noreturn]] void fail(int rc, const QString& statementSql, std::vector<ErrorInfo>& errors);
     // Lower-case column name -> declared type, for converting written values.
@@ -130,7 +137,12 @@ private:
     // The prepared statements of this connection by their SQLite text, kept
     // for the next statement of the same text; a statement in use is out of
     // the cache. Emptied when the schema changes (`m_statementsGeneration` counts that).
-    std::unordered_map<QString, StmtPtr> m_statements;
+    struct Prepared
+    {
+        StmtPtr statement;
+        ColumnsSeen columns;
+    };
+    std::unordered_map<QString, Prepared> m_statements;
     quint64 m_statementsGeneration = 0;
     static constexpr int kStatementLimit = 200;
     SqlTranslator m_translator;

@@ -50,23 +50,24 @@ struct SqliteBackend::Batch
 class SqliteBackend::StatementLease
 {
 public:
+    using Node = decltype(SqliteBackend::m_statements)::node_type;
+
     StatementLease() = default;
-    StatementLease(SqliteBackend* backend, QString sql, StmtPtr statement)
-        : m_backend(backend), m_sql(std::move(sql)), m_statement(std::move(statement)),
-          m_generation(backend->m_statementsGeneration)
+    StatementLease(SqliteBackend* backend, Node node)
+        : m_backend(backend), m_node(std::move(node)), m_generation(backend->m_statementsGeneration)
     {
     }
     StatementLease(StatementLease&&) = default;
     StatementLease& operator=(StatementLease&&) = delete;
     ~StatementLease();
 
-    sqlite3_stmt* get() const { return m_statement.get(); }
-    explicit operator bool() const { return m_statement != nullptr; }
+    sqlite3_stmt* get() const { return m_node ? m_node.mapped().statement.get() : nullptr; }
+    ColumnsSeen* columns() { return &m_node.mapped().columns; }
+    explicit operator bool() const { return get() != nullptr; }
 
 private:
     SqliteBackend* m_backend = nullptr;
-    QString m_sql;
-    StmtPtr m_statement;
+    Node m_node;
     quint64 m_generation = 0;
 };
 

@@ -51,13 +51,13 @@ bool countsRows(const char* sql)
 
 SqliteBackend::StatementLease::~StatementLease()
 {
-    if (!m_statement)
+    if (!get())
         return;
-    sqlite3_reset(m_statement.get());
+    sqlite3_reset(get());
     if (m_generation != m_backend->m_statementsGeneration ||
         m_backend->m_statements.size() >= std::size_t(SqliteBackend::kStatementLimit))
         return;
-    m_backend->m_statements.emplace(std::move(m_sql), std::move(m_statement));
+    m_backend->m_statements.insert(std::move(m_node));
 }
 
 void SqliteBackend::clearStatements()
@@ -127,11 +127,8 @@ SqliteBackend::StatementLease SqliteBackend::lease(const QString& sql, const Bat
                                                    std::vector<ErrorInfo>& errors)
 {
     sqlite3* handle = db(errors);
-    if (auto cached = m_statements.find(sql); cached != m_statements.end()) {
-        StmtPtr statement = std::move(cached->second);
-        m_statements.erase(cached);
-        return StatementLease(this, sql, std::move(statement));
-    }
+    if (auto cached = m_statements.find(sql); cached != m_statements.end())
+        return StatementLease(this, m_statements.extract(cached));
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -144,7 +141,8 @@ SqliteBackend::StatementLease SqliteBackend::lease(const QString& sql, const Bat
         ++tail;
     if (!statement || (tail && *tail))
         return {};
-    return StatementLease(this, sql, std::move(statement));
+    const auto added = m_statements.emplace(sql, Prepared{std::move(statement), {}}).first;
+    return StatementLease(this, m_statements.extract(added));
 }
 
 void SqliteBackend::failToPrepare(int rc, const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors)
@@ -192,7 +190,7 @@ void SqliteBackend::execSimple(const char* sql, std::vector<ErrorInfo>& errors)
 }
 
 ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
-                               const std::vector<DataTypeEnum>& resultTypes)
+                               const std::vector<DataTypeEnum>& resultTypes, ColumnsSeen* seen)
 {
     ResultSet result;
     // The columns are read after the first step: a statement prepared before
@@ -210,20 +208,32 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     }
     result.hasRows = true;
     const int first = keyed ? 1 : 0;
-    result.columns.reserve(std::size_t(count - first));
-    for (int i = first; i < count; ++i) {
-        const char* declared = sqlite3_column_decltype(statement, i);
-        ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
-                                                  QString::fromUtf8(declared ? declared : ""));
-        // An expression has no declared type; the statement may show what its values cannot.
-        const std::size_t position = std::size_t(i - first);
-        if (column.type == adEmpty && position < resultTypes.size() && resultTypes[position] != adEmpty)
-            column = columnForType(column.name, resultTypes[position]);
-        if (const char* table = sqlite3_column_table_name(statement, i))
-            column.baseTable = QString::fromUtf8(table);
-        if (const char* origin = sqlite3_column_origin_name(statement, i))
-            column.baseColumn = QString::fromUtf8(origin);
-        result.columns.push_back(std::move(column));
+    if (seen && seen->known && sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) == 0) {
+        result.columns = seen->columns;
+    } else {
+        result.columns.reserve(std::size_t(count - first));
+        for (int i = first; i < count; ++i) {
+            const char* declared = sqlite3_column_decltype(statement, i);
+            ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
+                                                      QString::fromUtf8(declared ? declared : ""));
+            if (const char* table = sqlite3_column_table_name(statement, i))
+                column.baseTable = QString::fromUtf8(table);
+            if (const char* origin = sqlite3_column_origin_name(statement, i))
+                column.baseColumn = QString::fromUtf8(origin);
+            result.columns.push_back(std::move(column));
+        }
+        if (seen)
+            *seen = ColumnsSeen{result.columns, true};
+    }
+    // An expression has no declared type; the statement may show what its values cannot.
+    for (std::size_t position = 0; position < result.columns.size() && position < resultTypes.size(); ++position) {
+        ColumnInfo& column = result.columns[position];
+        if (column.type == adEmpty && resultTypes[position] != adEmpty) {
+            ColumnInfo typed = columnForType(column.name, resultTypes[position]);
+            typed.baseTable = column.baseTable;
+            typed.baseColumn = column.baseColumn;
+            column = std::move(typed);
+        }
     }
     for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::vector<Variant> row;
@@ -250,10 +260,10 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
 {
     // A definition runs once; any other statement is prepared once per connection.
     if (!step.changesSchema) {
-        if (const StatementLease statement = lease(step.sql, &batch, errors)) {
+        if (StatementLease statement = lease(step.sql, &batch, errors)) {
             if (bind)
                 bind(statement.get());
-            ResultSet result = fetch(statement.get(), false, errors, step.resultTypes);
+            ResultSet result = fetch(statement.get(), false, errors, step.resultTypes, statement.columns());
             noteSchemaChange(statement.get(), false);
             record(std::move(result), step, batch);
             return;

@@ -61,7 +61,7 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
             return {};
         }
     };
-    const StatementLease statement = keyedStatement();
+    StatementLease statement = keyedStatement();
     if (!statement)
         return execute(sql, errors);
     const char* keyTable = sqlite3_column_table_name(statement.get(), 0);
@@ -76,7 +76,7 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
     const CommandClock clock(*this);
     if (const Binder bind = parameterBinder(translation.parameters))
         bind(statement.get());
-    ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes);
+    ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes, statement.columns());
     noteSchemaChange(statement.get(), false);
     result.baseTable = QString::fromUtf8(keyTable);
     return result;
