@@ -23,6 +23,14 @@ std::vector<TranslatedStep> translated(const QString& tsql, const SqlCatalog& ca
     return steps;
 }
 
+void hashStatements(std::vector<TranslatedStep>& steps)
+{
+    for (TranslatedStep& step : steps) {
+        step.sqlHash = qHash(step.sql);
+        hashStatements(step.body);
+    }
+}
+
 } // namespace
 
 std::vector<Variant> SqlTranslator::parameterValues(const Shape& shape, const std::vector<QString>& literals)
@@ -75,7 +83,9 @@ BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCa
     if (fromCache)
         *fromCache = false;
     Shape shape;
-    shape.steps = std::make_shared<const std::vector<TranslatedStep>>(translated(tsql, m_catalog, &shape.parameters));
+    std::vector<TranslatedStep> steps = translated(tsql, m_catalog, &shape.parameters);
+    hashStatements(steps);
+    shape.steps = std::make_shared<const std::vector<TranslatedStep>>(std::move(steps));
     std::vector<bool> bound(scan.literals.size(), false);
     for (const translation::Parameter& p : shape.parameters)
         bound[std::size_t(p.literal)] = true;

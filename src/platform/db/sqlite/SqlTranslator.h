@@ -41,6 +41,9 @@ struct TranslatedStep
     bool unknownNames = false;
     // Statement: CREATE, ALTER or DROP, which change the catalogue.
     bool changesSchema = false;
+    // qHash(sql) for a step of translateBound() (0 for others), taken once
+    // for the connection's cache of prepared statements.
+    std::size_t sqlHash = 0;
 };
 
 // A batch translated with the values of its literals left out where they meet

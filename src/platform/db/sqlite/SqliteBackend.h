@@ -107,6 +107,8 @@ private:
     // failure to prepare a step of `batch` is reported as its text with the
     // literals written out would fail.
     StatementLease lease(const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors);
+    // The same for a translated step (its text's hash taken at translation).
+    StatementLease lease(const TranslatedStep& step, const Batch* batch, std::vector<ErrorInfo>& errors);
     [[noreturn]] void failToPrepare(int rc, const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors);
     // Forgets the prepared statements (the schema changed, the connection closes).
     void clearStatements();
@@ -142,7 +144,18 @@ private:
         StmtPtr statement;
         ColumnsSeen columns;
     };
-    std::unordered_map<QString, Prepared> m_statements;
+    // A statement's text with its hash, taken once per translation.
+    struct StatementKey
+    {
+        QString sql;
+        std::size_t hash;
+        bool operator==(const StatementKey& other) const { return sql == other.sql; }
+    };
+    struct KeyHash
+    {
+        std::size_t operator()(const StatementKey& key) const { return key.hash; }
+    };
+    std::unordered_map<StatementKey, Prepared, KeyHash> m_statements;
     quint64 m_statementsGeneration = 0;
     static constexpr int kStatementLimit = 200;
     SqlTranslator m_translator;

@@ -123,11 +123,23 @@ SqliteBackend::Binder SqliteBackend::parameterBinder(const std::vector<Variant>&
     };
 }
 
+SqliteBackend::StatementLease SqliteBackend::lease(const TranslatedStep& step, const Batch* batch,
+                                                   std::vector<ErrorInfo>& errors)
+{
+    const StatementKey key{step.sql, step.sqlHash != 0 ? step.sqlHash : qHash(step.sql)};
+    if (auto cached = m_statements.find(key); cached != m_statements.end()) {
+        db(errors);
+        return StatementLease(this, m_statements.extract(cached));
+    }
+    return lease(step.sql, batch, errors);
+}
+
 SqliteBackend::StatementLease SqliteBackend::lease(const QString& sql, const Batch* batch,
                                                    std::vector<ErrorInfo>& errors)
 {
     sqlite3* handle = db(errors);
-    if (auto cached = m_statements.find(sql); cached != m_statements.end())
+    const StatementKey key{sql, qHash(sql)};
+    if (auto cached = m_statements.find(key); cached != m_statements.end())
         return StatementLease(this, m_statements.extract(cached));
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
@@ -141,7 +153,7 @@ SqliteBackend::StatementLease SqliteBackend::lease(const QString& sql, const Bat
         ++tail;
     if (!statement || (tail && *tail))
         return {};
-    const auto added = m_statements.emplace(sql, Prepared{std::move(statement), {}}).first;
+    const auto added = m_statements.emplace(key, Prepared{std::move(statement), {}}).first;
     return StatementLease(this, m_statements.extract(added));
 }
 
@@ -260,7 +272,7 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
 {
     // A definition runs once; any other statement is prepared once per connection.
     if (!step.changesSchema) {
-        if (StatementLease statement = lease(step.sql, &batch, errors)) {
+        if (StatementLease statement = lease(step, &batch, errors)) {
             if (bind)
                 bind(statement.get());
             ResultSet result = fetch(statement.get(), false, errors, step.resultTypes, statement.columns());
@@ -333,7 +345,7 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
         case TranslatedStep::Kind::IfExists: {
             int rc = SQLITE_DONE;
             {
-                const StatementLease probe = lease(step.sql, &batch, errors);
+                const StatementLease probe = lease(step, &batch, errors);
                 if (!probe)
                     failToPrepare(SQLITE_ERROR, step.sql, &batch, errors);
                 if (bind)
