@@ -56,10 +56,14 @@ inline const char* const kRestrictedViews[] = {
 inline const char* const kIndexes[] = {
     // The correction run's previous price: one article's latest row of one
     // list before a moment, by the id as stored (a numbered class) or trimmed
-    // (the cost class).
+    // (the cost class); for the article master, whose rows hold one of two
+    // list values, the article's rows back in time, each read for its list.
     "CREATE INDEX IX_PreciosHis_Articulo ON V_MV_PreciosHis (IdArticulo, idLista, FechaHora)",
     "CREATE INDEX IX_PreciosHis_ArticuloTrim ON V_MV_PreciosHis "
     "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, idLista, FechaHora)",
+    "CREATE INDEX IX_PreciosHis_ArticuloFecha ON V_MV_PreciosHis (IdArticulo, FechaHora, idLista)",
+    "CREATE INDEX IX_PreciosHis_ArticuloTrimFecha ON V_MV_PreciosHis "
+    "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora, idLista)",
     "CREATE INDEX IX_PreciosHis_Lista ON V_MV_PreciosHis (idLista, FechaHora)",
     "CREATE INDEX IX_PreciosHis_FechaHora ON V_MV_PreciosHis (FechaHora)",
     // The current value is read by the trimmed id, the master's update finds

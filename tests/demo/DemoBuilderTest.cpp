@@ -174,7 +174,7 @@ TEST(DemoBuilder, HistoryIsIndexedByArticleListAndTime)
         rows(db.get(), "SELECT ii.name FROM pragma_index_list('V_MV_PreciosHis') il, "
                        "pragma_index_info(il.name) ii WHERE ii.seqno = 0 AND ii.name IS NOT NULL "
                        "ORDER BY ii.name");
-    EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "IdArticulo", "idLista"}));
+    EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "IdArticulo", "IdArticulo", "idLista"}));
     // The cost-class look-up compares the trimmed id; its index leads with that expression.
     const std::vector<std::string> trimmed =
         rows(db.get(), "SELECT sql FROM sqlite_master WHERE name = 'IX_PreciosHis_ArticuloTrim'");
@@ -202,7 +202,7 @@ const LookUp kLookUps[] = {
     {"PreviousCostOfTheMaster",
      "SELECT TOP 1  costo as precio, * FROM V_MV_PreciosHis WHERE LTRIM(RTRIM(IdArticulo)) = '1001'  and (idlista = "
      "'' or idlista is null)   AND FechaHora < '18-03-2024 08:05:00.000'ORDER BY FechaHora DESC;",
-     "IX_PreciosHis_ArticuloTrim"},
+     "IX_PreciosHis_ArticuloTrimFecha"},
     {"PreviousPriceOfAList",
      "SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '1001'  and idlista = '0001'   AND "
      "FechaHora < '11-03-2024 12:30:10.000'ORDER BY FechaHora DESC;",
@@ -210,7 +210,7 @@ const LookUp kLookUps[] = {
     {"PreviousPriceOfTheMaster",
      "SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '   1010'  and (idlista = '' or "
      "idlista is null)   AND FechaHora < '05-02-2024 09:15:02.000'ORDER BY FechaHora DESC;",
-     "IX_PreciosHis_Articulo"},
+     "IX_PreciosHis_ArticuloFecha"},
     {"CurrentValueOfTheMaster",
      "SELECT TOP 1 * FROM V_MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1001' ", "IX_Articulos_IdTrim"},
     {"CurrentValueOfAList",
