@@ -7,14 +7,22 @@ namespace platform::db::sqlite::translation {
 
 namespace {
 
+// ASCII first: the words of a statement are nearly always ASCII.
 bool isWordStart(QChar c)
 {
-    return c.isLetter() || c == QLatin1Char('_');
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_';
+    return c.isLetter();
 }
 
 bool isWordPart(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$') || c == QLatin1Char('@');
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'_' ||
+               u == u'$' || u == u'@';
+    return c.isLetterOrNumber();
 }
 
 } // namespace

@@ -116,10 +116,22 @@ SqliteBackend::Binder SqliteBackend::parameterBinder(const std::vector<Variant>&
 {
     if (values.empty())
         return {};
-    return [&values](sqlite3_stmt* statement) {
+    // Texts are bound as the UTF-8 this binder keeps while the statements run.
+    auto utf8 = std::make_shared<std::vector<QByteArray>>(values.size());
+    return [&values, utf8](sqlite3_stmt* statement) {
         const int count = std::min(sqlite3_bind_parameter_count(statement), int(values.size()));
-        for (int i = 1; i <= count; ++i)
-            bindStorage(statement, i, values[std::size_t(i - 1)]);
+        for (int i = 1; i <= count; ++i) {
+            const Variant& value = values[std::size_t(i - 1)];
+            if (value.type() != VariantType::Text) {
+                bindStorage(statement, i, value);
+                continue;
+            }
+            QByteArray& text = (*utf8)[std::size_t(i - 1)];
+            if (text.isNull())
+                text = value.toText().toUtf8();
+            sqlite3_bind_text64(statement, i, text.constData(), sqlite3_uint64(text.size()), SQLITE_STATIC,
+                                SQLITE_UTF8);
+        }
     };
 }
 
