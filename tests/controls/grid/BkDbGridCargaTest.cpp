@@ -30,31 +30,9 @@ using A = controls::BkDbGridAcceso;
 
 const QString kOnce = QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11");
 
-template <typename T> T* hijo(BkDbGrid& g, const char* nombre)
-{
-    T* w = g.findChild<T*>(QString::fromLatin1(nombre));
-    EXPECT_NE(w, nullptr) << nombre;
-    return w;
-}
-
-QStringList entradas(QComboBox* combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i) {
-        out << combo->itemText(i);
-    }
-    return out;
-}
-
-// The texts of one grid column, rows 1 to the last.
-QStringList columna(const FlexGrid& g, int c)
-{
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) {
-        out << g.TextMatrix(r, c);
-    }
-    return out;
-}
+using grid_tests::columna;
+using grid_tests::entradas;
+using grid_tests::hijo;
 
 QStringList numeros(int desde, int hasta)
 {
