@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -213,8 +214,23 @@ private:
     void CboRegistros_KeyDown(int& KeyCode, int Shift);
     void CmdCancel_Click();
     void MSFlexGrid1_KeyDown(int& KeyCode, int Shift);
-    void Toolbar1_ButtonClick(const QString& key);
     void AplicarTamanoPagina();
+
+    // Search and filter: the filter bar's tool bar and menus, the search box.
+    void AplicarBusqueda();
+    // Paints the cells of the page that hold the text (search mode 1).
+    void BuscarEnPagina(const QString& texto);
+    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonMenuClick(QAction* ButtonMenu);
+    void Toolbar2_ButtonMenuClick(QAction* ButtonMenu);
+    // The menus' one rule: marks the clicked entry, unmarks the other one and
+    // returns the mode chosen (1 or 2), or 0 when the entry was marked already.
+    int marcarEntrada(QToolButton* boton, QAction* ButtonMenu);
+    void txtBuscar_GotFocus();
+    void txtBuscar_LostFocus();
+    void txtBuscar_Change();
+    // True when the key was Enter (the search ran).
+    bool txtBuscar_KeyDown(int KeyCode);
 
     // The export's workbook and head (the grid's own copies; true when done).
     bool AbrirLibroExcel(int& cantHojas);
@@ -223,6 +239,9 @@ private:
     // Presentation.
     void ActualizarVistaPagina();
     int AnchoTexto(const QString& texto) const;
+    // Back and fore colours of a box, as the platform's controls set them.
+    static void colorFondo(QWidget* w, platform::ui::OleColor color);
+    static void colorTexto(QWidget* w, platform::ui::OleColor color);
 
     // The grid's boundary: runs an event handler and reports through the
     // common error dialog whatever the data platform or a control raised.
@@ -273,6 +292,9 @@ private:
     // State of the controls kept between loads.
     bool CargaCancelada = false;
     bool SinRecargaPagina = false;
+    // The page on screen has no row: its one empty row gets no ordinal and
+    // the row count says 0.
+    bool m_paginaVacia = false;
     int ContadorArriba = 0;
     int ContadorAbajo = 0;
     // The running export's workbook, title texts and heading row.

@@ -119,8 +119,9 @@ void BkDbGrid::CargarPaginas()
                           if (contar && !conteo.isEmpty() && q.TotalRegistros == 0) {
                               abrir(db, completa, rs);
                           }
+                          // A search that finds nothing keeps its condition for the
+                          // page, which then comes back empty and drops it.
                           if (contar && rs->Bof() && rs->Eof()) {
-                              q.FiltroBusqueda.clear();
                               q.TotalRegistros = 0;
                               MSFlexGrid1->setCols(2);
                               MSFlexGrid1->setFixedCols(1);
@@ -274,7 +275,8 @@ void BkDbGrid::CargarGrid()
         throw platform::db::DbError(platform::db::adErr::ObjectClosed,
                                     QStringLiteral("Operation is not allowed when the object is closed."));
     }
-    if (rs->Bof() && rs->Eof()) {
+    m_paginaVacia = rs->Bof() && rs->Eof();
+    if (m_paginaVacia) {
         MostrarPaginaVacia(*rs);
     } else {
         MostrarFilas(*rs);

@@ -171,6 +171,22 @@ TEST_F(Carga, OrdenarPorLaColumnaElegidaCambiaLaSentenciaYLasFilas)
     EXPECT_EQ(ascendentes, ordenadas);
 }
 
+TEST_F(Carga, OrdenarEnLaColumnaDelOrdinalNoHaceNada)
+{
+    const QString conexion = grid_tests::servidorDemo();
+    auto sentencias = grid_tests::grabarSentencias();
+    abrir(conexion, 5, kOnce);
+    g->LoadBkDBGrid();
+    // After a load the cursor stands on the ordered column, column 0 at first.
+    ASSERT_EQ(g->MsFlexGrid->Col(), 0);
+    sentencias->lista.clear();
+    hijo<QToolButton>(*g, "ImgOrdenAsc")->click();
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_FALSE(sentencias->lista.at(0).contains(QStringLiteral("[]"))) << sentencias->lista.at(0).toStdString();
+    EXPECT_TRUE(g->OrderBy().isEmpty());
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(1, 5));
+}
+
 TEST_F(Carga, VariasColumnasAcumulanElOrden)
 {
     abrir(grid_tests::servidorDemo(), 5, kOnce);

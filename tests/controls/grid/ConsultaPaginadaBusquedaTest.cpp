@@ -76,7 +76,7 @@ ConsultaPaginada probada()
     return q;
 }
 
-TEST(Busqueda, LasFechasSeReconocenPorSuCampoAunqueHayaCamposOmitidos)
+TEST(CondicionBusqueda, LasFechasSeReconocenPorSuCampoAunqueHayaCamposOmitidos)
 {
     ConsultaPaginada q = probada();
     EXPECT_EQ(q.ColumnasFecha, u8("|2|"));
@@ -95,7 +95,7 @@ TEST(Busqueda, LasFechasSeReconocenPorSuCampoAunqueHayaCamposOmitidos)
                  "or  CONVERT(NVARCHAR,[Nombre]) LIKE '%26/03/2024%') "));
 }
 
-TEST(Busqueda, LasFechasSeReconocenConUnaEleccionDeColumnas)
+TEST(CondicionBusqueda, LasFechasSeReconocenConUnaEleccionDeColumnas)
 {
     ConsultaPaginada q;
     q.sql = u8(" SELECT * FROM T ");
@@ -109,7 +109,7 @@ TEST(Busqueda, LasFechasSeReconocenConUnaEleccionDeColumnas)
     EXPECT_FALSE(q.EsCampoFecha(u8("Nombre")));
 }
 
-TEST(Busqueda, ElTextoEscritoVaEntreApostrofosConLosComodinesDelUsuario)
+TEST(CondicionBusqueda, ElTextoEscritoVaEntreApostrofosConLosComodinesDelUsuario)
 {
     ConsultaPaginada q = probada();
     EXPECT_EQ(q.TerminoTexto(u8("Nombre"), u8("O'Higgins 10%_")),
@@ -118,7 +118,7 @@ TEST(Busqueda, ElTextoEscritoVaEntreApostrofosConLosComodinesDelUsuario)
               u8(" CONVERT(NVARCHAR,[Nombre]) LIKE '%''; DROP TABLE T --%'"));
 }
 
-TEST(Busqueda, UnaFechaVaComoRangoQueCualquierServidorLeeIgual)
+TEST(CondicionBusqueda, UnaFechaVaComoRangoQueCualquierServidorLeeIgual)
 {
     ConsultaPaginada q = probada();
     EXPECT_EQ(q.CondicionCampo(u8("Fecha"), u8("26/03/2024")), u8(" ([Fecha] >= '20240326' AND [Fecha] < '20240327')"));
@@ -128,7 +128,7 @@ TEST(Busqueda, UnaFechaVaComoRangoQueCualquierServidorLeeIgual)
     EXPECT_FALSE(q.CondicionCampo(u8("Fecha"), u8("26/03/2024'")).has_value());
 }
 
-TEST(Busqueda, UnAliasSeBuscaPorSuExpresion)
+TEST(CondicionBusqueda, UnAliasSeBuscaPorSuExpresion)
 {
     ConsultaPaginada q;
     q.sql = u8(" SELECT costo as precio, * FROM T ");
@@ -136,14 +136,14 @@ TEST(Busqueda, UnAliasSeBuscaPorSuExpresion)
     EXPECT_EQ(q.CondicionCampo(u8("precio"), u8("1")), u8(" CONVERT(NVARCHAR,[costo]) LIKE '%1%'"));
 }
 
-TEST(Busqueda, SinTerminosNoHayCondicion)
+TEST(CondicionBusqueda, SinTerminosNoHayCondicion)
 {
     ConsultaPaginada q = probada();
     EXPECT_EQ(q.CondicionTodos({u8("Fecha"), QString(), u8(" ")}, u8("abc")), QString());
     EXPECT_EQ(q.CondicionTodos({}, u8("abc")), QString());
 }
 
-TEST(Busqueda, LasCondicionesSeAcumulan)
+TEST(CondicionBusqueda, LasCondicionesSeAcumulan)
 {
     ConsultaPaginada q = probada();
     q.AgregarBusqueda(QString());
@@ -155,7 +155,7 @@ TEST(Busqueda, LasCondicionesSeAcumulan)
     EXPECT_EQ(q.FiltroBusqueda, u8("   (a)  and  b"));
 }
 
-TEST(Busqueda, UnWhereEscritoEnLaBusquedaQuedaEnElla)
+TEST(CondicionBusqueda, UnWhereEscritoEnLaBusquedaQuedaEnElla)
 {
     ConsultaPaginada q;
     q.sql = u8(" SELECT * FROM T ");
