@@ -14,6 +14,7 @@
 #include "platform/ui/Twips.h"
 
 #include <QComboBox>
+#include <QDragMoveEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -273,9 +274,7 @@ void BkDbGrid::conectar()
     });
     connect(txtBuscar, &QLineEdit::textChanged, this, frontera("txtBuscar_Change", &BkDbGrid::txtBuscar_Change));
     txtBuscar->installEventFilter(this);
-    connect(MSFlexGrid1, &platform::ui::FlexGrid::KeyDown, this, [this](int& keyCode, int shift) {
-        Frontera(QStringLiteral("MSFlexGrid1_KeyDown"), [&] { MSFlexGrid1_KeyDown(keyCode, shift); });
-    });
+    conectarEventos();
 }
 
 bool BkDbGrid::eventFilter(QObject* watched, QEvent* event)
@@ -304,6 +303,21 @@ bool BkDbGrid::eventFilter(QObject* watched, QEvent* event)
             Frontera(QStringLiteral("txtBuscar_LostFocus"), [&] { txtBuscar_LostFocus(); });
         }
         return buscado;
+    }
+    if (watched == txtEdit1) {
+        return filtrarEdicion(event);
+    }
+    if (watched == MSFlexGrid1->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove)) {
+        Frontera(QStringLiteral("MSFlexGrid1_DragOver"), [&] { MSFlexGrid1_DragOver(); });
+        // Entering is accepted so that the moves follow; nothing may be dropped.
+        auto* arrastre = static_cast<QDragMoveEvent*>(event);
+        if (event->type() == QEvent::DragEnter) {
+            arrastre->acceptProposedAction();
+        } else {
+            arrastre->ignore();
+        }
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -54,6 +54,11 @@ namespace controls {
 // When neither the statement nor the grid gives an order, the pages are
 // ordered by the key column (PrimaryKey, "ID" when empty), so that no row
 // repeats or goes missing between pages.
+//
+// The host learns what happens in the inner grid and the edit box through
+// the grid's signals; their arguments are references, so a host connected
+// directly (the default within one thread) that changes a key code or key
+// character changes what the inner control does with the key.
 class BkDbGrid : public QWidget
 {
     Q_OBJECT
@@ -153,13 +158,41 @@ public:
     void WriteProperties(platform::ui::PropertyBag& bag) const;
 
 signals:
-    // Raised at the end of every page load with the current page.
+    // Raised at the end of every page load with the current page (a host's
+    // change becomes the current page).
     void PaginaCargada(int32_t& PageNumber);
     // Raised after the "AJUSTACOL" button adjusted the column widths.
     void ColumnasAjustadas();
+    // The inner grid's events; Click and EnterCell after the optional marking
+    // of the cell (pPintaFilaSel), LeaveCell after its unmarking.
+    void MsFlexGridClick();
+    void MsFlexGridDblClick();
+    void MsFlexGridGotFocus();
+    void MsFlexGridLostFocus();
+    void MsFlexGridEnterCell();
     // Key down in the inner grid, before the grid's own paging keys; a host
-    // that sets KeyCode to 0 switches them off for that press.
+    // that sets KeyCode to 0 switches them off for that press, and the inner
+    // grid handles the code the host leaves.
     void MSFlexGridKeyDown(int& KeyCode, int& Shift);
+    void MSFlexGridKeyPress(int& KeyAscii);
+    void MSFlexGridLeaveCell();
+    // X and Y in twips from the inner grid's top left corner.
+    void MSFlexGridMouseDown(int& Button, int& Shift, float& X, float& Y);
+    void MSFlexGridRowColChange();
+    void MSFlexGridKeyUp(int& KeyCode, int& Shift);
+    // The edit box's events; GotFocus and LostFocus after its restyling.
+    void txtEditChange();
+    void txtEditClick();
+    void txtEditDblClick();
+    void txtEditGotFocus();
+    void txtEditLostFocus();
+    // Before the box handles the key: KeyCode 0 drops the key's own handling
+    // (a character still follows through txtEditKeyPress).
+    void txtEditKeyDown(int& KeyCode, int& Shift);
+    // Before the box types the character: 0 types nothing, another code types that character.
+    void txtEditKeyPress(int& KeyAscii);
+    // Raised for every mouse movement over the edit box, with the buttons held.
+    void txtEditMouseDown(int& Button, int& Shift, float& X, float& Y);
     // A property was set (the host's designer marks it changed).
     void PropertyChanged(const QString& name);
 
@@ -232,6 +265,21 @@ private:
     // True when the key was Enter (the search ran).
     bool txtBuscar_KeyDown(int KeyCode);
 
+    // Events of the inner grid and the edit box.
+    void conectarEventos();
+    void MSFlexGrid1_Click();
+    void MSFlexGrid1_EnterCell();
+    void MSFlexGrid1_LeaveCell();
+    void MSFlexGrid1_DragOver();
+    void txtEdit1_GotFocus();
+    void txtEdit1_LostFocus();
+    // The edit box's key, mouse and focus events; true when the event is consumed.
+    bool filtrarEdicion(QEvent* event);
+    // Row painting with the grid's redrawing off.
+    void MarcarFila(int fila);
+    void DesmarcarFila(int fila);
+    void pintarFila(int fila, platform::ui::OleColor color);
+
     // The export's workbook and head (the grid's own copies; true when done).
     bool AbrirLibroExcel(int& cantHojas);
     bool EscribirEncabezadoExcel(int& count, const QStringList& nombres, const std::vector<long>& anchos);
@@ -295,6 +343,8 @@ private:
     // The page on screen has no row: its one empty row gets no ordinal and
     // the row count says 0.
     bool m_paginaVacia = false;
+    // The edit box's double click was raised: the release that follows is no click.
+    bool m_trasDobleClic = false;
     int ContadorArriba = 0;
     int ContadorAbajo = 0;
     // The running export's workbook, title texts and heading row.

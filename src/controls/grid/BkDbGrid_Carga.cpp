@@ -292,8 +292,8 @@ void BkDbGrid::CargarGrid()
     AsignarOrdinal();
     Pbar->setValue(100);
     CargaCancelada = false;
-    int32_t pagina = m_consulta.PaginaActual;
-    emit PaginaCargada(pagina);
+    // The host's change of the page number becomes the current page.
+    emit PaginaCargada(m_consulta.PaginaActual);
     Pbar->setValue(0);
 }
 

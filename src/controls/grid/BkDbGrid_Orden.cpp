@@ -206,6 +206,7 @@ void BkDbGrid::MSFlexGrid1_KeyDown(int& KeyCode, int Shift)
                 break;
             }
         }
+        MSFlexGrid1_EnterCell();
         break;
     case keys::Left:
         for (int c = MSFlexGrid1->Col(); c >= 0; --c) {
@@ -214,6 +215,7 @@ void BkDbGrid::MSFlexGrid1_KeyDown(int& KeyCode, int Shift)
                 break;
             }
         }
+        MSFlexGrid1_EnterCell();
         break;
     default:
         break;

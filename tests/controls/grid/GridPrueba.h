@@ -31,6 +31,8 @@ struct BkDbGridAcceso
 {
     static ConsultaPaginada& consulta(BkDbGrid& g) { return g.m_consulta; }
     static bool cargaCancelada(BkDbGrid& g) { return g.CargaCancelada; }
+    static void marcarFila(BkDbGrid& g, int fila) { g.MarcarFila(fila); }
+    static void desmarcarFila(BkDbGrid& g, int fila) { g.DesmarcarFila(fila); }
 };
 
 } // namespace controls
