@@ -91,6 +91,12 @@ public:
     void LoadBkDBGrid();
     QString EquiCampo(const QString& Campo, int Equivalencia) const;
     void inicializa();
+    // The stored column layout of this program, login and grid: LeerCampos
+    // reads it into CamposSel (kept when none is stored), GrabaCampos
+    // replaces it with CamposSel in one transaction (the stored row stays as
+    // it was when a step fails). Failures are logged by the data-access class.
+    void LeerCampos();
+    void GrabaCampos();
     void ImgOrdenAsc_Click();
     void ImgOrdenDesc_Click();
     void CargarGrid();
@@ -279,6 +285,10 @@ private:
     void MarcarFila(int fila);
     void DesmarcarFila(int fila);
     void pintarFila(int fila, platform::ui::OleColor color);
+
+    // The layout's key for this program, login and grid (`anterior`: the key
+    // that held the whole argument text).
+    ConsultaPaginada::ClaveDiseno claveDiseno(bool anterior) const;
 
     // The export's workbook and head (the grid's own copies; true when done).
     bool AbrirLibroExcel(int& cantHojas);

@@ -62,6 +62,9 @@ void BkDbGrid::LoadBkDBGrid()
     m_consulta.PrepararCarga();
     CargarCampos();
     CargaCancelada = false;
+    if (!cmdColumnas->isHidden()) {
+        LeerCampos();
+    }
     ConfigurarFlexGridModern();
     CargarPaginas();
 }
