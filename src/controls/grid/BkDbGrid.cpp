@@ -274,6 +274,7 @@ void BkDbGrid::conectar()
     });
     connect(txtBuscar, &QLineEdit::textChanged, this, frontera("txtBuscar_Change", &BkDbGrid::txtBuscar_Change));
     txtBuscar->installEventFilter(this);
+    connect(cmdColumnas, &QPushButton::clicked, this, frontera("cmdColumnas_Click", &BkDbGrid::cmdColumnas_Click));
     conectarEventos();
 }
 

@@ -286,6 +286,8 @@ private:
     void DesmarcarFila(int fila);
     void pintarFila(int fila, platform::ui::OleColor color);
 
+    // The column chooser.
+    void cmdColumnas_Click();
     // The layout's key for this program, login and grid (`anterior`: the key
     // that held the whole argument text).
     ConsultaPaginada::ClaveDiseno claveDiseno(bool anterior) const;
