@@ -36,6 +36,14 @@ QToolButton* imagen(QWidget* padre, const char* nombre, const char* glifo, const
     return b;
 }
 
+QPushButton* boton(QWidget* padre, const char* nombre, const char* texto, const QRect& lugar)
+{
+    auto* b = new QPushButton(QString::fromUtf8(texto), padre);
+    b->setObjectName(QString::fromLatin1(nombre));
+    b->setGeometry(lugar);
+    return b;
+}
+
 QFrame* cuadro(QWidget* padre, const char* nombre, const QRect& lugar)
 {
     auto* f = new QFrame(padre);
@@ -85,12 +93,8 @@ void FrmCampos::crearControles()
     ImgSube = imagen(this, "ImgSube", "▲", twipsRect(120, 2880, 180, 180));
     ImgBaja = imagen(this, "ImgBaja", "▼", twipsRect(405, 2880, 180, 180));
 
-    CmdAll = new QPushButton(QStringLiteral("Todos"), this);
-    CmdAll->setObjectName(QStringLiteral("CmdAll"));
-    CmdAll->setGeometry(twipsRect(720, 2820, 975, 315));
-    CmdAplica = new QPushButton(QStringLiteral("Aplicar"), this);
-    CmdAplica->setObjectName(QStringLiteral("CmdAplica"));
-    CmdAplica->setGeometry(twipsRect(1800, 2820, 1575, 315));
+    CmdAll = boton(this, "CmdAll", "Todos", twipsRect(720, 2820, 975, 315));
+    CmdAplica = boton(this, "CmdAplica", "Aplicar", twipsRect(1800, 2820, 1575, 315));
 
     Shape1 = cuadro(this, "Shape1", twipsRect(3225, 0, 210, 210));
     Shape1->hide();
@@ -103,12 +107,8 @@ void FrmCampos::crearControles()
     LstCampos->setObjectName(QStringLiteral("LstCampos"));
     LstCampos->setSelectionMode(QAbstractItemView::MultiSelection);
     LstCampos->setGeometry(twipsRect(4200, 240, 3390, 2205));
-    cmdTodos = new QPushButton(QStringLiteral("&Todas"), this);
-    cmdTodos->setObjectName(QStringLiteral("cmdTodos"));
-    cmdTodos->setGeometry(twipsRect(4320, 2520, 960, 315));
-    cmdAplicar = new QPushButton(QStringLiteral("&Aplicar Seleccón"), this);
-    cmdAplicar->setObjectName(QStringLiteral("cmdAplicar"));
-    cmdAplicar->setGeometry(twipsRect(5400, 2520, 1710, 315));
+    cmdTodos = boton(this, "cmdTodos", "&Todas", twipsRect(4320, 2520, 960, 315));
+    cmdAplicar = boton(this, "cmdAplicar", "&Aplicar Seleccón", twipsRect(5400, 2520, 1710, 315));
     shpSubir = cuadro(this, "shpSubir", twipsRect(7680, 240, 240, 240));
     shpBajar = cuadro(this, "shpBajar", twipsRect(7680, 600, 240, 240));
     ImgSubir = imagen(this, "ImgSubir", "▲", twipsRect(7710, 270, 180, 180));

@@ -42,13 +42,8 @@ protected:
     void abrir(const QString& conexion, int pageSize, const QString& sql, const QString& clave = QStringLiteral("ID"))
     {
         m_conexion = conexion;
-        g = std::make_unique<BkDbGrid>();
-        g->show();
-        g->setConString(conexion);
-        ASSERT_TRUE(data::gDbPrincipal().gOpenFlag);
-        g->setPageSize(pageSize);
+        g = grid_tests::grillaConectada(conexion, pageSize, sql);
         g->setPrimaryKey(clave);
-        g->setSql(sql);
         g->LoadBkDBGrid();
     }
     // Chooses the field, types the text and presses "BUSCAR".

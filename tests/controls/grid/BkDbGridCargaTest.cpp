@@ -48,12 +48,7 @@ class Carga : public ::testing::Test
 protected:
     void abrir(const QString& conexion, int pageSize, const QString& sql)
     {
-        g = std::make_unique<BkDbGrid>();
-        g->show();
-        g->setConString(conexion);
-        ASSERT_TRUE(data::gDbPrincipal().gOpenFlag);
-        g->setPageSize(pageSize);
-        g->setSql(sql);
+        g = grid_tests::grillaConectada(conexion, pageSize, sql);
         connect();
     }
     void connect()

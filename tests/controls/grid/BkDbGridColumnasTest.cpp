@@ -83,13 +83,9 @@ protected:
     }
     std::unique_ptr<BkDbGrid> grilla()
     {
-        auto g = std::make_unique<BkDbGrid>();
-        g->show();
-        g->setConString(m_conexion);
-        EXPECT_TRUE(data::gDbPrincipal().gOpenFlag);
+        auto g =
+            grid_tests::grillaConectada(m_conexion, 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
         g->setColumnas(true);
-        g->setPageSize(5);
-        g->setSql(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
         g->LoadBkDBGrid();
         return g;
     }

@@ -30,15 +30,11 @@ protected:
     // A grid of the history, logged in as `usuario`, with the column chooser shown.
     std::unique_ptr<BkDbGrid> grilla(const QString& usuario, const QString& nombre = {}, bool columnas = true)
     {
-        auto g = std::make_unique<BkDbGrid>();
-        g->show();
-        g->setConString(m_conexion);
-        EXPECT_TRUE(data::gDbPrincipal().gOpenFlag);
+        auto g =
+            grid_tests::grillaConectada(m_conexion, 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
         data::gDbPrincipal().gUsuario = usuario;
         g->pOnlyObjectName = nombre;
         g->setColumnas(columnas);
-        g->setPageSize(5);
-        g->setSql(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
         return g;
     }
     QStringList titulosAlCargar(const QString& usuario, const QString& nombre = {}, bool columnas = true)

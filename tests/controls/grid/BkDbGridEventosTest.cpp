@@ -81,14 +81,10 @@ class Eventos : public ::testing::Test
 protected:
     void SetUp() override
     {
-        g = std::make_unique<BkDbGrid>();
+        g = grid_tests::grillaConectada(grid_tests::servidorDemo(), 5,
+                                        QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
         anfitrion = std::make_unique<Anfitrion>(*g);
-        g->show();
         QApplication::setActiveWindow(g.get());
-        g->setConString(grid_tests::servidorDemo());
-        ASSERT_TRUE(data::gDbPrincipal().gOpenFlag);
-        g->setPageSize(5);
-        g->setSql(QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
     }
     FlexGrid& grid() { return *g->MsFlexGrid; }
     // The middle of a cell on the inner grid's viewport.

@@ -1,5 +1,6 @@
 #include "GridPrueba.h"
 
+#include "data/DB_Dll.h"
 #include "demo/DemoBuilder.h"
 #include "platform/ui/FlexGrid.h"
 #include "support/EmbeddedFixture.h"
@@ -99,6 +100,17 @@ QStringList titulos(const platform::ui::FlexGrid& g)
         out << g.TextMatrix(0, c);
     }
     return out;
+}
+
+std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int32_t pageSize, const QString& sql)
+{
+    auto g = std::make_unique<controls::BkDbGrid>();
+    g->show();
+    g->setConString(conexion);
+    EXPECT_TRUE(data::gDbPrincipal().gOpenFlag);
+    g->setPageSize(pageSize);
+    g->setSql(sql);
+    return g;
 }
 
 QString servidorDemo()

@@ -53,6 +53,12 @@ struct Sentencias
 // Records every statement of the backends created from now on (until the test ends).
 std::shared_ptr<Sentencias> grabarSentencias();
 
+// A text written in the source as UTF-8.
+inline QString u8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
 // A child widget by its object name; the test fails when there is none.
 template <typename T> T* hijo(QWidget& padre, const char* nombre)
 {
@@ -67,6 +73,10 @@ QStringList entradas(const QComboBox* combo);
 QStringList columna(const platform::ui::FlexGrid& g, int c);
 // The headings of the grid's columns after the ordinal column.
 QStringList titulos(const platform::ui::FlexGrid& g);
+
+// A grid on screen, connected through the program-wide data-access
+// instance to `conexion`, with its page size and statement set (not loaded).
+std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int32_t pageSize, const QString& sql);
 
 // Builds the small demo server in the test's folder and returns the
 // connection string of its main data base.
