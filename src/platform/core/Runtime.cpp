@@ -87,6 +87,19 @@ QString Runtime::programName() const
     return QStringLiteral("CorrigePrecios");
 }
 
+QString Runtime::commandLine() const
+{
+    if (m_commandLine) {
+        return *m_commandLine;
+    }
+    return QCoreApplication::instance() ? QCoreApplication::arguments().mid(1).join(u' ') : QString();
+}
+
+void Runtime::setCommandLine(std::optional<QString> text)
+{
+    m_commandLine = std::move(text);
+}
+
 void Runtime::registerOpenFile(QFile* file)
 {
     if (std::find(m_openFiles.begin(), m_openFiles.end(), file) == m_openFiles.end()) {
@@ -131,6 +144,7 @@ void Runtime::reset()
     m_operator.reset();
     m_clock = nullptr;
     m_programFolder.clear();
+    m_commandLine.reset();
     m_openFiles.clear();
     m_exitHandler = nullptr;
 }

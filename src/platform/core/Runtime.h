@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QFile;
@@ -47,6 +48,10 @@ public:
     QString writableFolder() const;
     // The executable's base name, without extension.
     QString programName() const;
+    // The argument text of the command line: the arguments after the
+    // program's name joined by blanks, unless a test set another text.
+    QString commandLine() const;
+    void setCommandLine(std::optional<QString> text);
 
     // Files kept open across calls; exitProgram() flushes and closes them.
     void registerOpenFile(QFile* file);
@@ -68,6 +73,7 @@ private:
     std::unique_ptr<Operator> m_operator;
     std::function<DateTime()> m_clock;
     QString m_programFolder;
+    std::optional<QString> m_commandLine;
     std::vector<QFile*> m_openFiles;
     std::function<void(int)> m_exitHandler;
     std::vector<std::function<void()>> m_resetHooks;

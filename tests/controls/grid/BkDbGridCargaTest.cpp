@@ -30,31 +30,9 @@ using A = controls::BkDbGridAcceso;
 
 const QString kOnce = QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11");
 
-template <typename T> T* hijo(BkDbGrid& g, const char* nombre)
-{
-    T* w = g.findChild<T*>(QString::fromLatin1(nombre));
-    EXPECT_NE(w, nullptr) << nombre;
-    return w;
-}
-
-QStringList entradas(QComboBox* combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i) {
-        out << combo->itemText(i);
-    }
-    return out;
-}
-
-// The texts of one grid column, rows 1 to the last.
-QStringList columna(const FlexGrid& g, int c)
-{
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) {
-        out << g.TextMatrix(r, c);
-    }
-    return out;
-}
+using grid_tests::columna;
+using grid_tests::entradas;
+using grid_tests::hijo;
 
 QStringList numeros(int desde, int hasta)
 {
@@ -70,12 +48,7 @@ class Carga : public ::testing::Test
 protected:
     void abrir(const QString& conexion, int pageSize, const QString& sql)
     {
-        g = std::make_unique<BkDbGrid>();
-        g->show();
-        g->setConString(conexion);
-        ASSERT_TRUE(data::gDbPrincipal().gOpenFlag);
-        g->setPageSize(pageSize);
-        g->setSql(sql);
+        g = grid_tests::grillaConectada(conexion, pageSize, sql);
         connect();
     }
     void connect()
@@ -191,6 +164,22 @@ TEST_F(Carga, OrdenarPorLaColumnaElegidaCambiaLaSentenciaYLasFilas)
     QStringList ordenadas = ascendentes;
     std::sort(ordenadas.begin(), ordenadas.end());
     EXPECT_EQ(ascendentes, ordenadas);
+}
+
+TEST_F(Carga, OrdenarEnLaColumnaDelOrdinalNoHaceNada)
+{
+    const QString conexion = grid_tests::servidorDemo();
+    auto sentencias = grid_tests::grabarSentencias();
+    abrir(conexion, 5, kOnce);
+    g->LoadBkDBGrid();
+    // After a load the cursor stands on the ordered column, column 0 at first.
+    ASSERT_EQ(g->MsFlexGrid->Col(), 0);
+    sentencias->lista.clear();
+    hijo<QToolButton>(*g, "ImgOrdenAsc")->click();
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_FALSE(sentencias->lista.at(0).contains(QStringLiteral("[]"))) << sentencias->lista.at(0).toStdString();
+    EXPECT_TRUE(g->OrderBy().isEmpty());
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(1, 5));
 }
 
 TEST_F(Carga, VariasColumnasAcumulanElOrden)
