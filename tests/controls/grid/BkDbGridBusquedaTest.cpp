@@ -9,6 +9,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -101,7 +102,7 @@ protected:
 
 TEST_F(BusquedaEnGrilla, EnElServidorAcotaLaCuentaYLasPaginasYUnaSegundaBusquedaAcotaMas)
 {
-    const QString conexion = grid_tests::servidorDemo();
+    const QString conexion = testing_support::demoServer();
     auto sentencias = grid_tests::grabarSentencias();
     abrir(conexion, 4, kCambioMasivo);
     ASSERT_EQ(paginaTexto(), QStringLiteral(" Página 1 de 100"));
@@ -139,7 +140,7 @@ TEST_F(BusquedaEnGrilla, EnElServidorAcotaLaCuentaYLasPaginasYUnaSegundaBusqueda
 
 TEST_F(BusquedaEnGrilla, UnaFechaEncuentraLasFilasDeEseDia)
 {
-    abrir(grid_tests::servidorDemo(), 50,
+    abrir(testing_support::demoServer(), 50,
           QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '22/03/2024 17:45' AND FechaHora < "
                          "'26/03/2024 11:21'"));
     const int64_t delDia = contarDirecto(QStringLiteral(
@@ -166,7 +167,7 @@ TEST_F(BusquedaEnGrilla, UnaFechaEncuentraLasFilasDeEseDia)
 
 TEST_F(BusquedaEnGrilla, UnTextoQueNoEsFechaEnUnCampoFechaSeRechaza)
 {
-    const QString conexion = grid_tests::servidorDemo();
+    const QString conexion = testing_support::demoServer();
     abrir(conexion, 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
     auto sentencias = grid_tests::grabarSentencias();
     auto& op = testing_support::scriptedOperator();
@@ -183,7 +184,7 @@ TEST_F(BusquedaEnGrilla, UnTextoQueNoEsFechaEnUnCampoFechaSeRechaza)
 
 TEST_F(BusquedaEnGrilla, SinCoincidenciasLaGrillaQuedaVaciaYLoDice)
 {
-    const QString conexion = grid_tests::servidorDemo();
+    const QString conexion = testing_support::demoServer();
     auto sentencias = grid_tests::grabarSentencias();
     abrir(conexion, 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
     sentencias->lista.clear();
@@ -213,7 +214,8 @@ TEST_F(BusquedaEnGrilla, SinCoincidenciasLaGrillaQuedaVaciaYLoDice)
 
 TEST_F(BusquedaEnGrilla, LosApostrofesSeBuscanTalCualYLosComodinesSiguenSiendolo)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM v_ta_unidadNegocio"), QStringLiteral("Codigo"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM v_ta_unidadNegocio"),
+          QStringLiteral("Codigo"));
     ASSERT_EQ(A::consulta(*g).TotalRegistros, 3);
     // No error dialog: the scripted operator fails the test on any question.
     buscar(QStringLiteral("Descripcion"), QStringLiteral("Casa' OR 'a'='a"));
@@ -231,7 +233,8 @@ TEST_F(BusquedaEnGrilla, LosApostrofesSeBuscanTalCualYLosComodinesSiguenSiendolo
 
 TEST_F(BusquedaEnGrilla, EnLaPaginaPintaExactamenteLasCeldasQueCoinciden)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM v_ta_unidadNegocio"), QStringLiteral("Codigo"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM v_ta_unidadNegocio"),
+          QStringLiteral("Codigo"));
     g->setFind(1);
     auto sentencias = grid_tests::grabarSentencias();
     buscar(QStringLiteral("Todos"), QStringLiteral("NORTE"));
@@ -251,7 +254,7 @@ TEST_F(BusquedaEnGrilla, EnLaPaginaPintaExactamenteLasCeldasQueCoinciden)
 
 TEST_F(BusquedaEnGrilla, SinTextoSePideAlOperador)
 {
-    abrir(grid_tests::servidorDemo(), 4, kCambioMasivo);
+    abrir(testing_support::demoServer(), 4, kCambioMasivo);
     auto& op = testing_support::scriptedOperator();
     op.answerInput(QStringLiteral("1005"), QStringLiteral("Campo seleccionado: IdArticulo\r\nIngrese el texto que "
                                                           "desea buscar para el campo seleccionado: "));
@@ -267,7 +270,7 @@ TEST_F(BusquedaEnGrilla, SinTextoSePideAlOperador)
 
 TEST_F(BusquedaEnGrilla, LaCajaDeBusquedaCambiaSusColoresYBuscaConEnter)
 {
-    abrir(grid_tests::servidorDemo(), 4, kCambioMasivo);
+    abrir(testing_support::demoServer(), 4, kCambioMasivo);
     QLineEdit* texto = caja();
     ASSERT_EQ(texto->text(), kIngrese);
     auto* campos = hijo<QComboBox>(*g, "CboFiltroCampo");
@@ -293,7 +296,7 @@ TEST_F(BusquedaEnGrilla, LaCajaDeBusquedaCambiaSusColoresYBuscaConEnter)
 
 TEST_F(BusquedaEnGrilla, LosMenusEligenElModoSinAvisarAlAnfitrion)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
     QStringList cambiadas;
     QObject::connect(g.get(), &BkDbGrid::PropertyChanged, g.get(), [&](const QString& n) { cambiadas << n; });
     const QList<QAction*> buscarEn = hijo<QToolButton>(*g, "BUSCAR")->menu()->actions();

@@ -9,6 +9,7 @@
 #include "platform/ui/StatusBar.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -85,7 +86,7 @@ protected:
 
 TEST_F(Carga, DosPaginasYUnaFilaDanTresPaginasConSusOrdinales)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
 
@@ -119,7 +120,7 @@ TEST_F(Carga, DosPaginasYUnaFilaDanTresPaginasConSusOrdinales)
 
 TEST_F(Carga, DosPaginasJustasDanDosPaginas)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 10"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 10"));
     g->LoadBkDBGrid();
     EXPECT_EQ(entradas(hijo<QComboBox>(*g, "cboPagSelect")), (QStringList{"1", "2"}));
     EXPECT_EQ(paginaTexto(), QStringLiteral(" Página 1 de 2"));
@@ -127,7 +128,7 @@ TEST_F(Carga, DosPaginasJustasDanDosPaginas)
 
 TEST_F(Carga, OrdenarPorLaColumnaElegidaCambiaLaSentenciaYLasFilas)
 {
-    const QString conexion = grid_tests::servidorDemo();
+    const QString conexion = testing_support::demoServer();
     auto sentencias = grid_tests::grabarSentencias();
     abrir(conexion, 5, kOnce);
     g->LoadBkDBGrid();
@@ -168,7 +169,7 @@ TEST_F(Carga, OrdenarPorLaColumnaElegidaCambiaLaSentenciaYLasFilas)
 
 TEST_F(Carga, OrdenarEnLaColumnaDelOrdinalNoHaceNada)
 {
-    const QString conexion = grid_tests::servidorDemo();
+    const QString conexion = testing_support::demoServer();
     auto sentencias = grid_tests::grabarSentencias();
     abrir(conexion, 5, kOnce);
     g->LoadBkDBGrid();
@@ -184,7 +185,7 @@ TEST_F(Carga, OrdenarEnLaColumnaDelOrdinalNoHaceNada)
 
 TEST_F(Carga, VariasColumnasAcumulanElOrden)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->setOrder(2);
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
@@ -202,7 +203,7 @@ TEST_F(Carga, VariasColumnasAcumulanElOrden)
 
 TEST_F(Carga, UnResultadoVacioMuestraLosTitulosYUnaFilaVacia)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID < 0"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID < 0"));
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
     EXPECT_EQ(grid.Rows(), 2);
@@ -219,7 +220,7 @@ TEST_F(Carga, UnResultadoVacioMuestraLosTitulosYUnaFilaVacia)
 
 TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
     EXPECT_EQ(cancelar->text(), QStringLiteral("Cancelar carga..."));
     ASSERT_TRUE(cargarCancelando());
@@ -241,7 +242,7 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
 
 TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     ASSERT_EQ(g->UltimaPagina(), 3);
 
@@ -264,7 +265,7 @@ TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
 
 TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     click("cmdSiguiente");
     for (int cual : {4, 0, -1}) {
@@ -277,7 +278,7 @@ TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
 
 TEST_F(Carga, UnErrorDespuesDeMostrarUnaPaginaSeInformaYLaGrillaSigueUsable)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     ASSERT_EQ(cargadas.size(), 1);
 
@@ -298,7 +299,7 @@ TEST_F(Carga, UnErrorDespuesDeMostrarUnaPaginaSeInformaYLaGrillaSigueUsable)
 
 TEST_F(Carga, UnaColumnaInvalidaMuestraLaSentenciaSinPaginar)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->setOrdenSent(3);
     g->setOrderBy(QStringLiteral(" Order by [NoExiste] Asc "));
     testing_support::scriptedOperator().answerMsgBox(platform::msgbox::Ignore, QStringLiteral("NoExiste"));
@@ -309,7 +310,7 @@ TEST_F(Carga, UnaColumnaInvalidaMuestraLaSentenciaSinPaginar)
 
 TEST_F(Carga, UnJoinMuestraTodoEnUnaPaginaYOcultaElOrden)
 {
-    abrir(grid_tests::servidorDemo(), 5,
+    abrir(testing_support::demoServer(), 5,
           QStringLiteral("SELECT h.ID, a.DESCRIPCION FROM V_MV_PreciosHis h join V_MA_ARTICULOS a "
                          "on a.IDARTICULO = h.IdArticulo WHERE h.ID <= 11"));
     g->setColumnas(true);
@@ -327,7 +328,7 @@ TEST_F(Carga, UnJoinMuestraTodoEnUnaPaginaYOcultaElOrden)
 
 TEST_F(Carga, ElTamanoEscritoSeAplicaConEnterYSeAcota)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     auto* caja = hijo<QComboBox>(*g, "CboRegistros");
     EXPECT_EQ(caja->currentText(), QStringLiteral("5"));
@@ -362,7 +363,7 @@ TEST_F(Carga, ElTamanoEscritoSeAplicaConEnterYSeAcota)
 
 TEST_F(Carga, LasTeclasDePaginaPasanPaginasSalvoQueElAnfitrionLasAnule)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
     QTest::keyClick(&grid, Qt::Key_PageDown);
@@ -452,7 +453,7 @@ TEST_F(Carga, LosNumerosDePaginaPasanDe16Bits)
 
 TEST_F(Carga, ElFinDeLaGrillaSueltaLaConexionPrincipal)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g.reset();
     EXPECT_FALSE(data::gDbPrincipal().gOpenFlag);
 }

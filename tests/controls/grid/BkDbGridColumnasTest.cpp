@@ -9,6 +9,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ListView.h"
+#include "support/DemoServer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -77,7 +78,7 @@ class Columnas : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_conexion = grid_tests::servidorDemo();
+        m_conexion = testing_support::demoServer();
         sentencias = grid_tests::grabarSentencias();
         platform::Runtime::instance().setCommandLine(QStringLiteral("@Caja=1"));
     }

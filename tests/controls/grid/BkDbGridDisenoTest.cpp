@@ -9,6 +9,7 @@
 #include "platform/core/Text.h"
 #include "platform/db/Connection.h"
 #include "platform/ui/FlexGrid.h"
+#include "support/DemoServer.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ class DisenoGuardado : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_conexion = grid_tests::servidorDemo();
+        m_conexion = testing_support::demoServer();
         platform::Runtime::instance().setCommandLine(kLinea);
     }
     // A grid of the history, logged in as `usuario`, with the column chooser shown.

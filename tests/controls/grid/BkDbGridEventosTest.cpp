@@ -7,6 +7,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/Twips.h"
+#include "support/DemoServer.h"
 
 #include <QApplication>
 #include <QDragMoveEvent>
@@ -81,7 +82,7 @@ class Eventos : public ::testing::Test
 protected:
     void SetUp() override
     {
-        g = grid_tests::grillaConectada(grid_tests::servidorDemo(), 5,
+        g = grid_tests::grillaConectada(testing_support::demoServer(), 5,
                                         QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11"));
         anfitrion = std::make_unique<Anfitrion>(*g);
         QApplication::setActiveWindow(g.get());

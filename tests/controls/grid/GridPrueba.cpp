@@ -113,17 +113,6 @@ std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int
     return g;
 }
 
-QString servidorDemo()
-{
-    const QString carpeta = QDir(testing_support::testFolder()).filePath(QStringLiteral("demo"));
-    demo::BuildOptions opciones;
-    opciones.folder = carpeta;
-    const demo::BuildResult r = demo::buildDemoServer(opciones);
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
-    return QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =%2;UId=x;Pwd=y;Connect Timeout=5;")
-        .arg(carpeta, QString::fromLatin1(demo::kMainDatabase));
-}
-
 QString servidorNumeros(int filas)
 {
     testing_support::EmbeddedFixture servidor;

@@ -78,10 +78,6 @@ QStringList titulos(const platform::ui::FlexGrid& g);
 // instance to `conexion`, with its page size and statement set (not loaded).
 std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int32_t pageSize, const QString& sql);
 
-// Builds the small demo server in the test's folder and returns the
-// connection string of its main data base.
-QString servidorDemo();
-
 // A data base "GRID" in the test's folder with the table T (ID, a) holding
 // `filas` rows (ID 1..filas, a = 1); returns its connection string.
 QString servidorNumeros(int filas);
