@@ -37,7 +37,6 @@ constexpr int kAislamientoSinBloqueo = 256;
 constexpr int32_t kErrorLlamadaInvalida = 5;
 
 const QString kArchivoIni = QStringLiteral("CN000pr.INI");
-const QString kMarcaClaveGuardada = QStringLiteral("* *");
 
 QString TextoBooleano(bool valor)
 {
@@ -147,8 +146,10 @@ Paso Camino::Ejecutar(Paso paso)
         password = p.Password.value_or(QString());
         valores.UsuarioActual =
             (p.UsuarioLogeado && !text::Trim(*p.UsuarioLogeado).isEmpty()) ? *p.UsuarioLogeado : text::Trim(p.Usuario);
+        // The password is the one typed, also when it equals the data base's
+        // name: nothing stands for the user's stored password.
         if (p.Password) {
-            valores.ClaveActual = text::EqualsNoCase(*p.Password, p.DbName) ? kMarcaClaveGuardada : *p.Password;
+            valores.ClaveActual = *p.Password;
         }
         valores.CajaActual = p.Caja.value_or(QStringLiteral("1"));
         break;
