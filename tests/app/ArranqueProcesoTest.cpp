@@ -55,7 +55,8 @@ Salida Arrancar(const QString& parametros, const QString& pasos)
 struct CasoFallido
 {
     const char* nombre;
-    // The parameter text; "<S>" stands for the demo server folder.
+    // The parameter text; "<S>" stands for the demo server folder, "<D>" for
+    // a folder whose BKDEMO file is damaged and "<V>" for one where it is empty.
     const char* parametros;
     const char* pasos;
     // A part of each window's title and text, in order.
@@ -81,9 +82,16 @@ TEST_P(ArranqueProceso, EndsWithItsStatusAndNoCrash)
     ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
     archivo.write(QByteArray(4096, 'x'));
     archivo.close();
+    const QString vacio = testing_support::testFolder() + QStringLiteral("/vacio");
+    ASSERT_TRUE(QDir().mkpath(vacio));
+    QFile archivoVacio(vacio + QStringLiteral("/BKDEMO.sqlite"));
+    ASSERT_TRUE(archivoVacio.open(QIODevice::WriteOnly));
+    archivoVacio.close();
 
     QString parametros = QString::fromUtf8(caso.parametros);
-    parametros.replace(QStringLiteral("<S>"), servidor).replace(QStringLiteral("<D>"), danado);
+    parametros.replace(QStringLiteral("<S>"), servidor)
+        .replace(QStringLiteral("<D>"), danado)
+        .replace(QStringLiteral("<V>"), vacio);
     const Salida salida = Arrancar(parametros, QString::fromUtf8(caso.pasos));
 
     EXPECT_EQ(salida.estado, QProcess::NormalExit) << salida.error.toStdString();
@@ -122,6 +130,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {kErrorConexion}},
         CasoFallido{
             "DamagedFile", "@Server=<D>;@DbName=BKDEMO;@Usuario=demo;@Password=demo;@Caja=1", "No", {kErrorConexion}},
+        CasoFallido{
+            "EmptyFile", "@Server=<V>;@DbName=BKDEMO;@Usuario=demo;@Password=demo;@Caja=1", "No", {kErrorConexion}},
+        CasoFallido{"EmptyDataBaseName",
+                    "@Server=<S>;@DbName=;@Usuario=demo;@Password=demo;@Caja=1",
+                    "Aceptar",
+                    {"Falta el nombre de la base de datos."}},
         CasoFallido{"NoParametersThenCancel", "", "Cancelar", {kAcceso}}),
     [](const ::testing::TestParamInfo<CasoFallido>& c) { return std::string(c.param.nombre); });
 

@@ -263,6 +263,39 @@ INSTANTIATE_TEST_SUITE_P(Tabla, ArranqueSinClave,
                                            CasoSinClave{"DataBaseNameAsUserAndPassword", "bkdemo", "bkdemo"}),
                          [](const ::testing::TestParamInfo<CasoSinClave>& c) { return std::string(c.param.nombre); });
 
+TEST_F(Arranque, AnEmptyDataBaseNameIsSaidToBeMissing)
+{
+    testing_support::scriptedOperator().answerMsgBox(msgbox::OK,
+                                                     QStringLiteral("Falta el nombre de la base de datos."));
+    const auto salida = Arrancar(QStringLiteral("@Server=") + servidor +
+                                 QStringLiteral(";@DbName=;@Usuario=demo;@Password=demo;@Caja=1"));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+    EXPECT_TRUE(Accesos().isEmpty());
+}
+
+TEST_F(Arranque, AnEmptyDataBaseFileIsRefusedAtOpen)
+{
+    QFile archivo(servidor + QStringLiteral("/BKDEMO.sqlite"));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    archivo.close();
+    testing_support::scriptedOperator().answerMsgBox(msgbox::No, QStringLiteral("is damaged or is not a data base"));
+    const auto salida = Arrancar(TextoDemo(servidor));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+}
+
+TEST_F(Arranque, AbortToAnErrorOfTheStartUpEndsIt)
+{
+    Ejecutar(servidor, QStringLiteral("DROP TABLE TA_CONFIGURACION"));
+    testing_support::scriptedOperator().answerMsgBox(msgbox::Abort, QStringLiteral("ta_configuracion"));
+    const auto salida = Arrancar(TextoDemo(servidor));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+    EXPECT_EQ(MensajesPreguntados().size(), 1);
+    EXPECT_TRUE(Accesos().isEmpty());
+}
+
 TEST_F(Arranque, TheLoggedInUserAndTheCashBoxComeFromTheText)
 {
     EXPECT_EQ(Arrancar(QStringLiteral("@UsuarioLogeado=vendedor;@Server=") + servidor +

@@ -37,6 +37,11 @@ void Runtime::setOperator(std::unique_ptr<Operator> op)
     m_operator = std::move(op);
 }
 
+std::unique_ptr<Operator> Runtime::takeOperator()
+{
+    return std::move(m_operator);
+}
+
 DateTime Runtime::now() const
 {
     return m_clock ? m_clock() : DateTime::fromQDateTime(QDateTime::currentDateTime());

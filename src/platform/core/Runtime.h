@@ -36,6 +36,8 @@ public:
     // The installed operator, or nullptr.
     Operator* installedOperator() const { return m_operator.get(); }
     void setOperator(std::unique_ptr<Operator> op);
+    // Removes the installed operator and hands it over (nullptr when none is).
+    std::unique_ptr<Operator> takeOperator();
 
     DateTime now() const;
     void setClock(std::function<DateTime()> clock);
