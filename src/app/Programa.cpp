@@ -7,9 +7,11 @@
 #include "data/frmReconectar.h"
 #include "export/ModExportarExcel.h"
 #include "platform/core/Runtime.h"
+#include "platform/ui/Translations.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -24,6 +26,8 @@ void EjecutarPrograma()
     data::InstalarDialogoAcceso();
     data::InstalarDialogoReconectar();
     exportacion::DefinirFechaServidor(FechaServidor);
+    // Standard buttons and dialogs in the user's language.
+    const std::unique_ptr<QTranslator> traduccion = platform::ui::installQtTranslations(QLocale::system());
 
     // The exit routine destroys the form: the process ends from inside its
     // load or its handlers as well as after the event loop.

@@ -24,11 +24,15 @@ struct Salida
 };
 
 // Starts the program with `parametros` as its one argument (none when
-// empty) and the robot's `pasos`, and waits for its end.
-Salida Arrancar(const QString& parametros, const QString& pasos)
+// empty), the robot's `pasos` and the user's language `idioma`, and waits
+// for its end.
+Salida Arrancar(const QString& parametros, const QString& pasos, const QString& idioma = QStringLiteral("C"))
 {
     QProcess proceso;
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.remove(QStringLiteral("LANGUAGE"));
+    entorno.insert(QStringLiteral("LC_ALL"), idioma);
+    entorno.insert(QStringLiteral("LANG"), idioma);
     entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     entorno.insert(QStringLiteral("ARRANQUE_CARPETA"), testing_support::testFolder());
     entorno.insert(QStringLiteral("ARRANQUE_PASOS"), pasos);
@@ -138,5 +142,16 @@ INSTANTIATE_TEST_SUITE_P(
                     {"Falta el nombre de la base de datos."}},
         CasoFallido{"NoParametersThenCancel", "", "Cancelar", {kAcceso}}),
     [](const ::testing::TestParamInfo<CasoFallido>& c) { return std::string(c.param.nombre); });
+
+TEST(ArranqueIdioma, TheStandardButtonsSpeakTheUsersLanguage)
+{
+    const QString servidor = ConstruirServidorDemo();
+    const Salida salida = Arrancar(QStringLiteral("@Server=") + servidor +
+                                       QStringLiteral(";@DbName=NOEXISTE;@Usuario=demo;@Password=demo;@Caja=1"),
+                                   QStringLiteral("No"), QStringLiteral("es_AR.UTF-8"));
+    EXPECT_EQ(salida.codigo, 1) << salida.error.toStdString();
+    ASSERT_EQ(salida.ventanas.size(), 1);
+    EXPECT_TRUE(salida.ventanas[0].endsWith(QStringLiteral(" | &Sí &No"))) << salida.ventanas[0].toStdString();
+}
 
 } // namespace

@@ -10,7 +10,8 @@
 //                     the connection dialog "Cancelar" or
 //                     "Conectar:<user>:<password>".
 // Each window is written to standard output as one line "VENTANA <title> |
-// <text>" (a dialog's text is its object name). A window when no step is
+// <text>" (a dialog's text is its object name), for a message box followed by
+// " | " and its buttons' texts. A window when no step is
 // left ends the process with status 99.
 #include "app/Programa.h"
 #include "data/frmAcceso.h"
@@ -94,8 +95,17 @@ private:
         }
         m_ultima = ventana;
         auto* box = qobject_cast<QMessageBox*>(ventana);
-        escribir(QStringLiteral("VENTANA ") + ventana->windowTitle() + QStringLiteral(" | ") +
-                 (box ? box->text() : ventana->objectName()));
+        QString linea = QStringLiteral("VENTANA ") + ventana->windowTitle() + QStringLiteral(" | ");
+        if (box) {
+            QStringList botones;
+            for (QAbstractButton* boton : box->buttons()) {
+                botones << boton->text();
+            }
+            linea += box->text() + QStringLiteral(" | ") + botones.join(u' ');
+        } else {
+            linea += ventana->objectName();
+        }
+        escribir(linea);
         if (m_pasos.isEmpty()) {
             fallar(QStringLiteral("sin pasos"));
         }
