@@ -10,6 +10,7 @@
 #include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
+#include "platform/db/Backend.h"
 
 namespace data {
 
@@ -54,6 +55,18 @@ bool esCodigo(const Variant& Qtype, std::initializer_list<int> codigos)
         }
     }
     return false;
+}
+
+// The second hint of the failed open: the embedded engine's server is a
+// folder, which has no instance to add.
+QString ConsejoServidor(const QString& servidor, const QString& cadenaConexion)
+{
+    if (platform::db::usesEmbeddedEngine(platform::db::ConnectionString::parse(cadenaConexion))) {
+        return QStringLiteral("2. Verifique la carpeta del servidor: ") + servidor;
+    }
+    return QStringLiteral("2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la instancia, "
+                          "por ejemplo : ") +
+           servidor + QStringLiteral("\\TORVANE");
 }
 
 } // namespace
@@ -304,9 +317,7 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                     QStringLiteral("Codigo Nativo: ") + QString::number(primero.NativeError) + CR + CRLF +
                     QStringLiteral("Nombre de Proceso: ") + platform::Runtime::instance().programName() + CR + CRLF +
                     CRLF + QStringLiteral("1. Verifique el Usuario, contrasena y base de datos") + CRLF +
-                    QStringLiteral("2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la "
-                                   "instancia, por ejemplo : ") +
-                    principal.gServidor + QStringLiteral("\\TORVANE") + CRLF +
+                    ConsejoServidor(principal.gServidor, gConnString) + CRLF +
                     QStringLiteral("3. Verifique si el inicio de sesion para el usuario ") + principal.gUsuario +
                     QStringLiteral(" existe") + CRLF + CRLF + CRLF +
                     QStringLiteral(" - Desea Intentarlo Nuevamente??? ");

@@ -118,8 +118,29 @@ TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
     EXPECT_EQ(pregunta.style, platform::msgbox::YesNo | platform::msgbox::Critical);
     EXPECT_TRUE(pregunta.prompt.startsWith(QStringLiteral(" Estado de Sql: ")));
     EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("\rCodigo Nativo: 4060\r\r\n")));
-    EXPECT_TRUE(pregunta.prompt.contains(carpeta + QStringLiteral("\\TORVANE\r\n")));
+    EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("\r\n2. Verifique la carpeta del servidor: ") + carpeta +
+                                         QStringLiteral("\r\n")));
+    EXPECT_FALSE(pregunta.prompt.contains(QStringLiteral("instancia")));
     EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("para el usuario sa existe\r\n\r\n\r\n")));
+}
+
+TEST(Demo, AMissingServerFolderIsReportedByItsName)
+{
+    const QString carpeta = construirDemo() + QStringLiteral("/falta");
+    auto& op = testing_support::scriptedOperator();
+    op.answerMsgBox(platform::msgbox::No, QStringLiteral(" - Desea Intentarlo Nuevamente??? "));
+    DB_Dll& db = data::gDbPrincipal();
+    db.gServidor = carpeta;
+    db.gDBName = QStringLiteral("BKDEMO");
+    db.OpenServerADODB(false, 3, QString(), true, true);
+    EXPECT_FALSE(db.gOpenFlag);
+    ASSERT_EQ(op.asked().size(), 1);
+    const QString& prompt = op.asked()[0].prompt;
+    EXPECT_TRUE(prompt.contains(QStringLiteral("Descripcion: The server folder \"") + carpeta +
+                                QStringLiteral("\" was not found.\r")))
+        << prompt.toStdString();
+    EXPECT_TRUE(prompt.contains(QStringLiteral("2. Verifique la carpeta del servidor: ") + carpeta));
+    EXPECT_FALSE(prompt.contains(QStringLiteral("instancia")));
 }
 
 // A connection dialog that accepts with the given data base and server.
