@@ -2,6 +2,7 @@
 // field-type predicates and object-name texts.
 #include "data/DB_Dll.h"
 
+#include "common/AplicarEstilo.h"
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
@@ -235,6 +236,13 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, std::optional<int> lCursor,
         ArmarCadenaConexion();
     }
     OpenServerPasos(lCursor, ValidaAdmin, MuestraError);
+    if (gOpenFlag && this == g_principal.find()) {
+        // The forms read their settings sections under the main connection's data base.
+        common::DefinirNombreBaseEstilo([] {
+            const DB_Dll* principal = g_principal.find();
+            return principal ? principal->gDBName : QString();
+        });
+    }
 }
 
 namespace {

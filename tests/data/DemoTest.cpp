@@ -1,15 +1,18 @@
 // The data-access class against the embedded demo data base.
 #include "data/DB_Dll.h"
 
+#include "common/AplicarEstilo.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
 #include "demo/DemoBuilder.h"
 #include "platform/core/Runtime.h"
+#include "platform/util/Dll_ApiWindows.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +47,27 @@ QString leer(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+TEST(Demo, OpeningTheMainConnectionNamesTheStylingsSettingsSections)
+{
+    const QString prefijo =
+        platform::Dll_ApiWindows::shared().NombreUsuarioWindows().toUpper() + QStringLiteral("_BKDEMO");
+    QFile ini(testing_support::testFolder() + QStringLiteral("/cn000pr.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(
+        QStringLiteral("[%1Font]\r\nFont=DejaVu Sans\r\n[%1FontSize]\r\nFontSize=11\r\n[%1Styles]\r\nStyles=2\r\n")
+            .arg(prefijo)
+            .toUtf8());
+    ini.close();
+    ASSERT_TRUE(abrirComoInicio(construirDemo(), QStringLiteral("demo")).gOpenFlag);
+
+    QWidget form;
+    auto* etiqueta = new QLabel(QStringLiteral("Texto"), &form);
+    common::AplicarEstilo(&form, true, -1);
+    EXPECT_EQ(etiqueta->font().family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(etiqueta->font().pointSizeF(), 11.0);
+    EXPECT_EQ(common::EstiloActual(), 2);
 }
 
 TEST(Demo, ValidaAdminReadsTheAdministratorFlagOfTheUsersTable)
