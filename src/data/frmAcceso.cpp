@@ -1,5 +1,6 @@
 #include "data/frmAcceso.h"
 
+#include "common/AplicarEstilo.h"
 #include "common/Formatos.h"
 #include "common/MensajeError.h"
 #include "common/ValoresCorrida.h"
@@ -212,6 +213,7 @@ void frmAcceso::Form_Load()
     MensajeInicial(TxtUserPassword);
     MensajeInicial(TxtDbName);
     MensajeInicial(TxtServidor);
+    common::AplicarEstilo(this, true, -1);
 }
 
 bool frmAcceso::eventFilter(QObject* watched, QEvent* event)
