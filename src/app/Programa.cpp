@@ -7,6 +7,7 @@
 #include "data/frmReconectar.h"
 #include "export/ModExportarExcel.h"
 #include "platform/core/Runtime.h"
+#include "platform/ui/Mnemonics.h"
 #include "platform/ui/Translations.h"
 
 #include <QApplication>
@@ -28,6 +29,8 @@ void EjecutarPrograma()
     exportacion::DefinirFechaServidor(FechaServidor);
     // Standard buttons and dialogs in the user's language.
     const std::unique_ptr<QTranslator> traduccion = platform::ui::installQtTranslations(QLocale::system());
+    // A mnemonic that several buttons share moves the focus between them.
+    const std::unique_ptr<QObject> mnemonicos = platform::ui::installMnemonicCycling();
 
     // The exit routine destroys the form: the process ends from inside its
     // load or its handlers as well as after the event loop.
