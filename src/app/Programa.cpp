@@ -7,6 +7,7 @@
 #include "data/frmReconectar.h"
 #include "export/ModExportarExcel.h"
 #include "platform/core/Runtime.h"
+#include "platform/ui/FontSubstitution.h"
 #include "platform/ui/Mnemonics.h"
 #include "platform/ui/Translations.h"
 
@@ -27,6 +28,8 @@ void EjecutarPrograma()
     data::InstalarDialogoAcceso();
     data::InstalarDialogoReconectar();
     exportacion::DefinirFechaServidor(FechaServidor);
+    // Faces as wide as those the forms name, so texts fit their design sizes.
+    platform::ui::useDesignFonts();
     // Standard buttons and dialogs in the user's language.
     const std::unique_ptr<QTranslator> traduccion = platform::ui::installQtTranslations(QLocale::system());
     // A mnemonic that several buttons share moves the focus between them.
