@@ -31,6 +31,9 @@
 #include <QSaveFile>
 #include <QScreen>
 
+#include <algorithm>
+#include <optional>
+
 namespace data {
 
 namespace text = platform::text;
@@ -91,6 +94,23 @@ void mostrarErrorRegistro(const platform::ErrObject& error)
 }
 
 constexpr int32_t kErrorArchivo = 75;
+
+// The port that the port box's text gives: digits only, 1433 for an empty
+// box or 0; nullopt for any other text or a number above 65535.
+std::optional<int> PuertoTecleado(const QString& texto)
+{
+    const QString digitos = text::Trim(texto);
+    const bool soloDigitos =
+        std::all_of(digitos.begin(), digitos.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!soloDigitos || digitos.size() > 5) {
+        return std::nullopt;
+    }
+    const int puerto = digitos.isEmpty() ? 0 : digitos.toInt();
+    if (puerto > 65535) {
+        return std::nullopt;
+    }
+    return puerto == 0 ? 1433 : puerto;
+}
 
 } // namespace
 
@@ -376,12 +396,15 @@ bool frmAcceso::Registrar()
 
     // The port stays in the dialog; a port reaches a connection only when it
     // is typed into the server box after a colon.
-    const std::optional<platform::Currency> puerto = platform::Dll_Utilidades::shared().TextoAMoneda(TxtPuerto->text());
-    if (puerto && puerto->toDouble() != 0) {
-        Puerto = platform::Variant(*puerto);
-    } else {
-        Puerto = platform::Variant(1433);
+    const std::optional<int> puerto = PuertoTecleado(TxtPuerto->text());
+    if (!puerto) {
+        op.MsgBox(QStringLiteral("El puerto debe contener solo digitos (un numero de 0 a 65535): la conexion no se "
+                                 "registro."),
+                  msgbox::Information, QStringLiteral("Atencion"));
+        return false;
     }
+    Puerto = platform::Variant(*puerto);
+    TxtPuerto->setText(QString::number(*puerto));
 
     for (QLineEdit* box : {TxtServidor, TxtUserId, TxtUserPassword, TxtDbName}) {
         box->setText(text::Trim(box->text()));

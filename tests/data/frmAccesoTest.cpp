@@ -300,6 +300,37 @@ TEST(frmAcceso, AFailingRegistrarSaysSoAndWritesNothing)
     EXPECT_EQ(form.lstBases->count(), 0);
 }
 
+TEST(frmAcceso, ThePortIsDigitsOnlyAndIsWrittenBackAsANumber)
+{
+    struct Caso
+    {
+        const char* tecleado;
+        const char* escrito; // nullptr: refused
+    };
+    const Caso casos[] = {{"", "1433"},       {"0", "1433"},      {" 01500 ", "1500"},  {"2433", "2433"},
+                          {"65535", "65535"}, {"14.33", nullptr}, {"1433abc", nullptr}, {"-5", nullptr},
+                          {"70000", nullptr}, {"1e3", nullptr},   {"1 433", nullptr},   {"\xd9\xa3", nullptr}};
+    const testing_support::EmbeddedFixture servidor = servidorDePrueba();
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.tecleado);
+        QFile::remove(rutaBases());
+        frmAcceso form;
+        form.TxtDbName->setText(QStringLiteral("ventas"));
+        form.TxtServidor->setText(servidor.folder());
+        form.TxtPuerto->setText(QString::fromUtf8(caso.tecleado));
+        if (!caso.escrito) {
+            scriptedOperator().answerMsgBox(msgbox::OK, QStringLiteral("El puerto debe contener solo digitos"));
+        }
+        form.CmdRegistrar->click();
+        EXPECT_EQ(scriptedOperator().pending(), 0u);
+        EXPECT_EQ(QFile::exists(rutaBases()), caso.escrito != nullptr);
+        if (caso.escrito) {
+            EXPECT_EQ(form.TxtPuerto->text(), QString::fromUtf8(caso.escrito));
+            EXPECT_EQ(form.Puerto.toText(), QString::fromUtf8(caso.escrito));
+        }
+    }
+}
+
 TEST(frmAcceso, RegistrarOfAKeyAlreadyInTheFileChangesNothing)
 {
     const testing_support::EmbeddedFixture servidor = servidorDePrueba();
