@@ -568,12 +568,12 @@ void frmAcceso::CmdLineaComando_Click()
         return;
     }
     // The parameter text is split at ";" when the program starts: a value
-    // holding one would start it on another connection.
+    // holding one would start it on another connection; a NUL would cut it.
     for (const QLineEdit* box : {TxtServidor, TxtDbName, TxtUserId}) {
         const QString valor = box->text();
-        if (valor.contains(u';') || valor.contains(u'\r') || valor.contains(u'\n')) {
-            op.MsgBox(QStringLiteral("El servidor, la base de datos y el usuario no pueden contener \";\" ni saltos "
-                                     "de linea: el acceso directo no se creo."),
+        if (valor.contains(u';') || valor.contains(u'\r') || valor.contains(u'\n') || valor.contains(QChar(u'\0'))) {
+            op.MsgBox(QStringLiteral("El servidor, la base de datos y el usuario no pueden contener \";\", saltos de "
+                                     "linea ni caracteres nulos: el acceso directo no se creo."),
                       msgbox::Information, titulo);
             return;
         }

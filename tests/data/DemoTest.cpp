@@ -148,6 +148,21 @@ TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
     EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("para el usuario sa existe\r\n\r\n\r\n")));
 }
 
+TEST(Demo, ANulInAConnectionValueIsRefusedWithAClearMessage)
+{
+    const QString carpeta = construirDemo();
+    auto& op = testing_support::scriptedOperator();
+    op.answerMsgBox(platform::msgbox::No, QStringLiteral("Descripcion: A connection value holds a NUL character"));
+    DB_Dll& db = data::gDbPrincipal();
+    db.gServidor = carpeta;
+    db.gDBName = QStringLiteral("BKDEMO");
+    db.gUsuario = QStringLiteral("BKDEMO");
+    db.gUserPassWord = QStringLiteral("BKDEMO") + QChar(u'\0') + QStringLiteral(";Database=otra");
+    db.OpenServerADODB(false, 3, QString(), true, true);
+    EXPECT_FALSE(db.gOpenFlag);
+    EXPECT_EQ(op.asked().size(), 1);
+}
+
 TEST(Demo, AMissingServerFolderIsReportedByItsName)
 {
     const QString carpeta = construirDemo() + QStringLiteral("/falta");

@@ -466,11 +466,14 @@ TEST(frmAcceso, CrearAccesoDirectoRefusesAValueThatWouldSplitTheParameterText)
     const QString carpeta = testing_support::testFolder();
     Entorno config("XDG_CONFIG_HOME", (carpeta + QStringLiteral("/config")).toUtf8());
     Entorno escritorio("XDG_DESKTOP_DIR", (carpeta + QStringLiteral("/Escritorio")).toUtf8());
-    frmAcceso form;
-    form.TxtServidor->setText(QStringLiteral("srv01; @UsuarioLogeado=admin"));
-    scriptedOperator().answerMsgBox(msgbox::OK, QStringLiteral("no pueden contener \";\""));
-    form.CmdLineaComando->click();
-    EXPECT_FALSE(QDir(carpeta + QStringLiteral("/Escritorio")).exists());
+    for (const QString& servidor : {QStringLiteral("srv01; @UsuarioLogeado=admin"),
+                                    QStringLiteral("srv01") + QChar(u'\0') + QStringLiteral("x")}) {
+        frmAcceso form;
+        form.TxtServidor->setText(servidor);
+        scriptedOperator().answerMsgBox(msgbox::OK, QStringLiteral("no pueden contener \";\""));
+        form.CmdLineaComando->click();
+        EXPECT_FALSE(QDir(carpeta + QStringLiteral("/Escritorio")).exists());
+    }
 }
 
 TEST(frmAcceso, CancelGivesAceptarFalseAndKeepsTheTypedBoxes)
