@@ -23,6 +23,7 @@
 
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace app {
 
@@ -382,6 +383,19 @@ QString ParametrosDesdeArchivoIni()
         ini.LeerValor(kArchivoIni, seccion, QStringLiteral("Usuario"), util.Encriptar(QStringLiteral("Brenvik")))));
     const QString w = sinBarras(util.Desencriptar(ini.LeerValor(kArchivoIni, seccion, QStringLiteral("UserPassWord"),
                                                                 util.Encriptar(QStringLiteral("marbelo")))));
+    // A ";" would end the value inside the parameter text and start another
+    // entry with the rest; a NUL would cut the text.
+    const std::pair<const QString&, const char*> valores[] = {
+        {s, "El servidor"}, {d, "La base de datos"}, {u, "El usuario"}, {w, "La clave"}};
+    for (const auto& [valor, nombre] : valores) {
+        if (valor.contains(u';') || valor.contains(QChar(u'\0'))) {
+            platform::op().MsgBox(QString::fromUtf8(nombre) +
+                                      QStringLiteral(" de la conexion guardada en CN000pr.INI contiene \";\" o un "
+                                                     "caracter nulo: esa conexion no se usa."),
+                                  platform::msgbox::Exclamation, QStringLiteral("Atencion"));
+            return QString();
+        }
+    }
     return QStringLiteral("@server=") + s + QStringLiteral("; @dbname= ") + d + QStringLiteral("; @usuario= ") + u +
            QStringLiteral("; @Password= ") + w + QStringLiteral("; @ParametroAdicional=; @Caja=1;orvo@");
 }
