@@ -16,6 +16,7 @@
 #include "app/Programa.h"
 #include "data/frmAcceso.h"
 #include "platform/core/Runtime.h"
+#include "platform/core/Text.h"
 
 #include <QApplication>
 #include <QHash>
@@ -33,10 +34,9 @@ namespace {
 constexpr int kSinPasos = 99;
 
 // One line per window: the line breaks of a message become blanks.
-void escribir(QString linea)
+void escribir(const QString& linea)
 {
-    linea.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
-    std::fputs((linea + u'\n').toUtf8().constData(), stdout);
+    std::fputs((platform::text::FoldLineBreaks(linea) + u'\n').toUtf8().constData(), stdout);
     std::fflush(stdout);
 }
 
