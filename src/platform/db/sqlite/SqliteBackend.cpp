@@ -33,8 +33,12 @@ SqliteBackend::~SqliteBackend()
 
 void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
 {
-    QString server = params.parsed.first({"server", "data source", "address", "addr", "network address"}).trimmed();
-    if (QDir::isRelativePath(server))
+    // A blank at the end of the value is part of the folder's name.
+    QString server =
+        embeddedServerPath(params.parsed.first({"server", "data source", "address", "addr", "network address"}));
+    if (server.startsWith(QLatin1String("~/")))
+        server = QDir::home().filePath(server.mid(2));
+    else if (QDir::isRelativePath(server))
         server = QDir(params.programFolder).filePath(server);
     m_folder = QDir::cleanPath(server);
     m_commandTimeout = params.commandTimeout;
