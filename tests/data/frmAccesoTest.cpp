@@ -331,6 +331,43 @@ TEST(frmAcceso, ThePortIsDigitsOnlyAndIsWrittenBackAsANumber)
     }
 }
 
+TEST(frmAcceso, TheErrorsOfStartingAServerArePassedOver)
+{
+    for (const int32_t numero : {3704, 1056, 440, 20480, int32_t(0x80070420)}) {
+        EXPECT_TRUE(data::ErrorPasadoPorAlto(numero)) << numero;
+    }
+    for (const int32_t numero : {0, 75, 3705, 3709, int32_t(0x80004005), int32_t(0x80070421)}) {
+        EXPECT_FALSE(data::ErrorPasadoPorAlto(numero)) << numero;
+    }
+}
+
+TEST(frmAcceso, AnErrorOfTheRegistryIsShownAndTheRegisteringProgramAndTheListFollow)
+{
+    const testing_support::EmbeddedFixture servidor = servidorDePrueba();
+    const QString carpeta = testing_support::testFolder();
+    // A folder in the registry file's place: it can be neither read nor written.
+    ASSERT_TRUE(QDir().mkpath(rutaBases()));
+    const QString marca = carpeta + QStringLiteral("/odbc-iniciado");
+    QFile programa(carpeta + QStringLiteral("/ODBC.exe"));
+    ASSERT_TRUE(programa.open(QIODevice::WriteOnly));
+    programa.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(marca).toUtf8());
+    programa.close();
+    programa.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    auto& op = scriptedOperator();
+    op.answerMsgBox(msgbox::Abort, QStringLiteral("No se puede leer")); // the list of the load
+    frmAcceso form;
+    form.TxtDbName->setText(QStringLiteral("ventas"));
+    form.TxtServidor->setText(servidor.folder());
+    op.answerMsgBox(msgbox::OK, QStringLiteral("No se puede leer")); // the look-up of the key
+    op.answerMsgBox(msgbox::OK, QStringLiteral("SQL Server start failed.  \rSQL-DMO error:   75 No se puede leer"));
+    op.answerMsgBox(msgbox::Abort, QStringLiteral("No se puede leer")); // the list once more
+    form.CmdRegistrar->click();
+    EXPECT_EQ(op.pending(), 0u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return leerBytes(marca).startsWith("Server="); }));
+    EXPECT_EQ(leerBytes(marca), (QStringLiteral("Server=") + servidor.folder() + QStringLiteral(";DB=;\n")).toUtf8());
+}
+
 TEST(frmAcceso, RegistrarOfAKeyAlreadyInTheFileChangesNothing)
 {
     const testing_support::EmbeddedFixture servidor = servidorDePrueba();
