@@ -45,6 +45,6 @@ TEST(TextosEnteros, TheMainFormShowsEveryTextWhole)
                                          form.BkDbGrid1->findChild<QToolBar*>(QStringLiteral("Toolbar1")),
                                          form.BkDbGrid1->findChild<QToolBar*>(QStringLiteral("Toolbar2"))};
     ASSERT_FALSE(otros.contains(nullptr));
-    const QStringList cortados = testing_support::cutTexts(&form, otros);
+    const QStringList cortados = testing_support::cutTextsOnScreen(form, otros);
     EXPECT_TRUE(cortados.isEmpty()) << cortados.join(u'\n').toStdString();
 }

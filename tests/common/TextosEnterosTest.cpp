@@ -7,7 +7,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +17,7 @@ TEST(TextosEnteros, TheTimedMessageBoxShowsEveryTextWhole)
     box.Titulo = QStringLiteral("Aviso");
     box.mensaje = QStringLiteral("Corrección finalizada con éxito.");
     box.ActualizarLeyenda();
-    box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    const QStringList cortados = testing_support::cutTexts(&box);
+    const QStringList cortados = testing_support::cutTextsOnScreen(box);
     EXPECT_TRUE(cortados.isEmpty()) << cortados.join(u'\n').toStdString();
 }
 
@@ -32,8 +29,6 @@ TEST(TextosEnteros, TheBusyBannerShowsEveryTextWhole)
     banner.LblCtrol[1]->setText(QStringLiteral("CorrigePrecios"));
     banner.LblCtrol[2]->setText(QStringLiteral("Espere por favor"));
     banner.CmdDisplayCancelar->setVisible(true);
-    banner.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&banner));
-    const QStringList cortados = testing_support::cutTexts(&banner);
+    const QStringList cortados = testing_support::cutTextsOnScreen(banner);
     EXPECT_TRUE(cortados.isEmpty()) << cortados.join(u'\n').toStdString();
 }

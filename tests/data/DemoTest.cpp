@@ -125,19 +125,28 @@ TEST(Demo, ReopeningAfterAFailedStatementShowsNoStaleError)
     EXPECT_TRUE(db.gOpenFlag);
 }
 
-TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
+// The main instance opened with these values, on a server that refuses the
+// open; the question it put ("No" answered, which ends the attempt).
+testing_support::ScriptedOperator::Question preguntaAlFallar(const QString& servidor, const QString& base,
+                                                             const QString& usuario, const QString& clave = {})
 {
-    const QString carpeta = construirDemo();
     auto& op = testing_support::scriptedOperator();
     op.answerMsgBox(platform::msgbox::No, QStringLiteral(" - Desea Intentarlo Nuevamente??? "));
     DB_Dll& db = data::gDbPrincipal();
-    db.gServidor = carpeta;
-    db.gDBName = QStringLiteral("NO_EXISTE");
-    db.gUsuario = QStringLiteral("sa");
+    db.gServidor = servidor;
+    db.gDBName = base;
+    db.gUsuario = usuario;
+    db.gUserPassWord = clave;
     db.OpenServerADODB(false, 3, QString(), true, true);
     EXPECT_FALSE(db.gOpenFlag);
-    ASSERT_EQ(op.asked().size(), 1);
-    const auto& pregunta = op.asked()[0];
+    EXPECT_EQ(op.asked().size(), 1);
+    return op.asked().value(0);
+}
+
+TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
+{
+    const QString carpeta = construirDemo();
+    const auto pregunta = preguntaAlFallar(carpeta, QStringLiteral("NO_EXISTE"), QStringLiteral("sa"));
     EXPECT_EQ(pregunta.title, QStringLiteral(" Error de Conexion a Base de Datos"));
     EXPECT_EQ(pregunta.style, platform::msgbox::YesNo | platform::msgbox::Critical);
     EXPECT_TRUE(pregunta.prompt.startsWith(QStringLiteral(" Estado de Sql: ")));
@@ -150,31 +159,16 @@ TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
 
 TEST(Demo, ANulInAConnectionValueIsRefusedWithAClearMessage)
 {
-    const QString carpeta = construirDemo();
-    auto& op = testing_support::scriptedOperator();
-    op.answerMsgBox(platform::msgbox::No, QStringLiteral("Descripcion: A connection value holds a NUL character"));
-    DB_Dll& db = data::gDbPrincipal();
-    db.gServidor = carpeta;
-    db.gDBName = QStringLiteral("BKDEMO");
-    db.gUsuario = QStringLiteral("BKDEMO");
-    db.gUserPassWord = QStringLiteral("BKDEMO") + QChar(u'\0') + QStringLiteral(";Database=otra");
-    db.OpenServerADODB(false, 3, QString(), true, true);
-    EXPECT_FALSE(db.gOpenFlag);
-    EXPECT_EQ(op.asked().size(), 1);
+    const auto pregunta = preguntaAlFallar(construirDemo(), QStringLiteral("BKDEMO"), QStringLiteral("BKDEMO"),
+                                           QStringLiteral("BKDEMO") + QChar(u'\0') + QStringLiteral(";Database=otra"));
+    EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("Descripcion: A connection value holds a NUL character")))
+        << pregunta.prompt.toStdString();
 }
 
 TEST(Demo, AMissingServerFolderIsReportedByItsName)
 {
     const QString carpeta = construirDemo() + QStringLiteral("/falta");
-    auto& op = testing_support::scriptedOperator();
-    op.answerMsgBox(platform::msgbox::No, QStringLiteral(" - Desea Intentarlo Nuevamente??? "));
-    DB_Dll& db = data::gDbPrincipal();
-    db.gServidor = carpeta;
-    db.gDBName = QStringLiteral("BKDEMO");
-    db.OpenServerADODB(false, 3, QString(), true, true);
-    EXPECT_FALSE(db.gOpenFlag);
-    ASSERT_EQ(op.asked().size(), 1);
-    const QString& prompt = op.asked()[0].prompt;
+    const QString prompt = preguntaAlFallar(carpeta, QStringLiteral("BKDEMO"), QStringLiteral("BKDEMO")).prompt;
     EXPECT_TRUE(prompt.contains(QStringLiteral("Descripcion: The server folder \"") + carpeta +
                                 QStringLiteral("\" was not found.\r")))
         << prompt.toStdString();

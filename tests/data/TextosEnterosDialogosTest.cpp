@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -19,9 +18,7 @@ TEST(TextosEnterosDialogos, TheConnectionDialogShowsEveryTextWhole)
     dialogo.TxtUserId->setText(QStringLiteral("demo"));
     dialogo.TxtDbName->setText(QStringLiteral("BKDEMO"));
     dialogo.TxtServidor->setText(QStringLiteral("srv01\\TORVANE"));
-    dialogo.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialogo));
-    const QStringList cortados = testing_support::cutTexts(&dialogo);
+    const QStringList cortados = testing_support::cutTextsOnScreen(dialogo);
     EXPECT_TRUE(cortados.isEmpty()) << cortados.join(u'\n').toStdString();
 }
 
@@ -30,8 +27,6 @@ TEST(TextosEnterosDialogos, TheReconnectDialogShowsEveryTextWhole)
     const testing_support::DesignFonts fuentes;
     data::frmReconectar dialogo;
     dialogo.lblMensaje->setText(QStringLiteral("Intentando reconectar con el servidor...\r\nAbrirRecordset"));
-    dialogo.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialogo));
-    const QStringList cortados = testing_support::cutTexts(&dialogo);
+    const QStringList cortados = testing_support::cutTextsOnScreen(dialogo);
     EXPECT_TRUE(cortados.isEmpty()) << cortados.join(u'\n').toStdString();
 }

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -173,6 +174,15 @@ QStringList cutTexts(const QWidget* window, const QList<const QWidget*>& skip)
         }
     }
     return cut;
+}
+
+QStringList cutTextsOnScreen(QWidget& window, const QList<const QWidget*>& skip)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        return {QStringLiteral("not shown")};
+    }
+    return cutTexts(&window, skip);
 }
 
 DesignFonts::DesignFonts() : m_font(QApplication::font()), m_substituted(QFont::substitutions())

@@ -15,6 +15,9 @@ namespace testing_support {
 // own font. Controls inside `skip` (or in it) are passed over. Empty when
 // every text shows whole.
 QStringList cutTexts(const QWidget* window, const QList<const QWidget*>& skip = {});
+// cutTexts of the window once it is shown and exposed; a window that does not
+// show gives "not shown".
+QStringList cutTextsOnScreen(QWidget& window, const QList<const QWidget*>& skip = {});
 
 // The program's fonts (platform::ui::useDesignFonts) for the life of the
 // object; the application's font and substitutions as they were afterwards.
