@@ -128,7 +128,8 @@ void BkDbGrid::crearBarraFiltros()
 
     Label1 = new QLabel(QStringLiteral("Registros:"), FrmFiltros);
     Label1->setObjectName(QStringLiteral("Label1"));
-    ubicar(Label1, 60, 160, 800, 250);
+    // Up to the rows-per-page box: "Registros:" needs all of it.
+    ubicar(Label1, 60, 160, 820, 250);
 
     CboRegistros = new QComboBox(FrmFiltros);
     CboRegistros->setObjectName(QStringLiteral("CboRegistros"));

@@ -37,6 +37,11 @@ void Runtime::setOperator(std::unique_ptr<Operator> op)
     m_operator = std::move(op);
 }
 
+std::unique_ptr<Operator> Runtime::takeOperator()
+{
+    return std::move(m_operator);
+}
+
 DateTime Runtime::now() const
 {
     return m_clock ? m_clock() : DateTime::fromQDateTime(QDateTime::currentDateTime());
@@ -121,6 +126,12 @@ void Runtime::exitProgram(int status)
     if (m_exitHandler) {
         m_exitHandler(status);
     }
+    // Taken out first: a window closed here cannot end the program twice.
+    std::vector<std::function<void()>> hooks = std::exchange(m_exitHooks, {});
+    for (std::size_t i = hooks.size(); i-- > 0;) {
+        hooks[i]();
+    }
+    runResetHooks();
     std::exit(status);
 }
 
@@ -129,18 +140,29 @@ void Runtime::setExitHandler(std::function<void(int)> handler)
     m_exitHandler = std::move(handler);
 }
 
+void Runtime::onExit(std::function<void()> hook)
+{
+    m_exitHooks.push_back(std::move(hook));
+}
+
 void Runtime::onReset(std::function<void()> hook)
 {
     m_resetHooks.push_back(std::move(hook));
 }
 
-void Runtime::reset()
+void Runtime::runResetHooks()
 {
     // By index and on a copy: a hook may register another one while it runs.
     for (std::size_t i = m_resetHooks.size(); i-- > 0;) {
         const std::function<void()> hook = m_resetHooks[i];
         hook();
     }
+}
+
+void Runtime::reset()
+{
+    runResetHooks();
+    m_exitHooks.clear();
     m_operator.reset();
     m_clock = nullptr;
     m_programFolder.clear();
