@@ -8,6 +8,7 @@
 #include "platform/core/LogFile.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
+#include "platform/db/Backend.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_Utilidades.h"
 
@@ -113,11 +114,13 @@ void DefineArchivoErrores()
 
 QString ObtieneIP(const QString& Servidor)
 {
-    if (Servidor.contains(u'/')) {
+    if (platform::db::isEmbeddedServer(Servidor)) {
         return Servidor;
     }
-    const qsizetype dosPuntos = Servidor.indexOf(u':');
-    return dosPuntos >= 0 ? Servidor.left(dosPuntos) : Servidor;
+    const qsizetype barra = Servidor.indexOf(u'/');
+    const QString resultado = barra >= 0 ? Servidor.mid(barra + 1) : Servidor;
+    const qsizetype dosPuntos = resultado.indexOf(u':');
+    return dosPuntos >= 0 ? resultado.left(dosPuntos) : resultado;
 }
 
 float Temporizador()

@@ -20,9 +20,9 @@ void VerificaConexionBk();
 void DefineArchivoErrores();
 
 // The host part of a server text: what follows the first "/", cut before
-// its first ":". A server value that holds "/" names the embedded engine's
-// folder on this platform and is returned unchanged, so that the reduction
-// can never turn a folder into another folder or a host name.
+// its first ":". A server value that names a folder of the embedded engine
+// (platform::db::isEmbeddedServer) is returned unchanged, so that the
+// reduction can never turn a folder into another folder or a host name.
 QString ObtieneIP(const QString& Servidor);
 
 // The platform timer: seconds since midnight of the program's clock.

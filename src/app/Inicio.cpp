@@ -22,6 +22,8 @@
 #include <QStringList>
 
 #include <exception>
+#include <memory>
+#include <utility>
 
 namespace app {
 
@@ -37,7 +39,9 @@ constexpr int kAislamientoSinBloqueo = 256;
 constexpr int32_t kErrorLlamadaInvalida = 5;
 
 const QString kArchivoIni = QStringLiteral("CN000pr.INI");
-const QString kMarcaClaveGuardada = QStringLiteral("* *");
+
+const QString kFaltaBaseDeDatos =
+    QStringLiteral("Falta el nombre de la base de datos.\r\nIndiquelo en @DbName o en el dialogo de conexion.");
 
 QString TextoBooleano(bool valor)
 {
@@ -147,8 +151,10 @@ Paso Camino::Ejecutar(Paso paso)
         password = p.Password.value_or(QString());
         valores.UsuarioActual =
             (p.UsuarioLogeado && !text::Trim(*p.UsuarioLogeado).isEmpty()) ? *p.UsuarioLogeado : text::Trim(p.Usuario);
+        // The password is the one typed, also when it equals the data base's
+        // name: nothing stands for the user's stored password.
         if (p.Password) {
-            valores.ClaveActual = text::EqualsNoCase(*p.Password, p.DbName) ? kMarcaClaveGuardada : *p.Password;
+            valores.ClaveActual = *p.Password;
         }
         valores.CajaActual = p.Caja.value_or(QStringLiteral("1"));
         break;
@@ -190,6 +196,12 @@ Paso Camino::Ejecutar(Paso paso)
         break;
     case Paso::ComprobarApertura:
         if (!principal.gOpenFlag) {
+            runtime.exitProgram(kSalidaFallida);
+        }
+        // Without a data base the login lands in the server's default one,
+        // which holds none of the system's tables.
+        if (text::Trim(principal.gDBName).isEmpty()) {
+            platform::op().MsgBox(kFaltaBaseDeDatos, platform::msgbox::Critical, QStringLiteral("Atencion!"));
             runtime.exitProgram(kSalidaFallida);
         }
         break;
@@ -260,6 +272,74 @@ Paso TratarFallo(Paso paso, const platform::ErrObject& error)
     platform::Runtime::instance().exitProgram(kSalidaFallida);
 }
 
+// The operator during the start-up road: every question goes to the
+// program's operator, and an Abort answered to any of them ends the program,
+// since nothing the road does can go on once the operator asked to stop.
+class OperadorDelArranque final : public platform::Operator
+{
+public:
+    explicit OperadorDelArranque(std::unique_ptr<platform::Operator> operador) : m_operador(std::move(operador)) {}
+
+    std::unique_ptr<platform::Operator> Devolver() { return std::move(m_operador); }
+
+    int MsgBox(const QString& prompt, int style, const QString& title) override
+    {
+        const int respuesta = m_operador->MsgBox(prompt, style, title);
+        if (respuesta == platform::msgbox::Abort) {
+            platform::Runtime::instance().exitProgram(kSalidaFallida);
+        }
+        return respuesta;
+    }
+    void TimedMsgBox(const QString& prompt, int style, const QString& title, int waitSeconds) override
+    {
+        m_operador->TimedMsgBox(prompt, style, title, waitSeconds);
+    }
+    std::optional<QString> InputBox(const QString& prompt, const QString& title, const QString& defaultText) override
+    {
+        return m_operador->InputBox(prompt, title, defaultText);
+    }
+    std::optional<QString> OpenFile(const QString& title, const QString& filter, const QString& folder) override
+    {
+        return m_operador->OpenFile(title, filter, folder);
+    }
+    std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& suggestedName) override
+    {
+        return m_operador->SaveFile(title, filter, suggestedName);
+    }
+
+private:
+    std::unique_ptr<platform::Operator> m_operador;
+};
+
+// Puts OperadorDelArranque in front of the program's operator for its own
+// life, and the program's operator back when it ends (also when the road
+// ends the program under a test).
+class AbortarTerminaArranque
+{
+public:
+    AbortarTerminaArranque()
+    {
+        platform::Runtime& runtime = platform::Runtime::instance();
+        if (std::unique_ptr<platform::Operator> operador = runtime.takeOperator()) {
+            auto delante = std::make_unique<OperadorDelArranque>(std::move(operador));
+            m_delante = delante.get();
+            runtime.setOperator(std::move(delante));
+        }
+    }
+    ~AbortarTerminaArranque()
+    {
+        platform::Runtime& runtime = platform::Runtime::instance();
+        if (m_delante && runtime.installedOperator() == m_delante) {
+            runtime.setOperator(m_delante->Devolver());
+        }
+    }
+    AbortarTerminaArranque(const AbortarTerminaArranque&) = delete;
+    AbortarTerminaArranque& operator=(const AbortarTerminaArranque&) = delete;
+
+private:
+    OperadorDelArranque* m_delante = nullptr;
+};
+
 } // namespace
 
 std::optional<QString> ValorParametro(QStringView texto, QStringView clave)
@@ -303,6 +383,19 @@ QString ParametrosDesdeArchivoIni()
         ini.LeerValor(kArchivoIni, seccion, QStringLiteral("Usuario"), util.Encriptar(QStringLiteral("Brenvik")))));
     const QString w = sinBarras(util.Desencriptar(ini.LeerValor(kArchivoIni, seccion, QStringLiteral("UserPassWord"),
                                                                 util.Encriptar(QStringLiteral("marbelo")))));
+    // A ";" would end the value inside the parameter text and start another
+    // entry with the rest; a NUL would cut the text.
+    const std::pair<const QString&, const char*> valores[] = {
+        {s, "El servidor"}, {d, "La base de datos"}, {u, "El usuario"}, {w, "La clave"}};
+    for (const auto& [valor, nombre] : valores) {
+        if (valor.contains(u';') || valor.contains(QChar(u'\0'))) {
+            platform::op().MsgBox(QString::fromUtf8(nombre) +
+                                      QStringLiteral(" de la conexion guardada en CN000pr.INI contiene \";\" o un "
+                                                     "caracter nulo: esa conexion no se usa."),
+                                  platform::msgbox::Exclamation, QStringLiteral("Atencion"));
+            return QString();
+        }
+    }
     return QStringLiteral("@server=") + s + QStringLiteral("; @dbname= ") + d + QStringLiteral("; @usuario= ") + u +
            QStringLiteral("; @Password= ") + w + QStringLiteral("; @ParametroAdicional=; @Caja=1;orvo@");
 }
@@ -328,6 +421,7 @@ Dll_Impresion& ImpresionPrograma()
 void VerificaConexion(bool UsarArchivoIni, const QString& TextoParametros, QString& CadenaConexionInicial,
                       int TipoCursor)
 {
+    const AbortarTerminaArranque abortar;
     Camino camino(UsarArchivoIni, TextoParametros, CadenaConexionInicial, TipoCursor);
     Paso paso = Paso::Inicio;
     while (paso != Paso::Hecho) {

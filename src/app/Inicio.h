@@ -34,7 +34,9 @@ ParametrosInicio LeerParametros(QStringView texto);
 
 // The parameter text built from the settings file's connection section
 // (computer and Windows user in upper case, "|", "BaseDeDatos"), with the
-// stored user and password deciphered.
+// stored user and password deciphered. A value holding ";" or a NUL, which
+// would splice or cut the text, is refused: the operator is told and the
+// result is empty.
 QString ParametrosDesdeArchivoIni();
 
 // The program's command line after the executable, its arguments joined by

@@ -22,8 +22,6 @@ namespace {
 constexpr int kSalidaFallida = 1;
 constexpr int kIntentos = 3;
 
-const QString kMarcaClaveGuardada = QStringLiteral("* *");
-
 // The first row of a read-only query on the main connection, or nullptr
 // when it gave none. A query that could not be run raises DbError.
 data::RecordsetPtr PrimeraFila(const QString& sql)
@@ -42,22 +40,6 @@ data::RecordsetPtr PrimeraFila(const QString& sql)
     }
     rs->MoveFirst();
     return rs;
-}
-
-// With the marker "* *", the stored password of the user replaces it.
-void LeerClaveGuardada()
-{
-    common::ValoresCorrida& valores = common::valoresCorrida();
-    if (!text::EqualsNoCase(valores.ClaveActual, kMarcaClaveGuardada)) {
-        return;
-    }
-    data::RecordsetPtr rs = PrimeraFila(QStringLiteral("Select * from ta_usuarios  with(nolock)  where Nombre = '") +
-                                        text::SqlQuoteInner(valores.UsuarioActual) + QStringLiteral("'"));
-    if (rs) {
-        const auto& util = platform::Dll_Utilidades::shared();
-        valores.ClaveActual = util.Desencriptar(util.ValorCampo(rs->value(QStringLiteral("Password"))).toText());
-        data::gDbPrincipal().CierraRecordset(rs);
-    }
 }
 
 // The failed try: the message and the audit row.
@@ -86,10 +68,7 @@ bool UsuarioValido(const QString& Nombre, const QString& Clave)
     data::DB_Dll& principal = data::gDbPrincipal();
     common::ValoresCorrida& valores = common::valoresCorrida();
     const QString nombre = Nombre;
-    if (text::EqualsNoCase(principal.gDBName, nombre)) {
-        valores.UsuarioActual = nombre;
-        return true;
-    }
+    // No name passes without its row: the data base's own name is no user.
     data::RecordsetPtr rs = PrimeraFila(QStringLiteral("SELECT * FROM TA_USUARIOS WHERE NOMBRE = '") +
                                         text::SqlQuoteInner(text::Trim(nombre)) +
                                         QStringLiteral("' AND (SISTEMA = 'cn000pr' OR SISTEMA = 'ORVO')"));
@@ -114,7 +93,6 @@ ResultadoIngreso PasoIngreso()
 {
     common::ValoresCorrida& valores = common::valoresCorrida();
     data::DB_Dll& principal = data::gDbPrincipal();
-    LeerClaveGuardada();
     const float inicio = Temporizador();
     if (UsuarioValido(valores.UsuarioActual, valores.ClaveActual)) {
         return ResultadoIngreso::Aceptado;

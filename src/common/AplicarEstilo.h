@@ -80,9 +80,9 @@ bool EsColorOscuro(Color color);
 QString NombreTipoControl(const QWidget* control);
 
 // Installs the source of the main connection's data-base name, which names
-// the settings sections of the styling. The data layer installs it when it
-// creates its main instance; until then (and after a reset of the program
-// context) the name is empty.
+// the settings sections of the styling. The data layer installs it when its
+// main instance opens its connection; until then (and after a reset of the
+// program context) the name is empty.
 void DefinirNombreBaseEstilo(std::function<QString()> nombreBase);
 
 } // namespace common

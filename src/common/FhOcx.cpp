@@ -141,6 +141,10 @@ FhOcx::FhOcx(QWidget* parent) : QWidget(parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setGeometry(tw(2925), 0, tw(315), tw(345));
+    // The gap between the boxes holds "Hasta" whole only in a small size of the strip's face.
+    QFont pequena = Label2->font();
+    pequena.setPointSize(7);
+    Label2->setFont(pequena);
 
     PicFondo->lower();
     setTabOrder(CmbComboFH, txtFechas[0]);

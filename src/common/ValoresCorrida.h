@@ -10,7 +10,7 @@ namespace common {
 // reads, with their values before the start-up has run.
 struct ValoresCorrida
 {
-    // The application user and password (or "* *" for the stored password).
+    // The application user and the password typed for it.
     QString UsuarioActual;
     QString ClaveActual;
     // The cash box.

@@ -2,6 +2,7 @@
 // field-type predicates and object-name texts.
 #include "data/DB_Dll.h"
 
+#include "common/AplicarEstilo.h"
 #include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
@@ -10,6 +11,7 @@
 #include "platform/core/ProgramWide.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
+#include "platform/db/Backend.h"
 
 namespace data {
 
@@ -54,6 +56,18 @@ bool esCodigo(const Variant& Qtype, std::initializer_list<int> codigos)
         }
     }
     return false;
+}
+
+// The second hint of the failed open: the embedded engine's server is a
+// folder, which has no instance to add.
+QString ConsejoServidor(const QString& servidor, const QString& cadenaConexion)
+{
+    if (platform::db::usesEmbeddedEngine(platform::db::ConnectionString::parse(cadenaConexion))) {
+        return QStringLiteral("2. Verifique la carpeta del servidor: ") + servidor;
+    }
+    return QStringLiteral("2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la instancia, "
+                          "por ejemplo : ") +
+           servidor + QStringLiteral("\\TORVANE");
 }
 
 } // namespace
@@ -230,6 +244,13 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, std::optional<int> lCursor,
         ArmarCadenaConexion();
     }
     OpenServerPasos(lCursor, ValidaAdmin, MuestraError);
+    if (gOpenFlag && this == g_principal.find()) {
+        // The forms read their settings sections under the main connection's data base.
+        common::DefinirNombreBaseEstilo([] {
+            const DB_Dll* principal = g_principal.find();
+            return principal ? principal->gDBName : QString();
+        });
+    }
 }
 
 namespace {
@@ -312,9 +333,7 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
                     QStringLiteral("Codigo Nativo: ") + QString::number(primero.NativeError) + CR + CRLF +
                     QStringLiteral("Nombre de Proceso: ") + platform::Runtime::instance().programName() + CR + CRLF +
                     CRLF + QStringLiteral("1. Verifique el Usuario, contrasena y base de datos") + CRLF +
-                    QStringLiteral("2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la "
-                                   "instancia, por ejemplo : ") +
-                    principal.gServidor + QStringLiteral("\\TORVANE") + CRLF +
+                    ConsejoServidor(principal.gServidor, gConnString) + CRLF +
                     QStringLiteral("3. Verifique si el inicio de sesion para el usuario ") + principal.gUsuario +
                     QStringLiteral(" existe") + CRLF + CRLF + CRLF +
                     QStringLiteral(" - Desea Intentarlo Nuevamente??? ");

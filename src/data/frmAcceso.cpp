@@ -1,7 +1,9 @@
 #include "data/frmAcceso.h"
 
+#include "common/AplicarEstilo.h"
 #include "common/Formatos.h"
 #include "common/MensajeError.h"
+#include "common/Pasos.h"
 #include "common/ValoresCorrida.h"
 #include "data/ConexionesRegistradas.h"
 #include "data/DB_Dll.h"
@@ -29,6 +31,10 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace data {
 
@@ -90,6 +96,23 @@ void mostrarErrorRegistro(const platform::ErrObject& error)
 }
 
 constexpr int32_t kErrorArchivo = 75;
+
+// The port that the port box's text gives: digits only, 1433 for an empty
+// box or 0; nullopt for any other text or a number above 65535.
+std::optional<int> PuertoTecleado(const QString& texto)
+{
+    const QString digitos = text::Trim(texto);
+    const bool soloDigitos =
+        std::all_of(digitos.begin(), digitos.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!soloDigitos || digitos.size() > 5) {
+        return std::nullopt;
+    }
+    const int puerto = digitos.isEmpty() ? 0 : digitos.toInt();
+    if (puerto > 65535) {
+        return std::nullopt;
+    }
+    return puerto == 0 ? 1433 : puerto;
+}
 
 } // namespace
 
@@ -212,6 +235,7 @@ void frmAcceso::Form_Load()
     MensajeInicial(TxtUserPassword);
     MensajeInicial(TxtDbName);
     MensajeInicial(TxtServidor);
+    common::AplicarEstilo(this, true, -1);
 }
 
 bool frmAcceso::eventFilter(QObject* watched, QEvent* event)
@@ -346,96 +370,167 @@ void frmAcceso::RegistrarBases()
 
 void frmAcceso::CmdRegistrar_Click()
 {
-    try {
-        Registrar();
-    } catch (const platform::db::DbError& e) {
-        mostrarErrorRegistro(platform::ErrObject(e));
-    }
+    Registrar();
 }
+
+bool ErrorPasadoPorAlto(int32_t numero)
+{
+    return numero == 3704 || numero == 1056 || numero == 440 || numero == 20480 || numero == int32_t(0x80070420);
+}
+
+namespace {
+
+// The steps of a registration, in their order.
+enum class PasoRegistro {
+    Clave,      // the key; a key already in the file stops here
+    Puerto,     // the port of the dialog
+    Recortar,   // the boxes trimmed
+    Probar,     // the connection tried with the data base's own login
+    Grabar,     // written when that login worked
+    ConUsuario, // else tried with the typed log-in, and written when it works
+    Odbc,       // the registering program, when the program folder has one
+    Lista,      // the list shows the new key
+    Fin
+};
+
+} // namespace
 
 bool frmAcceso::Registrar()
 {
     platform::Operator& op = platform::op();
-    // A comma or a line break would shift or split the record.
-    if (!ValorValidoEnBases(TxtDbName->text()) || !ValorValidoEnBases(TxtServidor->text())) {
-        op.MsgBox(QStringLiteral("El nombre de la base de datos y el del servidor no pueden contener comas ni saltos "
-                                 "de linea: la conexion no se registro."),
-                  msgbox::Information, QStringLiteral("Atencion"));
-        return false;
-    }
-    const QString clave = ClaveTecleada();
-    BaseServidor.clear();
-    DatosBase(clave);
-    if (!text::Trim(BaseServidor).isEmpty()) {
-        op.MsgBox(QStringLiteral("La conexion que intenta registrar ya existe "), msgbox::Information,
-                  QStringLiteral("Atencion"));
-        return false;
-    }
-
-    // The port stays in the dialog; a port reaches a connection only when it
-    // is typed into the server box after a colon.
-    const std::optional<platform::Currency> puerto = platform::Dll_Utilidades::shared().TextoAMoneda(TxtPuerto->text());
-    if (puerto && puerto->toDouble() != 0) {
-        Puerto = platform::Variant(*puerto);
-    } else {
-        Puerto = platform::Variant(1433);
-    }
-
-    for (QLineEdit* box : {TxtServidor, TxtUserId, TxtUserPassword, TxtDbName}) {
-        box->setText(text::Trim(box->text()));
-    }
-    const QString servidor = TxtServidor->text();
-    const QString base = TxtDbName->text();
-
-    // The data-base login and password of a registered connection are its
-    // data-base name; when that login fails, the typed log-in is tried. Both
-    // tests run on connections of their own.
-    // The registering program below is told the main connection's data
-    // base, or the typed one when the typed log-in was tried.
+    QString clave;
+    QString servidor;
+    QString base;
+    bool conecta = false;
+    bool registrada = false;
+    // The registering program is told the main connection's data base, or
+    // the typed one when the typed log-in was tried.
     std::optional<QString> baseOdbc;
-    bool conecta =
-        ExisteBaseDeDatos(servidor, base.toUpper(), base.toUpper(), base.toUpper(), QStringLiteral("SQLOLEDB"));
-    if (!conecta) {
-        DB_Dll prueba;
-        prueba.gServidor = servidor;
-        prueba.gUsuario = TxtUserId->text();
-        prueba.gUserPassWord = TxtUserPassword->text();
-        prueba.gDBName = base;
-        prueba.OpenServerADODB(false, 3, QString(), false, false);
-        conecta = prueba.gOpenFlag;
-        if (prueba.gCnn && prueba.gCnn->State() == platform::db::adStateOpen) {
-            try {
-                prueba.gCnn->Close();
-            } catch (const platform::db::DbError&) {
+    const auto grabar = [&] {
+        QString error;
+        if (!GrabarConexionEnBases(clave, base, base, base, servidor, &error)) {
+            throw platform::Error(kErrorArchivo, error);
+        }
+        registrada = true;
+    };
+    PasoRegistro actual = PasoRegistro::Clave;
+    const auto paso = [&](PasoRegistro p) {
+        actual = p;
+        switch (p) {
+        case PasoRegistro::Clave:
+            // A comma or a line break would shift or split the record.
+            if (!ValorValidoEnBases(TxtDbName->text()) || !ValorValidoEnBases(TxtServidor->text())) {
+                op.MsgBox(QStringLiteral("El nombre de la base de datos y el del servidor no pueden contener comas "
+                                         "ni saltos de linea: la conexion no se registro."),
+                          msgbox::Information, QStringLiteral("Atencion"));
+                return PasoRegistro::Fin;
             }
+            clave = ClaveTecleada();
+            BaseServidor.clear();
+            DatosBase(clave);
+            if (!text::Trim(BaseServidor).isEmpty()) {
+                op.MsgBox(QStringLiteral("La conexion que intenta registrar ya existe "), msgbox::Information,
+                          QStringLiteral("Atencion"));
+                return PasoRegistro::Fin;
+            }
+            break;
+        case PasoRegistro::Puerto: {
+            // The port stays in the dialog; a port reaches a connection only
+            // when it is typed into the server box after a colon.
+            const std::optional<int> puerto = PuertoTecleado(TxtPuerto->text());
+            if (!puerto) {
+                op.MsgBox(QStringLiteral("El puerto debe contener solo digitos (un numero de 0 a 65535): la "
+                                         "conexion no se registro."),
+                          msgbox::Information, QStringLiteral("Atencion"));
+                return PasoRegistro::Fin;
+            }
+            Puerto = platform::Variant(*puerto);
+            TxtPuerto->setText(QString::number(*puerto));
+            break;
         }
-        baseOdbc = prueba.gDBName;
-        if (!conecta) {
-            op.MsgBox(QStringLiteral("NO SE PUDO CONECTAR AL SERVIDOR ") + servidor +
-                          QStringLiteral(" VERIFIQUE EL NOMBRE DE USUARIO Y PASSWORD INGRESADO"),
-                      msgbox::Information, QStringLiteral("AVISO AL OPERADOR"));
-            return false;
+        case PasoRegistro::Recortar:
+            for (QLineEdit* box : {TxtServidor, TxtUserId, TxtUserPassword, TxtDbName}) {
+                box->setText(text::Trim(box->text()));
+            }
+            servidor = TxtServidor->text();
+            base = TxtDbName->text();
+            break;
+        case PasoRegistro::Probar:
+            // Both tries run on connections of their own: the program's are not touched.
+            conecta =
+                ExisteBaseDeDatos(servidor, base.toUpper(), base.toUpper(), base.toUpper(), QStringLiteral("SQLOLEDB"));
+            break;
+        case PasoRegistro::Grabar:
+            if (conecta) {
+                grabar();
+                return PasoRegistro::Odbc;
+            }
+            break;
+        case PasoRegistro::ConUsuario: {
+            if (conecta) {
+                break;
+            }
+            DB_Dll prueba;
+            prueba.gServidor = servidor;
+            prueba.gUsuario = TxtUserId->text();
+            prueba.gUserPassWord = TxtUserPassword->text();
+            prueba.gDBName = base;
+            prueba.OpenServerADODB(false, 3, QString(), false, false);
+            if (prueba.gCnn && prueba.gCnn->State() == platform::db::adStateOpen) {
+                try {
+                    prueba.gCnn->Close();
+                } catch (const platform::db::DbError&) {
+                }
+            }
+            baseOdbc = prueba.gDBName;
+            if (!prueba.gOpenFlag) {
+                op.MsgBox(QStringLiteral("NO SE PUDO CONECTAR AL SERVIDOR ") + servidor +
+                              QStringLiteral(" VERIFIQUE EL NOMBRE DE USUARIO Y PASSWORD INGRESADO"),
+                          msgbox::Information, QStringLiteral("AVISO AL OPERADOR"));
+                return PasoRegistro::Fin;
+            }
+            grabar();
+            break;
         }
-    }
-    QString error;
-    if (!GrabarConexionEnBases(clave, base, base, base, servidor, &error)) {
-        mostrarErrorRegistro(platform::ErrObject(kErrorArchivo, error));
-        return false;
-    }
-
-    const QString programaOdbc =
-        platform::Dll_Utilidades::shared().CarpetaConBarra(platform::Runtime::instance().programFolder()) +
-        QStringLiteral("ODBC.exe");
-    if (common::ExisteArchivo(programaOdbc)) {
-        const QString argumento = QStringLiteral("Server=") + servidor + QStringLiteral(";DB=") +
-                                  baseOdbc.value_or(gDbPrincipal().gDBName) + u';';
-        if (!QProcess::startDetached(platform::resolveFileNoCase(programaOdbc), {argumento})) {
-            mostrarErrorRegistro(
-                platform::ErrObject(kErrorArchivo, QStringLiteral("No se pudo iniciar ") + programaOdbc));
+        case PasoRegistro::Odbc: {
+            const QString programaOdbc =
+                platform::Dll_Utilidades::shared().CarpetaConBarra(platform::Runtime::instance().programFolder()) +
+                QStringLiteral("ODBC.exe");
+            if (common::ExisteArchivo(programaOdbc)) {
+                const QString argumento = QStringLiteral("Server=") + servidor + QStringLiteral(";DB=") +
+                                          baseOdbc.value_or(gDbPrincipal().gDBName) + u';';
+                if (!QProcess::startDetached(platform::resolveFileNoCase(programaOdbc), {argumento})) {
+                    throw platform::Error(kErrorArchivo, QStringLiteral("No se pudo iniciar ") + programaOdbc);
+                }
+            }
+            break;
         }
+        case PasoRegistro::Lista:
+            llenarlist();
+            break;
+        case PasoRegistro::Fin:
+            break;
+        }
+        return common::Siguiente(p);
+    };
+    // The errors of starting a server are passed over: the next step runs.
+    // Any other one is shown, and the registration goes on with the
+    // registering program and the list (a step among those goes on with the
+    // one after it).
+    PasoRegistro reanudar = PasoRegistro::Fin;
+    const auto alFallar = [&](const platform::Error& e) {
+        if (ErrorPasadoPorAlto(e.number())) {
+            return common::Accion::Siguiente;
+        }
+        mostrarErrorRegistro(platform::ErrObject(e));
+        reanudar = actual < PasoRegistro::Odbc ? PasoRegistro::Odbc : common::Siguiente(actual);
+        return common::Accion::Salir;
+    };
+    PasoRegistro desde = PasoRegistro::Clave;
+    while (!common::EjecutarPasos(desde, PasoRegistro::Fin, paso, alFallar) && reanudar != PasoRegistro::Fin) {
+        desde = std::exchange(reanudar, PasoRegistro::Fin);
     }
-    llenarlist();
-    return true;
+    return registrada;
 }
 
 bool frmAcceso::ExisteBaseDeDatos(const QString& Servidor, const QString& Dbname, const QString& Usuario,
@@ -543,12 +638,12 @@ void frmAcceso::CmdLineaComando_Click()
         return;
     }
     // The parameter text is split at ";" when the program starts: a value
-    // holding one would start it on another connection.
+    // holding one would start it on another connection; a NUL would cut it.
     for (const QLineEdit* box : {TxtServidor, TxtDbName, TxtUserId}) {
         const QString valor = box->text();
-        if (valor.contains(u';') || valor.contains(u'\r') || valor.contains(u'\n')) {
-            op.MsgBox(QStringLiteral("El servidor, la base de datos y el usuario no pueden contener \";\" ni saltos "
-                                     "de linea: el acceso directo no se creo."),
+        if (valor.contains(u';') || valor.contains(u'\r') || valor.contains(u'\n') || valor.contains(QChar(u'\0'))) {
+            op.MsgBox(QStringLiteral("El servidor, la base de datos y el usuario no pueden contener \";\", saltos de "
+                                     "linea ni caracteres nulos: el acceso directo no se creo."),
                       msgbox::Information, titulo);
             return;
         }

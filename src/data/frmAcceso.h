@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
 
 class QComboBox;
 class QFrame;
@@ -99,9 +100,16 @@ private:
     void lstBases_DblClick();
     void Label8_Click();
     QString ClaveTecleada() const;
-    // Tests and writes the typed connection; false when it stopped on a refusal or an error.
+    // Tests and writes the typed connection, starts the registering program
+    // and reloads the list; true when the connection was written. A refusal
+    // stops it with its message; an error it does not pass over is shown and
+    // the registering program and the list still follow.
     bool Registrar();
 };
+
+// The errors that a registration passes over, going on with its next step:
+// 3704, 1056, 440, 20480 and &H80070420, which starting a server raises.
+bool ErrorPasadoPorAlto(int32_t numero);
 
 // The program's connection dialog for the data-access class: each showing
 // loads a fresh frmAcceso, fills it, shows it modally and reads it back.

@@ -1,5 +1,7 @@
 #include "data/frmReconectar.h"
 
+#include "common/AplicarEstilo.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -56,6 +58,7 @@ void frmReconectar::Form_Load()
     }
     Cancelar = false;
     prgIntentos->setValue(0);
+    common::AplicarEstilo(this, true, -1);
 }
 
 void frmReconectar::CmdReintentar_Click()

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using namespace arranque_tests;
@@ -221,12 +223,77 @@ TEST_F(Arranque, ACancelledLoginTryEndsTheProgram)
     EXPECT_TRUE(Accesos().isEmpty());
 }
 
-TEST_F(Arranque, ThePasswordMarkerTakesTheStoredPassword)
+struct CasoSinClave
 {
-    // A password equal to the data base's name stands for the stored one.
-    EXPECT_EQ(Arrancar(TextoDemo(servidor, QStringLiteral("bkdemo"))), std::nullopt);
-    EXPECT_EQ(common::valoresCorrida().ClaveActual, QStringLiteral("demo"));
-    EXPECT_EQ(Accesos().size(), 1);
+    const char* nombre;
+    const char* usuario;
+    const char* clave;
+};
+
+void PrintTo(const CasoSinClave& caso, std::ostream* os)
+{
+    *os << caso.nombre;
+}
+
+class ArranqueSinClave : public Arranque, public ::testing::WithParamInterface<CasoSinClave>
+{
+};
+
+// Only a users-table row holding the typed password lets a user in: neither
+// the data base's name nor a password equal to it stands for one.
+TEST_P(ArranqueSinClave, IsRefusedAsAWrongLogIn)
+{
+    const CasoSinClave& caso = GetParam();
+    testing_support::scriptedOperator().answerMsgBox(msgbox::OK, kPrimerMensaje);
+    dialogo->respuestas.push_back({});
+    const auto salida = Arrancar(QStringLiteral("@Server=") + servidor + QStringLiteral(";@DbName=BKDEMO;@Usuario=") +
+                                 QString::fromUtf8(caso.usuario) + QStringLiteral(";@Password=") +
+                                 QString::fromUtf8(caso.clave) + QStringLiteral(";@Caja=1"));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+    ASSERT_EQ(dialogo->aperturas.size(), 1);
+    EXPECT_EQ(dialogo->aperturas.front().TxtUserPassword, QString::fromUtf8(caso.clave));
+    EXPECT_TRUE(Accesos().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabla, ArranqueSinClave,
+                         ::testing::Values(CasoSinClave{"PasswordEqualToTheDataBaseName", "demo", "bkdemo"},
+                                           CasoSinClave{"StoredPasswordMarker", "demo", "* *"},
+                                           CasoSinClave{"DataBaseNameAsUser", "BKDEMO", "cualquiera"},
+                                           CasoSinClave{"DataBaseNameAsUserAndPassword", "bkdemo", "bkdemo"}),
+                         [](const ::testing::TestParamInfo<CasoSinClave>& c) { return std::string(c.param.nombre); });
+
+TEST_F(Arranque, AnEmptyDataBaseNameIsSaidToBeMissing)
+{
+    testing_support::scriptedOperator().answerMsgBox(msgbox::OK,
+                                                     QStringLiteral("Falta el nombre de la base de datos."));
+    const auto salida = Arrancar(QStringLiteral("@Server=") + servidor +
+                                 QStringLiteral(";@DbName=;@Usuario=demo;@Password=demo;@Caja=1"));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+    EXPECT_TRUE(Accesos().isEmpty());
+}
+
+TEST_F(Arranque, AnEmptyDataBaseFileIsRefusedAtOpen)
+{
+    QFile archivo(servidor + QStringLiteral("/BKDEMO.sqlite"));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    archivo.close();
+    testing_support::scriptedOperator().answerMsgBox(msgbox::No, QStringLiteral("is damaged or is not a data base"));
+    const auto salida = Arrancar(TextoDemo(servidor));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+}
+
+TEST_F(Arranque, AbortToAnErrorOfTheStartUpEndsIt)
+{
+    Ejecutar(servidor, QStringLiteral("DROP TABLE TA_CONFIGURACION"));
+    testing_support::scriptedOperator().answerMsgBox(msgbox::Abort, QStringLiteral("ta_configuracion"));
+    const auto salida = Arrancar(TextoDemo(servidor));
+    ASSERT_TRUE(salida.has_value());
+    EXPECT_NE(*salida, 0);
+    EXPECT_EQ(MensajesPreguntados().size(), 1);
+    EXPECT_TRUE(Accesos().isEmpty());
 }
 
 TEST_F(Arranque, TheLoggedInUserAndTheCashBoxComeFromTheText)

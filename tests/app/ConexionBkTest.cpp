@@ -92,11 +92,19 @@ TEST(ObtieneIP, KeepsTheHostPart)
         {"SERVIDOR\\SQLEXPRESS", "SERVIDOR\\SQLEXPRESS"},
         {"192.168.0.10:1433", "192.168.0.10"},
         {"", ""},
-        // A value with "/" is the embedded engine's folder and is never cut.
-        {"/srv/datos/demo", "/srv/datos/demo"},
-        {"demo/server", "demo/server"},
-        {"C:/datos:x/y", "C:/datos:x/y"},
+        // A prefix and an address with its port give the address; after two
+        // "/" all that follows the first one stays.
+        {"prefijo/10.0.0.5:1433", "10.0.0.5"},
+        {"demo/server", "server"},
+        {"a/b/c:1", "b/c"},
+        {"C:/datos:x/y", "datos"},
+        // A folder of the embedded engine is never cut.
+        {"/srv/datos/demo:1", "/srv/datos/demo:1"},
+        {"./demo:1", "./demo:1"},
+        {"~/demo", "~/demo"},
+        {"datos/server", "datos/server"},
     };
+    QDir(testing_support::testFolder()).mkpath(QStringLiteral("datos/server"));
     for (const auto& [servidor, esperado] : casos) {
         EXPECT_EQ(app::ObtieneIP(servidor), esperado) << servidor.toStdString();
     }

@@ -8,9 +8,11 @@
 #include "controls/grid/BkDbGrid.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ListView.h"
+#include "platform/ui/Mnemonics.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -114,6 +116,26 @@ TEST(CorrigeCostoForm, LoadPreparesTheChoices)
     EXPECT_EQ(form.BkDbGrid1->PageSize(), 4000);
     EXPECT_FALSE(form.BkDbGrid1->Columnas());
     EXPECT_FALSE(form.BkDbGrid1->AnchoColFijo());
+}
+
+TEST(CorrigeCostoForm, AltCMovesTheFocusBetweenCargarAndCorregirPrecios)
+{
+    const auto mnemonicos = platform::ui::installMnemonicCycling();
+    FormularioDemo demo;
+    frmCorrigeCosto& form = *demo.form;
+    Mostrar(form);
+    auto altC = [] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+        return QApplication::focusWidget();
+    };
+    form.txtfields[1]->setFocus();
+    EXPECT_EQ(altC(), form.cmdRecargar);
+    EXPECT_EQ(altC(), form.cmdCorregir);
+    EXPECT_EQ(altC(), form.cmdRecargar);
+    form.cmdCorregir->setFocus();
+    EXPECT_EQ(altC(), form.cmdRecargar);
+    EXPECT_EQ(form.lstListado->ItemCount(), 0);
+    EXPECT_TRUE(MensajesPreguntados().isEmpty());
 }
 
 TEST(CorrigeCostoForm, ConfiguredClassOutsideCostoAndOneToEightFallsBackToOne)

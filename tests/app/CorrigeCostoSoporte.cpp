@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,10 +31,9 @@ std::unique_ptr<platform::db::Connection> Conectar(const QString& servidor)
 // The demo built once for the whole run, outside every test's own folder.
 const QString& ServidorOriginal()
 {
-    static QTemporaryDir carpeta;
     static const QString servidor = [] {
         demo::BuildOptions opciones;
-        opciones.folder = carpeta.path() + QStringLiteral("/servidor");
+        opciones.folder = testing_support::runFolder() + QStringLiteral("/servidor");
         const demo::BuildResult resultado = demo::buildDemoServer(opciones);
         EXPECT_TRUE(resultado.ok) << resultado.error.toStdString();
         return opciones.folder;

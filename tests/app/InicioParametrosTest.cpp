@@ -2,6 +2,7 @@
 
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_Utilidades.h"
+#include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -82,7 +83,9 @@ TEST(InicioArchivoIni, WithoutTheFileTheStoredDefaultsAreUsed)
                              "@Caja=1;orvo@"));
 }
 
-TEST(InicioArchivoIni, TheConnectionSectionGivesTheParameterText)
+// Writes the settings file's connection section with the stored user and
+// password enciphered.
+void EscribirConexionIni(const QString& servidor, const QString& base, const QString& usuario, const QString& clave)
 {
     const auto& api = platform::Dll_ApiWindows::shared();
     const auto& util = platform::Dll_Utilidades::shared();
@@ -90,11 +93,16 @@ TEST(InicioArchivoIni, TheConnectionSectionGivesTheParameterText)
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     const QString seccion =
         api.NombreEquipo().toUpper() + u'|' + api.NombreUsuarioWindows().toUpper() + QStringLiteral("BaseDeDatos");
-    ini.write((QStringLiteral("[") + seccion + QStringLiteral("]\r\nServidor=srv|1\r\nDbName=BKDEMO\r\nUsuario=") +
-               util.Encriptar(QStringLiteral("demo")) + QStringLiteral("\r\nUserPassWord=") +
-               util.Encriptar(QStringLiteral("cla|ve")) + QStringLiteral("\r\n"))
+    ini.write((QStringLiteral("[") + seccion + QStringLiteral("]\r\nServidor=") + servidor +
+               QStringLiteral("\r\nDbName=") + base + QStringLiteral("\r\nUsuario=") + util.Encriptar(usuario) +
+               QStringLiteral("\r\nUserPassWord=") + util.Encriptar(clave) + QStringLiteral("\r\n"))
                   .toUtf8());
-    ini.close();
+}
+
+TEST(InicioArchivoIni, TheConnectionSectionGivesTheParameterText)
+{
+    EscribirConexionIni(QStringLiteral("srv|1"), QStringLiteral("BKDEMO"), QStringLiteral("demo"),
+                        QStringLiteral("cla|ve"));
 
     const QString texto = app::ParametrosDesdeArchivoIni();
     EXPECT_EQ(texto, QStringLiteral("@server=srv1; @dbname= BKDEMO; @usuario= demo; @Password= clave; "
@@ -104,6 +112,32 @@ TEST(InicioArchivoIni, TheConnectionSectionGivesTheParameterText)
     EXPECT_EQ(p.Usuario, QStringLiteral("demo"));
     EXPECT_EQ(p.Password, QStringLiteral("clave"));
     EXPECT_EQ(p.Caja, QStringLiteral("1"));
+}
+
+TEST(InicioArchivoIni, AValueThatWouldSpliceTheTextIsRefusedWithAMessage)
+{
+    const QChar nul(u'\0');
+    struct Caso
+    {
+        QString servidor, base, usuario, clave;
+        const char* campo;
+    };
+    const Caso casos[] = {
+        {QStringLiteral("srv;@UsuarioLogeado=admin"), QStringLiteral("BKDEMO"), QStringLiteral("demo"),
+         QStringLiteral("demo"), "El servidor"},
+        {QStringLiteral("srv"), QStringLiteral("BKDEMO"), QStringLiteral("demo"), QStringLiteral("cla;@Caja=9"),
+         "La clave"},
+        {QStringLiteral("srv"), QStringLiteral("BKDEMO"), QStringLiteral("de") + nul + QStringLiteral("mo"),
+         QStringLiteral("demo"), "El usuario"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.campo);
+        EscribirConexionIni(caso.servidor, caso.base, caso.usuario, caso.clave);
+        testing_support::scriptedOperator().answerMsgBox(
+            platform::msgbox::OK, QString::fromUtf8(caso.campo) + QStringLiteral(" de la conexion guardada"));
+        EXPECT_EQ(app::ParametrosDesdeArchivoIni(), QString());
+        EXPECT_EQ(testing_support::scriptedOperator().pending(), 0u);
+    }
 }
 
 } // namespace

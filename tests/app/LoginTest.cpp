@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoUsuario{"UnknownUser", "nadie", "demo", false, false},
                       CasoUsuario{"ApostropheInNameCannotChangeTheStatement", "x' OR '1'='1", "demo", false, false},
                       CasoUsuario{"AdministratorMarkerInTheNameIsPartOfTheName", "@Admin_demo", "demo", false, false},
-                      CasoUsuario{"DataBaseNamePassesWithoutRow", "bkdemo", "", true, false}),
+                      CasoUsuario{"DataBaseNameIsNoUser", "bkdemo", "", false, false},
+                      CasoUsuario{"DataBaseNameWithItselfAsPasswordIsNoUser", "BKDEMO", "bkdemo", false, false}),
     [](const ::testing::TestParamInfo<CasoUsuario>& caso) { return std::string(caso.param.nombre); });
 
 TEST(Login, AFoundUserBecomesTheCurrentUserEvenWithAWrongPassword)

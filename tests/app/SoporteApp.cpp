@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -62,17 +61,15 @@ namespace {
 // The demo server, built once for the whole run; tests work on copies.
 QString servidorConstruido()
 {
-    static QTemporaryDir carpeta;
-    static bool construido = false;
-    if (!construido) {
+    static const QString servidor = [] {
         demo::BuildOptions opciones;
-        opciones.folder = carpeta.path() + QStringLiteral("/server");
+        opciones.folder = testing_support::runFolder() + QStringLiteral("/server");
         opciones.historyRows = demo::minimumHistoryRows(0);
         const demo::BuildResult resultado = demo::buildDemoServer(opciones);
         EXPECT_TRUE(resultado.ok) << resultado.error.toStdString();
-        construido = true;
-    }
-    return carpeta.path() + QStringLiteral("/server");
+        return opciones.folder;
+    }();
+    return servidor;
 }
 
 QString cadena(const QString& carpeta, const QString& base)

@@ -1,15 +1,18 @@
 // The data-access class against the embedded demo data base.
 #include "data/DB_Dll.h"
 
+#include "common/AplicarEstilo.h"
 #include "common/ValoresCorrida.h"
 #include "data/DialogoConexion.h"
 #include "demo/DemoBuilder.h"
 #include "platform/core/Runtime.h"
+#include "platform/util/Dll_ApiWindows.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +47,27 @@ QString leer(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+TEST(Demo, OpeningTheMainConnectionNamesTheStylingsSettingsSections)
+{
+    const QString prefijo =
+        platform::Dll_ApiWindows::shared().NombreUsuarioWindows().toUpper() + QStringLiteral("_BKDEMO");
+    QFile ini(testing_support::testFolder() + QStringLiteral("/cn000pr.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(
+        QStringLiteral("[%1Font]\r\nFont=DejaVu Sans\r\n[%1FontSize]\r\nFontSize=11\r\n[%1Styles]\r\nStyles=2\r\n")
+            .arg(prefijo)
+            .toUtf8());
+    ini.close();
+    ASSERT_TRUE(abrirComoInicio(construirDemo(), QStringLiteral("demo")).gOpenFlag);
+
+    QWidget form;
+    auto* etiqueta = new QLabel(QStringLiteral("Texto"), &form);
+    common::AplicarEstilo(&form, true, -1);
+    EXPECT_EQ(etiqueta->font().family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(etiqueta->font().pointSizeF(), 11.0);
+    EXPECT_EQ(common::EstiloActual(), 2);
 }
 
 TEST(Demo, ValidaAdminReadsTheAdministratorFlagOfTheUsersTable)
@@ -101,25 +125,55 @@ TEST(Demo, ReopeningAfterAFailedStatementShowsNoStaleError)
     EXPECT_TRUE(db.gOpenFlag);
 }
 
-TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
+// The main instance opened with these values, on a server that refuses the
+// open; the question it put ("No" answered, which ends the attempt).
+testing_support::ScriptedOperator::Question preguntaAlFallar(const QString& servidor, const QString& base,
+                                                             const QString& usuario, const QString& clave = {})
 {
-    const QString carpeta = construirDemo();
     auto& op = testing_support::scriptedOperator();
     op.answerMsgBox(platform::msgbox::No, QStringLiteral(" - Desea Intentarlo Nuevamente??? "));
     DB_Dll& db = data::gDbPrincipal();
-    db.gServidor = carpeta;
-    db.gDBName = QStringLiteral("NO_EXISTE");
-    db.gUsuario = QStringLiteral("sa");
+    db.gServidor = servidor;
+    db.gDBName = base;
+    db.gUsuario = usuario;
+    db.gUserPassWord = clave;
     db.OpenServerADODB(false, 3, QString(), true, true);
     EXPECT_FALSE(db.gOpenFlag);
-    ASSERT_EQ(op.asked().size(), 1);
-    const auto& pregunta = op.asked()[0];
+    EXPECT_EQ(op.asked().size(), 1);
+    return op.asked().value(0);
+}
+
+TEST(Demo, AMissingDataBaseIsReportedAndNoEndsTheAttempt)
+{
+    const QString carpeta = construirDemo();
+    const auto pregunta = preguntaAlFallar(carpeta, QStringLiteral("NO_EXISTE"), QStringLiteral("sa"));
     EXPECT_EQ(pregunta.title, QStringLiteral(" Error de Conexion a Base de Datos"));
     EXPECT_EQ(pregunta.style, platform::msgbox::YesNo | platform::msgbox::Critical);
     EXPECT_TRUE(pregunta.prompt.startsWith(QStringLiteral(" Estado de Sql: ")));
     EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("\rCodigo Nativo: 4060\r\r\n")));
-    EXPECT_TRUE(pregunta.prompt.contains(carpeta + QStringLiteral("\\TORVANE\r\n")));
+    EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("\r\n2. Verifique la carpeta del servidor: ") + carpeta +
+                                         QStringLiteral("\r\n")));
+    EXPECT_FALSE(pregunta.prompt.contains(QStringLiteral("instancia")));
     EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("para el usuario sa existe\r\n\r\n\r\n")));
+}
+
+TEST(Demo, ANulInAConnectionValueIsRefusedWithAClearMessage)
+{
+    const auto pregunta = preguntaAlFallar(construirDemo(), QStringLiteral("BKDEMO"), QStringLiteral("BKDEMO"),
+                                           QStringLiteral("BKDEMO") + QChar(u'\0') + QStringLiteral(";Database=otra"));
+    EXPECT_TRUE(pregunta.prompt.contains(QStringLiteral("Descripcion: A connection value holds a NUL character")))
+        << pregunta.prompt.toStdString();
+}
+
+TEST(Demo, AMissingServerFolderIsReportedByItsName)
+{
+    const QString carpeta = construirDemo() + QStringLiteral("/falta");
+    const QString prompt = preguntaAlFallar(carpeta, QStringLiteral("BKDEMO"), QStringLiteral("BKDEMO")).prompt;
+    EXPECT_TRUE(prompt.contains(QStringLiteral("Descripcion: The server folder \"") + carpeta +
+                                QStringLiteral("\" was not found.\r")))
+        << prompt.toStdString();
+    EXPECT_TRUE(prompt.contains(QStringLiteral("2. Verifique la carpeta del servidor: ") + carpeta));
+    EXPECT_FALSE(prompt.contains(QStringLiteral("instancia")));
 }
 
 // A connection dialog that accepts with the given data base and server.

@@ -300,6 +300,74 @@ TEST(frmAcceso, AFailingRegistrarSaysSoAndWritesNothing)
     EXPECT_EQ(form.lstBases->count(), 0);
 }
 
+TEST(frmAcceso, ThePortIsDigitsOnlyAndIsWrittenBackAsANumber)
+{
+    struct Caso
+    {
+        const char* tecleado;
+        const char* escrito; // nullptr: refused
+    };
+    const Caso casos[] = {{"", "1433"},       {"0", "1433"},      {" 01500 ", "1500"},  {"2433", "2433"},
+                          {"65535", "65535"}, {"14.33", nullptr}, {"1433abc", nullptr}, {"-5", nullptr},
+                          {"70000", nullptr}, {"1e3", nullptr},   {"1 433", nullptr},   {"\xd9\xa3", nullptr}};
+    const testing_support::EmbeddedFixture servidor = servidorDePrueba();
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.tecleado);
+        QFile::remove(rutaBases());
+        frmAcceso form;
+        form.TxtDbName->setText(QStringLiteral("ventas"));
+        form.TxtServidor->setText(servidor.folder());
+        form.TxtPuerto->setText(QString::fromUtf8(caso.tecleado));
+        if (!caso.escrito) {
+            scriptedOperator().answerMsgBox(msgbox::OK, QStringLiteral("El puerto debe contener solo digitos"));
+        }
+        form.CmdRegistrar->click();
+        EXPECT_EQ(scriptedOperator().pending(), 0u);
+        EXPECT_EQ(QFile::exists(rutaBases()), caso.escrito != nullptr);
+        if (caso.escrito) {
+            EXPECT_EQ(form.TxtPuerto->text(), QString::fromUtf8(caso.escrito));
+            EXPECT_EQ(form.Puerto.toText(), QString::fromUtf8(caso.escrito));
+        }
+    }
+}
+
+TEST(frmAcceso, TheErrorsOfStartingAServerArePassedOver)
+{
+    for (const int32_t numero : {3704, 1056, 440, 20480, int32_t(0x80070420)}) {
+        EXPECT_TRUE(data::ErrorPasadoPorAlto(numero)) << numero;
+    }
+    for (const int32_t numero : {0, 75, 3705, 3709, int32_t(0x80004005), int32_t(0x80070421)}) {
+        EXPECT_FALSE(data::ErrorPasadoPorAlto(numero)) << numero;
+    }
+}
+
+TEST(frmAcceso, AnErrorOfTheRegistryIsShownAndTheRegisteringProgramAndTheListFollow)
+{
+    const testing_support::EmbeddedFixture servidor = servidorDePrueba();
+    const QString carpeta = testing_support::testFolder();
+    // A folder in the registry file's place: it can be neither read nor written.
+    ASSERT_TRUE(QDir().mkpath(rutaBases()));
+    const QString marca = carpeta + QStringLiteral("/odbc-iniciado");
+    QFile programa(carpeta + QStringLiteral("/ODBC.exe"));
+    ASSERT_TRUE(programa.open(QIODevice::WriteOnly));
+    programa.write(QStringLiteral("#!/bin/sh\necho \"$1\" > '%1'\n").arg(marca).toUtf8());
+    programa.close();
+    programa.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    auto& op = scriptedOperator();
+    op.answerMsgBox(msgbox::Abort, QStringLiteral("No se puede leer")); // the list of the load
+    frmAcceso form;
+    form.TxtDbName->setText(QStringLiteral("ventas"));
+    form.TxtServidor->setText(servidor.folder());
+    op.answerMsgBox(msgbox::OK, QStringLiteral("No se puede leer")); // the look-up of the key
+    op.answerMsgBox(msgbox::OK, QStringLiteral("SQL Server start failed.  \rSQL-DMO error:   75 No se puede leer"));
+    op.answerMsgBox(msgbox::Abort, QStringLiteral("No se puede leer")); // the list once more
+    form.CmdRegistrar->click();
+    EXPECT_EQ(op.pending(), 0u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return leerBytes(marca).startsWith("Server="); }));
+    EXPECT_EQ(leerBytes(marca), (QStringLiteral("Server=") + servidor.folder() + QStringLiteral(";DB=;\n")).toUtf8());
+}
+
 TEST(frmAcceso, RegistrarOfAKeyAlreadyInTheFileChangesNothing)
 {
     const testing_support::EmbeddedFixture servidor = servidorDePrueba();
@@ -435,11 +503,14 @@ TEST(frmAcceso, CrearAccesoDirectoRefusesAValueThatWouldSplitTheParameterText)
     const QString carpeta = testing_support::testFolder();
     Entorno config("XDG_CONFIG_HOME", (carpeta + QStringLiteral("/config")).toUtf8());
     Entorno escritorio("XDG_DESKTOP_DIR", (carpeta + QStringLiteral("/Escritorio")).toUtf8());
-    frmAcceso form;
-    form.TxtServidor->setText(QStringLiteral("srv01; @UsuarioLogeado=admin"));
-    scriptedOperator().answerMsgBox(msgbox::OK, QStringLiteral("no pueden contener \";\""));
-    form.CmdLineaComando->click();
-    EXPECT_FALSE(QDir(carpeta + QStringLiteral("/Escritorio")).exists());
+    for (const QString& servidor : {QStringLiteral("srv01; @UsuarioLogeado=admin"),
+                                    QStringLiteral("srv01") + QChar(u'\0') + QStringLiteral("x")}) {
+        frmAcceso form;
+        form.TxtServidor->setText(servidor);
+        scriptedOperator().answerMsgBox(msgbox::OK, QStringLiteral("no pueden contener \";\""));
+        form.CmdLineaComando->click();
+        EXPECT_FALSE(QDir(carpeta + QStringLiteral("/Escritorio")).exists());
+    }
 }
 
 TEST(frmAcceso, CancelGivesAceptarFalseAndKeepsTheTypedBoxes)

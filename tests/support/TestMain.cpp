@@ -19,6 +19,8 @@
 namespace {
 
 std::unique_ptr<QTemporaryDir> g_folder;
+// A folder for the whole run, outside every test's own.
+std::unique_ptr<QTemporaryDir> g_runFolder;
 // TMPDIR as the run found it: each test's folder is made under it.
 std::optional<QByteArray> g_tmpdir;
 
@@ -63,6 +65,11 @@ QString testFolder()
     return g_folder ? g_folder->path() : QString();
 }
 
+QString runFolder()
+{
+    return g_runFolder->path();
+}
+
 ScriptedOperator& scriptedOperator()
 {
     return dynamic_cast<ScriptedOperator&>(platform::Runtime::instance().op());
@@ -83,7 +90,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsSet("TMPDIR")) {
         g_tmpdir = qgetenv("TMPDIR");
     }
+    g_runFolder = std::make_unique<QTemporaryDir>();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProgram);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    g_runFolder.reset();
+    return status;
 }

@@ -201,9 +201,8 @@ QString FindStylesSection(const QString& file)
     if (!archivo.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const QString texto = platform::text::DecodeFileText(archivo.readAll());
-    for (const QString& crudo : texto.split(u'\n')) {
-        const QString linea = Trim(QString(crudo).remove(u'\r'));
+    for (const QString& crudo : platform::text::SplitLines(platform::text::DecodeFileText(archivo.readAll()))) {
+        const QString linea = Trim(crudo);
         if (linea.size() < 3 || !linea.startsWith(u'[') || !linea.endsWith(u']')) {
             continue;
         }

@@ -14,6 +14,7 @@
 #include "platform/ui/Twips.h"
 
 #include <QComboBox>
+#include <QDragMoveEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -36,7 +37,7 @@ namespace {
 // Design placement in twips.
 void ubicar(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    w->setGeometry(platform::ui::twipsRect(left, top, width, height));
 }
 
 int enTwips(int pixels)
@@ -127,7 +128,8 @@ void BkDbGrid::crearBarraFiltros()
 
     Label1 = new QLabel(QStringLiteral("Registros:"), FrmFiltros);
     Label1->setObjectName(QStringLiteral("Label1"));
-    ubicar(Label1, 60, 160, 800, 250);
+    // Up to the rows-per-page box: "Registros:" needs all of it.
+    ubicar(Label1, 60, 160, 820, 250);
 
     CboRegistros = new QComboBox(FrmFiltros);
     CboRegistros->setObjectName(QStringLiteral("CboRegistros"));
@@ -265,9 +267,16 @@ void BkDbGrid::conectar()
             Frontera(QStringLiteral("Toolbar1_ButtonClick"), [&] { Toolbar1_ButtonClick(boton->objectName()); });
         });
     }
-    connect(MSFlexGrid1, &platform::ui::FlexGrid::KeyDown, this, [this](int& keyCode, int shift) {
-        Frontera(QStringLiteral("MSFlexGrid1_KeyDown"), [&] { MSFlexGrid1_KeyDown(keyCode, shift); });
+    connect(btnBuscar->menu(), &QMenu::triggered, this, [this](QAction* entrada) {
+        Frontera(QStringLiteral("Toolbar1_ButtonMenuClick"), [&] { Toolbar1_ButtonMenuClick(entrada); });
     });
+    connect(btnOrden->menu(), &QMenu::triggered, this, [this](QAction* entrada) {
+        Frontera(QStringLiteral("Toolbar2_ButtonMenuClick"), [&] { Toolbar2_ButtonMenuClick(entrada); });
+    });
+    connect(txtBuscar, &QLineEdit::textChanged, this, frontera("txtBuscar_Change", &BkDbGrid::txtBuscar_Change));
+    txtBuscar->installEventFilter(this);
+    connect(cmdColumnas, &QPushButton::clicked, this, frontera("cmdColumnas_Click", &BkDbGrid::cmdColumnas_Click));
+    conectarEventos();
 }
 
 bool BkDbGrid::eventFilter(QObject* watched, QEvent* event)
@@ -285,7 +294,48 @@ bool BkDbGrid::eventFilter(QObject* watched, QEvent* event)
         }
         return consumida;
     }
+    if (watched == txtBuscar) {
+        bool buscado = false;
+        if (event->type() == QEvent::KeyPress) {
+            const int keyCode = platform::ui::keyCodeOf(*static_cast<QKeyEvent*>(event));
+            Frontera(QStringLiteral("txtBuscar_KeyDown"), [&] { buscado = txtBuscar_KeyDown(keyCode); });
+        } else if (event->type() == QEvent::FocusIn) {
+            Frontera(QStringLiteral("txtBuscar_GotFocus"), [&] { txtBuscar_GotFocus(); });
+        } else if (event->type() == QEvent::FocusOut) {
+            Frontera(QStringLiteral("txtBuscar_LostFocus"), [&] { txtBuscar_LostFocus(); });
+        }
+        return buscado;
+    }
+    if (watched == txtEdit1) {
+        return filtrarEdicion(event);
+    }
+    if (watched == MSFlexGrid1->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove)) {
+        Frontera(QStringLiteral("MSFlexGrid1_DragOver"), [&] { MSFlexGrid1_DragOver(); });
+        // Entering is accepted so that the moves follow; nothing may be dropped.
+        auto* arrastre = static_cast<QDragMoveEvent*>(event);
+        if (event->type() == QEvent::DragEnter) {
+            arrastre->acceptProposedAction();
+        } else {
+            arrastre->ignore();
+        }
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void BkDbGrid::colorFondo(QWidget* w, platform::ui::OleColor color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, platform::ui::toQColor(color));
+    w->setPalette(p);
+}
+
+void BkDbGrid::colorTexto(QWidget* w, platform::ui::OleColor color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, platform::ui::toQColor(color));
+    w->setPalette(p);
 }
 
 void BkDbGrid::Frontera(const QString& rutina, const std::function<void()>& handler)

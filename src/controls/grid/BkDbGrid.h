@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -53,6 +54,11 @@ namespace controls {
 // When neither the statement nor the grid gives an order, the pages are
 // ordered by the key column (PrimaryKey, "ID" when empty), so that no row
 // repeats or goes missing between pages.
+//
+// The host learns what happens in the inner grid and the edit box through
+// the grid's signals; their arguments are references, so a host connected
+// directly (the default within one thread) that changes a key code or key
+// character changes what the inner control does with the key.
 class BkDbGrid : public QWidget
 {
     Q_OBJECT
@@ -85,6 +91,12 @@ public:
     void LoadBkDBGrid();
     QString EquiCampo(const QString& Campo, int Equivalencia) const;
     void inicializa();
+    // The stored column layout of this program, login and grid: LeerCampos
+    // reads it into CamposSel (kept when none is stored), GrabaCampos
+    // replaces it with CamposSel in one transaction (the stored row stays as
+    // it was when a step fails). Failures are logged by the data-access class.
+    void LeerCampos();
+    void GrabaCampos();
     void ImgOrdenAsc_Click();
     void ImgOrdenDesc_Click();
     void CargarGrid();
@@ -152,13 +164,41 @@ public:
     void WriteProperties(platform::ui::PropertyBag& bag) const;
 
 signals:
-    // Raised at the end of every page load with the current page.
+    // Raised at the end of every page load with the current page (a host's
+    // change becomes the current page).
     void PaginaCargada(int32_t& PageNumber);
     // Raised after the "AJUSTACOL" button adjusted the column widths.
     void ColumnasAjustadas();
+    // The inner grid's events; Click and EnterCell after the optional marking
+    // of the cell (pPintaFilaSel), LeaveCell after its unmarking.
+    void MsFlexGridClick();
+    void MsFlexGridDblClick();
+    void MsFlexGridGotFocus();
+    void MsFlexGridLostFocus();
+    void MsFlexGridEnterCell();
     // Key down in the inner grid, before the grid's own paging keys; a host
-    // that sets KeyCode to 0 switches them off for that press.
+    // that sets KeyCode to 0 switches them off for that press, and the inner
+    // grid handles the code the host leaves.
     void MSFlexGridKeyDown(int& KeyCode, int& Shift);
+    void MSFlexGridKeyPress(int& KeyAscii);
+    void MSFlexGridLeaveCell();
+    // X and Y in twips from the inner grid's top left corner.
+    void MSFlexGridMouseDown(int& Button, int& Shift, float& X, float& Y);
+    void MSFlexGridRowColChange();
+    void MSFlexGridKeyUp(int& KeyCode, int& Shift);
+    // The edit box's events; GotFocus and LostFocus after its restyling.
+    void txtEditChange();
+    void txtEditClick();
+    void txtEditDblClick();
+    void txtEditGotFocus();
+    void txtEditLostFocus();
+    // Before the box handles the key: KeyCode 0 drops the key's own handling
+    // (a character still follows through txtEditKeyPress).
+    void txtEditKeyDown(int& KeyCode, int& Shift);
+    // Before the box types the character: 0 types nothing, another code types that character.
+    void txtEditKeyPress(int& KeyAscii);
+    // Raised for every mouse movement over the edit box, with the buttons held.
+    void txtEditMouseDown(int& Button, int& Shift, float& X, float& Y);
     // A property was set (the host's designer marks it changed).
     void PropertyChanged(const QString& name);
 
@@ -213,8 +253,44 @@ private:
     void CboRegistros_KeyDown(int& KeyCode, int Shift);
     void CmdCancel_Click();
     void MSFlexGrid1_KeyDown(int& KeyCode, int Shift);
-    void Toolbar1_ButtonClick(const QString& key);
     void AplicarTamanoPagina();
+
+    // Search and filter: the filter bar's tool bar and menus, the search box.
+    void AplicarBusqueda();
+    // Paints the cells of the page that hold the text (search mode 1).
+    void BuscarEnPagina(const QString& texto);
+    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonMenuClick(QAction* ButtonMenu);
+    void Toolbar2_ButtonMenuClick(QAction* ButtonMenu);
+    // The menus' one rule: marks the clicked entry, unmarks the other one and
+    // returns the mode chosen (1 or 2), or 0 when the entry was marked already.
+    int marcarEntrada(QToolButton* boton, QAction* ButtonMenu);
+    void txtBuscar_GotFocus();
+    void txtBuscar_LostFocus();
+    void txtBuscar_Change();
+    // True when the key was Enter (the search ran).
+    bool txtBuscar_KeyDown(int KeyCode);
+
+    // Events of the inner grid and the edit box.
+    void conectarEventos();
+    void MSFlexGrid1_Click();
+    void MSFlexGrid1_EnterCell();
+    void MSFlexGrid1_LeaveCell();
+    void MSFlexGrid1_DragOver();
+    void txtEdit1_GotFocus();
+    void txtEdit1_LostFocus();
+    // The edit box's key, mouse and focus events; true when the event is consumed.
+    bool filtrarEdicion(QEvent* event);
+    // Row painting with the grid's redrawing off.
+    void MarcarFila(int fila);
+    void DesmarcarFila(int fila);
+    void pintarFila(int fila, platform::ui::OleColor color);
+
+    // The column chooser.
+    void cmdColumnas_Click();
+    // The layout's key for this program, login and grid (`anterior`: the key
+    // that held the whole argument text).
+    ConsultaPaginada::ClaveDiseno claveDiseno(bool anterior) const;
 
     // The export's workbook and head (the grid's own copies; true when done).
     bool AbrirLibroExcel(int& cantHojas);
@@ -223,6 +299,9 @@ private:
     // Presentation.
     void ActualizarVistaPagina();
     int AnchoTexto(const QString& texto) const;
+    // Back and fore colours of a box, as the platform's controls set them.
+    static void colorFondo(QWidget* w, platform::ui::OleColor color);
+    static void colorTexto(QWidget* w, platform::ui::OleColor color);
 
     // The grid's boundary: runs an event handler and reports through the
     // common error dialog whatever the data platform or a control raised.
@@ -273,6 +352,11 @@ private:
     // State of the controls kept between loads.
     bool CargaCancelada = false;
     bool SinRecargaPagina = false;
+    // The page on screen has no row: its one empty row gets no ordinal and
+    // the row count says 0.
+    bool m_paginaVacia = false;
+    // The edit box's double click was raised: the release that follows is no click.
+    bool m_trasDobleClic = false;
     int ContadorArriba = 0;
     int ContadorAbajo = 0;
     // The running export's workbook, title texts and heading row.

@@ -62,6 +62,9 @@ void BkDbGrid::LoadBkDBGrid()
     m_consulta.PrepararCarga();
     CargarCampos();
     CargaCancelada = false;
+    if (!cmdColumnas->isHidden()) {
+        LeerCampos();
+    }
     ConfigurarFlexGridModern();
     CargarPaginas();
 }
@@ -119,8 +122,9 @@ void BkDbGrid::CargarPaginas()
                           if (contar && !conteo.isEmpty() && q.TotalRegistros == 0) {
                               abrir(db, completa, rs);
                           }
+                          // A search that finds nothing keeps its condition for the
+                          // page, which then comes back empty and drops it.
                           if (contar && rs->Bof() && rs->Eof()) {
-                              q.FiltroBusqueda.clear();
                               q.TotalRegistros = 0;
                               MSFlexGrid1->setCols(2);
                               MSFlexGrid1->setFixedCols(1);
@@ -274,7 +278,8 @@ void BkDbGrid::CargarGrid()
         throw platform::db::DbError(platform::db::adErr::ObjectClosed,
                                     QStringLiteral("Operation is not allowed when the object is closed."));
     }
-    if (rs->Bof() && rs->Eof()) {
+    m_paginaVacia = rs->Bof() && rs->Eof();
+    if (m_paginaVacia) {
         MostrarPaginaVacia(*rs);
     } else {
         MostrarFilas(*rs);
@@ -290,8 +295,8 @@ void BkDbGrid::CargarGrid()
     AsignarOrdinal();
     Pbar->setValue(100);
     CargaCancelada = false;
-    int32_t pagina = m_consulta.PaginaActual;
-    emit PaginaCargada(pagina);
+    // The host's change of the page number becomes the current page.
+    emit PaginaCargada(m_consulta.PaginaActual);
     Pbar->setValue(0);
 }
 

@@ -1,7 +1,6 @@
 // Ordering, the page buttons, the page list, the page size and the paging keys.
 #include "controls/grid/BkDbGrid.h"
 
-#include "export/ModExportarExcel.h"
 #include "platform/core/Operator.h"
 #include "platform/core/Text.h"
 #include "platform/ui/FlexGrid.h"
@@ -207,6 +206,7 @@ void BkDbGrid::MSFlexGrid1_KeyDown(int& KeyCode, int Shift)
                 break;
             }
         }
+        MSFlexGrid1_EnterCell();
         break;
     case keys::Left:
         for (int c = MSFlexGrid1->Col(); c >= 0; --c) {
@@ -215,26 +215,10 @@ void BkDbGrid::MSFlexGrid1_KeyDown(int& KeyCode, int Shift)
                 break;
             }
         }
+        MSFlexGrid1_EnterCell();
         break;
     default:
         break;
-    }
-}
-
-void BkDbGrid::Toolbar1_ButtonClick(const QString& key)
-{
-    // Searching comes with the search bar; its key does nothing yet.
-    if (text::EqualsNoCase(key, u"ACTUALIZAR")) {
-        m_consulta.FiltroBusqueda.clear();
-        m_consulta.TotalRegistros = 0;
-        CargaCancelada = false;
-        CargarPaginas();
-    } else if (text::EqualsNoCase(key, u"AJUSTACOL")) {
-        AjustarColumnas();
-        emit ColumnasAjustadas();
-    } else if (text::EqualsNoCase(key, u"Excel")) {
-        exportacion::ExportarExcel(m_consulta.ConsultaCompleta, true, QString(), QString(), QString(), nullptr, 0,
-                                   QString());
     }
 }
 

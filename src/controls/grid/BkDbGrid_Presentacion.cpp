@@ -138,8 +138,12 @@ void BkDbGrid::AsignarOrdinal()
                 });
             }
         }
+        // The one row of an empty page is no row of the statement.
         Omitir([&] {
-            g.setTextMatrix(r, 0, QString::number(int64_t(m_consulta.PaginaActual - 1) * m_consulta.PageSize + r));
+            g.setTextMatrix(r, 0,
+                            m_paginaVacia && r == 1
+                                ? QString()
+                                : QString::number(int64_t(m_consulta.PaginaActual - 1) * m_consulta.PageSize + r));
         });
         if (pColorIntercalado && r % 2 == 0) {
             Omitir([&] {
@@ -175,7 +179,7 @@ void BkDbGrid::AsignarOrdinal()
         }
         g.setFocus();
     });
-    LblTotalReg->setText(QStringLiteral("Total Reg: ") + QString::number(g.Rows() - 1));
+    LblTotalReg->setText(QStringLiteral("Total Reg: ") + QString::number(g.Rows() - 1 - (m_paginaVacia ? 1 : 0)));
 }
 
 void BkDbGrid::TotalizadorFinal()

@@ -255,6 +255,7 @@ QString ConsultaPaginada::SentenciaPrueba(bool conSeleccion) const
 
 QStringList ConsultaPaginada::CargarCamposTodos(const std::vector<CampoProbado>& campos, const QString& prueba)
 {
+    m_camposProbados = campos;
     QStringList filtro;
     for (std::size_t i = 0; i < campos.size(); ++i) {
         const int tipo = campos[i].Tipo;
@@ -298,13 +299,17 @@ QStringList ConsultaPaginada::CargarCamposTodos(const std::vector<CampoProbado>&
 
 QStringList ConsultaPaginada::CargarCamposSeleccion(const std::vector<CampoProbado>& campos)
 {
-    for (const CampoProbado& campo : campos) {
+    m_camposProbados = campos;
+    for (std::size_t i = 0; i < campos.size(); ++i) {
+        const CampoProbado& campo = campos[i];
         if (esLargo(campo.Tipo)) {
             continue;
         }
         const QString& N = campo.Nombre;
         const QString corchete = corchetes(N);
         if (campo.Tipo == platform::db::adDBTimeStamp) {
+            // The search knows the date fields also while a choice is in force.
+            ColumnasFecha += QStringLiteral("|") + QString::number(i) + QStringLiteral("|");
             agregar(CamposTodos, corchete, QStringLiteral(",") + corchete);
             const QString resto = N + QStringLiteral("],") + QString::number(FormatDate) + QStringLiteral(") as [") +
                                   N + QStringLiteral("]");
@@ -320,15 +325,15 @@ QStringList ConsultaPaginada::CargarCamposSeleccion(const std::vector<CampoProba
         agregar(Campos, clave, QStringLiteral(", ") + clave);
         agregar(CamposTodos, clave, QStringLiteral(", ") + clave);
     }
-    // The search offers the chosen columns but the key column that closes the choice.
+    // The search offers the chosen columns but the key column that closes the
+    // choice. A date column follows the one before it with "," alone.
     QStringList filtro;
-    QString t = reemplazar(CamposSelNombres, u", ", u"|") + QStringLiteral("|");
-    while (!text::Trim(t).isEmpty()) {
-        const qsizetype barra = t.indexOf(u'|');
-        filtro << t.left(barra).remove(u'[').remove(u']');
-        t = t.mid(barra + 1);
+    for (const QString& nombre : CamposSelNombres.split(u',', Qt::SkipEmptyParts)) {
+        filtro << text::Trim(QString(nombre).remove(u'[').remove(u']'));
     }
-    filtro.removeLast();
+    if (!filtro.isEmpty()) {
+        filtro.removeLast();
+    }
     return filtro;
 }
 
@@ -460,11 +465,13 @@ QStringList ConsultaPaginada::CondicionesInternas() const
     if (Find != 1 && !F.isEmpty()) {
         condiciones << F;
     }
-    QString V = reemplazar(W, u"where ", u"");
+    // The search goes first: a typed "where " inside it must stay there.
+    QString V = W;
     if (!text::Trim(F).isEmpty()) {
         V = reemplazar(V, QString(QStringLiteral(" and ") + F), u"");
         V = reemplazar(V, F, u"");
     }
+    V = reemplazar(V, u"where ", u"");
     if (!text::Trim(V).isEmpty()) {
         condiciones << V;
     }

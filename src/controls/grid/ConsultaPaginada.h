@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/core/DateTime.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace controls {
@@ -157,6 +160,78 @@ public:
     // heading `titulo`) as OrdenSent and Order ask.
     void ArmarOrden(int columna, const QString& titulo);
 
+    // ---- search on the server
+
+    // The moments a date typed in the search box stands for: from `desde` up
+    // to, not including, `hasta` (the day, or the minute or second typed).
+    struct FechaBuscada
+    {
+        platform::DateTime desde;
+        platform::DateTime hasta;
+        bool conHora = false;
+    };
+    // The search text read as a date, day first ("dd/mm/yyyy", "dd-mm-yyyy",
+    // "dd.mm.yyyy", two-digit years up to 49 in this century) or "yyyy-mm-dd",
+    // each with an optional time "hh:nn[:ss]"; nullopt when it is no date.
+    static std::optional<FechaBuscada> LeerFecha(const QString& texto);
+    // The field (a probe's field name) is a date field: its position in the
+    // probe's fields is one of ColumnasFecha.
+    bool EsCampoFecha(const QString& nombre) const;
+    // " CONVERT(NVARCHAR,e) LIKE '%texto%'" for the field's column expression
+    // e; apostrophes doubled, "%" and "_" kept as the wildcards they are.
+    QString TerminoTexto(const QString& nombre, const QString& texto) const;
+    // " (e >= 'yyyymmdd' AND e < 'yyyymmdd')", with " hh:nn:ss" where a time
+    // was typed: a form every server reads the same whatever its language.
+    QString TerminoFecha(const QString& nombre, const FechaBuscada& fecha) const;
+    // The condition of a search on every column: one term per heading of
+    // the grid's columns (after the ordinal), joined by " or " in brackets;
+    // empty when no column gives a term.
+    QString CondicionTodos(const QStringList& titulos, const QString& texto) const;
+    // The condition of a search on one field; nullopt when the field is a date
+    // field and the text no date.
+    std::optional<QString> CondicionCampo(const QString& campo, const QString& texto) const;
+    // Adds a condition to FiltroBusqueda (" and " after the earlier ones).
+    void AgregarBusqueda(const QString& condicion);
+
+    // ---- stored column layout (the rows of TA_CONFIG_FORM)
+
+    struct ClaveDiseno
+    {
+        QString Formulario;
+        QString Usuario;
+        QString Nombre;
+    };
+    // The key of a layout: the program's name followed by its argument text
+    // with the value of @Password left out (cut to 100), the data-base login
+    // (cut to 50) and the layout name, "@BKDBGRID" when empty (cut to 50).
+    static ClaveDiseno ClaveDelDiseno(const QString& programa, const QString& argumentos, const QString& usuario,
+                                      const QString& nombre);
+    // The key that holds the whole argument text, password included, under
+    // which layouts were stored before; read once where the key above has none.
+    static ClaveDiseno ClaveAnteriorDelDiseno(const QString& programa, const QString& argumentos,
+                                              const QString& usuario, const QString& nombre);
+    static QString SentenciaLeerDiseno(const ClaveDiseno& clave);
+    static QString SentenciaBorrarDiseno(const ClaveDiseno& clave);
+    static QString SentenciaGrabarDiseno(const ClaveDiseno& clave, const QString& valor);
+    // CamposSel as it is stored: "," becomes "|" and the blanks outside
+    // brackets go ("[Precio Venta]" keeps its blank).
+    QString CamposGuardados() const;
+    // CamposSel from a stored value: "|" becomes ",".
+    void LeerCamposGuardados(const QString& valor);
+
+    // ---- the column chooser
+
+    // The chooser's list: every column of CamposTodos followed by "|", the key
+    // column once and last (the chooser keeps the last entry out of its list).
+    QString CamposParaElegir() const;
+    // The statement that probes a choice ("*" when nothing was chosen): one
+    // row of TablaConsulta with the chosen columns, aliases expanded.
+    QString SentenciaEleccion(const QString& eleccion) const;
+    // CamposSel and CamposSelNombres from the fields of that probe: every
+    // field but the key column, dates converted with FormatDate, then the key
+    // column once, unbracketed.
+    void AplicarEleccion(const std::vector<CampoProbado>& campos);
+
 private:
     // The table after "FROM " that the page statement reads.
     QString TablaPaginas() const;
@@ -167,7 +242,11 @@ private:
     QString LimiteClave(const QString& T, int64_t S) const;
     // The rows the keys rank when known, else -1.
     int64_t FilasPorClave() const;
+    // The column expression a search compares for a field name.
+    QString ExpresionBusqueda(const QString& nombre) const;
 
+    // The fields of the last probe, in its order (long fields included).
+    std::vector<CampoProbado> m_camposProbados;
     // The rows ranked by key, and the table and WHERE part they were counted for (-1: not counted).
     int64_t m_filasPorClave = -1;
     QString m_filasPorClaveDe;

@@ -37,6 +37,11 @@ void Runtime::setOperator(std::unique_ptr<Operator> op)
     m_operator = std::move(op);
 }
 
+std::unique_ptr<Operator> Runtime::takeOperator()
+{
+    return std::move(m_operator);
+}
+
 DateTime Runtime::now() const
 {
     return m_clock ? m_clock() : DateTime::fromQDateTime(QDateTime::currentDateTime());
@@ -87,6 +92,19 @@ QString Runtime::programName() const
     return QStringLiteral("CorrigePrecios");
 }
 
+QString Runtime::commandLine() const
+{
+    if (m_commandLine) {
+        return *m_commandLine;
+    }
+    return QCoreApplication::instance() ? QCoreApplication::arguments().mid(1).join(u' ') : QString();
+}
+
+void Runtime::setCommandLine(std::optional<QString> text)
+{
+    m_commandLine = std::move(text);
+}
+
 void Runtime::registerOpenFile(QFile* file)
 {
     if (std::find(m_openFiles.begin(), m_openFiles.end(), file) == m_openFiles.end()) {
@@ -108,6 +126,12 @@ void Runtime::exitProgram(int status)
     if (m_exitHandler) {
         m_exitHandler(status);
     }
+    // Taken out first: a window closed here cannot end the program twice.
+    std::vector<std::function<void()>> hooks = std::exchange(m_exitHooks, {});
+    for (std::size_t i = hooks.size(); i-- > 0;) {
+        hooks[i]();
+    }
+    runResetHooks();
     std::exit(status);
 }
 
@@ -116,21 +140,33 @@ void Runtime::setExitHandler(std::function<void(int)> handler)
     m_exitHandler = std::move(handler);
 }
 
+void Runtime::onExit(std::function<void()> hook)
+{
+    m_exitHooks.push_back(std::move(hook));
+}
+
 void Runtime::onReset(std::function<void()> hook)
 {
     m_resetHooks.push_back(std::move(hook));
 }
 
-void Runtime::reset()
+void Runtime::runResetHooks()
 {
     // By index and on a copy: a hook may register another one while it runs.
     for (std::size_t i = m_resetHooks.size(); i-- > 0;) {
         const std::function<void()> hook = m_resetHooks[i];
         hook();
     }
+}
+
+void Runtime::reset()
+{
+    runResetHooks();
+    m_exitHooks.clear();
     m_operator.reset();
     m_clock = nullptr;
     m_programFolder.clear();
+    m_commandLine.reset();
     m_openFiles.clear();
     m_exitHandler = nullptr;
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QFile;
@@ -36,6 +37,8 @@ public:
     // The installed operator, or nullptr.
     Operator* installedOperator() const { return m_operator.get(); }
     void setOperator(std::unique_ptr<Operator> op);
+    // Removes the installed operator and hands it over (nullptr when none is).
+    std::unique_ptr<Operator> takeOperator();
 
     DateTime now() const;
     void setClock(std::function<DateTime()> clock);
@@ -47,6 +50,10 @@ public:
     QString writableFolder() const;
     // The executable's base name, without extension.
     QString programName() const;
+    // The argument text of the command line: the arguments after the
+    // program's name joined by blanks, unless a test set another text.
+    QString commandLine() const;
+    void setCommandLine(std::optional<QString> text);
 
     // Files kept open across calls; exitProgram() flushes and closes them.
     void registerOpenFile(QFile* file);
@@ -54,8 +61,15 @@ public:
 
     // Flushes and closes the open files, then ends the process with `status`
     // through the exit handler (which a test may replace; see ProgramExit).
+    // Without a handler, the exit hooks run (newest first) and every
+    // program-wide instance is dropped before the process ends, so that no
+    // window is left for a static destructor to destroy after the
+    // application object is gone.
     [[noreturn]] void exitProgram(int status);
     void setExitHandler(std::function<void(int)> handler);
+    // Registers what exitProgram must close before the program-wide
+    // instances go (the program's main window). Cleared on reset().
+    void onExit(std::function<void()> hook);
 
     // Called by reset(), newest first. ProgramWide registers its instances here.
     void onReset(std::function<void()> hook);
@@ -64,13 +78,16 @@ public:
 
 private:
     Runtime();
+    void runResetHooks();
 
     std::unique_ptr<Operator> m_operator;
     std::function<DateTime()> m_clock;
     QString m_programFolder;
+    std::optional<QString> m_commandLine;
     std::vector<QFile*> m_openFiles;
     std::function<void(int)> m_exitHandler;
     std::vector<std::function<void()>> m_resetHooks;
+    std::vector<std::function<void()>> m_exitHooks;
 };
 
 // Shorthands for Runtime::instance().op() and .now().

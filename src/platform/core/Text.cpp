@@ -90,6 +90,14 @@ QString FoldLineBreaks(QStringView s)
     return r;
 }
 
+QStringList SplitLines(QStringView s)
+{
+    QString r = s.toString();
+    r.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    r.replace(u'\r', u'\n');
+    return r.split(u'\n');
+}
+
 namespace {
 
 // Windows-1252 in the range 0x80..0x9F; the other bytes are Latin-1.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // Text routines with the program's meaning: positions are 1-based and count
@@ -27,6 +28,8 @@ QString Replace(QStringView s, QStringView find, QStringView with, bool ignoreCa
 
 // Line breaks (CR LF, CR or LF) turned into one blank each, for one-line logs.
 QString FoldLineBreaks(QStringView s);
+// The lines of a text whose lines end in CR LF, LF or a lone CR, without their ends.
+QStringList SplitLines(QStringView s);
 
 // The text of a file the program reads: UTF-8 when the bytes are valid UTF-8
 // (a byte-order mark is skipped), else Windows-1252. `wasUtf8` tells which.

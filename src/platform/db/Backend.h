@@ -150,14 +150,25 @@ public:
     }
 };
 
+// Whether a server value names a folder of the embedded engine: a path (it
+// starts with "/", "./", "../" or "~/") or the name of a folder that exists
+// in the program folder. Any other value (a host, "host\instance",
+// "host:port", "prefix/address:port") names a server reached through ODBC.
+// Blanks in front of the value do not count; blanks at its end belong to the
+// folder's name.
+bool isEmbeddedServer(const QString& server);
+// The folder that an embedded server value names, as written: without the
+// blanks in front of it.
+QString embeddedServerPath(const QString& server);
+
 // Whether a connection string opens the embedded engine: SQLOLEDB with a
-// Server= folder (a value holding "/"). Callers that send statements shaped
+// Server= value that isEmbeddedServer. Callers that send statements shaped
 // for the engine ask this rather than repeating the rule.
 bool usesEmbeddedEngine(const ConnectionString& parsed);
 
 // Chooses and creates the backend for a connection string: the embedded
-// engine for SQLOLEDB with a Server= folder (a value holding "/"), ODBC with
-// FreeTDS for any other SQLOLEDB server, ODBC for OraOLEDB; Jet fails.
+// engine where usesEmbeddedEngine, ODBC with FreeTDS for any other SQLOLEDB
+// server, ODBC for OraOLEDB; Jet fails.
 std::unique_ptr<Backend> createBackend(const ConnectionString& parsed);
 
 // Tests wrap every backend created from now on (to inject faults a real engine

@@ -1,7 +1,11 @@
 #include "platform/core/ProgramWide.h"
+#include "platform/core/Runtime.h"
 #include "platform/db/Backend.h"
 #include "platform/db/odbc/OdbcBackend.h"
 #include "platform/db/sqlite/SqliteBackend.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -43,11 +47,31 @@ std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
 
 } // namespace
 
+bool isEmbeddedServer(const QString& server)
+{
+    const QString value = embeddedServerPath(server);
+    if (value.isEmpty())
+        return false;
+    for (const char* start : {"/", "./", "../", "~/"}) {
+        if (value.startsWith(QLatin1String(start)))
+            return true;
+    }
+    return QFileInfo(QDir(Runtime::instance().programFolder()).filePath(value)).isDir();
+}
+
+QString embeddedServerPath(const QString& server)
+{
+    qsizetype start = 0;
+    while (start < server.size() && server.at(start).isSpace())
+        ++start;
+    return server.mid(start);
+}
+
 bool usesEmbeddedEngine(const ConnectionString& parsed)
 {
     if (!isSqlOleDb(parsed.value(QStringLiteral("provider")).trimmed().toLower()))
         return false;
-    return parsed.first({"server", "data source", "address", "addr", "network address"}).contains(u'/');
+    return isEmbeddedServer(parsed.first({"server", "data source", "address", "addr", "network address"}));
 }
 
 std::unique_ptr<Backend> createBackend(const ConnectionString& parsed)

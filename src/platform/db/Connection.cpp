@@ -115,6 +115,16 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
         effective.prepend(QStringLiteral("Pwd={%1};").arg(QString(password).replace(u'}', QStringLiteral("}}"))));
     if (!userId.isEmpty())
         effective.prepend(QStringLiteral("UID={%1};").arg(QString(userId).replace(u'}', QStringLiteral("}}"))));
+    // A driver reads a connection text up to its first NUL, so what follows
+    // one would be cut off or read as settings of their own.
+    if (effective.contains(QChar(u'\0'))) {
+        const ErrorInfo info{adErr::BadArgument,
+                             QStringLiteral("A connection value holds a NUL character, which no value of a connection "
+                                            "may hold: the connection was not opened."),
+                             kSource, QStringLiteral("HY024"), 0};
+        m_errors.items() = {info};
+        throw DbError(info);
+    }
     params.parsed = ConnectionString::parse(effective);
     params.connectionTimeout = m_connectionTimeout;
     params.commandTimeout = m_commandTimeout;

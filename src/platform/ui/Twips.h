@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRect>
 #include <QString>
 
 #include <cmath>
@@ -20,6 +21,12 @@ inline int twipsToPixels(double twips)
 inline double pixelsToTwips(double pixels)
 {
     return pixels * kTwipsPerPixel;
+}
+
+// A control's place given in twips (left, top, width, height), in pixels.
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 // Twips per pixel along the primary screen's width: 15 at 96 dpi, 1440

@@ -43,12 +43,13 @@ QString Dll_ArchivoIni::LeerValor(const QString& fileName, const QString& sectio
     if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly)) {
         return fallback;
     }
-    const QString text = platform::text::DecodeFileText(file.readAll());
+    // Lines end in CR LF, LF or a lone CR, as the editor that wrote the file chose.
+    const QStringList lines = platform::text::SplitLines(platform::text::DecodeFileText(file.readAll()));
     const QString wantedSection = section.trimmed();
     const QString wantedKey = key.trimmed();
     bool inSection = false;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        line = line.trimmed();
+    for (const QString& whole : lines) {
+        QStringView line = QStringView(whole).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) {
             continue;
         }

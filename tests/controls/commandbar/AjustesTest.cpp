@@ -116,6 +116,12 @@ TEST_F(AjustesTest, TheFirstSectionEndingInStylesIsFound)
     EXPECT_EQ(bar::FindStylesSection(QStringLiteral("cn000pr.ini")), QStringLiteral("Ventas_VENTASstyles"));
 }
 
+TEST_F(AjustesTest, ASettingsFileWithCarriageReturnsAloneIsReadByLines)
+{
+    escribirIni(QStringLiteral("[Font]\rFont=Arial\r[Ventas_VENTASstyles]\rStyles=2\r"));
+    EXPECT_EQ(bar::FindStylesSection(QStringLiteral("cn000pr.ini")), QStringLiteral("Ventas_VENTASstyles"));
+}
+
 TEST_F(AjustesTest, TheStyleIsTakenFromTheSectionsInTheirOrder)
 {
     entorno("USERNAME", QStringLiteral("ana"));

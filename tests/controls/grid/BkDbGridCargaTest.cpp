@@ -9,6 +9,7 @@
 #include "platform/ui/StatusBar.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,31 +31,9 @@ using A = controls::BkDbGridAcceso;
 
 const QString kOnce = QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 11");
 
-template <typename T> T* hijo(BkDbGrid& g, const char* nombre)
-{
-    T* w = g.findChild<T*>(QString::fromLatin1(nombre));
-    EXPECT_NE(w, nullptr) << nombre;
-    return w;
-}
-
-QStringList entradas(QComboBox* combo)
-{
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i) {
-        out << combo->itemText(i);
-    }
-    return out;
-}
-
-// The texts of one grid column, rows 1 to the last.
-QStringList columna(const FlexGrid& g, int c)
-{
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r) {
-        out << g.TextMatrix(r, c);
-    }
-    return out;
-}
+using grid_tests::columna;
+using grid_tests::entradas;
+using grid_tests::hijo;
 
 QStringList numeros(int desde, int hasta)
 {
@@ -70,12 +49,7 @@ class Carga : public ::testing::Test
 protected:
     void abrir(const QString& conexion, int pageSize, const QString& sql)
     {
-        g = std::make_unique<BkDbGrid>();
-        g->show();
-        g->setConString(conexion);
-        ASSERT_TRUE(data::gDbPrincipal().gOpenFlag);
-        g->setPageSize(pageSize);
-        g->setSql(sql);
+        g = grid_tests::grillaConectada(conexion, pageSize, sql);
         connect();
     }
     void connect()
@@ -112,7 +86,7 @@ protected:
 
 TEST_F(Carga, DosPaginasYUnaFilaDanTresPaginasConSusOrdinales)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
 
@@ -146,7 +120,7 @@ TEST_F(Carga, DosPaginasYUnaFilaDanTresPaginasConSusOrdinales)
 
 TEST_F(Carga, DosPaginasJustasDanDosPaginas)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 10"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID <= 10"));
     g->LoadBkDBGrid();
     EXPECT_EQ(entradas(hijo<QComboBox>(*g, "cboPagSelect")), (QStringList{"1", "2"}));
     EXPECT_EQ(paginaTexto(), QStringLiteral(" Página 1 de 2"));
@@ -154,7 +128,7 @@ TEST_F(Carga, DosPaginasJustasDanDosPaginas)
 
 TEST_F(Carga, OrdenarPorLaColumnaElegidaCambiaLaSentenciaYLasFilas)
 {
-    const QString conexion = grid_tests::servidorDemo();
+    const QString conexion = testing_support::demoServer();
     auto sentencias = grid_tests::grabarSentencias();
     abrir(conexion, 5, kOnce);
     g->LoadBkDBGrid();
@@ -193,9 +167,25 @@ TEST_F(Carga, OrdenarPorLaColumnaElegidaCambiaLaSentenciaYLasFilas)
     EXPECT_EQ(ascendentes, ordenadas);
 }
 
+TEST_F(Carga, OrdenarEnLaColumnaDelOrdinalNoHaceNada)
+{
+    const QString conexion = testing_support::demoServer();
+    auto sentencias = grid_tests::grabarSentencias();
+    abrir(conexion, 5, kOnce);
+    g->LoadBkDBGrid();
+    // After a load the cursor stands on the ordered column, column 0 at first.
+    ASSERT_EQ(g->MsFlexGrid->Col(), 0);
+    sentencias->lista.clear();
+    hijo<QToolButton>(*g, "ImgOrdenAsc")->click();
+    ASSERT_EQ(sentencias->lista.size(), 1);
+    EXPECT_FALSE(sentencias->lista.at(0).contains(QStringLiteral("[]"))) << sentencias->lista.at(0).toStdString();
+    EXPECT_TRUE(g->OrderBy().isEmpty());
+    EXPECT_EQ(columna(*g->MsFlexGrid, colDe("ID")), numeros(1, 5));
+}
+
 TEST_F(Carga, VariasColumnasAcumulanElOrden)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->setOrder(2);
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
@@ -213,7 +203,7 @@ TEST_F(Carga, VariasColumnasAcumulanElOrden)
 
 TEST_F(Carga, UnResultadoVacioMuestraLosTitulosYUnaFilaVacia)
 {
-    abrir(grid_tests::servidorDemo(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID < 0"));
+    abrir(testing_support::demoServer(), 5, QStringLiteral("SELECT * FROM V_MV_PreciosHis WHERE ID < 0"));
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
     EXPECT_EQ(grid.Rows(), 2);
@@ -230,7 +220,7 @@ TEST_F(Carga, UnResultadoVacioMuestraLosTitulosYUnaFilaVacia)
 
 TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     auto* cancelar = hijo<QPushButton>(*g, "CmdCancel");
     EXPECT_EQ(cancelar->text(), QStringLiteral("Cancelar carga..."));
     ASSERT_TRUE(cargarCancelando());
@@ -252,7 +242,7 @@ TEST_F(Carga, CancelarDetieneLaCargaYLaGrillaSigueUsable)
 
 TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     ASSERT_EQ(g->UltimaPagina(), 3);
 
@@ -275,7 +265,7 @@ TEST_F(Carga, UnCancelarDuranteElConteoNoDejaLasPaginasDeLaSentenciaAnterior)
 
 TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     click("cmdSiguiente");
     for (int cual : {4, 0, -1}) {
@@ -288,7 +278,7 @@ TEST_F(Carga, CargarPaginaFueraDeLasPaginasNoHaceNada)
 
 TEST_F(Carga, UnErrorDespuesDeMostrarUnaPaginaSeInformaYLaGrillaSigueUsable)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     ASSERT_EQ(cargadas.size(), 1);
 
@@ -309,7 +299,7 @@ TEST_F(Carga, UnErrorDespuesDeMostrarUnaPaginaSeInformaYLaGrillaSigueUsable)
 
 TEST_F(Carga, UnaColumnaInvalidaMuestraLaSentenciaSinPaginar)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->setOrdenSent(3);
     g->setOrderBy(QStringLiteral(" Order by [NoExiste] Asc "));
     testing_support::scriptedOperator().answerMsgBox(platform::msgbox::Ignore, QStringLiteral("NoExiste"));
@@ -320,7 +310,7 @@ TEST_F(Carga, UnaColumnaInvalidaMuestraLaSentenciaSinPaginar)
 
 TEST_F(Carga, UnJoinMuestraTodoEnUnaPaginaYOcultaElOrden)
 {
-    abrir(grid_tests::servidorDemo(), 5,
+    abrir(testing_support::demoServer(), 5,
           QStringLiteral("SELECT h.ID, a.DESCRIPCION FROM V_MV_PreciosHis h join V_MA_ARTICULOS a "
                          "on a.IDARTICULO = h.IdArticulo WHERE h.ID <= 11"));
     g->setColumnas(true);
@@ -338,7 +328,7 @@ TEST_F(Carga, UnJoinMuestraTodoEnUnaPaginaYOcultaElOrden)
 
 TEST_F(Carga, ElTamanoEscritoSeAplicaConEnterYSeAcota)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     auto* caja = hijo<QComboBox>(*g, "CboRegistros");
     EXPECT_EQ(caja->currentText(), QStringLiteral("5"));
@@ -373,7 +363,7 @@ TEST_F(Carga, ElTamanoEscritoSeAplicaConEnterYSeAcota)
 
 TEST_F(Carga, LasTeclasDePaginaPasanPaginasSalvoQueElAnfitrionLasAnule)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g->LoadBkDBGrid();
     FlexGrid& grid = *g->MsFlexGrid;
     QTest::keyClick(&grid, Qt::Key_PageDown);
@@ -463,7 +453,7 @@ TEST_F(Carga, LosNumerosDePaginaPasanDe16Bits)
 
 TEST_F(Carga, ElFinDeLaGrillaSueltaLaConexionPrincipal)
 {
-    abrir(grid_tests::servidorDemo(), 5, kOnce);
+    abrir(testing_support::demoServer(), 5, kOnce);
     g.reset();
     EXPECT_FALSE(data::gDbPrincipal().gOpenFlag);
 }

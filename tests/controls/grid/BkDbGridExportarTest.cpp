@@ -11,6 +11,7 @@
 #include "support/DesktopCatcher.h"
 #include "support/TestEnvironment.h"
 #include "support/XlsxReader.h"
+#include "support/DemoServer.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,7 +37,7 @@ protected:
         g = std::make_unique<BkDbGrid>();
         g->resize(900, 500);
         g->show();
-        const QString conexion = grid_tests::servidorDemo();
+        const QString conexion = testing_support::demoServer();
         sentencias = grid_tests::grabarSentencias();
         g->setConString(conexion);
         ASSERT_TRUE(data::gDbPrincipal().gOpenFlag);

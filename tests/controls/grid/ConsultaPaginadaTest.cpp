@@ -14,10 +14,7 @@ using controls::ConsultaPaginada;
 using Campo = ConsultaPaginada::CampoProbado;
 namespace db = platform::db;
 
-QString u8(const char* s)
-{
-    return QString::fromUtf8(s);
-}
+using grid_tests::u8;
 
 ConsultaPaginada conSql(const char* sql)
 {

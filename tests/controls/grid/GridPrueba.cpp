@@ -1,9 +1,13 @@
 #include "GridPrueba.h"
 
+#include "data/DB_Dll.h"
 #include "demo/DemoBuilder.h"
+#include "platform/ui/FlexGrid.h"
 #include "support/EmbeddedFixture.h"
+#include "support/ForwardingBackend.h"
 #include "support/TestEnvironment.h"
 
+#include <QComboBox>
 #include <QDir>
 
 #include <gtest/gtest.h>
@@ -11,63 +15,41 @@
 namespace grid_tests {
 
 using namespace platform::db;
-using platform::Variant;
 
 namespace {
 
-class Grabadora : public Backend
+class Grabadora : public testing_support::ForwardingBackend
 {
 public:
-    Grabadora(std::unique_ptr<Backend> inner, std::shared_ptr<Sentencias> s) : m_inner(std::move(inner)), m_s(s) {}
-
-    void open(const OpenParams& params, std::vector<ErrorInfo>& errors) override { m_inner->open(params, errors); }
-    void close() override { m_inner->close(); }
-    QString defaultDatabase() const override { return m_inner->defaultDatabase(); }
-    void setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors) override
+    Grabadora(std::unique_ptr<Backend> inner, std::shared_ptr<Sentencias> s)
+        : ForwardingBackend(std::move(inner)), m_s(std::move(s))
     {
-        m_inner->setDefaultDatabase(name, errors);
     }
-    void setCommandTimeout(int seconds) override { m_inner->setCommandTimeout(seconds); }
+
     ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) override
     {
-        m_s->lista << sql;
-        return m_inner->execute(sql, errors);
+        registrar(sql, errors);
+        return inner().execute(sql, errors);
     }
     ResultSet executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors) override
     {
-        m_s->lista << sql;
-        return m_inner->executeUpdatable(sql, errors);
-    }
-    void beginTransaction(std::vector<ErrorInfo>& errors) override { m_inner->beginTransaction(errors); }
-    void commitTransaction(std::vector<ErrorInfo>& errors) override { m_inner->commitTransaction(errors); }
-    void rollbackTransaction(std::vector<ErrorInfo>& errors) override { m_inner->rollbackTransaction(errors); }
-    ResultSet openSchema(SchemaEnum schema, const std::vector<Variant>& criteria,
-                         std::vector<ErrorInfo>& errors) override
-    {
-        return m_inner->openSchema(schema, criteria, errors);
-    }
-    Variant insertRow(const QString& table, const std::vector<QString>& columns, const std::vector<Variant>& values,
-                      std::vector<ErrorInfo>& errors) override
-    {
-        return m_inner->insertRow(table, columns, values, errors);
-    }
-    void updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
-                   const std::vector<Variant>& values, std::vector<ErrorInfo>& errors) override
-    {
-        m_inner->updateRow(table, key, columns, values, errors);
-    }
-    void deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors) override
-    {
-        m_inner->deleteRow(table, key, errors);
-    }
-    std::vector<Variant> readRow(const QString& table, const Variant& key, const std::vector<ColumnInfo>& columns,
-                                 std::vector<ErrorInfo>& errors) override
-    {
-        return m_inner->readRow(table, key, columns, errors);
+        registrar(sql, errors);
+        return inner().executeUpdatable(sql, errors);
     }
 
 private:
-    std::unique_ptr<Backend> m_inner;
+    void registrar(const QString& sql, std::vector<ErrorInfo>& errors) const
+    {
+        m_s->lista << sql;
+        if (!m_s->fallaQueEmpieza.isEmpty() && sql.trimmed().startsWith(m_s->fallaQueEmpieza, Qt::CaseInsensitive)) {
+            const ErrorInfo info{adErr::Generic, QStringLiteral("The statement failed."),
+                                 QStringLiteral("Microsoft OLE DB Provider for SQL Server"), QStringLiteral("42000"),
+                                 50000};
+            errors.push_back(info);
+            throw DbError(info);
+        }
+    }
+
     std::shared_ptr<Sentencias> m_s;
 };
 
@@ -93,15 +75,42 @@ std::shared_ptr<Sentencias> grabarSentencias()
     return s;
 }
 
-QString servidorDemo()
+QStringList entradas(const QComboBox* combo)
 {
-    const QString carpeta = QDir(testing_support::testFolder()).filePath(QStringLiteral("demo"));
-    demo::BuildOptions opciones;
-    opciones.folder = carpeta;
-    const demo::BuildResult r = demo::buildDemoServer(opciones);
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
-    return QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database =%2;UId=x;Pwd=y;Connect Timeout=5;")
-        .arg(carpeta, QString::fromLatin1(demo::kMainDatabase));
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i) {
+        out << combo->itemText(i);
+    }
+    return out;
+}
+
+QStringList columna(const platform::ui::FlexGrid& g, int c)
+{
+    QStringList out;
+    for (int r = 1; r < g.Rows(); ++r) {
+        out << g.TextMatrix(r, c);
+    }
+    return out;
+}
+
+QStringList titulos(const platform::ui::FlexGrid& g)
+{
+    QStringList out;
+    for (int c = 1; c < g.Cols(); ++c) {
+        out << g.TextMatrix(0, c);
+    }
+    return out;
+}
+
+std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int32_t pageSize, const QString& sql)
+{
+    auto g = std::make_unique<controls::BkDbGrid>();
+    g->show();
+    g->setConString(conexion);
+    EXPECT_TRUE(data::gDbPrincipal().gOpenFlag);
+    g->setPageSize(pageSize);
+    g->setSql(sql);
+    return g;
 }
 
 QString servidorNumeros(int filas)

@@ -7,6 +7,7 @@
 #include "platform/core/Operator.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -52,7 +53,7 @@ class Alta : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_conexion = busqueda_tests::servidorDemo();
+        m_conexion = testing_support::demoServer();
         platform::Runtime::instance().setClock([] { return platform::DateTime(QDate(2024, 5, 6), QTime(10, 30)); });
     }
 

@@ -3,6 +3,7 @@
 #include "BusquedaPrueba.h"
 
 #include "controls/lookup/CatalogoBusqueda.h"
+#include "support/DemoServer.h"
 
 #include <QLineEdit>
 
@@ -99,7 +100,7 @@ const Caso kCasos[] = {
 class BusquedaPorRegla : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_conexion = busqueda_tests::servidorDemo(); }
+    void SetUp() override { m_conexion = testing_support::demoServer(); }
 
     QStringList buscar(controls::BusquedaCodigo& b, const char* texto)
     {

@@ -67,17 +67,6 @@ std::shared_ptr<Grabacion> grabar()
     return g;
 }
 
-QString servidorDemo()
-{
-    const QString carpeta = QDir(testing_support::testFolder()).filePath(QStringLiteral("demo"));
-    demo::BuildOptions opciones;
-    opciones.folder = carpeta;
-    const demo::BuildResult r = demo::buildDemoServer(opciones);
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
-    return QStringLiteral("PROVIDER=SQLOLEDB;Server=%1;Database=%2;UId=x;Pwd=y;Connect Timeout=5")
-        .arg(carpeta, QString::fromLatin1(demo::kMainDatabase));
-}
-
 QStringList filas(const QString& conexion, const QString& sql)
 {
     platform::db::Connection cn;

@@ -35,10 +35,6 @@ struct BusquedaCodigoAcceso
 
 namespace busqueda_tests {
 
-// Builds the small demo server in the test's folder and returns the
-// connection string of its main data base.
-QString servidorDemo();
-
 // The rows of a query on a data base, each row's fields joined by "|".
 QStringList filas(const QString& conexion, const QString& sql);
 // Runs a statement on a data base.

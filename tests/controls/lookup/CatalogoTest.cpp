@@ -5,6 +5,7 @@
 #include "controls/lookup/CatalogoBusqueda.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -205,7 +206,7 @@ TEST(Catalogo, ADisabledArticleLookUpStopsAtItsRule)
 class CatalogoEnLaCaja : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_conexion = busqueda_tests::servidorDemo(); }
+    void SetUp() override { m_conexion = testing_support::demoServer(); }
     QString m_conexion;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/core/Operator.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QDir>
 
@@ -22,7 +23,7 @@ class Conexion : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_conexion = busqueda_tests::servidorDemo();
+        m_conexion = testing_support::demoServer();
         m_carpeta = QDir(testing_support::testFolder()).filePath(QStringLiteral("demo"));
     }
 

@@ -6,6 +6,7 @@
 #include "platform/core/Operator.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/DemoServer.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -46,7 +47,7 @@ TEST(SentenciaBusqueda, BlanksBecomeWildcardsAndApostrophesStayInsideTheText)
 class Seleccion : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_conexion = busqueda_tests::servidorDemo(); }
+    void SetUp() override { m_conexion = testing_support::demoServer(); }
     QString m_conexion;
 };
 

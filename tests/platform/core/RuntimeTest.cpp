@@ -88,3 +88,13 @@ TEST(Runtime, AResetContextHasNoOperatorUntilOneIsInstalled)
     EXPECT_EQ(rt.installedOperator(), &op);
     EXPECT_EQ(&platform::op(), &op);
 }
+
+TEST(Runtime, TheCommandLineIsTheProgramsArgumentsUntilATestSetsAnother)
+{
+    platform::Runtime& runtime = platform::Runtime::instance();
+    const QString propia = runtime.commandLine();
+    runtime.setCommandLine(QStringLiteral("@Usuario=sa; @Password=x"));
+    EXPECT_EQ(runtime.commandLine(), QStringLiteral("@Usuario=sa; @Password=x"));
+    runtime.reset();
+    EXPECT_EQ(runtime.commandLine(), propia);
+}

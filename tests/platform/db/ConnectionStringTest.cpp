@@ -1,5 +1,9 @@
 #include "platform/db/Backend.h"
 
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 using platform::db::ConnectionString;
@@ -49,10 +53,33 @@ TEST(ConnectionString, OnlySqlOleDbWithAServerFolderOpensTheEmbeddedEngine)
     const auto embedded = [](const char* text) {
         return platform::db::usesEmbeddedEngine(ConnectionString::parse(QString::fromUtf8(text)));
     };
-    EXPECT_TRUE(embedded("PROVIDER=SQLOLEDB;Server=/srv/demo;Database=BKDEMO;"));
-    EXPECT_TRUE(embedded("Provider=sqloledb.1;Data Source=./demo;"));
-    EXPECT_FALSE(embedded("PROVIDER=SQLOLEDB;Server=host\\inst;Database=BKDEMO;"));
-    EXPECT_FALSE(embedded("PROVIDER=OraOLEDB.Oracle.1;Data Source=/orcl;"));
+    QDir(testing_support::testFolder()).mkpath(QStringLiteral("demo-server"));
+    QDir(testing_support::testFolder()).mkpath(QStringLiteral("datos/server"));
+    struct ServerCase
+    {
+        const char* text;
+        bool embedded;
+    };
+    const ServerCase cases[] = {
+        {"PROVIDER=SQLOLEDB;Server=/srv/demo;Database=BKDEMO;", true},
+        {"Provider=sqloledb.1;Data Source=./demo;", true},
+        {"PROVIDER=SQLOLEDB;Server=../demo;", true},
+        {"PROVIDER=SQLOLEDB;Server=~/demo;", true},
+        {"PROVIDER=SQLOLEDB;Server={  /srv/demo };", true},
+        // Folders of the program folder, named without a path.
+        {"PROVIDER=SQLOLEDB;Server=demo-server;", true},
+        {"PROVIDER=SQLOLEDB;Server=datos/server;", true},
+        // Servers reached through ODBC.
+        {"PROVIDER=SQLOLEDB;Server=otros/server;", false},
+        {"PROVIDER=SQLOLEDB;Server=prefijo/10.0.0.5:1433;", false},
+        {"PROVIDER=SQLOLEDB;Server=host\\inst;Database=BKDEMO;", false},
+        {"PROVIDER=SQLOLEDB;Server=host:1433;", false},
+        {"PROVIDER=SQLOLEDB;Server=;", false},
+        {"PROVIDER=OraOLEDB.Oracle.1;Data Source=/orcl;", false},
+    };
+    for (const ServerCase& c : cases) {
+        EXPECT_EQ(embedded(c.text), c.embedded) << c.text;
+    }
 }
 
 } // namespace

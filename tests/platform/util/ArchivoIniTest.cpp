@@ -57,6 +57,19 @@ TEST(ArchivoIni, ReadsSectionsAndKeysWithoutRegardToCase)
     }
 }
 
+TEST(ArchivoIni, ReadsLinesEndedByCarriageReturnsAlone)
+{
+    QFile file(testing_support::testFolder() + QStringLiteral("/cn000pr.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Primera]\rFont=Arial\rFontSize=10\r\r[Segunda]\r\nStyles=2\n[Tercera]\rStyles=3");
+    file.close();
+    EXPECT_EQ(read(QStringLiteral("Primera"), QStringLiteral("Font")), QStringLiteral("Arial"));
+    EXPECT_EQ(read(QStringLiteral("Primera"), QStringLiteral("FontSize")), QStringLiteral("10"));
+    EXPECT_EQ(read(QStringLiteral("Primera"), QStringLiteral("Styles")), QStringLiteral("<def>"));
+    EXPECT_EQ(read(QStringLiteral("Segunda"), QStringLiteral("Styles")), QStringLiteral("2"));
+    EXPECT_EQ(read(QStringLiteral("Tercera"), QStringLiteral("Styles")), QStringLiteral("3"));
+}
+
 TEST(ArchivoIni, ReadsAWindows1252File)
 {
     installIni(QStringLiteral("ini/cp1252.ini"), QStringLiteral("Cn000Pr.ini"));

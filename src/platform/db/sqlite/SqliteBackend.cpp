@@ -33,16 +33,19 @@ SqliteBackend::~SqliteBackend()
 
 void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
 {
-    QString server = params.parsed.first({"server", "data source", "address", "addr", "network address"}).trimmed();
-    if (QDir::isRelativePath(server))
+    // A blank at the end of the value is part of the folder's name.
+    QString server =
+        embeddedServerPath(params.parsed.first({"server", "data source", "address", "addr", "network address"}));
+    if (server.startsWith(QLatin1String("~/")))
+        server = QDir::home().filePath(server.mid(2));
+    else if (QDir::isRelativePath(server))
         server = QDir(params.programFolder).filePath(server);
     m_folder = QDir::cleanPath(server);
     m_commandTimeout = params.commandTimeout;
     if (!QFileInfo(m_folder).isDir()) {
-        raise(errors, entry(adErr::Generic,
-                            QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access "
-                                           "denied. (no folder \"%1\")")
-                                .arg(m_folder),
+        // The server is a folder: its absence is told by its name, not as a
+        // server or instance that does not answer.
+        raise(errors, entry(adErr::Generic, QStringLiteral("The server folder \"%1\" was not found.").arg(m_folder),
                             QStringLiteral("08001"), 17));
     }
     const QString name = params.parsed.first({"database", "initial catalog"}).trimmed();

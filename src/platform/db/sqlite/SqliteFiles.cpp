@@ -99,6 +99,9 @@ SqliteBackend::DbPtr SqliteBackend::openDatabase(const QString& name, QString& f
         if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) != SQLITE_OK) {
             problem = QString::fromUtf8(message ? message : sqlite3_errmsg(raw));
             sqlite3_free(message);
+        } else if (QFileInfo(path).size() == 0 && QFileInfo(path + QStringLiteral("-wal")).size() == 0) {
+            // SQLite takes an empty file for a new data base; no data base of the system is empty.
+            problem = QStringLiteral("the file is empty");
         } else if (registerSqlServerExtensions(raw) != SQLITE_OK) {
             problem = QStringLiteral("the collation and functions could not be registered");
         } else {
