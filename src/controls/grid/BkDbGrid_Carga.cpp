@@ -278,6 +278,9 @@ void BkDbGrid::CargarGrid()
         throw platform::db::DbError(platform::db::adErr::ObjectClosed,
                                     QStringLiteral("Operation is not allowed when the object is closed."));
     }
+    // The progress bar repaints the window at each step; the grid is
+    // painted once, with its page whole.
+    const platform::ui::RedrawPause pausa(*MSFlexGrid1);
     m_paginaVacia = rs->Bof() && rs->Eof();
     if (m_paginaVacia) {
         MostrarPaginaVacia(*rs);

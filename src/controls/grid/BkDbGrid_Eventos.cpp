@@ -192,12 +192,7 @@ void BkDbGrid::pintarFila(int fila, platform::ui::OleColor color)
     const QSignalBlocker bloqueo(g);
     const int fil = g.Row();
     const int col = g.Col();
-    struct Redibujo
-    {
-        FlexGrid& g;
-        ~Redibujo() { g.setRedraw(true); }
-    } redibujo{g};
-    g.setRedraw(false);
+    const platform::ui::RedrawPause pausa(g);
     g.setRow(fila);
     for (int c = 1; c < g.Cols(); ++c) {
         g.setCol(c);

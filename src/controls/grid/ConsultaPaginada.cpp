@@ -498,15 +498,18 @@ QString ConsultaPaginada::LimiteClave(const QString& T, int64_t S) const
     const QString& K = PrimaryKey;
     const QString de = QStringLiteral(" FROM ") + T + QStringLiteral(" ") + WhereEfectivo;
     const int64_t filas = FilasPorClave();
+    // The key of row S in key order, or nearer the end the key of row S
+    // counted back from the last row: the engine skips an offset inside its
+    // scan, where the largest of a sub-query's first S keys passes every one
+    // of them through the sub-query.
     QString limite;
     if (filas >= S && filas - S < S) {
-        // Nearer the end: the key of row S counted from the last row.
-        limite = QStringLiteral("(SELECT TOP 1 ") + K + QStringLiteral(" FROM (SELECT TOP ") +
-                 QString::number(filas - S + 1) + QStringLiteral(" ") + K + de + QStringLiteral(" Order by ") + K +
-                 QStringLiteral(" Desc ) AS Limite Order by ") + K + QStringLiteral(" )");
+        limite = QStringLiteral("(SELECT ") + K + de + QStringLiteral(" Order by ") + K +
+                 QStringLiteral(" Desc OFFSET ") + QString::number(filas - S) +
+                 QStringLiteral(" ROWS FETCH NEXT 1 ROWS ONLY)");
     } else {
-        limite = QStringLiteral("(SELECT MAX(") + K + QStringLiteral(") FROM (SELECT TOP ") + QString::number(S) +
-                 QStringLiteral(" ") + K + de + QStringLiteral(" ") + OrdenPaginas() + QStringLiteral(") AS Limite)");
+        limite = QStringLiteral("(SELECT ") + K + de + QStringLiteral(" ") + OrdenPaginas() +
+                 QStringLiteral(" OFFSET ") + QString::number(S - 1) + QStringLiteral(" ROWS FETCH NEXT 1 ROWS ONLY)");
     }
     // NOT IN leaves no row once the keys it names hold a Null; Nulls come
     // first in the key order, so that is when the first key is Null.

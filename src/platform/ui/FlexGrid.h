@@ -246,4 +246,19 @@ private:
     QFont m_boldFont;
 };
 
+// Suspends a grid's painting for a scope and gives it back the Redraw it had,
+// so a change made of many steps is painted once, when it is whole.
+class RedrawPause
+{
+public:
+    explicit RedrawPause(FlexGrid& grid) : m_grid(grid), m_redraw(grid.Redraw()) { m_grid.setRedraw(false); }
+    ~RedrawPause() { m_grid.setRedraw(m_redraw); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    FlexGrid& m_grid;
+    const bool m_redraw;
+};
+
 } // namespace platform::ui

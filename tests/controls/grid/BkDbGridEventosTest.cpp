@@ -281,6 +281,15 @@ TEST_F(Eventos, LaCeldaActualSeMarcaSoloSiSePide)
     EXPECT_FALSE(grid().CellFontBold());
 }
 
+TEST_F(Eventos, MarcarFilaDejaElRedibujoQueTeniaLaGrilla)
+{
+    g->LoadBkDBGrid();
+    grid().setRedraw(false);
+    A::marcarFila(*g, 3);
+    EXPECT_FALSE(grid().Redraw());
+    grid().setRedraw(true);
+}
+
 TEST_F(Eventos, MarcarFilaPintaSusCeldasSinMoverElCursor)
 {
     g->LoadBkDBGrid();

@@ -411,13 +411,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T  Order by ID ) AS Paginacion    Order by ID "},
         CasoPagina{
             " SELECT * FROM T WHERE a = 1 ", "[ID], [a]", "", "", 2, 10, 3, kEmbebido,
-            "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT MAX(ID) FROM (SELECT TOP 20 ID "
-            "FROM T WHERE a = 1   Order by ID ) AS Limite) and (SELECT TOP 1 ID FROM T WHERE a = 1  Order by ID ) "
+            "SELECT  [ID], [a]  FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT ID FROM T WHERE a = 1   Order by ID  "
+            "OFFSET 19 ROWS FETCH NEXT 1 ROWS ONLY) and (SELECT TOP 1 ID FROM T WHERE a = 1  Order by ID ) "
             "IS NOT NULL and a = 1   Order by ID ) AS Paginacion  WHERE a = 1   Order by ID "},
         CasoPagina{
             " SELECT * FROM T ", "[ID], [a]", "", " ([a] LIKE '%1%') ", 2, 5, 2, kEmbebido,
-            "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID > (SELECT MAX(ID) FROM (SELECT TOP 5 ID "
-            "FROM T  where  ([a] LIKE '%1%')   Order by ID ) AS Limite) and (SELECT TOP 1 ID FROM T  where  ([a] "
+            "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID > (SELECT ID FROM T  where  ([a] LIKE "
+            "'%1%')   Order by ID  OFFSET 4 ROWS FETCH NEXT 1 ROWS ONLY) and (SELECT TOP 1 ID FROM T  where  ([a] "
             "LIKE '%1%')  Order by ID ) IS NOT NULL and  ([a] LIKE '%1%')   Order by ID ) AS Paginacion   where  "
             "([a] LIKE '%1%')   Order by ID "},
         CasoPagina{
@@ -449,11 +449,11 @@ TEST(PaginaEmbebida, CercaDelFinLaClaveSeCuentaDesdeLaUltimaFila)
     EXPECT_TRUE(q.SentenciaFilasPorClave(3).isEmpty());
     EXPECT_EQ(
         q.ArmarPaginacion(3),
-        QStringLiteral(" FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT TOP 1 ID FROM (SELECT TOP 6 ID FROM T "
-                       "WHERE a = 1  Order by ID Desc ) AS Limite Order by ID ) and (SELECT TOP 1 ID FROM T WHERE "
+        QStringLiteral(" FROM (SELECT TOP 10 *  FROM T WHERE ID > (SELECT ID FROM T WHERE a = 1  Order by ID Desc "
+                       "OFFSET 5 ROWS FETCH NEXT 1 ROWS ONLY) and (SELECT TOP 1 ID FROM T WHERE "
                        "a = 1  Order by ID ) IS NOT NULL and a = 1   Order by ID ) AS Paginacion "));
     // The second page lies nearer the start.
-    EXPECT_TRUE(q.ArmarPaginacion(2).contains(QStringLiteral("(SELECT MAX(ID) FROM (SELECT TOP 10 ID")));
+    EXPECT_TRUE(q.ArmarPaginacion(2).contains(QStringLiteral("Order by ID  OFFSET 9 ROWS")));
 }
 
 TEST(PaginaEmbebida, ConUnaBusquedaLasFilasDeLaClaveSeCuentanUnaVez)
@@ -468,7 +468,7 @@ TEST(PaginaEmbebida, ConUnaBusquedaLasFilasDeLaClaveSeCuentanUnaVez)
     EXPECT_EQ(q.SentenciaFilasPorClave(3), QStringLiteral("SELECT COUNT(*) FROM T  where  ([a] LIKE '%1%') "));
     q.FijarFilasPorClave(25);
     EXPECT_TRUE(q.SentenciaFilasPorClave(3).isEmpty());
-    EXPECT_TRUE(q.ArmarPaginacion(3).contains(QStringLiteral("SELECT TOP 6 ID FROM T")));
+    EXPECT_TRUE(q.ArmarPaginacion(3).contains(QStringLiteral("Order by ID Desc OFFSET 5 ROWS")));
     // Another WHERE part, or a new count, needs them counted again.
     q.FiltroBusqueda += QStringLiteral(" and x = 1");
     q.ArmarWhere();

@@ -289,6 +289,19 @@ TEST(FlexGrid, RedrawOffSuspendsPaintingUntilSwitchedOn)
     grid->viewport()->removeEventFilter(&counter);
 }
 
+TEST(FlexGrid, RedrawPauseGivesBackTheRedrawItFound)
+{
+    auto grid = makeGrid();
+    for (const bool before : {true, false}) {
+        grid->setRedraw(before);
+        {
+            const platform::ui::RedrawPause pausa(*grid);
+            EXPECT_FALSE(grid->Redraw());
+        }
+        EXPECT_EQ(grid->Redraw(), before);
+    }
+}
+
 TEST(FlexGrid, MovingTheCurrentCellRaisesLeaveEnterAndRowColChange)
 {
     auto grid = makeGrid();
