@@ -17,12 +17,15 @@
 #include <QDragMoveEvent>
 #include <QEvent>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -45,13 +48,34 @@ int enTwips(int pixels)
     return pixels * platform::ui::kTwipsPerPixel;
 }
 
-QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& ayuda,
-                          std::initializer_list<std::pair<const char*, const char*>> entradas)
+// The room of a tool-bar button: its icon and three pixels on each side, so
+// that the buttons of each bar fit the bar's design width in every style.
+constexpr int kMargenIcono = 3;
+
+// A tool-bar button: its icon from the control's image list (drawn at build
+// time, named by the key), shown alone, its text the tool tip, which also
+// names it for the accessibility interface.
+QToolButton* botonSimple(QToolBar* barra, const QString& clave, const QString& ayuda)
 {
     auto* boton = new QToolButton(barra);
     boton->setObjectName(clave);
     boton->setToolTip(ayuda);
     boton->setText(ayuda);
+    boton->setIcon(QIcon(QStringLiteral(":/grid/iconos/") + clave + QStringLiteral(".png")));
+    boton->setIconSize(barra->iconSize());
+    boton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    boton->setAutoRaise(true);
+    boton->setFixedWidth(barra->iconSize().width() + 2 * kMargenIcono);
+    barra->addWidget(boton);
+    return boton;
+}
+
+// A tool-bar button with its drop-down arrow: the button runs its own action
+// and the arrow opens the menu of entries (text, key).
+QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& ayuda,
+                          std::initializer_list<std::pair<const char*, const char*>> entradas)
+{
+    QToolButton* boton = botonSimple(barra, clave, ayuda);
     auto* menu = new QMenu(boton);
     for (const auto& [texto, clave2] : entradas) {
         QAction* accion = menu->addAction(QString::fromUtf8(texto));
@@ -59,18 +83,22 @@ QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& 
     }
     boton->setMenu(menu);
     boton->setPopupMode(QToolButton::MenuButtonPopup);
-    barra->addWidget(boton);
+    boton->setFixedWidth(boton->width() + boton->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, boton));
     return boton;
 }
 
-QToolButton* botonSimple(QToolBar* barra, const QString& clave, const QString& ayuda)
+// A tool bar of small icons fixed in its place: no handle, no floating, and
+// one pixel around its buttons in place of the style's wider frame (the
+// style sets it again only when the style itself changes).
+QToolBar* barraDeIconos(QWidget* padre, const QString& nombre)
 {
-    auto* boton = new QToolButton(barra);
-    boton->setObjectName(clave);
-    boton->setToolTip(ayuda);
-    boton->setText(ayuda);
-    barra->addWidget(boton);
-    return boton;
+    auto* barra = new QToolBar(padre);
+    barra->setObjectName(nombre);
+    barra->setMovable(false);
+    barra->setFloatable(false);
+    barra->setIconSize(QSize(16, 16));
+    barra->layout()->setContentsMargins(1, 1, 1, 1);
+    return barra;
 }
 
 } // namespace
@@ -150,8 +178,7 @@ void BkDbGrid::crearBarraFiltros()
     txtBuscar->setText(QStringLiteral("Ingrese el texto a buscar..."));
     ubicar(txtBuscar, 3540, 120, 2600, 315);
 
-    Toolbar1 = new QToolBar(FrmFiltros);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1 = barraDeIconos(FrmFiltros, QStringLiteral("Toolbar1"));
     btnBuscar =
         botonConMenu(Toolbar1, QStringLiteral("BUSCAR"), QStringLiteral("Buscar"),
                      {{"  Buscar en Página Actual", "ActualPage"}, {"  Buscar en todas las Páginas", "AllPage"}});
@@ -216,8 +243,7 @@ void BkDbGrid::crearBarraComandos()
     cmdColumnas->setObjectName(QStringLiteral("cmdColumnas"));
     ubicar(cmdColumnas, 5360, 170, 1000, 315);
 
-    Toolbar2 = new QToolBar(FrmComandos);
-    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar2 = barraDeIconos(FrmComandos, QStringLiteral("Toolbar2"));
     btnOrden = botonConMenu(Toolbar2, QStringLiteral("Orden"), QStringLiteral("Opciones de Ordenamiento"),
                             {{"  Ordemaniento Individual", "ActualPage"}, {"  Ordenamiento Múltiple", "AllPage"}});
     ubicar(Toolbar2, 6420, 100, 600, 480);
