@@ -62,11 +62,15 @@ template <typename Fill> void buildFile(const QString& folder, const char* name,
         exec(db.get(), "BEGIN");
         fill(db.get());
         exec(db.get(), "COMMIT");
+        // The file keeps the mode: every connection that writes it later logs
+        // ahead, and a commit survives a crash of the program.
+        exec(db.get(), "PRAGMA journal_mode = WAL");
         if (sqlite3_close_v2(db.release()) != SQLITE_OK)
             throw BuildError("cannot close " + partPath.toStdString());
     }
-    QFile::remove(finalPath);
-    QFile::remove(finalPath + QStringLiteral("-journal"));
+    // A log left by an earlier file of the name would be replayed on this one.
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(finalPath + QLatin1String(suffix));
     if (!QFile::rename(partPath, finalPath))
         throw BuildError("cannot rename " + partPath.toStdString() + " to " + finalPath.toStdString());
 }

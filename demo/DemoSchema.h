@@ -54,12 +54,23 @@ inline const char* const kRestrictedViews[] = {
 
 // Indexes of a real installation: the history by article, by list and by time.
 inline const char* const kIndexes[] = {
-    "CREATE INDEX IX_PreciosHis_Articulo ON V_MV_PreciosHis (IdArticulo, FechaHora)",
-    // The correction run looks the cost class up by the trimmed article id.
+    // The correction run's previous price: one article's latest row of one
+    // list before a moment, by the id as stored (a numbered class) or trimmed
+    // (the cost class); for the article master, whose rows hold one of two
+    // list values, the article's rows back in time, each read for its list.
+    "CREATE INDEX IX_PreciosHis_Articulo ON V_MV_PreciosHis (IdArticulo, idLista, FechaHora)",
     "CREATE INDEX IX_PreciosHis_ArticuloTrim ON V_MV_PreciosHis "
-    "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora)",
+    "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, idLista, FechaHora)",
+    "CREATE INDEX IX_PreciosHis_ArticuloFecha ON V_MV_PreciosHis (IdArticulo, FechaHora, idLista)",
+    "CREATE INDEX IX_PreciosHis_ArticuloTrimFecha ON V_MV_PreciosHis "
+    "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora, idLista)",
     "CREATE INDEX IX_PreciosHis_Lista ON V_MV_PreciosHis (idLista, FechaHora)",
     "CREATE INDEX IX_PreciosHis_FechaHora ON V_MV_PreciosHis (FechaHora)",
+    // The current value is read by the trimmed id, the master's update finds
+    // its row by the id trimmed on the left.
+    "CREATE INDEX IX_Articulos_IdTrim ON V_MA_ARTICULOS (ltrim(rtrim(IDARTICULO)) COLLATE SQLSERVER)",
+    "CREATE INDEX IX_Articulos_IdLtrim ON V_MA_ARTICULOS (ltrim(IDARTICULO) COLLATE SQLSERVER)",
+    "CREATE INDEX IX_Precios_IdTrim ON V_MA_PRECIOS (ltrim(rtrim(IDARTICULO)) COLLATE SQLSERVER, idlista)",
     "CREATE INDEX IX_Articulos_Descripcion ON V_MA_ARTICULOS (DESCRIPCION)",
     "CREATE INDEX IX_Articulos_Familia ON V_MA_ARTICULOS (IdFamilia)",
     "CREATE INDEX IX_Precios_Lista ON V_MA_PRECIOS (idlista)",

@@ -156,8 +156,16 @@ platform::db::Connection& DB_Dll::cnn()
 
 bool DB_Dll::EsOracle(const QString& connectionString)
 {
-    const QString proveedor = platform::db::ConnectionString::parse(connectionString).value(QStringLiteral("provider"));
-    return text::Contains(proveedor, u"ORACLE");
+    // Asked before every statement, nearly always of the same string.
+    thread_local QString ultima;
+    thread_local bool esOracle = false;
+    if (connectionString.isEmpty() || connectionString != ultima) {
+        const QString proveedor =
+            platform::db::ConnectionString::parse(connectionString).value(QStringLiteral("provider"));
+        esOracle = text::Contains(proveedor, u"ORACLE");
+        ultima = connectionString;
+    }
+    return esOracle;
 }
 
 void DB_Dll::ArmarCadenaConexion()

@@ -72,6 +72,10 @@ struct Sinonimo
 
 QString aplicaSinonimo(QString s, const Sinonimo& sinonimo)
 {
+    // Most statements name none of the tables: nothing to look for then.
+    if (!QStringView(s).contains(QStringView(sinonimo.tabla), Qt::CaseInsensitive)) {
+        return s;
+    }
     const QString tabla = QString::fromUtf16(sinonimo.tabla);
     const QString vista = QString::fromUtf16(sinonimo.vista);
     static const char16_t* const contextos[][2] = {{u" ", u" "}, {u"(", u" "}, {u" ", u"."},
@@ -126,6 +130,10 @@ qsizetype finOpaco(const QString& s, qsizetype i)
 QString quitaMarcador(const QString& s, QStringView tabla = {})
 {
     static const QString marcador = QStringLiteral("@Admin_");
+    // Most statements hold no marker: they are taken as they are.
+    if (!s.contains(u'@')) {
+        return s;
+    }
     QString resultado;
     resultado.reserve(s.size());
     qsizetype i = 0;

@@ -264,10 +264,10 @@ TEST(CorrigeCostoCorreccion, ALogThatCannotBeCreatedStopsTheRunBeforeAnyChange)
 
 namespace {
 
-// Calls `accion` once the run's label shows `progreso` (polled from the run's yields).
+// Calls `accion` once the run's label shows `progreso` (looked at in each of the run's yields).
 void AlMostrar(frmCorrigeCosto& form, QObject* contexto, const QString& progreso, std::function<void()> accion)
 {
-    QTimer::singleShot(1, contexto, [&form, contexto, progreso, accion] {
+    QTimer::singleShot(0, contexto, [&form, contexto, progreso, accion] {
         if (form.lblMensaje->text().startsWith(progreso)) {
             accion();
         } else {

@@ -4,7 +4,9 @@
 
 #include "demo/DemoBuilder.h"
 
+#include "platform/db/sqlite/SqliteBackend.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
+#include "platform/db/sqlite/SqlTranslator.h"
 #include "support/TestEnvironment.h"
 
 #include <QCryptographicHash>
@@ -156,6 +158,15 @@ TEST(DemoBuilder, EveryTableAndViewExistsAndAnswers)
               std::vector<std::string>{"30\tBaseDeDatos"});
 }
 
+TEST(DemoBuilder, BothDataBasesLogAhead)
+{
+    const QString folder = buildInto(QStringLiteral("srv"));
+    for (const char* name : {demo::kMainDatabase, demo::kStatisticsDatabase}) {
+        DbPtr db = openDb(folder, name);
+        EXPECT_EQ(rows(db.get(), "PRAGMA journal_mode"), std::vector<std::string>{"wal"}) << name;
+    }
+}
+
 TEST(DemoBuilder, HistoryIsIndexedByArticleListAndTime)
 {
     DbPtr db = openDb(buildInto(QStringLiteral("srv")), demo::kMainDatabase);
@@ -163,13 +174,83 @@ TEST(DemoBuilder, HistoryIsIndexedByArticleListAndTime)
         rows(db.get(), "SELECT ii.name FROM pragma_index_list('V_MV_PreciosHis') il, "
                        "pragma_index_info(il.name) ii WHERE ii.seqno = 0 AND ii.name IS NOT NULL "
                        "ORDER BY ii.name");
-    EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "IdArticulo", "idLista"}));
+    EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "IdArticulo", "IdArticulo", "idLista"}));
     // The cost-class look-up compares the trimmed id; its index leads with that expression.
     const std::vector<std::string> trimmed =
         rows(db.get(), "SELECT sql FROM sqlite_master WHERE name = 'IX_PreciosHis_ArticuloTrim'");
     ASSERT_EQ(trimmed.size(), 1u);
-    EXPECT_NE(trimmed[0].find("ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora"), std::string::npos);
+    EXPECT_NE(trimmed[0].find("ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, idLista, FechaHora"), std::string::npos);
 }
+
+struct LookUp
+{
+    const char* name;
+    const char* tsql; // as the program sends it
+    const char* index;
+};
+
+// The statements of a correction run (CorreccionPrecios, DB_Dll::DatosTabla).
+const LookUp kLookUps[] = {
+    {"HistoryOfTheSpan",
+     "SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '22-03-2024 17:45:03.000' AND FechaHora < "
+     "'22-03-2024 17:45:34.000'  and idlista = '0003' ORDER BY FechaHora;",
+     "IX_PreciosHis_Lista"},
+    {"PreviousCostOfAList",
+     "SELECT TOP 1  costo as precio, * FROM V_MV_PreciosHis WHERE LTRIM(RTRIM(IdArticulo)) = '1001'  and idlista = "
+     "'0003'   AND FechaHora < '22-03-2024 17:45:03.000'ORDER BY FechaHora DESC;",
+     "IX_PreciosHis_ArticuloTrim"},
+    {"PreviousCostOfTheMaster",
+     "SELECT TOP 1  costo as precio, * FROM V_MV_PreciosHis WHERE LTRIM(RTRIM(IdArticulo)) = '1001'  and (idlista = "
+     "'' or idlista is null)   AND FechaHora < '18-03-2024 08:05:00.000'ORDER BY FechaHora DESC;",
+     "IX_PreciosHis_ArticuloTrimFecha"},
+    {"PreviousPriceOfAList",
+     "SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '1001'  and idlista = '0001'   AND "
+     "FechaHora < '11-03-2024 12:30:10.000'ORDER BY FechaHora DESC;",
+     "IX_PreciosHis_Articulo"},
+    {"PreviousPriceOfTheMaster",
+     "SELECT TOP 1  precio1 as precio, * FROM V_MV_PreciosHis WHERE IdArticulo = '   1010'  and (idlista = '' or "
+     "idlista is null)   AND FechaHora < '05-02-2024 09:15:02.000'ORDER BY FechaHora DESC;",
+     "IX_PreciosHis_ArticuloFecha"},
+    {"CurrentValueOfTheMaster",
+     "SELECT TOP 1 * FROM V_MA_ARTICULOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1001' ", "IX_Articulos_IdTrim"},
+    {"CurrentValueOfAList",
+     "SELECT TOP 1 * FROM V_MA_PRECIOS with(nolock)  WHERE LTRIM(RTRIM(IdArticulo)) ='1001'  AND  idarticulo = '1001' "
+     "and idlista = '0003'",
+     "sqlite_autoindex_V_MA_PRECIOS_1"},
+    {"UpdateOfTheMaster", "UPDATE  V_MA_ARTICULOS SET Costo = 12.34, DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '1001'",
+     "IX_Articulos_IdLtrim"},
+    {"UpdateOfAList",
+     "UPDATE  V_MA_PRECIOS SET Costo = 12.34, DESDETRIGGER = 1 WHERE IDARTICULO = '1001' and idlista = '0003'",
+     "sqlite_autoindex_V_MA_PRECIOS_1"},
+};
+
+class LookUps : public ::testing::TestWithParam<LookUp>
+{
+};
+
+// Each statement, as the embedded engine translates it, finds its rows
+// through its index: no step of its plan reads a whole table.
+TEST_P(LookUps, FindTheirRowsThroughTheirIndex)
+{
+    DbPtr db = openDb(buildInto(QStringLiteral("srv")), demo::kMainDatabase);
+    const platform::db::sqlite::SqlCatalog catalog = platform::db::sqlite::readCatalog(db.get());
+    const auto steps =
+        platform::db::sqlite::SqlTranslator::translateUncached(QString::fromUtf8(GetParam().tsql), catalog);
+    ASSERT_EQ(steps.size(), 1u);
+    // Each line of the plan: its id, its parent, a reserved field and the step.
+    const std::vector<std::string> plan = rows(db.get(), "EXPLAIN QUERY PLAN " + steps[0].sql.toStdString());
+    ASSERT_FALSE(plan.empty());
+    bool indexed = false;
+    for (const std::string& line : plan) {
+        const std::string detail = line.substr(line.rfind('\t') + 1);
+        EXPECT_NE(detail.rfind("SCAN", 0), 0u) << detail;
+        indexed = indexed || detail.find("USING INDEX " + std::string(GetParam().index) + " ") != std::string::npos;
+    }
+    EXPECT_TRUE(indexed) << plan.back();
+}
+
+INSTANTIATE_TEST_SUITE_P(Correction, LookUps, ::testing::ValuesIn(kLookUps),
+                         [](const ::testing::TestParamInfo<LookUp>& p) { return std::string(p.param.name); });
 
 TEST(DemoBuilder, TextColumnsCompareAsSqlServerAndCarryTheirLength)
 {
@@ -377,8 +458,12 @@ TEST(DemoBuilder, ABuildReplacesTheDataBasesOfAnEarlierOne)
         ASSERT_EQ(sqlite3_exec(db.get(), "DELETE FROM V_MA_ARTICULOS", nullptr, nullptr, nullptr), SQLITE_OK);
     }
     buildInto(QStringLiteral("srv"));
-    DbPtr db = openDb(folder, demo::kMainDatabase);
-    EXPECT_EQ(scalar(db.get(), "SELECT COUNT(*) FROM V_MA_ARTICULOS"), demo::articleCount(demo::kDefaultHistoryRows));
+    {
+        DbPtr db = openDb(folder, demo::kMainDatabase);
+        EXPECT_EQ(scalar(db.get(), "SELECT COUNT(*) FROM V_MA_ARTICULOS"),
+                  demo::articleCount(demo::kDefaultHistoryRows));
+    }
+    // An open connection has its write-ahead log beside the file; the build leaves none.
     QStringList files = QDir(folder).entryList(QDir::Files);
     files.sort();
     EXPECT_EQ(files, (QStringList{"BKDEMO.sqlite", "BK_ESTADISTICAS.sqlite"}));

@@ -28,8 +28,27 @@ TEST(DateTime, SystemPatternsKeepMonthsAndMinutesApart)
     }
 }
 
+// The numeric patterns are written digit by digit: as Qt writes them.
+TEST(DateTime, NumericPatternsWriteWhatQtWrites)
+{
+    const char* patterns[] = {"dd/mm/yyyy hh:nn:ss", "d/m/yy h:n:s", "yyyymmdd_hhnnss", "hh:nn:ss.fff",
+                              "dd mmm yyyy",         "hh:nn AM/PM",  "'x'dd",           "yyyy-mm-dd hh:nn:ss"};
+    const DateTime dates[] = {DateTime(QDate(2026, 3, 7), QTime(9, 45, 12, 30)),
+                              DateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999)),
+                              DateTime(QDate(2024, 1, 1), QTime(0, 0)), DateTime(QDate(812, 5, 4), QTime(7, 8, 9))};
+    for (const char* pattern : patterns) {
+        for (const DateTime& d : dates) {
+            const QString p = QString::fromUtf8(pattern);
+            EXPECT_EQ(d.format(p), QDateTime(d.date(), d.time()).toString(formatPattern(p))) << pattern;
+        }
+    }
+}
+
 TEST(DateTime, StorageTextShowsMillisecondsOnlyWhenPresent)
 {
     EXPECT_EQ(DateTime(QDate(2026, 1, 2), QTime(3, 4, 5)).toStorageText(), u"2026-01-02 03:04:05");
     EXPECT_EQ(DateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 999)).toStorageText(), u"2026-01-02 03:04:05.999");
+    // Early years as Qt writes them.
+    EXPECT_EQ(DateTime(QDate(812, 5, 4), QTime(7, 8, 9)).toStorageText(),
+              QDateTime(QDate(812, 5, 4), QTime(7, 8, 9)).toString(u"yyyy-MM-dd HH:mm:ss"));
 }

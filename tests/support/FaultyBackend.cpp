@@ -12,6 +12,13 @@ FaultyBackend::FaultyBackend(std::unique_ptr<Backend> inner, std::shared_ptr<Fau
 
 void FaultyBackend::check(std::vector<ErrorInfo>& errors) const
 {
+    if (m_faults->lockTimeouts > 0) {
+        --m_faults->lockTimeouts;
+        ErrorInfo info{adErr::Timeout, QStringLiteral("Lock request time out period exceeded."),
+                       QStringLiteral("Microsoft OLE DB Provider for SQL Server"), QStringLiteral("HYT00"), 1222};
+        errors.push_back(info);
+        throw DbError(info);
+    }
     if (!m_faults->broken)
         return;
     ErrorInfo info{adErr::Generic,

@@ -11,13 +11,18 @@ namespace testing_support {
 // with `informational`, every successful call also reports an informational
 // message, as a server does on a change of data-base context; with
 // `unknownRowCount`, an action statement reports no row count (-1), as a
-// server does under SET NOCOUNT ON or for a view with a trigger.
+// server does under SET NOCOUNT ON or for a view with a trigger; the next
+// `lockTimeouts` calls fail as a statement does that waited for a lock until
+// its time-out (0x80040E31, SQLSTATE HYT00, native 1222), as a server's
+// reader does while another program holds the rows (on the embedded engine,
+// which logs ahead, readers never wait).
 struct FaultSwitch
 {
     bool broken = false;
     int32_t nativeError = 11;
     bool informational = false;
     bool unknownRowCount = false;
+    int lockTimeouts = 0;
 };
 
 // A decorator that passes every call to the real backend until told to break.
@@ -50,7 +55,7 @@ public:
                                            std::vector<platform::db::ErrorInfo>& errors) override;
 
 private:
-    // Fails when broken; otherwise lets the call through.
+    // Fails when broken or while lock time-outs are due; otherwise lets the call through.
     void check(std::vector<platform::db::ErrorInfo>& errors) const;
     void afterSuccess(std::vector<platform::db::ErrorInfo>& errors) const;
 

@@ -144,34 +144,57 @@ std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign, Rou
     return fromUnits(static_cast<int64_t>(units));
 }
 
+namespace {
+
+// An amount of ten-thousandths written with `decimals` fraction digits (-1:
+// as many as it has), digit by digit into one text.
+QString amountText(int64_t units, int decimals)
+{
+    const bool negative = units < 0;
+    const uint64_t magnitude = negative ? uint64_t(0) - uint64_t(units) : uint64_t(units);
+    uint64_t whole = magnitude / 10000;
+    uint64_t fraction = magnitude % 10000;
+    int digits = decimals;
+    if (digits < 0) {
+        digits = 4;
+        while (digits > 0 && fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+    } else {
+        for (int k = digits; k < 4; ++k) {
+            fraction /= 10;
+        }
+    }
+    char16_t text[32];
+    int at = 32;
+    for (int k = 0; k < digits; ++k, fraction /= 10) {
+        text[--at] = char16_t(u'0' + fraction % 10);
+    }
+    if (digits > 0) {
+        text[--at] = u'.';
+    }
+    do {
+        text[--at] = char16_t(u'0' + whole % 10);
+        whole /= 10;
+    } while (whole > 0);
+    if (negative) {
+        text[--at] = u'-';
+    }
+    return QString(reinterpret_cast<const QChar*>(text + at), 32 - at);
+}
+
+} // namespace
+
 QString Currency::toString() const
 {
-    const bool negative = m_units < 0;
-    const uint64_t magnitude = negative ? uint64_t(0) - uint64_t(m_units) : uint64_t(m_units);
-    QString text = QString::number(magnitude / kScale);
-    uint64_t fraction = magnitude % kScale;
-    if (fraction != 0) {
-        QString digits = QString::number(fraction).rightJustified(4, u'0');
-        while (digits.endsWith(u'0')) {
-            digits.chop(1);
-        }
-        text += u'.' + digits;
-    }
-    return negative ? u'-' + text : text;
+    return amountText(m_units, -1);
 }
 
 QString Currency::toFixed(int decimals, Rounding rounding) const
 {
     decimals = std::clamp(decimals, 0, 4);
-    const Currency r = rounded(decimals, rounding);
-    const bool negative = r.m_units < 0;
-    const uint64_t magnitude = negative ? uint64_t(0) - uint64_t(r.m_units) : uint64_t(r.m_units);
-    QString text = QString::number(magnitude / kScale);
-    if (decimals > 0) {
-        const uint64_t fraction = (magnitude % kScale) / pow10(4 - decimals);
-        text += u'.' + QString::number(fraction).rightJustified(decimals, u'0');
-    }
-    return negative ? u'-' + text : text;
+    return amountText(rounded(decimals, rounding).m_units, decimals);
 }
 
 Currency Currency::rounded(int decimals, Rounding rounding) const

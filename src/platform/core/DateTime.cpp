@@ -1,5 +1,10 @@
 #include "platform/core/DateTime.h"
 
+#include <QByteArrayView>
+
+#include <unordered_map>
+#include <vector>
+
 namespace platform {
 
 DateTime::DateTime(QDate date, QTime time) : m_value(date, time, Qt::UTC) {}
@@ -42,13 +47,166 @@ QString DateTime::toStorageText() const
     if (!isValid()) {
         return {};
     }
+    const QDate d = date();
     const QTime t = time();
-    return m_value.toString(t.msec() != 0 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+    if (d.year() < 0 || d.year() > 9999) {
+        return m_value.toString(t.msec() != 0 ? u"yyyy-MM-dd HH:mm:ss.zzz" : u"yyyy-MM-dd HH:mm:ss");
+    }
+    // Written digit by digit: every value stored or compared passes here.
+    char16_t text[23];
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) {
+            text[at + i] = char16_t(u'0' + value % 10);
+        }
+    };
+    put(0, d.year(), 4);
+    text[4] = u'-';
+    put(5, d.month(), 2);
+    text[7] = u'-';
+    put(8, d.day(), 2);
+    text[10] = u' ';
+    put(11, t.hour(), 2);
+    text[13] = u':';
+    put(14, t.minute(), 2);
+    text[16] = u':';
+    put(17, t.second(), 2);
+    if (t.msec() == 0) {
+        return QString(reinterpret_cast<const QChar*>(text), 19);
+    }
+    text[19] = u'.';
+    put(20, t.msec(), 3);
+    return QString(reinterpret_cast<const QChar*>(text), 23);
 }
+
+namespace {
+
+// A Qt pattern of numeric fields (yy, yyyy, M, MM, d, dd, H, HH, m, mm, s,
+// ss, zzz) and quoted literals, written digit by digit; any other pattern
+// has no parts and is written by Qt.
+struct NumericPattern
+{
+    struct Part
+    {
+        char field = 0; // 0: `literal`
+        int width = 0;
+        QString literal;
+    };
+    QString qtPattern;
+    std::vector<Part> parts;
+};
+
+NumericPattern compiled(const QString& qtPattern)
+{
+    NumericPattern pattern{qtPattern, {}};
+    std::vector<NumericPattern::Part> parts;
+    for (qsizetype i = 0; i < qtPattern.size();) {
+        const QChar c = qtPattern[i];
+        if (c == u'\'') {
+            QString literal;
+            for (++i; i < qtPattern.size(); ++i) {
+                if (qtPattern[i] == u'\'') {
+                    if (i + 1 < qtPattern.size() && qtPattern[i + 1] == u'\'') {
+                        literal += u'\'';
+                        ++i;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                literal += qtPattern[i];
+            }
+            parts.push_back({0, 0, literal});
+            continue;
+        }
+        if (!c.isLetter()) {
+            parts.push_back({0, 0, QString(c)});
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < qtPattern.size() && qtPattern[j] == c) {
+            ++j;
+        }
+        const int width = int(j - i);
+        const char field = char(c.unicode() < 128 ? c.unicode() : 0);
+        const bool numeric = (field == 'y' && (width == 2 || width == 4)) || (field == 'z' && width == 3) ||
+                             (QByteArrayView("MdHms").contains(field) && field != 0 && width <= 2);
+        if (!numeric) {
+            return pattern;
+        }
+        parts.push_back({field, width, {}});
+        i = j;
+    }
+    pattern.parts = std::move(parts);
+    return pattern;
+}
+
+void appendNumber(QString& out, int value, int width)
+{
+    char16_t digits[4];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 4);
+    for (int k = n; k < width; ++k) {
+        out += u'0';
+    }
+    while (n > 0) {
+        out += QChar(digits[--n]);
+    }
+}
+
+} // namespace
 
 QString DateTime::format(const QString& systemPattern) const
 {
-    return m_value.toString(formatPattern(systemPattern));
+    // A program formats with a handful of patterns, again and again.
+    thread_local std::unordered_map<QString, NumericPattern> patterns;
+    auto known = patterns.find(systemPattern);
+    if (known == patterns.end()) {
+        if (patterns.size() >= 64) {
+            patterns.clear();
+        }
+        known = patterns.emplace(systemPattern, compiled(formatPattern(systemPattern))).first;
+    }
+    const NumericPattern& pattern = known->second;
+    const QDate d = date();
+    if (pattern.parts.empty() || !isValid() || d.year() < 1000 || d.year() > 9999) {
+        return m_value.toString(pattern.qtPattern);
+    }
+    const QTime t = time();
+    QString out;
+    out.reserve(32);
+    for (const NumericPattern::Part& part : pattern.parts) {
+        switch (part.field) {
+        case 0:
+            out += part.literal;
+            break;
+        case 'y':
+            appendNumber(out, part.width == 2 ? d.year() % 100 : d.year(), part.width);
+            break;
+        case 'M':
+            appendNumber(out, d.month(), part.width);
+            break;
+        case 'd':
+            appendNumber(out, d.day(), part.width);
+            break;
+        case 'H':
+            appendNumber(out, t.hour(), part.width);
+            break;
+        case 'm':
+            appendNumber(out, t.minute(), part.width);
+            break;
+        case 's':
+            appendNumber(out, t.second(), part.width);
+            break;
+        case 'z':
+            appendNumber(out, t.msec(), 3);
+            break;
+        }
+    }
+    return out;
 }
 
 namespace {

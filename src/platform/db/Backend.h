@@ -52,6 +52,17 @@ struct ResultSet
     std::vector<Variant> rowKeys;
     QString baseTable;
     int64_t recordsAffected = -1;
+    // When set, `rows` hold values in the backend's storage form and each is
+    // turned into its column's value when it is read (idempotent on a value
+    // already of the column's type).
+    Variant (*readValue)(const Variant& stored, const ColumnInfo& column) = nullptr;
+
+    // A row's value at `column` as its column gives it.
+    Variant value(std::size_t row, std::size_t column) const
+    {
+        const Variant& stored = rows[row][column];
+        return readValue ? readValue(stored, columns[column]) : stored;
+    }
 };
 
 // One parameter of a stored-procedure call, in the order of the call, its

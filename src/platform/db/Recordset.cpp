@@ -257,7 +257,7 @@ Variant Recordset::value(int index) const
     if (m_editMode != adEditNone)
         return m_editBuffer[std::size_t(index)];
     requireCurrent();
-    return m_result.rows[std::size_t(m_position)][std::size_t(index)];
+    return m_result.value(std::size_t(m_position), std::size_t(index));
 }
 
 Variant Recordset::value(const QString& name) const
@@ -287,7 +287,9 @@ void Recordset::setValue(int index, const Variant& value)
         raise(adErr::OperationNotAllowed);
     if (m_editMode == adEditNone) {
         requireCurrent();
-        m_editBuffer = m_result.rows[std::size_t(m_position)];
+        m_editBuffer.clear();
+        for (std::size_t i = 0; i < m_result.columns.size(); ++i)
+            m_editBuffer.push_back(m_result.value(std::size_t(m_position), i));
         m_changed.assign(m_editBuffer.size(), false);
         m_editMode = adEditInProgress;
     }

@@ -85,10 +85,12 @@ TEST_F(UpdatableRecordset, AddNewWithNoAssignedFieldTakesTheDefaults)
 
 TEST_F(UpdatableRecordset, FieldAssignmentAndUpdateChangeTheRow)
 {
-    auto rs = open(QStringLiteral("select IdArticulo, Costo, Stock from Articulos where IdArticulo = 'A2'"));
+    auto rs = open(QStringLiteral("select IdArticulo, Costo, Stock, Alta from Articulos where IdArticulo = 'A2'"));
     rs->Fields(QStringLiteral("Costo")).setValue(Currency::fromUnits(99999));
     EXPECT_EQ(rs->EditMode(), adEditInProgress);
     EXPECT_EQ(rs->value(QStringLiteral("Costo")), Variant(Currency::fromUnits(99999)));
+    // The fields not assigned keep their types during the edit.
+    EXPECT_EQ(rs->value(QStringLiteral("Alta")), Variant(DateTime(QDate(2024, 3, 2), QTime(0, 0))));
     rs->Update();
     EXPECT_EQ(scalar(QStringLiteral("select Costo from Articulos where IdArticulo = 'A2'")),
               Variant(Currency::fromUnits(99999)));

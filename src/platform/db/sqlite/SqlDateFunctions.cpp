@@ -11,10 +11,13 @@
 #include <QString>
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace platform::db::sqlite::extensions {
@@ -321,24 +324,105 @@ QString styledDate(const SqlDateTime& d, int style, bool& known)
 // with a Null style (a text being converted) nothing is formatted. `length`
 // (30 when the statement gave none) cuts the text, as SQL Server does for a
 // conversion.
+// The numeric styles of a date-time in the storage form ("yyyy-mm-dd
+// hh:mm:ss[.fff]", a valid date of a year from 1000 on) written from its
+// characters; false when the style or the value needs the general writing.
+bool styledStorageDate(std::string_view stored, int style, std::string& out)
+{
+    if ((stored.size() != 19 && stored.size() != 23) || stored[4] != '-' || stored[7] != '-' || stored[10] != ' ' ||
+        stored[13] != ':' || stored[16] != ':' || (stored.size() == 23 && stored[19] != '.'))
+        return false;
+    int fields[7] = {};
+    const int at[7] = {0, 5, 8, 11, 14, 17, 20};
+    const int width[7] = {4, 2, 2, 2, 2, 2, 3};
+    for (int f = 0; f < 7; ++f) {
+        if (f == 6 && stored.size() == 19)
+            break;
+        for (int i = at[f]; i < at[f] + width[f]; ++i) {
+            if (stored[std::size_t(i)] < '0' || stored[std::size_t(i)] > '9')
+                return false;
+            fields[f] = fields[f] * 10 + (stored[std::size_t(i)] - '0');
+        }
+    }
+    if (fields[0] < 1000 || !QDate::isValid(fields[0], fields[1], fields[2]) || fields[3] > 23 || fields[4] > 59 ||
+        fields[5] > 59)
+        return false;
+    const std::string_view year = stored.substr(0, 4), month = stored.substr(5, 2), day = stored.substr(8, 2);
+    const std::string_view time = stored.substr(11, 8);
+    const std::string_view ms = stored.size() == 23 ? stored.substr(20, 3) : std::string_view("000");
+    auto join = [&out](std::initializer_list<std::string_view> parts) {
+        out.clear();
+        for (std::string_view part : parts)
+            out.append(part);
+        return true;
+    };
+    switch (style) {
+    case 101:
+        return join({month, "/", day, "/", year});
+    case 103:
+        return join({day, "/", month, "/", year});
+    case 104:
+        return join({day, ".", month, ".", year});
+    case 105:
+        return join({day, "-", month, "-", year});
+    case 108:
+    case 8:
+        return join({time});
+    case 112:
+        return join({year, month, day});
+    case 3:
+        return join({day, "/", month, "/", year.substr(2)});
+    case 5:
+        return join({day, "-", month, "-", year.substr(2)});
+    case 23:
+        return join({year, "-", month, "-", day});
+    case 120:
+        return join({year, "-", month, "-", day, " ", time});
+    case 121:
+        return join({year, "-", month, "-", day, " ", time, ".", ms});
+    default:
+        return false;
+    }
+}
+
 void convertTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
         sqlite3_result_null(ctx);
         return;
     }
-    QString s = valueText(argv[0]);
-    if (!isNull(argv[1]) && sqlite3_value_type(argv[0]) == SQLITE_TEXT && isStorageDateTime(s)) {
-        bool known = false;
-        const QString styled = styledDate(*parseSqlDateTime(s), sqlite3_value_int(argv[1]), known);
-        if (!known) {
-            resultError(ctx, serverError::BadStyle,
-                        {QString::number(sqlite3_value_int(argv[1])), QStringLiteral("datetime")});
+    const int length = sqlite3_value_int(argv[2]);
+    // A page of the grid converts every date-time and text it shows: the
+    // common ones go without the general reading.
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        const std::string_view stored(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                                      std::size_t(sqlite3_value_bytes(argv[0])));
+        thread_local std::string styled;
+        if (!isNull(argv[1]) && styledStorageDate(stored, sqlite3_value_int(argv[1]), styled)) {
+            const std::size_t cut = length > 0 ? std::min(styled.size(), std::size_t(length)) : styled.size();
+            sqlite3_result_text(ctx, styled.data(), int(cut), SQLITE_TRANSIENT);
             return;
         }
-        s = styled;
+        // No longer than the length in bytes: no longer in characters, and no date-time form.
+        if ((length <= 0 || stored.size() <= std::size_t(length)) && (isNull(argv[1]) || stored.size() < 19)) {
+            sqlite3_result_value(ctx, argv[0]);
+            return;
+        }
     }
-    const int length = sqlite3_value_int(argv[2]);
+    QString s = valueText(argv[0]);
+    if (!isNull(argv[1]) && sqlite3_value_type(argv[0]) == SQLITE_TEXT && isStorageDateTime(s)) {
+        // A text of the storage form that is no date stays the text it is.
+        if (const std::optional<SqlDateTime> d = parseSqlDateTime(s)) {
+            bool known = false;
+            const QString text = styledDate(*d, sqlite3_value_int(argv[1]), known);
+            if (!known) {
+                resultError(ctx, serverError::BadStyle,
+                            {QString::number(sqlite3_value_int(argv[1])), QStringLiteral("datetime")});
+                return;
+            }
+            s = text;
+        }
+    }
     if (length > 0 && s.size() > length)
         s.truncate(length);
     resultText(ctx, s);

@@ -31,6 +31,15 @@ private:
     int& m_depth;
 };
 
+// The clauses that end a select list.
+bool endsSelectList(const QString& keyword)
+{
+    for (const char* clause : {"FROM", "WHERE", "GROUP", "HAVING", "ORDER", "UNION", "EXCEPT", "INTERSECT", "INTO"})
+        if (keyword == QLatin1String(clause))
+            return true;
+    return false;
+}
+
 Piece operand(Out out)
 {
     return Piece{Piece::Operand, std::move(out), {}};
@@ -84,6 +93,10 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
 {
     const ScopeGuard scope(m_names, seq, m_depth);
     const bool statementScope = m_depth == 1;
+    // Select lists: between this scope's SELECT and the clause after it, and
+    // everything inside an enclosing one.
+    const bool enclosingSelectList = m_inSelectList;
+    bool selectList = false;
     std::vector<Piece> pieces;
     pieces.reserve(seq.size() + 2);
     QString limit;
@@ -93,6 +106,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
     for (std::size_t i = 0; i < n; ++i) {
         const Node& t = seq[i];
         const Node* next = i + 1 < n ? &seq[i + 1] : nullptr;
+        const std::size_t first = pieces.size();
         if (t.kind != Tok::Group && t.kind != Tok::Comma)
             inValues = false;
         switch (t.kind) {
@@ -143,6 +157,11 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             if (t.kind == Tok::Word && keywords().contains(u)) {
                 if (u == QLatin1String("UNION") || u == QLatin1String("EXCEPT") || u == QLatin1String("INTERSECT"))
                     compound = true;
+                if (u == QLatin1String("SELECT"))
+                    selectList = true;
+                else if (endsSelectList(u))
+                    selectList = false;
+                m_inSelectList = enclosingSelectList || selectList;
                 if (u == QLatin1String("VALUES"))
                     inValues = statementScope && !m_insertColumns.empty();
                 pieces.push_back(Piece{Piece::Keyword, Out{t.text}, u});
@@ -181,9 +200,11 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
         case Tok::String:
             pieces.push_back(
                 operand(Out{quoteText(t.text), Type::Text, Source::TextLiteral, t.text, ColumnKind::Other, m_collate}));
+            pieces.back().out.literalIndex = t.literal;
             break;
         case Tok::Number:
             pieces.push_back(operand(Out{t.text, Type::Number, Source::NumberLiteral, t.text}));
+            pieces.back().out.literalIndex = t.literal;
             break;
         case Tok::Op:
             pieces.push_back(Piece{Piece::Op, Out{t.text}, {}});
@@ -209,7 +230,10 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
         case Tok::RParen:
             syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(t.text));
         }
+        for (std::size_t k = first; k < pieces.size(); ++k)
+            pieces[k].inSelectList = m_inSelectList;
     }
+    m_inSelectList = enclosingSelectList;
     if (!limit.isEmpty() && compound)
         refuse(QStringLiteral("TOP in a SELECT joined by UNION"));
     const bool select =

@@ -40,6 +40,10 @@ struct Out
     // A text literal or a computed text: it takes the text collation where it
     // is compared, sorted or grouped, as a column's value would.
     bool collate = false;
+    // A literal: its position in the batch (Node::literal); -1 for anything else.
+    int literalIndex = -1;
+    // The literal became a parameter (`text` is its mark).
+    bool bound = false;
 };
 
 // One item of a scope while it is emitted.
@@ -49,12 +53,18 @@ struct Piece
     Kind kind;
     Out out;      // the text of every piece; all of an operand
     QString word; // keywords: upper case; "=" of an assignment: "SET"
+    // The piece stands in a select list (its scope's or an enclosing one's).
+    bool inSelectList = false;
 };
 
 // Writes nested T-SQL nodes as SQLite text. `collateLiterals` gives text
 // literals the text collation. With a name scope, columns take the kinds the
 // catalogue declares and literals are converted where SQL Server converts
-// them. Raises the translator's errors for what it cannot translate. The walk
+// them. With `parameters`, a literal compared with or written into a column
+// (outside select lists) becomes a parameter ?n, n its position in
+// `parameters`, where the value SQLite would read from the literal is the
+// same bound (a text, a whole number, or a number text that the column's
+// numeric affinity reads). Raises the translator's errors for what it cannot translate. The walk
 // over a scope is in SqlEmitter.cpp, functions and conversions in
 // SqlEmitterFunctions.cpp, arithmetic in SqlEmitterArithmetic.cpp, literals
 // meeting columns in SqlEmitterConversions.cpp, the select list in
@@ -62,7 +72,10 @@ struct Piece
 class Emitter
 {
 public:
-    Emitter(bool collateLiterals, NameScope* names) : m_collate(collateLiterals), m_names(names) {}
+    Emitter(bool collateLiterals, NameScope* names, std::vector<Parameter>* parameters = nullptr)
+        : m_collate(collateLiterals), m_names(names), m_parameters(parameters)
+    {
+    }
 
     // One scope: a statement or the inside of parentheses. A TOP of a SELECT
     // in this scope, or its OFFSET ... FETCH, becomes a LIMIT at its end. The
@@ -74,6 +87,9 @@ public:
     // INSERT's value rows, in order, or the table of an UPDATE's SET.
     void setInsertColumns(std::vector<const CatalogColumn*> columns) { m_insertColumns = std::move(columns); }
     void setUpdatedTable(const QString& table) { m_updatedTable = table; }
+    // The table written is a view: its columns' values pass through its
+    // triggers, so only texts and whole numbers are bound for them.
+    void setWritesView(bool view) { m_writesView = view; }
 
     // The ADO types of the first SELECT's result columns that their values
     // cannot show (money, date-times); adEmpty where the values tell.
@@ -108,11 +124,17 @@ private:
     static void foldArithmetic(std::vector<Piece>& pieces);
 
     // SqlEmitterConversions.cpp
-    // A literal meeting `target` in a comparison takes its type.
-    void convertAgainst(const Out& target, Out& literal) const;
+    // A literal meeting `target` takes its type; in a `comparison` it may
+    // become a parameter.
+    void convertAgainst(const Out& target, Out& literal, bool comparison = false) const;
     void convertComparisons(std::vector<Piece>& pieces) const;
-    // The value written into a column, as SQL Server converts it there.
-    Out assigned(const Out& value, const CatalogColumn* target) const;
+    // The value written into a column, as SQL Server converts it there; a
+    // literal `bindable` there may become a parameter.
+    Out assigned(const Out& value, const CatalogColumn* target, bool bindable = false) const;
+    // Whether `literal` may become a parameter where it stands.
+    bool canBind(const Out& literal, bool where) const;
+    // Makes `out` (the value of the literal at `literal`) the next parameter.
+    void bind(Out& out, int literal, Parameter::Value value, ColumnKind kind = ColumnKind::Other) const;
     // UPDATE ... SET column = value, ...: the values converted for their columns.
     void convertAssignments(std::vector<Piece>& pieces);
     void markAssignments(std::vector<Piece>& pieces) const;
@@ -131,9 +153,13 @@ private:
 
     bool m_collate;
     NameScope* m_names;
+    std::vector<Parameter>* m_parameters;
     int m_depth = 0; // 0: the statement's own scope
+    // The scope being walked stands in a select list.
+    bool m_inSelectList = false;
     std::vector<const CatalogColumn*> m_insertColumns;
     QString m_updatedTable;
+    bool m_writesView = false;
     std::vector<DataTypeEnum> m_resultTypes;
     bool m_unknownTarget = false;
 };

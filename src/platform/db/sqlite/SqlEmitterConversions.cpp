@@ -52,14 +52,48 @@ Out converted(const QString& text, ColumnKind kind)
     return Out{text, typeOfKind(kind)};
 }
 
+// A converted value whose SQLite literal is a number (money, decimals):
+// bound as its text, it is the same number only where a column's numeric
+// affinity reads it.
+bool convertsToNumberText(ColumnKind kind)
+{
+    return kind == ColumnKind::Money || kind == ColumnKind::Decimal || kind == ColumnKind::Float;
+}
+
+bool numericKind(ColumnKind kind)
+{
+    return kind == ColumnKind::Integer || kind == ColumnKind::Bit || convertsToNumberText(kind);
+}
+
 } // namespace
 
-void Emitter::convertAgainst(const Out& target, Out& literal) const
+bool Emitter::canBind(const Out& literal, bool where) const
+{
+    return where && m_parameters && literal.literalIndex >= 0 && !literal.bound;
+}
+
+void Emitter::bind(Out& out, int literal, Parameter::Value value, ColumnKind kind) const
+{
+    m_parameters->push_back(Parameter{literal, value, kind});
+    out.text = QLatin1Char('?') + QString::number(m_parameters->size());
+    out.literalIndex = literal;
+    out.bound = true;
+}
+
+void Emitter::convertAgainst(const Out& target, Out& literal, bool comparison) const
 {
     if (literal.source == Source::TextLiteral && target.source != Source::TextLiteral) {
         const ColumnKind kind = kindOf(target);
         if (convertsLiterals(kind)) {
+            const bool bindable =
+                canBind(literal, comparison) && (!convertsToNumberText(kind) || target.source == Source::Column);
+            const int index = literal.literalIndex;
             literal = converted(convertedLiteral(literal.literal, kind), kind);
+            if (bindable)
+                bind(literal, index, Parameter::Value::Converted, kind);
+        } else if (kind == ColumnKind::Text) {
+            if (canBind(literal, comparison))
+                bind(literal, literal.literalIndex, Parameter::Value::Text);
         } else if (kind == ColumnKind::Other) {
             // The value's type shows only at run time: a date-time value there
             // (in the storage form) takes the literal as a date-time.
@@ -70,6 +104,12 @@ void Emitter::convertAgainst(const Out& target, Out& literal) const
     } else if (target.type == Type::Date && literal.type == Type::Text && literal.source != Source::TextLiteral) {
         // A text value compared with a date-time is read as one.
         literal = Out{QStringLiteral("tsql_datetime(%1, NULL, 0)").arg(literal.text), Type::Date};
+    } else if (literal.source == Source::NumberLiteral && canBind(literal, comparison)) {
+        const NumberForm form = numberForm(literal.literal);
+        if (form == NumberForm::Whole)
+            bind(literal, literal.literalIndex, Parameter::Value::Whole);
+        else if (form == NumberForm::Decimal && target.source == Source::Column && numericKind(target.column))
+            bind(literal, literal.literalIndex, Parameter::Value::Number);
     }
 }
 
@@ -82,8 +122,9 @@ void Emitter::convertComparisons(std::vector<Piece>& pieces) const
                 pieces[i + 1].kind != Piece::Operand)
                 continue;
             const Out left = pieces[i - 1].out;
-            convertAgainst(pieces[i + 1].out, pieces[i - 1].out);
-            convertAgainst(left, pieces[i + 1].out);
+            const bool comparison = !p.inSelectList;
+            convertAgainst(pieces[i + 1].out, pieces[i - 1].out, comparison);
+            convertAgainst(left, pieces[i + 1].out, comparison);
             continue;
         }
         if (p.kind != Piece::Keyword || (p.word != QLatin1String("BETWEEN") && p.word != QLatin1String("LIKE")))
@@ -101,10 +142,11 @@ void Emitter::convertComparisons(std::vector<Piece>& pieces) const
                 refuse(QStringLiteral("LIKE on a money value"));
             continue;
         }
+        const bool comparison = !p.inSelectList;
         if (i + 1 < pieces.size() && pieces[i + 1].kind == Piece::Operand)
-            convertAgainst(target, pieces[i + 1].out);
+            convertAgainst(target, pieces[i + 1].out, comparison);
         if (isKeyword(pieces, i + 2, "AND") && i + 3 < pieces.size() && pieces[i + 3].kind == Piece::Operand)
-            convertAgainst(target, pieces[i + 3].out);
+            convertAgainst(target, pieces[i + 3].out, comparison);
     }
 }
 
@@ -115,27 +157,37 @@ Out Emitter::inList(const Node& g, const Out& target)
     QStringList items;
     for (const auto& a : argNodes(g)) {
         Out item = sequence(a);
-        convertAgainst(target, item);
+        convertAgainst(target, item, !m_inSelectList);
         items << item.text;
     }
     return Out{QLatin1Char('(') + items.join(QStringLiteral(", ")) + QLatin1Char(')')};
 }
 
-Out Emitter::assigned(const Out& value, const CatalogColumn* target) const
+Out Emitter::assigned(const Out& value, const CatalogColumn* target, bool bindable) const
 {
     if (!target)
         return value;
     const ColumnKind kind = target->kind;
+    bindable = canBind(value, bindable);
+    // A number text is the same number where the column's affinity reads it,
+    // which a view's triggers need not do.
+    const bool numbersBind = bindable && !m_writesView;
     if (value.source == Source::TextLiteral && convertsLiterals(kind)) {
         Out v = converted(convertedLiteral(value.literal, kind), kind);
         if (kind == ColumnKind::Decimal)
             v.text = QStringLiteral("tsql_decimal(%1, %2, %3)").arg(v.text).arg(target->precision).arg(target->scale);
+        else if (convertsToNumberText(kind) ? numbersBind : bindable)
+            bind(v, value.literalIndex, Parameter::Value::Converted, kind);
         return v;
     }
     switch (kind) {
     case ColumnKind::Money:
-        if (value.source == Source::NumberLiteral)
-            return Out{moneyLiteralOfNumber(value.literal), Type::Money};
+        if (value.source == Source::NumberLiteral) {
+            Out v{moneyLiteralOfNumber(value.literal), Type::Money};
+            if (numbersBind)
+                bind(v, value.literalIndex, Parameter::Value::Money);
+            return v;
+        }
         // Stored as SQL Server stores it: rounded to four decimals.
         return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
     case ColumnKind::Decimal:
@@ -149,18 +201,33 @@ Out Emitter::assigned(const Out& value, const CatalogColumn* target) const
         // A decimal loses its fraction.
         if (value.source == Source::NumberLiteral && value.literal.contains(QLatin1Char('.')))
             return Out{QStringLiteral("tsql_int(%1, 64)").arg(value.text), Type::Number};
-        return value;
+        break;
     case ColumnKind::Text:
         // A number keeps the digits it was written with.
-        if (value.source == Source::NumberLiteral)
-            return Out{quoteText(value.literal), Type::Text};
-        return value;
+        if (value.source == Source::NumberLiteral) {
+            Out v{quoteText(value.literal), Type::Text};
+            if (bindable)
+                bind(v, value.literalIndex, Parameter::Value::Text);
+            return v;
+        }
+        break;
     case ColumnKind::Bit:
     case ColumnKind::Float:
     case ColumnKind::Other:
         break;
     }
-    return value;
+    // A literal written as it is.
+    Out v = value;
+    if (bindable && value.source == Source::TextLiteral) {
+        bind(v, value.literalIndex, Parameter::Value::Text);
+    } else if (bindable && value.source == Source::NumberLiteral) {
+        const NumberForm form = numberForm(value.literal);
+        if (form == NumberForm::Whole)
+            bind(v, value.literalIndex, Parameter::Value::Whole);
+        else if (form == NumberForm::Decimal && numbersBind && numericKind(kind))
+            bind(v, value.literalIndex, Parameter::Value::Number);
+    }
+    return v;
 }
 
 void Emitter::markAssignments(std::vector<Piece>& pieces) const
@@ -205,7 +272,7 @@ void Emitter::convertAssignments(std::vector<Piece>& pieces)
             ++end;
         std::vector<Piece> valuePieces(std::make_move_iterator(pieces.begin() + std::ptrdiff_t(i) + 1),
                                        std::make_move_iterator(pieces.begin() + std::ptrdiff_t(end)));
-        Out value = assigned(joined(std::move(valuePieces), false), target);
+        Out value = assigned(joined(std::move(valuePieces), false), target, true);
         pieces.erase(pieces.begin() + std::ptrdiff_t(i) + 1, pieces.begin() + std::ptrdiff_t(end));
         pieces.insert(pieces.begin() + std::ptrdiff_t(i) + 1, Piece{Piece::Operand, std::move(value), {}});
     }
@@ -240,7 +307,7 @@ Out Emitter::valuesRow(const Node& g)
     QStringList items;
     for (std::size_t k = 0; k < raw.size(); ++k) {
         const CatalogColumn* target = k < m_insertColumns.size() ? m_insertColumns[k] : nullptr;
-        items << joined({Piece{Piece::Operand, assigned(sequence(raw[k]), target), {}}}, false).text;
+        items << joined({Piece{Piece::Operand, assigned(sequence(raw[k]), target, !m_inSelectList), {}}}, false).text;
     }
     return Out{QLatin1Char('(') + items.join(QStringLiteral(", ")) + QLatin1Char(')')};
 }

@@ -24,40 +24,40 @@ QString moneyLiteral(const QString& text)
     return moneyText(m.value);
 }
 
-QString dateTimeLiteral(const QString& text)
+QString dateTimeText(const QString& text)
 {
     const DateText d = readDateText(text);
     if (d.reading == DateReading::NotADate)
         serverFailure(serverError::NotADate);
     if (d.reading == DateReading::OutOfRange)
         serverFailure(serverError::DateOutOfRange);
-    return quoteText(d.value.toStorageText());
+    return d.value.toStorageText();
 }
 
-QString wholeNumberLiteral(const QString& text, const char* typeName)
+int64_t wholeNumber(const QString& text, const char* typeName)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
-        return QStringLiteral("0");
+        return 0;
     bool ok = false;
     const qlonglong n = t.toLongLong(&ok);
     if (!ok)
         serverFailure(serverError::NotAWholeNumber, {QStringLiteral("varchar"), text, QLatin1String(typeName)});
-    return QString::number(n);
+    return n;
 }
 
-QString bitLiteral(const QString& text)
+int64_t bitValue(const QString& text)
 {
     const QString t = text.trimmed();
     if (t.compare(u"true", Qt::CaseInsensitive) == 0)
-        return QStringLiteral("1");
+        return 1;
     if (t.compare(u"false", Qt::CaseInsensitive) == 0 || t.isEmpty())
-        return QStringLiteral("0");
+        return 0;
     bool ok = false;
     const double d = t.toDouble(&ok);
     if (!ok)
         serverFailure(serverError::NotAWholeNumber, {QStringLiteral("varchar"), text, QStringLiteral("bit")});
-    return d != 0 ? QStringLiteral("1") : QStringLiteral("0");
+    return d != 0 ? 1 : 0;
 }
 
 QString decimalLiteral(const QString& text, const char* typeName)
@@ -94,17 +94,17 @@ bool convertsLiterals(ColumnKind kind)
     return kind != ColumnKind::Text && kind != ColumnKind::Other;
 }
 
-QString convertedLiteral(const QString& text, ColumnKind kind)
+Variant convertedValue(const QString& text, ColumnKind kind)
 {
     switch (kind) {
     case ColumnKind::DateTime:
-        return dateTimeLiteral(text);
+        return dateTimeText(text);
     case ColumnKind::Money:
         return moneyLiteral(text);
     case ColumnKind::Integer:
-        return wholeNumberLiteral(text, "int");
+        return wholeNumber(text, "int");
     case ColumnKind::Bit:
-        return bitLiteral(text);
+        return bitValue(text);
     case ColumnKind::Decimal:
         return decimalLiteral(text, "numeric");
     case ColumnKind::Float:
@@ -113,7 +113,26 @@ QString convertedLiteral(const QString& text, ColumnKind kind)
     case ColumnKind::Other:
         break;
     }
-    return quoteText(text);
+    return text;
+}
+
+QString convertedLiteral(const QString& text, ColumnKind kind)
+{
+    const Variant value = convertedValue(text, kind);
+    switch (kind) {
+    case ColumnKind::Integer:
+    case ColumnKind::Bit:
+        return QString::number(*value.toInteger());
+    case ColumnKind::Money:
+    case ColumnKind::Decimal:
+    case ColumnKind::Float:
+        return value.toText();
+    case ColumnKind::DateTime:
+    case ColumnKind::Text:
+    case ColumnKind::Other:
+        break;
+    }
+    return quoteText(value.toText());
 }
 
 QString moneyLiteralOfNumber(const QString& number)
@@ -125,6 +144,39 @@ QString moneyLiteralOfNumber(const QString& number)
     if (!Currency::holds(value))
         serverFailure(serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("money")});
     return moneyText(Currency::fromDouble(value));
+}
+
+NumberForm numberForm(QStringView number)
+{
+    bool digits = !number.isEmpty();
+    bool decimal = false;
+    for (const QChar c : number) {
+        if (c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-')
+            decimal = true;
+        else if (c < u'0' || c > u'9')
+            return NumberForm::Other;
+    }
+    if (decimal)
+        return NumberForm::Decimal;
+    bool fits = false;
+    (void)number.toLongLong(&fits);
+    return digits && fits ? NumberForm::Whole : NumberForm::Other;
+}
+
+Variant parameterValue(const Parameter& parameter, const QString& literal)
+{
+    switch (parameter.value) {
+    case Parameter::Value::Text:
+    case Parameter::Value::Number:
+        return literal;
+    case Parameter::Value::Whole:
+        return int64_t(literal.toLongLong());
+    case Parameter::Value::Converted:
+        return convertedValue(literal, parameter.kind);
+    case Parameter::Value::Money:
+        return moneyLiteralOfNumber(literal);
+    }
+    return literal;
 }
 
 } // namespace platform::db::sqlite::translation

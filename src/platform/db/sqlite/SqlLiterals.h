@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/Variant.h"
 #include "platform/db/sqlite/SqlCatalog.h"
 
 #include <QString>
@@ -13,14 +14,46 @@ QString quoteName(const QString& name);
 QString quoteText(const QString& text);
 
 // A text literal where SQL Server converts it to a column's type (compared
-// with or assigned to it): the SQLite literal of the converted value, or the
-// text literal unchanged for a text (or unknown) kind. Raises SQL Server's
-// conversion error for a text that does not convert: 241 or 242 for a
-// date-time, 235 for money, 245 for a whole number, 8114 for a decimal.
+// with or assigned to it): the value SQLite holds for the converted literal
+// (a whole number for whole-number and bit kinds, the storage text of a
+// date-time, the number's text for money and decimals), or the text
+// unchanged for a text (or unknown) kind. Raises SQL Server's conversion
+// error for a text that does not convert: 241 or 242 for a date-time, 235 for
+// money, 245 for a whole number, 8114 for a decimal.
+Variant convertedValue(const QString& text, ColumnKind kind);
+// The same value as a SQLite literal.
 QString convertedLiteral(const QString& text, ColumnKind kind);
 
 // A numeric literal assigned to money, rounded as SQL Server stores it.
 QString moneyLiteralOfNumber(const QString& number);
+
+// The kinds of number literals: a whole number that SQLite holds as a 64-bit
+// integer, a number with a decimal point or an exponent, and any other
+// (hexadecimal, a whole number too large), which SQLite reads its own way.
+enum class NumberForm { Whole, Decimal, Other };
+NumberForm numberForm(QStringView number);
+
+// A literal that SQLite receives as a parameter where it meets a column, so
+// that one prepared statement serves every value: the value bound is the one
+// SQLite would have read from the literal the translator writes there.
+struct Parameter
+{
+    enum class Value {
+        Text,      // a text literal's text, or a number written into a text column as written
+        Whole,     // a whole-number literal (NumberForm::Whole) as a 64-bit integer
+        Number,    // a number literal's text, which the numeric column it meets reads
+        Converted, // a text literal converted to `kind` (convertedValue)
+        Money,     // a number literal written into money (moneyLiteralOfNumber)
+    };
+    int literal = -1; // the literal's position in the batch (Node::literal)
+    Value value = Value::Text;
+    ColumnKind kind = ColumnKind::Other;
+};
+
+// The value to bind for a parameter whose literal reads `literal` (a text's
+// content, a number as written). Raises the conversion errors of
+// convertedValue() and moneyLiteralOfNumber().
+Variant parameterValue(const Parameter& parameter, const QString& literal);
 
 // The kinds whose literals convertedLiteral() converts.
 bool convertsLiterals(ColumnKind kind);

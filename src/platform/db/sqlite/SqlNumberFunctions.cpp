@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -96,6 +97,96 @@ Decimal roundDecimal(Decimal d, int scale)
     return d;
 }
 
+// A number SQLite holds, as the decimal that valueText() writes for it: the
+// digits of its magnitude as a whole number and their power of ten.
+struct ScaledNumber
+{
+    uint64_t digits = 0;
+    int exponent = 0;
+    bool negative = false;
+};
+
+std::optional<ScaledNumber> scaledNumber(sqlite3_value* v)
+{
+    ScaledNumber n;
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+        const int64_t i = sqlite3_value_int64(v);
+        n.negative = i < 0;
+        n.digits = n.negative ? uint64_t(0) - uint64_t(i) : uint64_t(i);
+        return n;
+    }
+    const double d = sqlite3_value_double(v);
+    if (sqlite3_value_type(v) != SQLITE_FLOAT || !std::isfinite(d))
+        return std::nullopt;
+    // The shortest digits that read back as the double, as valueText() writes them.
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, d, std::chars_format::scientific);
+    const char* c = text;
+    n.negative = *c == '-';
+    c += n.negative ? 1 : 0;
+    int fraction = 0;
+    bool point = false;
+    for (; c < written.ptr && *c != 'e'; ++c) {
+        if (*c == '.') {
+            point = true;
+            continue;
+        }
+        n.digits = n.digits * 10 + uint64_t(*c - '0');
+        fraction += point ? 1 : 0;
+    }
+    int exponent = 0;
+    std::from_chars(c + 1 + (c[1] == '+' ? 1 : 0), written.ptr, exponent);
+    n.exponent = exponent - fraction;
+    return n;
+}
+
+// 10 to the power `n`, 0 <= n <= 19.
+uint64_t powerOfTen(int n)
+{
+    uint64_t p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+// decimalFunction for a number whose rounded value stays within what a double
+// holds exactly; false when the text-based reading must decide.
+bool decimalOfNumber(sqlite3_context* ctx, sqlite3_value* v, int precision, int scale)
+{
+    const std::optional<ScaledNumber> n = scaledNumber(v);
+    if (!n || scale < 0 || scale > 18)
+        return false;
+    // The value times 10^scale, rounded half away from zero on the first digit dropped.
+    uint64_t scaled = 0;
+    const int shift = n->exponent + scale;
+    if (shift >= 0) {
+        if (shift > 19 || __builtin_mul_overflow(n->digits, powerOfTen(shift), &scaled))
+            return false;
+    } else if (-shift <= 19) {
+        const uint64_t divisor = powerOfTen(-shift);
+        scaled = n->digits / divisor + (n->digits % divisor >= divisor / 2 ? 1 : 0);
+    }
+    // Its integer digits (a zero integer part counts none).
+    int integerDigits = 0;
+    for (uint64_t i = scaled / powerOfTen(scale); i > 0; i /= 10)
+        ++integerDigits;
+    if (integerDigits > precision - scale) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("numeric")});
+        return true;
+    }
+    const bool negative = n->negative && scaled != 0;
+    if (scale == 0 && integerDigits < 19) {
+        sqlite3_result_int64(ctx, negative ? -int64_t(scaled) : int64_t(scaled));
+        return true;
+    }
+    if (scaled >= (uint64_t(1) << 53))
+        return false;
+    // Both exact: the quotient is the double nearest the decimal, as reading its text gives.
+    const double value = double(scaled) / double(powerOfTen(scale));
+    sqlite3_result_double(ctx, negative ? -value : value);
+    return true;
+}
+
 // tsql_decimal(value, precision, scale): CONVERT or CAST to decimal(p,s),
 // numeric or money; exact, half away from zero.
 void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -106,6 +197,9 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     const int precision = sqlite3_value_int(argv[1]);
     const int scale = sqlite3_value_int(argv[2]);
+    // A page of the grid converts every amount it shows: numbers go without texts.
+    if (decimalOfNumber(ctx, argv[0], precision, scale))
+        return;
     const auto parsed = parseDecimal(valueText(argv[0]));
     if (!parsed) {
         resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("numeric")});

@@ -34,16 +34,19 @@ std::vector<const CatalogColumn*> insertColumns(const std::vector<Node>& nodes, 
     return columns;
 }
 
-// One statement as SQLite runs it, with what its results and count need.
-TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& catalog)
+// One statement as SQLite runs it, with what its results and count need;
+// with `parameters`, its literals meeting columns become parameters.
+TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& catalog,
+                             std::vector<Parameter>* parameters = nullptr)
 {
     NameScope names(catalog);
-    Emitter emitter(true, &names);
+    Emitter emitter(true, &names, parameters);
     const QString target = catalog.isEmpty() ? QString() : NameScope::writtenTable(nodes);
     if (!target.isEmpty() && isWord(nodes[0], "INSERT"))
         emitter.setInsertColumns(insertColumns(nodes, catalog, target));
     if (!target.isEmpty() && isWord(nodes[0], "UPDATE"))
         emitter.setUpdatedTable(target);
+    emitter.setWritesView(!target.isEmpty() && catalog.isView(target));
     TranslatedStep step{TranslatedStep::Kind::Statement, emitter.sequence(nodes).text, false, {}};
     step.resultTypes = emitter.resultTypes();
     step.countUnknown = !target.isEmpty() && catalog.isView(target);
@@ -54,9 +57,10 @@ TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& c
     return step;
 }
 
-QString emitStatement(const std::vector<Node>& nodes, const SqlCatalog& catalog)
+QString emitStatement(const std::vector<Node>& nodes, const SqlCatalog& catalog,
+                      std::vector<Parameter>* parameters = nullptr)
 {
-    return statementStep(nodes, catalog).sql;
+    return statementStep(nodes, catalog, parameters).sql;
 }
 
 // The literal inside DEFAULT (...) for a column of `kind`: parentheses around
@@ -142,7 +146,7 @@ QString alterTableAdd(const std::vector<Node>& nodes, const SqlCatalog& catalog)
 }
 
 void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, const SqlCatalog& catalog,
-                          std::vector<TranslatedStep>& steps)
+                          std::vector<TranslatedStep>& steps, std::vector<Parameter>* parameters)
 {
     std::size_t k = 1;
     const bool begin = kind == TranslatedStep::Kind::Begin;
@@ -157,12 +161,14 @@ void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, c
         ++k;
     steps.push_back(TranslatedStep{kind, {}, false, {}});
     if (k < nodes.size())
-        translateStatement(std::vector<Node>(nodes.begin() + std::ptrdiff_t(k), nodes.end()), catalog, steps);
+        translateStatement(std::vector<Node>(nodes.begin() + std::ptrdiff_t(k), nodes.end()), catalog, steps,
+                           parameters);
 }
 
 } // namespace
 
-void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std::vector<TranslatedStep>& steps)
+void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std::vector<TranslatedStep>& steps,
+                        std::vector<Parameter>* parameters)
 {
     if (nodes.empty())
         return;
@@ -170,11 +176,11 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
     if (nodes[0].kind != Tok::Word)
         syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(nodes[0].text));
     if (first == QLatin1String("BEGIN"))
-        return translateTransaction(TranslatedStep::Kind::Begin, nodes, catalog, steps);
+        return translateTransaction(TranslatedStep::Kind::Begin, nodes, catalog, steps, parameters);
     if (first == QLatin1String("COMMIT"))
-        return translateTransaction(TranslatedStep::Kind::Commit, nodes, catalog, steps);
+        return translateTransaction(TranslatedStep::Kind::Commit, nodes, catalog, steps, parameters);
     if (first == QLatin1String("ROLLBACK"))
-        return translateTransaction(TranslatedStep::Kind::Rollback, nodes, catalog, steps);
+        return translateTransaction(TranslatedStep::Kind::Rollback, nodes, catalog, steps, parameters);
     if (first == QLatin1String("GO") && nodes.size() == 1)
         return;
     if (first == QLatin1String("USE")) {
@@ -204,7 +210,8 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
         if (k + 1 >= nodes.size() + 1 || k >= nodes.size() || !isWord(nodes[k], "EXISTS") || k + 1 >= nodes.size() ||
             nodes[k + 1].kind != Tok::Group)
             refuse(QStringLiteral("IF without EXISTS (...)"));
-        TranslatedStep step{TranslatedStep::Kind::IfExists, emitStatement(nodes[k + 1].children, catalog), negate, {}};
+        TranslatedStep step{
+            TranslatedStep::Kind::IfExists, emitStatement(nodes[k + 1].children, catalog, parameters), negate, {}};
         const std::vector<Node> body(nodes.begin() + std::ptrdiff_t(k) + 2, nodes.end());
         if (body.empty())
             syntaxError(QStringLiteral("Incorrect syntax: IF EXISTS (...) has no statement."));
@@ -213,7 +220,7 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
         if (isWord(body.front(), "BEGIN") &&
             !(body.size() > 1 && (isWord(body[1], "TRAN") || isWord(body[1], "TRANSACTION"))))
             refuse(QStringLiteral("IF ... BEGIN ... END"));
-        translateStatement(body, catalog, step.body);
+        translateStatement(body, catalog, step.body, parameters);
         steps.push_back(std::move(step));
         return;
     }
@@ -256,8 +263,10 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
                    ? QStringLiteral("EXEC (stored procedures)")
                    : QStringLiteral("the statement %1").arg(first));
     }
-    steps.push_back(statementStep(nodes, catalog));
-    steps.back().changesSchema = first == QLatin1String("CREATE") || first == QLatin1String("DROP");
+    // A view keeps no parameters; nor does any other definition.
+    const bool definition = first == QLatin1String("CREATE") || first == QLatin1String("DROP");
+    steps.push_back(statementStep(nodes, catalog, definition ? nullptr : parameters));
+    steps.back().changesSchema = definition;
 }
 
 } // namespace platform::db::sqlite::translation

@@ -1,34 +1,81 @@
 #include "platform/db/sqlite/SqlTokenizer.h"
 
+#include "platform/db/sqlite/SqlLiterals.h"
 #include "platform/db/sqlite/SqlTranslationErrors.h"
-
-#include <QStringList>
 
 namespace platform::db::sqlite::translation {
 
 namespace {
 
+// ASCII first: the words of a statement are nearly always ASCII.
 bool isWordStart(QChar c)
 {
-    return c.isLetter() || c == QLatin1Char('_');
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_';
+    return c.isLetter();
 }
 
 bool isWordPart(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$') || c == QLatin1Char('@');
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'_' ||
+               u == u'$' || u == u'@';
+    return c.isLetterOrNumber();
 }
 
 } // namespace
 
-std::vector<Node> tokenize(const QString& s)
+namespace {
+
+// The text between the marks of a quoted token at [begin, end) (an N before
+// a text's apostrophe included), its doubled closing mark standing for itself.
+QString unquoted(const QString& s, qsizetype begin, qsizetype end)
 {
-    std::vector<Node> out;
+    if (s[begin] == QLatin1Char('N') || s[begin] == QLatin1Char('n'))
+        ++begin;
+    const QChar close = s[begin] == QLatin1Char('[') ? QLatin1Char(']') : s[begin];
+    QString text;
+    text.reserve(end - begin - 2);
+    for (qsizetype j = begin + 1; j < end - 1; ++j) {
+        text += s[j];
+        if (s[j] == close)
+            ++j;
+    }
+    return text;
+}
+
+// Where a text or a quoted name that opens at `open` (its mark) ends: after
+// its closing mark. Raises the error of an unclosed one.
+qsizetype quotedEnd(const QString& s, qsizetype open, QChar close)
+{
+    const qsizetype n = s.size();
+    for (qsizetype j = open + 1;; ++j) {
+        if (j >= n)
+            syntaxError(
+                QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(open + 1)));
+        if (s[j] == close) {
+            if (j + 1 < n && s[j + 1] == close) {
+                ++j;
+                continue;
+            }
+            return j + 1;
+        }
+    }
+}
+
+// Walks the tokens of `s`: sink(kind, begin, end, newline before) for each,
+// [begin, end) its span in `s`. Raises the tokenizer's errors.
+template <typename Sink> void lex(const QString& s, Sink&& sink)
+{
     bool newline = false;
     const qsizetype n = s.size();
     qsizetype i = 0;
-    auto push = [&](Tok kind, QString text) {
-        out.push_back(Node{kind, std::move(text), newline, {}});
+    auto push = [&](Tok kind, qsizetype begin, qsizetype end) {
+        sink(kind, begin, end, newline);
         newline = false;
+        i = end;
     };
     while (i < n) {
         const QChar c = s[i];
@@ -49,47 +96,10 @@ std::vector<Node> tokenize(const QString& s)
             i = end + 2;
         } else if (c == QLatin1Char('\'') ||
                    ((c == QLatin1Char('N') || c == QLatin1Char('n')) && i + 1 < n && s[i + 1] == QLatin1Char('\''))) {
-            if (c != QLatin1Char('\''))
-                ++i;
-            QString text;
-            qsizetype j = i + 1;
-            for (;;) {
-                if (j >= n)
-                    syntaxError(
-                        QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(i + 1)));
-                if (s[j] == QLatin1Char('\'')) {
-                    if (j + 1 < n && s[j + 1] == QLatin1Char('\'')) {
-                        text += QLatin1Char('\'');
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                text += s[j++];
-            }
-            push(Tok::String, text);
-            i = j + 1;
+            push(Tok::String, i, quotedEnd(s, c == QLatin1Char('\'') ? i : i + 1, QLatin1Char('\'')));
         } else if (c == QLatin1Char('"') || c == QLatin1Char('[')) {
             // A quoted name; its closing mark doubled stands for itself.
-            const QChar close = c == QLatin1Char('"') ? QLatin1Char('"') : QLatin1Char(']');
-            QString name;
-            qsizetype j = i + 1;
-            for (;;) {
-                if (j >= n)
-                    syntaxError(
-                        QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(i + 1)));
-                if (s[j] == close) {
-                    if (j + 1 < n && s[j + 1] == close) {
-                        name += close;
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                name += s[j++];
-            }
-            push(Tok::Ident, name);
-            i = j + 1;
+            push(Tok::Ident, i, quotedEnd(s, i, c == QLatin1Char('"') ? QLatin1Char('"') : QLatin1Char(']')));
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
             qsizetype j = i;
             if (c == QLatin1Char('0') && i + 1 < n && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
@@ -110,55 +120,104 @@ std::vector<Node> tokenize(const QString& s)
                         ++j;
                 }
             }
-            push(Tok::Number, s.mid(i, j - i));
-            i = j;
+            push(Tok::Number, i, j);
         } else if (c == QLatin1Char('#')) {
             refuse(QStringLiteral("the sign # (Access date literals, temporary tables)"));
         } else if (c == QLatin1Char('@')) {
             qsizetype j = i + 1;
             while (j < n && isWordPart(s[j]))
                 ++j;
-            push(Tok::Variable, s.mid(i, j - i));
-            i = j;
+            push(Tok::Variable, i, j);
         } else if (isWordStart(c)) {
             qsizetype j = i + 1;
             while (j < n && isWordPart(s[j]))
                 ++j;
-            push(Tok::Word, s.mid(i, j - i));
-            i = j;
+            push(Tok::Word, i, j);
         } else if (c == QLatin1Char('(')) {
-            push(Tok::LParen, QStringLiteral("("));
-            ++i;
+            push(Tok::LParen, i, i + 1);
         } else if (c == QLatin1Char(')')) {
-            push(Tok::RParen, QStringLiteral(")"));
-            ++i;
+            push(Tok::RParen, i, i + 1);
         } else if (c == QLatin1Char(',')) {
-            push(Tok::Comma, QStringLiteral(","));
-            ++i;
+            push(Tok::Comma, i, i + 1);
         } else if (c == QLatin1Char(';')) {
-            push(Tok::Semicolon, QStringLiteral(";"));
-            ++i;
+            push(Tok::Semicolon, i, i + 1);
         } else if (c == QLatin1Char('.')) {
-            push(Tok::Dot, QStringLiteral("."));
-            ++i;
+            push(Tok::Dot, i, i + 1);
         } else {
-            static const QStringList twoChar = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
-                                                QStringLiteral("!="), QStringLiteral("!<"), QStringLiteral("!>")};
-            const QString two = s.mid(i, 2);
-            if (twoChar.contains(two)) {
-                push(Tok::Op, two == QLatin1String("!<")   ? QStringLiteral(">=")
-                              : two == QLatin1String("!>") ? QStringLiteral("<=")
-                                                           : two);
-                i += 2;
-            } else if (QStringLiteral("+-*/%=<>&|^~").contains(c)) {
-                push(Tok::Op, QString(c));
-                ++i;
-            } else {
+            const QChar next = i + 1 < n ? s[i + 1] : QChar();
+            const bool two = (next == QLatin1Char('>') && (c == QLatin1Char('<') || c == QLatin1Char('!'))) ||
+                             (next == QLatin1Char('=') &&
+                              (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('!'))) ||
+                             (next == QLatin1Char('<') && c == QLatin1Char('!'));
+            if (two)
+                push(Tok::Op, i, i + 2);
+            else if (QStringLiteral("+-*/%=<>&|^~").contains(c))
+                push(Tok::Op, i, i + 1);
+            else
                 syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(c));
-            }
         }
     }
+}
+
+// The text of a token as Node keeps it.
+QString tokenText(const QString& s, Tok kind, qsizetype begin, qsizetype end)
+{
+    switch (kind) {
+    case Tok::String:
+    case Tok::Ident:
+        return unquoted(s, begin, end);
+    case Tok::Op: {
+        const QStringView op = QStringView(s).mid(begin, end - begin);
+        if (op == u"!<")
+            return QStringLiteral(">=");
+        if (op == u"!>")
+            return QStringLiteral("<=");
+        return op.toString();
+    }
+    default:
+        return s.mid(begin, end - begin);
+    }
+}
+
+// The literals a statement's values can take the place of: texts, and
+// numbers of the forms SQLite reads as this system writes them.
+bool isValueLiteral(const QString& s, Tok kind, qsizetype begin, qsizetype end)
+{
+    return kind == Tok::String ||
+           (kind == Tok::Number && numberForm(QStringView(s).mid(begin, end - begin)) != NumberForm::Other);
+}
+
+} // namespace
+
+std::vector<Node> tokenize(const QString& s)
+{
+    std::vector<Node> out;
+    int literals = 0;
+    lex(s, [&](Tok kind, qsizetype begin, qsizetype end, bool newline) {
+        out.push_back(Node{kind, tokenText(s, kind, begin, end), newline, {}});
+        if (isValueLiteral(s, kind, begin, end))
+            out.back().literal = literals++;
+    });
     return out;
+}
+
+LiteralScan scanLiterals(const QString& s)
+{
+    LiteralScan scan;
+    scan.shape.reserve(s.size());
+    qsizetype copied = 0;
+    lex(s, [&](Tok kind, qsizetype begin, qsizetype end, bool) {
+        if (!isValueLiteral(s, kind, begin, end))
+            return;
+        scan.shape.append(QStringView(s).mid(copied, begin - copied));
+        const bool text = kind == Tok::String;
+        const QString value = text ? unquoted(s, begin, end) : s.mid(begin, end - begin);
+        scan.shape.append(text ? QChar(1) : numberForm(value) == NumberForm::Whole ? QChar(2) : QChar(3));
+        scan.literals.push_back(value);
+        copied = end;
+    });
+    scan.shape.append(QStringView(s).mid(copied));
+    return scan;
 }
 
 std::vector<Node> nest(const std::vector<Node>& tokens)

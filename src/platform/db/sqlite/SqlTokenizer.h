@@ -15,6 +15,9 @@ struct Node
     QString text; // Word: as written; Ident: the bare name; String: the content; Op: the operator
     bool newlineBefore = false;
     std::vector<Node> children; // Group: the nodes between ( and )
+    // A text or a number of a form SQLite reads exactly (NumberForm): its
+    // position among the batch's literals; -1 for any other node.
+    int literal = -1;
 };
 
 // The tokens of a batch of T-SQL text: comments are dropped, texts and
@@ -22,6 +25,17 @@ struct Node
 // before it. Raises the translator's errors for an unclosed text, name or
 // comment, for the sign # and for a character T-SQL does not use.
 std::vector<Node> tokenize(const QString& s);
+
+// The literals of a batch, as tokenize() numbers them, and the batch's text
+// with each of them replaced by one character of its kind (1 a text, 2 a
+// whole number, 3 a decimal): texts that differ only in their literals have
+// the same shape. Raises the errors tokenize() raises.
+struct LiteralScan
+{
+    QString shape;
+    std::vector<QString> literals; // a text's content, a number as written
+};
+LiteralScan scanLiterals(const QString& s);
 
 // The deepest nesting of parentheses a statement may have; SQLite's own
 // parser gives up well before it.

@@ -2,10 +2,13 @@
 
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlCatalog.h"
+#include "platform/db/sqlite/SqlLiterals.h"
 
 #include <QHash>
 #include <QString>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace platform::db::sqlite {
@@ -38,6 +41,19 @@ struct TranslatedStep
     bool unknownNames = false;
     // Statement: CREATE, ALTER or DROP, which change the catalogue.
     bool changesSchema = false;
+    // qHash(sql) for a step of translateBound() (0 for others), taken once
+    // for the connection's cache of prepared statements.
+    std::size_t sqlHash = 0;
+};
+
+// A batch translated with the values of its literals left out where they meet
+// columns (see translation::Emitter): its steps, shared by every text of the
+// same shape, and the values of the parameters ?1, ?2, ... that this text
+// gives them.
+struct BoundTranslation
+{
+    std::shared_ptr<const std::vector<TranslatedStep>> steps;
+    std::vector<Variant> parameters;
 };
 
 // Translates SQL Server's dialect, as the program writes it, into SQLite's.
@@ -56,12 +72,31 @@ public:
     // `fromCache` tells whether the steps were translated before.
     std::vector<TranslatedStep> translate(const QString& tsql, bool* fromCache = nullptr);
 
+    // The same with the literals that meet columns as parameters: a text
+    // whose shape (its text but for those literals' values) was translated
+    // before is not translated again. Raises what translate() raises for the
+    // text, the conversion errors of its literals included.
+    BoundTranslation translateBound(const QString& tsql, bool* fromCache = nullptr);
+
     // Translates without looking at or filling the cache (for measurements).
     static std::vector<TranslatedStep> translateUncached(const QString& tsql, const SqlCatalog& catalog = {});
 
 private:
     static constexpr int kCacheLimit = 2000; // emptied when full; the program sends few distinct texts
     QHash<QString, std::vector<TranslatedStep>> m_cache;
+    // One translation of a shape: its parameters, and the literals it holds
+    // as written (they must read the same for the translation to serve).
+    struct Shape
+    {
+        std::shared_ptr<const std::vector<TranslatedStep>> steps;
+        std::vector<translation::Parameter> parameters;
+        std::vector<std::pair<int, QString>> fixedLiterals;
+        // Each parameter's last literal and its value.
+        mutable std::vector<std::pair<QString, Variant>> lastValues;
+    };
+    static std::vector<Variant> parameterValues(const Shape& shape, const std::vector<QString>& literals);
+    static constexpr int kShapesPerText = 8;
+    QHash<QString, std::vector<Shape>> m_shapes;
     SqlCatalog m_catalog;
 };
 

@@ -59,13 +59,16 @@ void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& error
                                 QStringLiteral("HY000"), 0));
         sqlite3_extended_result_codes(raw, 1);
         sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, this);
+        clearStatements();
         m_db = std::move(handle);
         m_database = QStringLiteral("master");
         m_catalogStale = true;
         return;
     }
     QString found;
-    m_db = openDatabase(name, found, errors);
+    DbPtr opened = openDatabase(name, found, errors);
+    clearStatements();
+    m_db = std::move(opened);
     m_database = found;
     m_transactionDepth = 0;
     m_catalogStale = true;
@@ -77,6 +80,7 @@ void SqliteBackend::close()
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     m_transactionDepth = 0;
     m_noCount = false;
+    clearStatements();
     m_db.reset();
 }
 
@@ -107,6 +111,7 @@ void SqliteBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInf
                         .arg(name.trimmed()),
                     QStringLiteral("42000"), native::NoSuchDatabase));
     }
+    clearStatements();
     m_db = std::move(next);
     m_database = found;
     m_catalogStale = true;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
@@ -78,10 +79,13 @@ public:
 private:
     struct Batch;
     class CommandClock;
+    class StatementLease;
 
     DbPtr openDatabase(const QString& name, QString& foundName, std::vector<ErrorInfo>& errors) const;
     sqlite3* db(std::vector<ErrorInfo>& errors) const;
-    std::vector<TranslatedStep> translate(const QString& sql, std::vector<ErrorInfo>& errors);
+    // The batch with its literals that meet columns as parameters (their
+    // values in the result).
+    BoundTranslation translate(const QString& sql, std::vector<ErrorInfo>& errors);
     // Marks the translator's catalogue out of date when a statement that ran
     // met a change of the schema, or made one (`changesSchema`).
     void noteSchemaChange(sqlite3_stmt* statement, bool changesSchema);
@@ -90,13 +94,34 @@ private:
     // Binds a procedure's parameter values to a prepared statement; empty for
     // a plain batch.
     using Binder = std::function<void(sqlite3_stmt*)>;
+    // Binds the values of a bound translation's parameters ?1, ?2, ...
+    static Binder parameterBinder(const std::vector<Variant>& values);
     void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
                   const Binder& bind = {});
     void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors, const Binder& bind);
+    // Adds a statement's result to the batch's count and results.
+    void record(ResultSet result, const TranslatedStep& step, Batch& batch) const;
     StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);
+    // The prepared statement of `sql`, from the cache when it was prepared
+    // before; an empty lease when `sql` holds more than one statement. A
+    // failure to prepare a step of `batch` is reported as its text with the
+    // literals written out would fail.
+    StatementLease lease(const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors);
+    // The same for a translated step (its text's hash taken at translation).
+    StatementLease lease(const TranslatedStep& step, const Batch* batch, std::vector<ErrorInfo>& errors);
+    [[noreturn]] void failToPrepare(int rc, const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors);
+    // Forgets the prepared statements (the schema changed, the connection closes).
+    void clearStatements();
+    // The columns of a statement's result as it last described them, kept
+    // with the prepared statement until SQLite prepares it again.
+    struct ColumnsSeen
+    {
+        std::vector<ColumnInfo> columns;
+        bool known = false;
+    };
     // `resultTypes`: the types of columns their values cannot show (a translated step's).
     ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
-                    const std::vector<DataTypeEnum>& resultTypes = {});
+                    const std::vector<DataTypeEnum>& resultTypes = {}, ColumnsSeen* seen = nullptr);
     void execSimple(const char* sql, std::vector<ErrorInfo>& errors);
     [[noreturn]] void fail(int rc, const QString& statementSql, std::vector<ErrorInfo>& errors);
     // Lower-case column name -> declared type, for converting written values.
@@ -111,6 +136,28 @@ private:
     QString m_folder;
     QString m_database;
     DbPtr m_db;
+    // The prepared statements of this connection by their SQLite text, kept
+    // for the next statement of the same text; a statement in use is out of
+    // the cache. Emptied when the schema changes (`m_statementsGeneration` counts that).
+    struct Prepared
+    {
+        StmtPtr statement;
+        ColumnsSeen columns;
+    };
+    // A statement's text with its hash, taken once per translation.
+    struct StatementKey
+    {
+        QString sql;
+        std::size_t hash;
+        bool operator==(const StatementKey& other) const { return sql == other.sql; }
+    };
+    struct KeyHash
+    {
+        std::size_t operator()(const StatementKey& key) const { return key.hash; }
+    };
+    std::unordered_map<StatementKey, Prepared, KeyHash> m_statements;
+    quint64 m_statementsGeneration = 0;
+    static constexpr int kStatementLimit = 200;
     SqlTranslator m_translator;
     // The translator's catalogue is read again before the next translation.
     bool m_catalogStale = true;

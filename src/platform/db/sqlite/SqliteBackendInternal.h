@@ -39,6 +39,36 @@ struct SqliteBackend::Batch
     ResultSet last;
     bool counted = false;
     int64_t affected = 0;
+    // A batch whose literals are bound: its text and its translated steps,
+    // for the report of a step that does not prepare.
+    const QString* source = nullptr;
+    const std::vector<TranslatedStep>* steps = nullptr;
+};
+
+// A prepared statement taken out of the connection's cache while it runs,
+// reset and put back when done (unless the cache was emptied meanwhile).
+class SqliteBackend::StatementLease
+{
+public:
+    using Node = decltype(SqliteBackend::m_statements)::node_type;
+
+    StatementLease() = default;
+    StatementLease(SqliteBackend* backend, Node node)
+        : m_backend(backend), m_node(std::move(node)), m_generation(backend->m_statementsGeneration)
+    {
+    }
+    StatementLease(StatementLease&&) = default;
+    StatementLease& operator=(StatementLease&&) = delete;
+    ~StatementLease();
+
+    sqlite3_stmt* get() const { return m_node ? m_node.mapped().statement.get() : nullptr; }
+    ColumnsSeen* columns() { return &m_node.mapped().columns; }
+    explicit operator bool() const { return get() != nullptr; }
+
+private:
+    SqliteBackend* m_backend = nullptr;
+    Node m_node;
+    quint64 m_generation = 0;
 };
 
 // The command time-out runs while a call of the layer runs SQLite code, and

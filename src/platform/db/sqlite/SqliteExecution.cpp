@@ -5,10 +5,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
 namespace platform::db::sqlite {
 
 using backend::entry;
-using backend::firstWord;
 using backend::kProvider;
 using backend::raise;
 
@@ -22,13 +25,53 @@ bool namesUnknown(const std::vector<TranslatedStep>& steps)
     return false;
 }
 
+// The steps in the order they run: each step, then the body of an IF.
+void flatten(const std::vector<TranslatedStep>& steps, std::vector<const TranslatedStep*>& out)
+{
+    for (const TranslatedStep& step : steps) {
+        out.push_back(&step);
+        flatten(step.body, out);
+    }
+}
+
+// A statement that reports the rows it changed.
+bool countsRows(const char* sql)
+{
+    while (*sql == ' ' || *sql == '\t' || *sql == '\r' || *sql == '\n')
+        ++sql;
+    for (const char* verb : {"INSERT", "UPDATE", "DELETE", "REPLACE"}) {
+        const std::size_t n = std::strlen(verb);
+        if (qstrnicmp(sql, verb, uint(n)) == 0 && !std::isalnum(static_cast<unsigned char>(sql[n])))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+SqliteBackend::StatementLease::~StatementLease()
+{
+    if (!get())
+        return;
+    sqlite3_reset(get());
+    if (m_generation != m_backend->m_statementsGeneration ||
+        m_backend->m_statements.size() >= std::size_t(SqliteBackend::kStatementLimit))
+        return;
+    m_backend->m_statements.insert(std::move(m_node));
+}
+
+void SqliteBackend::clearStatements()
+{
+    m_statements.clear();
+    ++m_statementsGeneration;
+}
 
 void SqliteBackend::noteSchemaChange(sqlite3_stmt* statement, bool changesSchema)
 {
     // SQLite prepares a statement again when the schema changed under it
     // (another connection's DDL); this connection's own DDL changes it too.
-    if (changesSchema || sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) > 0)
+    // The count is taken back to 0, as the statement may run again.
+    if (sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 1) > 0 || changesSchema)
         m_catalogStale = true;
 }
 
@@ -36,24 +79,26 @@ const SqlCatalog& SqliteBackend::catalog(std::vector<ErrorInfo>& errors)
 {
     if (m_catalogStale) {
         m_translator.setCatalog(readCatalog(db(errors)));
+        clearStatements();
         m_catalogStale = false;
     }
     return m_translator.catalog();
 }
 
-std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::vector<ErrorInfo>& errors)
+BoundTranslation SqliteBackend::translate(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     catalog(errors);
     try {
         bool fromCache = false;
-        std::vector<TranslatedStep> steps = m_translator.translate(sql, &fromCache);
+        BoundTranslation translation = m_translator.translateBound(sql, &fromCache);
         // A table or written column the catalogue lacks: another connection
         // may have changed the schema since it was read.
-        if (!fromCache && namesUnknown(steps)) {
+        if (!fromCache && namesUnknown(*translation.steps)) {
             m_translator.setCatalog(readCatalog(db(errors)));
-            steps = m_translator.translate(sql);
+            clearStatements();
+            translation = m_translator.translateBound(sql);
         }
-        return steps;
+        return translation;
     } catch (const DbError& e) {
         ErrorInfo info = e.info();
         info.Source = kProvider;
@@ -65,6 +110,88 @@ std::vector<TranslatedStep> SqliteBackend::translate(const QString& sql, std::ve
             info.NativeError = 102;
         raise(errors, std::move(info));
     }
+}
+
+SqliteBackend::Binder SqliteBackend::parameterBinder(const std::vector<Variant>& values)
+{
+    if (values.empty())
+        return {};
+    // Texts are bound as the UTF-8 this binder keeps while the statements run.
+    auto utf8 = std::make_shared<std::vector<QByteArray>>(values.size());
+    return [&values, utf8](sqlite3_stmt* statement) {
+        const int count = std::min(sqlite3_bind_parameter_count(statement), int(values.size()));
+        for (int i = 1; i <= count; ++i) {
+            const Variant& value = values[std::size_t(i - 1)];
+            if (value.type() != VariantType::Text) {
+                bindStorage(statement, i, value);
+                continue;
+            }
+            QByteArray& text = (*utf8)[std::size_t(i - 1)];
+            if (text.isNull())
+                text = value.toText().toUtf8();
+            sqlite3_bind_text64(statement, i, text.constData(), sqlite3_uint64(text.size()), SQLITE_STATIC,
+                                SQLITE_UTF8);
+        }
+    };
+}
+
+SqliteBackend::StatementLease SqliteBackend::lease(const TranslatedStep& step, const Batch* batch,
+                                                   std::vector<ErrorInfo>& errors)
+{
+    const StatementKey key{step.sql, step.sqlHash != 0 ? step.sqlHash : qHash(step.sql)};
+    if (auto cached = m_statements.find(key); cached != m_statements.end()) {
+        db(errors);
+        return StatementLease(this, m_statements.extract(cached));
+    }
+    return lease(step.sql, batch, errors);
+}
+
+SqliteBackend::StatementLease SqliteBackend::lease(const QString& sql, const Batch* batch,
+                                                   std::vector<ErrorInfo>& errors)
+{
+    sqlite3* handle = db(errors);
+    const StatementKey key{sql, qHash(sql)};
+    if (auto cached = m_statements.find(key); cached != m_statements.end())
+        return StatementLease(this, m_statements.extract(cached));
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc =
+        sqlite3_prepare_v3(handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+    StmtPtr statement(raw);
+    if (rc != SQLITE_OK)
+        failToPrepare(rc, sql, batch, errors);
+    while (tail && tail < text.constData() + text.size() && std::isspace(static_cast<unsigned char>(*tail)))
+        ++tail;
+    if (!statement || (tail && *tail))
+        return {};
+    const auto added = m_statements.emplace(key, Prepared{std::move(statement), {}}).first;
+    return StatementLease(this, m_statements.extract(added));
+}
+
+void SqliteBackend::failToPrepare(int rc, const QString& sql, const Batch* batch, std::vector<ErrorInfo>& errors)
+{
+    // SQLite's description may quote the text near the fault: that of the
+    // statement with its literals, as the program wrote them.
+    if (batch && batch->source && batch->steps) {
+        std::vector<const TranslatedStep*> bound;
+        flatten(*batch->steps, bound);
+        std::vector<const TranslatedStep*> plain;
+        const std::vector<TranslatedStep> written = SqlTranslator::translateUncached(*batch->source, catalog(errors));
+        flatten(written, plain);
+        for (std::size_t i = 0; i < bound.size() && i < plain.size(); ++i) {
+            if (bound[i]->sql != sql)
+                continue;
+            const QByteArray text = plain[i]->sql.toUtf8();
+            sqlite3_stmt* raw = nullptr;
+            const int plainRc = sqlite3_prepare_v2(m_db.get(), text.constData(), int(text.size()), &raw, nullptr);
+            const StmtPtr statement(raw);
+            if (plainRc != SQLITE_OK)
+                fail(plainRc, plain[i]->sql, errors);
+            break;
+        }
+    }
+    fail(rc, sql, errors);
 }
 
 SqliteBackend::StmtPtr SqliteBackend::prepare(const QString& sql, std::vector<ErrorInfo>& errors)
@@ -87,40 +214,52 @@ void SqliteBackend::execSimple(const char* sql, std::vector<ErrorInfo>& errors)
 }
 
 ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
-                               const std::vector<DataTypeEnum>& resultTypes)
+                               const std::vector<DataTypeEnum>& resultTypes, ColumnsSeen* seen)
 {
     ResultSet result;
+    // The columns are read after the first step: a statement prepared before
+    // a change of the schema is prepared again by it.
+    int rc = sqlite3_step(statement);
     const int count = sqlite3_column_count(statement);
-    const QString sql = QString::fromUtf8(sqlite3_sql(statement));
     if (count == 0) {
-        int rc = SQLITE_OK;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        }
+        while (rc == SQLITE_ROW)
+            rc = sqlite3_step(statement);
         if (rc != SQLITE_DONE)
-            fail(rc, sql, errors);
-        const QString verb = firstWord(sql);
-        if (verb == u"INSERT" || verb == u"UPDATE" || verb == u"DELETE" || verb == u"REPLACE")
+            fail(rc, QString::fromUtf8(sqlite3_sql(statement)), errors);
+        if (countsRows(sqlite3_sql(statement)))
             result.recordsAffected = sqlite3_changes64(m_db.get());
         return result;
     }
     result.hasRows = true;
     const int first = keyed ? 1 : 0;
-    for (int i = first; i < count; ++i) {
-        const char* declared = sqlite3_column_decltype(statement, i);
-        ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
-                                                  QString::fromUtf8(declared ? declared : ""));
-        // An expression has no declared type; the statement may show what its values cannot.
-        const std::size_t position = std::size_t(i - first);
-        if (column.type == adEmpty && position < resultTypes.size() && resultTypes[position] != adEmpty)
-            column = columnForType(column.name, resultTypes[position]);
-        if (const char* table = sqlite3_column_table_name(statement, i))
-            column.baseTable = QString::fromUtf8(table);
-        if (const char* origin = sqlite3_column_origin_name(statement, i))
-            column.baseColumn = QString::fromUtf8(origin);
-        result.columns.push_back(std::move(column));
+    if (seen && seen->known && sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_REPREPARE, 0) == 0) {
+        result.columns = seen->columns;
+    } else {
+        result.columns.reserve(std::size_t(count - first));
+        for (int i = first; i < count; ++i) {
+            const char* declared = sqlite3_column_decltype(statement, i);
+            ColumnInfo column = columnForDeclaredType(QString::fromUtf8(sqlite3_column_name(statement, i)),
+                                                      QString::fromUtf8(declared ? declared : ""));
+            if (const char* table = sqlite3_column_table_name(statement, i))
+                column.baseTable = QString::fromUtf8(table);
+            if (const char* origin = sqlite3_column_origin_name(statement, i))
+                column.baseColumn = QString::fromUtf8(origin);
+            result.columns.push_back(std::move(column));
+        }
+        if (seen)
+            *seen = ColumnsSeen{result.columns, true};
     }
-    int rc = SQLITE_OK;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    // An expression has no declared type; the statement may show what its values cannot.
+    for (std::size_t position = 0; position < result.columns.size() && position < resultTypes.size(); ++position) {
+        ColumnInfo& column = result.columns[position];
+        if (column.type == adEmpty && resultTypes[position] != adEmpty) {
+            ColumnInfo typed = columnForType(column.name, resultTypes[position]);
+            typed.baseTable = column.baseTable;
+            typed.baseColumn = column.baseColumn;
+            column = std::move(typed);
+        }
+    }
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::vector<Variant> row;
         row.reserve(std::size_t(count - first));
         for (int i = first; i < count; ++i)
@@ -130,20 +269,30 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        fail(rc, sql, errors);
+        fail(rc, QString::fromUtf8(sqlite3_sql(statement)), errors);
     for (std::size_t c = 0; c < result.columns.size(); ++c) {
-        ColumnInfo& column = result.columns[c];
-        if (column.type == adEmpty)
-            typeFromValues(column, result.rows, c);
-        for (auto& row : result.rows)
-            row[c] = fromStorage(row[c], column);
+        if (result.columns[c].type == adEmpty)
+            typeFromValues(result.columns[c], result.rows, c);
     }
+    // The values keep their storage form until they are read.
+    result.readValue = &fromStorage;
     return result;
 }
 
 void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
                                  const Binder& bind)
 {
+    // A definition runs once; any other statement is prepared once per connection.
+    if (!step.changesSchema) {
+        if (StatementLease statement = lease(step, &batch, errors)) {
+            if (bind)
+                bind(statement.get());
+            ResultSet result = fetch(statement.get(), false, errors, step.resultTypes, statement.columns());
+            noteSchemaChange(statement.get(), false);
+            record(std::move(result), step, batch);
+            return;
+        }
+    }
     // One step normally holds one statement; any further ones run in turn.
     sqlite3* handle = db(errors);
     const QByteArray text = step.sql.toUtf8();
@@ -166,17 +315,24 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
         ResultSet result = fetch(statement.get(), false, errors, first ? step.resultTypes : none);
         noteSchemaChange(statement.get(), step.changesSchema);
         first = false;
-        // A view's triggers change the rows of a write to it; SQLite counts none.
-        if (m_noCount || step.countUnknown)
-            result.recordsAffected = -1;
-        if (result.recordsAffected >= 0) {
-            batch.counted = true;
-            batch.affected += result.recordsAffected;
-        }
-        if (result.hasRows && !batch.haveRows) {
-            batch.haveRows = true;
-            batch.firstRows = result;
-        }
+        record(std::move(result), step, batch);
+    }
+}
+
+void SqliteBackend::record(ResultSet result, const TranslatedStep& step, Batch& batch) const
+{
+    // A view's triggers change the rows of a write to it; SQLite counts none.
+    if (m_noCount || step.countUnknown)
+        result.recordsAffected = -1;
+    if (result.recordsAffected >= 0) {
+        batch.counted = true;
+        batch.affected += result.recordsAffected;
+    }
+    // The first result with rows is the batch's; otherwise the last one is.
+    if (result.hasRows && !batch.haveRows) {
+        batch.haveRows = true;
+        batch.firstRows = std::move(result);
+    } else {
         batch.last = std::move(result);
     }
 }
@@ -199,14 +355,18 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
             rollbackTransaction(errors);
             break;
         case TranslatedStep::Kind::IfExists: {
-            StmtPtr probe = prepare(step.sql, errors);
-            if (bind)
-                bind(probe.get());
-            const int rc = sqlite3_step(probe.get());
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-                fail(rc, step.sql, errors);
-            noteSchemaChange(probe.get(), false);
-            probe.reset();
+            int rc = SQLITE_DONE;
+            {
+                const StatementLease probe = lease(step, &batch, errors);
+                if (!probe)
+                    failToPrepare(SQLITE_ERROR, step.sql, &batch, errors);
+                if (bind)
+                    bind(probe.get());
+                rc = sqlite3_step(probe.get());
+                if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                    fail(rc, step.sql, errors);
+                noteSchemaChange(probe.get(), false);
+            }
             if ((rc == SQLITE_ROW) != step.negate)
                 runSteps(step.body, batch, errors, bind);
             break;
@@ -225,10 +385,12 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
 ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     db(errors);
-    const std::vector<TranslatedStep> steps = translate(sql, errors);
+    const BoundTranslation translation = translate(sql, errors);
     const CommandClock clock(*this);
     Batch batch;
-    runSteps(steps, batch, errors);
+    batch.source = &sql;
+    batch.steps = translation.steps.get();
+    runSteps(*translation.steps, batch, errors, parameterBinder(translation.parameters));
     ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
     result.recordsAffected = batch.counted ? batch.affected : -1;
     return result;

@@ -40,7 +40,8 @@ const char* kKeyColumn = "__cp_rowkey";
 ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     db(errors);
-    const std::vector<TranslatedStep> steps = translate(sql, errors);
+    const BoundTranslation translation = translate(sql, errors);
+    const std::vector<TranslatedStep>& steps = *translation.steps;
     if (steps.size() != 1 || steps.front().kind != TranslatedStep::Kind::Statement || !keyableSelect(steps.front().sql))
         return execute(sql, errors);
 
@@ -51,11 +52,17 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
     QString keyed = steps.front().sql;
     const auto m = start.match(keyed);
     keyed.insert(m.capturedEnd(), QStringLiteral("rowid AS %1, ").arg(QString::fromUtf8(kKeyColumn)));
-    const QByteArray text = keyed.toUtf8();
-    sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare_v2(m_db.get(), text.constData(), int(text.size()), &raw, nullptr);
-    StmtPtr statement(raw);
-    if (rc != SQLITE_OK || !statement)
+    // A statement that does not prepare with the key is read without it.
+    const auto keyedStatement = [&]() -> StatementLease {
+        try {
+            return lease(keyed, nullptr, errors);
+        } catch (const DbError&) {
+            errors.pop_back();
+            return {};
+        }
+    };
+    StatementLease statement = keyedStatement();
+    if (!statement)
         return execute(sql, errors);
     const char* keyTable = sqlite3_column_table_name(statement.get(), 0);
     const char* keyDatabase = sqlite3_column_database_name(statement.get(), 0);
@@ -67,7 +74,9 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
     if (!oneTable)
         return execute(sql, errors);
     const CommandClock clock(*this);
-    ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes);
+    if (const Binder bind = parameterBinder(translation.parameters))
+        bind(statement.get());
+    ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes, statement.columns());
     noteSchemaChange(statement.get(), false);
     result.baseTable = QString::fromUtf8(keyTable);
     return result;

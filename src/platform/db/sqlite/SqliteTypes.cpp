@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <limits>
+#include <unordered_map>
 
 namespace platform::db::sqlite {
 
@@ -124,7 +125,9 @@ std::optional<DateTime> parseDateText(const QString& text)
     return DateTime(d->date, QTime::fromMSecsSinceStartOfDay(d->msOfDay));
 }
 
-ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
+namespace {
+
+ColumnInfo describedColumn(const QString& name, const QString& declared)
 {
     if (declared.trimmed().isEmpty())
         return make(name, adEmpty, 0);
@@ -182,6 +185,23 @@ ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
     if (b.contains(u"real") || b.contains(u"floa") || b.contains(u"doub"))
         return make(name, adDouble, 8, 15);
     return make(name, adNumeric, 19, 18, 4);
+}
+
+} // namespace
+
+ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
+{
+    // A data base declares few types, and every statement reads them again.
+    thread_local std::unordered_map<QString, ColumnInfo> described;
+    auto known = described.find(declared);
+    if (known == described.end()) {
+        if (described.size() >= 1000)
+            described.clear();
+        known = described.emplace(declared, describedColumn(QString(), declared)).first;
+    }
+    ColumnInfo column = known->second;
+    column.name = name;
+    return column;
 }
 
 ColumnInfo columnForType(const QString& name, DataTypeEnum type)

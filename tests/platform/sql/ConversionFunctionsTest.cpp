@@ -1,0 +1,133 @@
+// The conversions a grid page calls for every cell: a number converted to a
+// decimal gives what its text gives, and a date-time in the storage form takes
+// each style as SQL Server writes it.
+#include "platform/db/sqlite/SqliteExtensions.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cstdint>
+#include <random>
+#include <string>
+
+namespace {
+
+class ConversionFunctions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(sqlite3_open(":memory:", &m_db), SQLITE_OK);
+        ASSERT_EQ(platform::db::sqlite::registerSqlServerExtensions(m_db), SQLITE_OK);
+    }
+    void TearDown() override { sqlite3_close_v2(m_db); }
+
+    // The value of a one-value statement as "type:text", or "error:message";
+    // `bind` binds its parameter.
+    template <typename Bind> std::string value(const std::string& sql, Bind bind)
+    {
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+        bind(st);
+        std::string out;
+        if (sqlite3_step(st) == SQLITE_ROW) {
+            const char* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            out = std::to_string(sqlite3_column_type(st, 0)) + ":" + (text ? text : "NULL");
+        } else {
+            out = std::string("error:") + sqlite3_errmsg(m_db);
+        }
+        sqlite3_finalize(st);
+        return out;
+    }
+    std::string value(const std::string& sql)
+    {
+        return value(sql, [](sqlite3_stmt*) {});
+    }
+
+    sqlite3* m_db = nullptr;
+};
+
+// The shortest text of a double, as the conversion reads a number.
+std::string shortest(double d)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, d).ptr;
+    return std::string(text, end);
+}
+
+TEST_F(ConversionFunctions, ANumberConvertsToADecimalAsItsTextDoes)
+{
+    std::vector<double> numbers = {0.0,      -0.0,   0.005,  -0.005, 0.015,
+                                   2.675,    1.005,  -1.005, 99.995, 123.456,
+                                   -123.456, 1e15,   1.5e16, 1e-7,   123456789012.345,
+                                   0.00049,  9.9999, 1e300,  5e-324, 4503599627370497.0};
+    std::mt19937_64 random(20240205);
+    for (int i = 0; i < 3000; ++i) {
+        numbers.push_back(double(int64_t(random() % 2000000000) - 1000000000) / 100.0);
+        numbers.push_back(double(int64_t(random() % 100000000)) / 10000.0);
+    }
+    for (const double d : numbers) {
+        const std::string text = shortest(d);
+        for (const auto& [precision, scale] : {std::pair{14, 2}, {18, 4}, {10, 0}, {5, 2}, {38, 10}}) {
+            const std::string sql =
+                "SELECT tsql_decimal(?1, " + std::to_string(precision) + ", " + std::to_string(scale) + ")";
+            EXPECT_EQ(
+                value(sql, [d](sqlite3_stmt* st) { sqlite3_bind_double(st, 1, d); }),
+                value(sql, [&text](sqlite3_stmt* st) { sqlite3_bind_text(st, 1, text.c_str(), -1, SQLITE_TRANSIENT); }))
+                << text << " " << precision << " " << scale;
+        }
+    }
+    for (const int64_t whole :
+         {int64_t(0), int64_t(7), int64_t(-7), int64_t(123456789012345678), INT64_MIN, INT64_MAX}) {
+        const std::string text = std::to_string(whole);
+        for (const auto& [precision, scale] : {std::pair{19, 0}, {14, 2}, {38, 4}}) {
+            const std::string sql =
+                "SELECT tsql_decimal(?1, " + std::to_string(precision) + ", " + std::to_string(scale) + ")";
+            EXPECT_EQ(
+                value(sql, [whole](sqlite3_stmt* st) { sqlite3_bind_int64(st, 1, whole); }),
+                value(sql, [&text](sqlite3_stmt* st) { sqlite3_bind_text(st, 1, text.c_str(), -1, SQLITE_TRANSIENT); }))
+                << text << " " << precision << " " << scale;
+        }
+    }
+}
+
+TEST_F(ConversionFunctions, AStoredDateTimeTakesEachStyle)
+{
+    struct Styled
+    {
+        int style;
+        const char* text;
+    };
+    const Styled styles[] = {{101, "03/05/2024"},
+                             {103, "05/03/2024"},
+                             {104, "05.03.2024"},
+                             {105, "05-03-2024"},
+                             {108, "09:07:03"},
+                             {8, "09:07:03"},
+                             {112, "20240305"},
+                             {3, "05/03/24"},
+                             {5, "05-03-24"},
+                             {23, "2024-03-05"},
+                             {120, "2024-03-05 09:07:03"},
+                             {121, "2024-03-05 09:07:03.045"},
+                             {0, "Mar  5 2024  9:07AM"}};
+    for (const Styled& s : styles)
+        EXPECT_EQ(value("SELECT tsql_convert_text('2024-03-05 09:07:03.045', " + std::to_string(s.style) + ", 30)"),
+                  std::string("3:") + s.text)
+            << s.style;
+    EXPECT_EQ(value("SELECT tsql_convert_text('2024-03-05 09:07:03', 121, 30)"), "3:2024-03-05 09:07:03.000");
+    EXPECT_EQ(value("SELECT tsql_convert_text('2024-03-05 09:07:03', 120, 10)"), "3:2024-03-05");
+    EXPECT_EQ(value("SELECT tsql_convert_text('2024-03-05 09:07:03', 7, 30)"),
+              "error:7 is not a valid style number when converting from datetime to a character string.");
+    // Texts that are no stored date-time stay as they are, cut to the length.
+    EXPECT_EQ(value("SELECT tsql_convert_text('2024-02-30 09:07:03', 103, 30)"), "3:2024-02-30 09:07:03");
+    EXPECT_EQ(value("SELECT tsql_convert_text('artículo', 103, 30)"), "3:artículo");
+    EXPECT_EQ(value("SELECT tsql_convert_text('artículo', NULL, 4)"), "3:artí");
+    EXPECT_EQ(value("SELECT tsql_convert_text(12.5, NULL, 30)"), "3:12.5");
+}
+
+} // namespace
