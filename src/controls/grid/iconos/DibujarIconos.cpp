@@ -1,9 +1,11 @@
 // Draws the icons of the grid's tool bars, one per button and named by the
 // button's key (BUSCAR, ACTUALIZAR, AJUSTACOL, Excel, Orden), at 16 and 32
-// pixels (the second with the suffix "@2x"), into the folder given as the only
-// argument; the build runs it and ships the files as resources. Dark line
-// drawings with one colour each, on a transparent 16 x 16 canvas, so that they
-// read on the light face of the filter and command bars.
+// pixels, and the pictures of the column chooser (Subir and Bajar at 12 and 24,
+// Cerrar at 16 and 32), the larger size with the suffix "@2x", into the folder
+// given as the only argument; the build runs it and ships the files as
+// resources. Dark line drawings with one colour each, on a transparent canvas
+// of the icon's own side, so that they read on the light faces of the bars and
+// of the chooser.
 #include "platform/ui/IconDrawing.h"
 
 #include <QColor>
@@ -18,6 +20,7 @@ namespace {
 namespace icon_drawing = platform::ui::icon_drawing;
 
 constexpr int kLado = 16;
+constexpr int kLadoFlecha = 12;
 const QColor kTinta(52, 64, 84);
 const QColor kAzul(36, 106, 196);
 const QColor kVerde(30, 132, 64);
@@ -95,6 +98,23 @@ void orden(QPainter& p)
     punta(p, QPointF(13.0, 8.0), QPointF(13.0, 14.5), kAzul);
 }
 
+// A filled triangle pointing up (`arriba`) or down, on the 12 x 12 canvas.
+void flecha(QPainter& p, bool arriba)
+{
+    icon_drawing::fill(p, kTinta);
+    const double tope = arriba ? 2.5 : 9.5;
+    const double base = arriba ? 9.5 : 2.5;
+    p.drawPolygon(QPolygonF({QPointF(6.0, tope), QPointF(11.0, base), QPointF(1.0, base)}));
+}
+
+// A cross: the window closes.
+void cerrar(QPainter& p)
+{
+    icon_drawing::stroke(p, kTinta, 1.8);
+    p.drawLine(QPointF(4.0, 4.0), QPointF(12.0, 12.0));
+    p.drawLine(QPointF(12.0, 4.0), QPointF(4.0, 12.0));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -105,6 +125,15 @@ int main(int argc, char** argv)
         {QStringLiteral("AJUSTACOL"), ajustarColumnas},
         {QStringLiteral("Excel"), exportarExcel},
         {QStringLiteral("Orden"), orden},
+        {QStringLiteral("Cerrar"), cerrar},
     };
-    return icon_drawing::writeIcons(argc, argv, iconos, kLado, {{16, QString()}, {32, QStringLiteral("@2x")}});
+    const std::vector<icon_drawing::Drawing> flechas = {
+        {QStringLiteral("Subir"), [](QPainter& p) { flecha(p, true); }},
+        {QStringLiteral("Bajar"), [](QPainter& p) { flecha(p, false); }},
+    };
+    const int hecho =
+        icon_drawing::writeIcons(argc, argv, iconos, kLado, {{16, QString()}, {32, QStringLiteral("@2x")}});
+    return hecho != 0 ? hecho
+                      : icon_drawing::writeIcons(argc, argv, flechas, kLadoFlecha,
+                                                 {{12, QString()}, {24, QStringLiteral("@2x")}});
 }
