@@ -131,6 +131,7 @@ void BkDbGrid::crearControles()
 {
     MSFlexGrid1 = new platform::ui::FlexGrid(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Registros de la consulta"));
     ubicar(MSFlexGrid1, 0, 620, 9500, 3780);
 
     txtEdit1 = new QLineEdit(this);
@@ -168,14 +169,18 @@ void BkDbGrid::crearBarraFiltros()
     }
     CboRegistros->lineEdit()->installEventFilter(this);
     ubicar(CboRegistros, 880, 120, 900, 315);
+    Label1->setBuddy(CboRegistros);
 
     CboFiltroCampo = new QComboBox(FrmFiltros);
     CboFiltroCampo->setObjectName(QStringLiteral("CboFiltroCampo"));
+    // Names for the accessibility interface, where no label stands for the box.
+    CboFiltroCampo->setAccessibleName(QStringLiteral("Campo a buscar"));
     ubicar(CboFiltroCampo, 1860, 120, 1600, 315);
 
     txtBuscar = new QLineEdit(FrmFiltros);
     txtBuscar->setObjectName(QStringLiteral("txtBuscar"));
     txtBuscar->setText(QStringLiteral("Ingrese el texto a buscar..."));
+    txtBuscar->setAccessibleName(QStringLiteral("Texto a buscar"));
     ubicar(txtBuscar, 3540, 120, 2600, 315);
 
     Toolbar1 = barraDeIconos(FrmFiltros, QStringLiteral("Toolbar1"));
@@ -223,11 +228,14 @@ void BkDbGrid::crearBarraComandos()
     cboPagSelect = new QComboBox(FrmComandos);
     cboPagSelect->setObjectName(QStringLiteral("cboPagSelect"));
     ubicar(cboPagSelect, 700, 170, 900, 315);
+    lblPagSelect->setBuddy(cboPagSelect);
 
     auto boton = [&](QPushButton*& b, const char* nombre, const char* glifo, const char* ayuda, int left) {
         b = new QPushButton(QString::fromUtf8(glifo), FrmComandos);
         b->setObjectName(QString::fromLatin1(nombre));
         b->setToolTip(QString::fromUtf8(ayuda));
+        // The sign on the button says nothing read aloud: its tool tip names it.
+        b->setAccessibleName(b->toolTip());
         ubicar(b, left, 170, 400, 315);
     };
     boton(cmdPrimero, "cmdPrimero", "|<", "Primer Página", 1660);
@@ -253,6 +261,7 @@ void BkDbGrid::crearBarraComandos()
         b->setObjectName(QString::fromLatin1(nombre));
         b->setText(QString::fromUtf8(glifo));
         b->setToolTip(QString::fromUtf8(ayuda));
+        b->setAccessibleName(b->toolTip());
         b->setAutoRaise(true);
         ubicar(b, left, 170, 315, 315);
     };
