@@ -5,14 +5,9 @@
 #include "CorrigeCostoSoporte.h"
 
 #include "app/frmCorrigeCosto.h"
-#include "common/FhOcx.h"
-#include "platform/ui/ListView.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -40,7 +35,7 @@ bool esInteractivo(const QAccessibleInterface& control)
     case QAccessible::Table:
         return true;
     default:
-        // A custom control that takes the keyboard (the grid's cells) is one too.
+        // A control of our own that takes the keyboard (the grid) is one too.
         return control.state().focusable;
     }
 }
@@ -97,19 +92,8 @@ TEST(Accesibilidad, CadaControlDelFormularioTieneNombre)
 {
     FormularioDemo demo;
     app::frmCorrigeCosto& form = *demo.form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    // A day with its changes listed and one group shown in the grid, so that
-    // the grid's page and order controls are on.
-    form.FhOcx1->Fh_Desde = QStringLiteral("18/03/2024");
-    form.FhOcx1->Fh_Hasta = QStringLiteral("18/03/2024");
-    form.txtfields[0]->setText(QStringLiteral("08:00"));
-    form.txtfields[1]->setText(QStringLiteral("09:00"));
-    form.cmdRecargar->click();
-    ASSERT_GT(form.lstListado->ItemCount(), 0);
-    platform::ui::ListItem* item = &form.lstListado->Item(1);
-    QTest::mouseClick(form.lstListado->viewport(), Qt::LeftButton, {}, form.lstListado->visualItemRect(item).center());
-    ASSERT_EQ(form.lstListado->SelectedItem(), item);
+    // One group shown in the grid, so that the grid's page and order controls are on.
+    ASSERT_NO_FATAL_FAILURE(corrige_tests::MostrarUnGrupo(form));
 
     QAccessibleInterface* ventana = QAccessible::queryAccessibleInterface(&form);
     ASSERT_NE(ventana, nullptr);
