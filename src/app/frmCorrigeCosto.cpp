@@ -131,26 +131,33 @@ void frmCorrigeCosto::crearControles(QWidget* area)
     const char* rotulos[2] = {"Hora Desde", "Hasta"};
     const int izquierdas[2] = {5040, 7080};
     for (int i = 0; i < 2; ++i) {
-        etiqueta(area, QStringLiteral("lblHora_%1").arg(i), QString::fromLatin1(rotulos[i]),
-                 tw(izquierdas[i], 150, i == 0 ? 1020 : 540, 285));
+        QLabel* rotulo = etiqueta(area, QStringLiteral("lblHora_%1").arg(i), QString::fromLatin1(rotulos[i]),
+                                  tw(izquierdas[i], 150, i == 0 ? 1020 : 540, 285));
         txtfields[i] = new QLineEdit(area);
         txtfields[i]->setObjectName(QStringLiteral("txtfields_%1").arg(i));
         txtfields[i]->setProperty("Tag", QString::fromLatin1(tags[i]));
         txtfields[i]->setMaxLength(5);
         txtfields[i]->setGeometry(tw(izquierdas[i] + (i == 0 ? 1080 : 600), 120, 780, 345));
+        rotulo->setBuddy(txtfields[i]);
     }
+    // "Hasta" alone does not tell the hour from the date control's "Hasta".
+    txtfields[1]->setAccessibleName(QStringLiteral("Hora hasta"));
 
-    etiqueta(area, QStringLiteral("lblClasePrecio"), QStringLiteral("Clase de precio"), tw(120, 640, 1320, 285));
+    QLabel* rotuloClase =
+        etiqueta(area, QStringLiteral("lblClasePrecio"), QStringLiteral("Clase de precio"), tw(120, 640, 1320, 285));
     cmbPrecio = new QComboBox(area);
     cmbPrecio->setObjectName(QStringLiteral("cmbPrecio"));
     cmbPrecio->setEditable(true);
     cmbPrecio->setGeometry(tw(1500, 600, 1800, 345));
+    rotuloClase->setBuddy(cmbPrecio);
 
-    etiqueta(area, QStringLiteral("lblListaPrecio"), QStringLiteral("Lista de precio"), tw(3480, 640, 1320, 285));
+    QLabel* rotuloLista =
+        etiqueta(area, QStringLiteral("lblListaPrecio"), QStringLiteral("Lista de precio"), tw(3480, 640, 1320, 285));
     CmbLista = new QComboBox(area);
     CmbLista->setObjectName(QStringLiteral("CmbLista"));
     CmbLista->setEditable(true);
     CmbLista->setGeometry(tw(4860, 600, 3600, 345));
+    rotuloLista->setBuddy(CmbLista);
 
     Frame1 = new QGroupBox(area);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -165,10 +172,14 @@ void frmCorrigeCosto::crearControles(QWidget* area)
 
     cmdRecargar = boton(area, QStringLiteral("cmdRecargar"), QStringLiteral("&Cargar"), tw(8640, 600, 1320, 420));
 
-    etiqueta(area, QStringLiteral("lblListado"), QStringLiteral("Productos modificados en este rango de fechas y hora"),
-             tw(120, 1620, 6000, 285));
+    QLabel* rotuloListado =
+        etiqueta(area, QStringLiteral("lblListado"),
+                 QStringLiteral("Productos modificados en este rango de fechas y hora"), tw(120, 1620, 6000, 285));
     lstListado = new ui::ListView(area);
     lstListado->setObjectName(QStringLiteral("lstListado"));
+    rotuloListado->setBuddy(lstListado);
+    // Lists take no name from their label for the accessibility interface.
+    lstListado->setAccessibleName(rotuloListado->text());
     lstListado->setGeometry(tw(120, 1920, 9840, 2400));
     lstListado->AddColumnHeader(QStringLiteral("Fecha y hora"), 2100, ui::ListView::ColumnAlignment::Left);
     lstListado->AddColumnHeader(QStringLiteral("Cant. registros"), 1400, ui::ListView::ColumnAlignment::Right);

@@ -145,6 +145,12 @@ FhOcx::FhOcx(QWidget* parent) : QWidget(parent)
     QFont pequena = Label2->font();
     pequena.setPointSize(7);
     Label2->setFont(pequena);
+    Label2->setBuddy(txtFechas[1]);
+    // Names for the accessibility interface: the strip shows no label for the
+    // period and the first date, and "Hasta" alone does not say what it ends.
+    CmbComboFH->setAccessibleName(QStringLiteral("Período"));
+    txtFechas[0]->setAccessibleName(QStringLiteral("Fecha desde"));
+    txtFechas[1]->setAccessibleName(QStringLiteral("Fecha hasta"));
 
     PicFondo->lower();
     setTabOrder(CmbComboFH, txtFechas[0]);

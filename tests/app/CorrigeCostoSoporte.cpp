@@ -1,18 +1,23 @@
 #include "CorrigeCostoSoporte.h"
 
 #include "app/Configuracion.h"
+#include "common/FhOcx.h"
 #include "common/ValoresCorrida.h"
 #include "data/DB_Dll.h"
 #include "demo/DemoBuilder.h"
 #include "platform/core/Runtime.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Types.h"
+#include "platform/ui/ListView.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -196,6 +201,23 @@ void ElegirClase(app::frmCorrigeCosto& form, const QString& item)
     ASSERT_GE(indice, 0) << item.toStdString();
     form.cmbPrecio->setCurrentIndex(indice);
     emit form.cmbPrecio->activated(indice);
+}
+
+void MostrarUnGrupo(app::frmCorrigeCosto& form)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.FhOcx1->Fh_Desde = QStringLiteral("18/03/2024");
+    form.FhOcx1->Fh_Hasta = QStringLiteral("18/03/2024");
+    form.FhOcx1->txtFechas[0]->setText(QStringLiteral("18/03/2024"));
+    form.FhOcx1->txtFechas[1]->setText(QStringLiteral("18/03/2024"));
+    form.txtfields[0]->setText(QStringLiteral("08:00"));
+    form.txtfields[1]->setText(QStringLiteral("09:00"));
+    form.cmdRecargar->click();
+    ASSERT_GT(form.lstListado->ItemCount(), 0);
+    platform::ui::ListItem* item = &form.lstListado->Item(1);
+    QTest::mouseClick(form.lstListado->viewport(), Qt::LeftButton, {}, form.lstListado->visualItemRect(item).center());
+    ASSERT_EQ(form.lstListado->SelectedItem(), item);
 }
 
 } // namespace corrige_tests

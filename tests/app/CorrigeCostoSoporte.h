@@ -85,4 +85,8 @@ void ElegirLista(app::frmCorrigeCosto& form, const QString& codigo);
 // Picks the price class item ("Costo" or "Precio n") as the user does.
 void ElegirClase(app::frmCorrigeCosto& form, const QString& item);
 
+// Shows the form, lists the changes of 18 March 2024 between 08:00 and 09:00
+// and clicks the first group, so that its history rows fill the grid.
+void MostrarUnGrupo(app::frmCorrigeCosto& form);
+
 } // namespace corrige_tests

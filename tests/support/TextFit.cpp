@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -142,6 +143,19 @@ void cutHeadings(const platform::ui::FlexGrid* grid, QStringList& cut)
     }
 }
 
+// The buttons of a tool bar that its layout put away behind the overflow
+// arrow, for want of room in the bar.
+void overflowed(const QToolBar* bar, QStringList& cut)
+{
+    for (QAction* action : bar->actions()) {
+        const QWidget* button = bar->widgetForAction(action);
+        if (action->isVisible() && button && !button->isVisible()) {
+            const QString name = button->toolTip().isEmpty() ? button->objectName() : button->toolTip();
+            cut << bar->objectName() + QStringLiteral(" overflow: ") + name;
+        }
+    }
+}
+
 } // namespace
 
 QStringList cutTexts(const QWidget* window, const QList<const QWidget*>& skip)
@@ -168,6 +182,8 @@ QStringList cutTexts(const QWidget* window, const QList<const QWidget*>& skip)
             cutHeadings(view->header(), cut);
         } else if (const auto* grid = qobject_cast<const platform::ui::FlexGrid*>(w)) {
             cutHeadings(grid, cut);
+        } else if (const auto* bar = qobject_cast<const QToolBar*>(w)) {
+            overflowed(bar, cut);
         }
         if (!whole) {
             cut << w->objectName() + QStringLiteral(": ") + text;

@@ -12,8 +12,9 @@ namespace testing_support {
 // control: every visible label, button, option, tool button that shows its
 // text, text box holding a text and column heading (of list and tree views)
 // whose text is wider or taller than the room the control gives it in its
-// own font. Controls inside `skip` (or in it) are passed over. Empty when
-// every text shows whole.
+// own font, and every tool-bar button put away behind its bar's overflow
+// arrow ("bar overflow: tool tip"). Controls inside `skip` (or in it) are
+// passed over. Empty when every text shows whole.
 QStringList cutTexts(const QWidget* window, const QList<const QWidget*>& skip = {});
 // cutTexts of the window once it is shown and exposed; a window that does not
 // show gives "not shown".

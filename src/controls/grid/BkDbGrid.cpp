@@ -17,12 +17,15 @@
 #include <QDragMoveEvent>
 #include <QEvent>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -45,13 +48,34 @@ int enTwips(int pixels)
     return pixels * platform::ui::kTwipsPerPixel;
 }
 
-QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& ayuda,
-                          std::initializer_list<std::pair<const char*, const char*>> entradas)
+// The room of a tool-bar button: its icon and three pixels on each side, so
+// that the buttons of each bar fit the bar's design width in every style.
+constexpr int kMargenIcono = 3;
+
+// A tool-bar button: its icon from the control's image list (drawn at build
+// time, named by the key), shown alone, its text the tool tip, which also
+// names it for the accessibility interface.
+QToolButton* botonSimple(QToolBar* barra, const QString& clave, const QString& ayuda)
 {
     auto* boton = new QToolButton(barra);
     boton->setObjectName(clave);
     boton->setToolTip(ayuda);
     boton->setText(ayuda);
+    boton->setIcon(QIcon(QStringLiteral(":/grid/iconos/") + clave + QStringLiteral(".png")));
+    boton->setIconSize(barra->iconSize());
+    boton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    boton->setAutoRaise(true);
+    boton->setFixedWidth(barra->iconSize().width() + 2 * kMargenIcono);
+    barra->addWidget(boton);
+    return boton;
+}
+
+// A tool-bar button with its drop-down arrow: the button runs its own action
+// and the arrow opens the menu of entries (text, key).
+QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& ayuda,
+                          std::initializer_list<std::pair<const char*, const char*>> entradas)
+{
+    QToolButton* boton = botonSimple(barra, clave, ayuda);
     auto* menu = new QMenu(boton);
     for (const auto& [texto, clave2] : entradas) {
         QAction* accion = menu->addAction(QString::fromUtf8(texto));
@@ -59,18 +83,22 @@ QToolButton* botonConMenu(QToolBar* barra, const QString& clave, const QString& 
     }
     boton->setMenu(menu);
     boton->setPopupMode(QToolButton::MenuButtonPopup);
-    barra->addWidget(boton);
+    boton->setFixedWidth(boton->width() + boton->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, boton));
     return boton;
 }
 
-QToolButton* botonSimple(QToolBar* barra, const QString& clave, const QString& ayuda)
+// A tool bar of small icons fixed in its place: no handle, no floating, and
+// one pixel around its buttons in place of the style's wider frame (the
+// style sets it again only when the style itself changes).
+QToolBar* barraDeIconos(QWidget* padre, const QString& nombre)
 {
-    auto* boton = new QToolButton(barra);
-    boton->setObjectName(clave);
-    boton->setToolTip(ayuda);
-    boton->setText(ayuda);
-    barra->addWidget(boton);
-    return boton;
+    auto* barra = new QToolBar(padre);
+    barra->setObjectName(nombre);
+    barra->setMovable(false);
+    barra->setFloatable(false);
+    barra->setIconSize(QSize(16, 16));
+    barra->layout()->setContentsMargins(1, 1, 1, 1);
+    return barra;
 }
 
 } // namespace
@@ -103,6 +131,7 @@ void BkDbGrid::crearControles()
 {
     MSFlexGrid1 = new platform::ui::FlexGrid(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Registros de la consulta"));
     ubicar(MSFlexGrid1, 0, 620, 9500, 3780);
 
     txtEdit1 = new QLineEdit(this);
@@ -140,18 +169,21 @@ void BkDbGrid::crearBarraFiltros()
     }
     CboRegistros->lineEdit()->installEventFilter(this);
     ubicar(CboRegistros, 880, 120, 900, 315);
+    Label1->setBuddy(CboRegistros);
 
     CboFiltroCampo = new QComboBox(FrmFiltros);
     CboFiltroCampo->setObjectName(QStringLiteral("CboFiltroCampo"));
+    // Names for the accessibility interface, where no label stands for the box.
+    CboFiltroCampo->setAccessibleName(QStringLiteral("Campo a buscar"));
     ubicar(CboFiltroCampo, 1860, 120, 1600, 315);
 
     txtBuscar = new QLineEdit(FrmFiltros);
     txtBuscar->setObjectName(QStringLiteral("txtBuscar"));
     txtBuscar->setText(QStringLiteral("Ingrese el texto a buscar..."));
+    txtBuscar->setAccessibleName(QStringLiteral("Texto a buscar"));
     ubicar(txtBuscar, 3540, 120, 2600, 315);
 
-    Toolbar1 = new QToolBar(FrmFiltros);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1 = barraDeIconos(FrmFiltros, QStringLiteral("Toolbar1"));
     btnBuscar =
         botonConMenu(Toolbar1, QStringLiteral("BUSCAR"), QStringLiteral("Buscar"),
                      {{"  Buscar en Página Actual", "ActualPage"}, {"  Buscar en todas las Páginas", "AllPage"}});
@@ -196,11 +228,14 @@ void BkDbGrid::crearBarraComandos()
     cboPagSelect = new QComboBox(FrmComandos);
     cboPagSelect->setObjectName(QStringLiteral("cboPagSelect"));
     ubicar(cboPagSelect, 700, 170, 900, 315);
+    lblPagSelect->setBuddy(cboPagSelect);
 
     auto boton = [&](QPushButton*& b, const char* nombre, const char* glifo, const char* ayuda, int left) {
         b = new QPushButton(QString::fromUtf8(glifo), FrmComandos);
         b->setObjectName(QString::fromLatin1(nombre));
         b->setToolTip(QString::fromUtf8(ayuda));
+        // The sign on the button says nothing read aloud: its tool tip names it.
+        b->setAccessibleName(b->toolTip());
         ubicar(b, left, 170, 400, 315);
     };
     boton(cmdPrimero, "cmdPrimero", "|<", "Primer Página", 1660);
@@ -216,8 +251,7 @@ void BkDbGrid::crearBarraComandos()
     cmdColumnas->setObjectName(QStringLiteral("cmdColumnas"));
     ubicar(cmdColumnas, 5360, 170, 1000, 315);
 
-    Toolbar2 = new QToolBar(FrmComandos);
-    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar2 = barraDeIconos(FrmComandos, QStringLiteral("Toolbar2"));
     btnOrden = botonConMenu(Toolbar2, QStringLiteral("Orden"), QStringLiteral("Opciones de Ordenamiento"),
                             {{"  Ordemaniento Individual", "ActualPage"}, {"  Ordenamiento Múltiple", "AllPage"}});
     ubicar(Toolbar2, 6420, 100, 600, 480);
@@ -227,6 +261,7 @@ void BkDbGrid::crearBarraComandos()
         b->setObjectName(QString::fromLatin1(nombre));
         b->setText(QString::fromUtf8(glifo));
         b->setToolTip(QString::fromUtf8(ayuda));
+        b->setAccessibleName(b->toolTip());
         b->setAutoRaise(true);
         ubicar(b, left, 170, 315, 315);
     };

@@ -12,8 +12,10 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -26,12 +28,32 @@ using platform::ui::twipsRect;
 
 namespace {
 
-QToolButton* imagen(QWidget* padre, const char* nombre, const char* glifo, const QRect& lugar)
+// A picture that takes clicks: its icon (drawn at build time, named by the
+// picture it shows) fills the whole control, without a button's face or
+// margins, as the form's arrow and close pictures are drawn.
+class Imagen : public QToolButton
 {
-    auto* b = new QToolButton(padre);
-    b->setObjectName(QString::fromLatin1(nombre));
-    b->setText(QString::fromUtf8(glifo));
-    b->setAutoRaise(true);
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        icon().paint(&p, rect());
+    }
+};
+
+// `nombre` says what the picture does for the accessibility interface, which
+// has no text of the control to read.
+QToolButton* imagen(QWidget* padre, const char* objeto, const char* icono, const char* nombre, const QRect& lugar)
+{
+    auto* b = new Imagen(padre);
+    b->setObjectName(QString::fromLatin1(objeto));
+    b->setIcon(QIcon(QStringLiteral(":/grid/iconos/") + QString::fromLatin1(icono) + QStringLiteral(".png")));
+    b->setIconSize(lugar.size());
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    b->setAccessibleName(QString::fromUtf8(nombre));
     b->setGeometry(lugar);
     return b;
 }
@@ -81,7 +103,9 @@ void FrmCampos::crearControles()
     Label2 = new QLabel(QStringLiteral("Control o Mayúscula para selección Múltiple"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
-    Label2->setGeometry(twipsRect(60, 375, 3360, 180));
+    // The styling's font (9 points) needs the form's whole width and the
+    // room down to the list for this line; the designed 3360 by 180 cut it.
+    Label2->setGeometry(twipsRect(0, 375, 3645, 225));
 
     LstLista = new platform::ui::ListView(this);
     LstLista->setObjectName(QStringLiteral("LstLista"));
@@ -90,15 +114,15 @@ void FrmCampos::crearControles()
     LstLista->setCheckboxes(true);
     LstLista->setGeometry(twipsRect(120, 600, 3375, 2175));
 
-    ImgSube = imagen(this, "ImgSube", "▲", twipsRect(120, 2880, 180, 180));
-    ImgBaja = imagen(this, "ImgBaja", "▼", twipsRect(405, 2880, 180, 180));
+    ImgSube = imagen(this, "ImgSube", "Subir", "Subir", twipsRect(120, 2880, 180, 180));
+    ImgBaja = imagen(this, "ImgBaja", "Bajar", "Bajar", twipsRect(405, 2880, 180, 180));
 
     CmdAll = boton(this, "CmdAll", "Todos", twipsRect(720, 2820, 975, 315));
     CmdAplica = boton(this, "CmdAplica", "Aplicar", twipsRect(1800, 2820, 1575, 315));
 
     Shape1 = cuadro(this, "Shape1", twipsRect(3225, 0, 210, 210));
     Shape1->hide();
-    ImgCancelar = imagen(this, "ImgCancelar", "✕", twipsRect(3210, -15, 240, 240));
+    ImgCancelar = imagen(this, "ImgCancelar", "Cerrar", "Cerrar", twipsRect(3210, -15, 240, 240));
     ImgCancelar->setToolTip(QStringLiteral("Cerrar"));
     ImgCancelar->setMouseTracking(true);
     ImgCancelar->installEventFilter(this);
@@ -111,8 +135,8 @@ void FrmCampos::crearControles()
     cmdAplicar = boton(this, "cmdAplicar", "&Aplicar Seleccón", twipsRect(5400, 2520, 1710, 315));
     shpSubir = cuadro(this, "shpSubir", twipsRect(7680, 240, 240, 240));
     shpBajar = cuadro(this, "shpBajar", twipsRect(7680, 600, 240, 240));
-    ImgSubir = imagen(this, "ImgSubir", "▲", twipsRect(7710, 270, 180, 180));
-    ImgBajar = imagen(this, "ImgBajar", "▼", twipsRect(7710, 630, 180, 180));
+    ImgSubir = imagen(this, "ImgSubir", "Subir", "Subir", twipsRect(7710, 270, 180, 180));
+    ImgBajar = imagen(this, "ImgBajar", "Bajar", "Bajar", twipsRect(7710, 630, 180, 180));
     ImgSubir->installEventFilter(this);
     ImgBajar->installEventFilter(this);
 

@@ -2,20 +2,20 @@
 // to 18.png in the folder given as the only argument; the build runs it and
 // ships the files as resources. Light line drawings on a transparent 64 x 64
 // canvas, so they read on every colour style of the bar.
+#include "platform/ui/IconDrawing.h"
+
 #include <QColor>
-#include <QDir>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPen>
-#include <QString>
 
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <numbers>
+#include <vector>
 
 namespace {
+
+namespace icon_drawing = platform::ui::icon_drawing;
 
 constexpr int kLado = 64;
 const QColor kTrazo(246, 246, 246);
@@ -26,14 +26,12 @@ const QColor kCeleste(110, 180, 240);
 
 void lapiz(QPainter& p, const QColor& color, double ancho = 4.0)
 {
-    p.setPen(QPen(color, ancho, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
+    icon_drawing::stroke(p, color, ancho);
 }
 
 void relleno(QPainter& p, const QColor& color)
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
+    icon_drawing::fill(p, color);
 }
 
 // A sheet of paper with a folded top-right corner.
@@ -280,34 +278,13 @@ void ajustes(QPainter& p)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "use: %s <folder>\n", argv[0]);
-        return 2;
-    }
     const std::function<void(QPainter&)> iconos[] = {
         nuevo,  borrar, reporte,       consultar, planilla,   cancelar, grabar,    cerrar,    cliente, pedido,
         remito, caja,   unidadNegocio, importar,  procesarIA, pantalla, impresora, compartir, ajustes,
     };
-    const QDir carpeta(QString::fromLocal8Bit(argv[1]));
-    if (!carpeta.exists() && !QDir().mkpath(carpeta.path())) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
-    int n = 0;
+    std::vector<icon_drawing::Drawing> dibujos;
     for (const auto& dibujar : iconos) {
-        QImage imagen(kLado, kLado, QImage::Format_ARGB32_Premultiplied);
-        imagen.fill(Qt::transparent);
-        {
-            QPainter p(&imagen);
-            p.setRenderHint(QPainter::Antialiasing);
-            dibujar(p);
-        }
-        const QString nombre = carpeta.filePath(QStringLiteral("%1.png").arg(n, 2, 10, QLatin1Char('0')));
-        if (!imagen.save(nombre, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(nombre));
-            return 1;
-        }
-        ++n;
+        dibujos.push_back({QStringLiteral("%1").arg(int(dibujos.size()), 2, 10, QLatin1Char('0')), dibujar});
     }
-    return 0;
+    return icon_drawing::writeIcons(argc, argv, dibujos, kLado, {{kLado, QString()}});
 }
