@@ -10,6 +10,7 @@
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 #include "support/DemoServer.h"
+#include "support/PaintCounter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -127,29 +128,19 @@ TEST_F(Carga, UnaPaginaSePintaUnaVez)
     g->resize(1200, 800);
     g->LoadBkDBGrid();
     QApplication::processEvents();
-    struct Pinturas : QObject
-    {
-        int veces = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            veces += e->type() == QEvent::Paint ? 1 : 0;
-            return false;
-        }
-    } pinturas;
-    g->MsFlexGrid->viewport()->installEventFilter(&pinturas);
+    testing_support::PaintCounter pinturas(g->MsFlexGrid->viewport());
     for (const char* boton : {"cmdSiguiente", "cmdUltimo", "cmdPrimero"}) {
-        pinturas.veces = 0;
+        pinturas.paints = 0;
         click(boton);
         QApplication::processEvents();
-        EXPECT_EQ(pinturas.veces, 1) << boton;
+        EXPECT_EQ(pinturas.paints, 1) << boton;
     }
     // A new load counts the rows with the bar shown; before the count the
     // load lets the window show the grid in its new look once.
-    pinturas.veces = 0;
+    pinturas.paints = 0;
     g->LoadBkDBGrid();
     QApplication::processEvents();
-    EXPECT_LE(pinturas.veces, 2) << "LoadBkDBGrid";
-    g->MsFlexGrid->viewport()->removeEventFilter(&pinturas);
+    EXPECT_LE(pinturas.paints, 2) << "LoadBkDBGrid";
 }
 
 TEST_F(Carga, DosPaginasJustasDanDosPaginas)

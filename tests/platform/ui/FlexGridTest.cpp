@@ -3,6 +3,7 @@
 #include "ControlErrorOf.h"
 #include "platform/ui/ControlError.h"
 #include "platform/ui/KeyCodes.h"
+#include "support/PaintCounter.h"
 
 #include <QApplication>
 #include <QImage>
@@ -261,16 +262,7 @@ TEST(FlexGrid, RedrawOffSuspendsPaintingUntilSwitchedOn)
     auto grid = makeGrid();
     QApplication::processEvents();
 
-    struct PaintCounter : QObject
-    {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            paints += e->type() == QEvent::Paint ? 1 : 0;
-            return false;
-        }
-    } counter;
-    grid->viewport()->installEventFilter(&counter);
+    testing_support::PaintCounter counter(grid->viewport());
 
     grid->setRedraw(false);
     for (int r = 1; r < grid->Rows(); ++r) {
@@ -286,7 +278,6 @@ TEST(FlexGrid, RedrawOffSuspendsPaintingUntilSwitchedOn)
     grid->setRedraw(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }));
     EXPECT_EQ(grid->TextMatrix(5, 1), u"new");
-    grid->viewport()->removeEventFilter(&counter);
 }
 
 TEST(FlexGrid, RedrawPauseGivesBackTheRedrawItFound)
