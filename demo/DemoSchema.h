@@ -66,6 +66,10 @@ inline const char* const kIndexes[] = {
     "(ltrim(rtrim(IdArticulo)) COLLATE SQLSERVER, FechaHora, idLista)",
     "CREATE INDEX IX_PreciosHis_Lista ON V_MV_PreciosHis (idLista, FechaHora)",
     "CREATE INDEX IX_PreciosHis_FechaHora ON V_MV_PreciosHis (FechaHora)",
+    // The grid counts the history and finds the first key of a page walking
+    // the keys in order: their own index holds them on a tenth of the pages
+    // the rows take.
+    "CREATE INDEX IX_PreciosHis_ID ON V_MV_PreciosHis (ID)",
     // The current value is read by the trimmed id, the master's update finds
     // its row by the id trimmed on the left.
     "CREATE INDEX IX_Articulos_IdTrim ON V_MA_ARTICULOS (ltrim(rtrim(IDARTICULO)) COLLATE SQLSERVER)",

@@ -174,7 +174,7 @@ TEST(DemoBuilder, HistoryIsIndexedByArticleListAndTime)
         rows(db.get(), "SELECT ii.name FROM pragma_index_list('V_MV_PreciosHis') il, "
                        "pragma_index_info(il.name) ii WHERE ii.seqno = 0 AND ii.name IS NOT NULL "
                        "ORDER BY ii.name");
-    EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "IdArticulo", "IdArticulo", "idLista"}));
+    EXPECT_EQ(leading, (std::vector<std::string>{"FechaHora", "ID", "IdArticulo", "IdArticulo", "idLista"}));
     // The cost-class look-up compares the trimmed id; its index leads with that expression.
     const std::vector<std::string> trimmed =
         rows(db.get(), "SELECT sql FROM sqlite_master WHERE name = 'IX_PreciosHis_ArticuloTrim'");
@@ -251,6 +251,24 @@ TEST_P(LookUps, FindTheirRowsThroughTheirIndex)
 
 INSTANTIATE_TEST_SUITE_P(Correction, LookUps, ::testing::ValuesIn(kLookUps),
                          [](const ::testing::TestParamInfo<LookUp>& p) { return std::string(p.param.name); });
+
+// The grid's count of the history and the first key of one of its pages
+// walk the narrow index of the key, not the rows.
+TEST(DemoBuilder, TheGridCountsAndFindsAPageKeyOnTheIndexOfTheKey)
+{
+    DbPtr db = openDb(buildInto(QStringLiteral("srv")), demo::kMainDatabase);
+    const platform::db::sqlite::SqlCatalog catalog = platform::db::sqlite::readCatalog(db.get());
+    for (const char* tsql :
+         {"SELECT COUNT(*) FROM (SELECT * FROM V_MV_PreciosHis) AS Conteo",
+          "SELECT ID FROM V_MV_PreciosHis  Order by ID  OFFSET 97999 ROWS FETCH NEXT 1 ROWS ONLY",
+          "SELECT ID FROM V_MV_PreciosHis  Order by ID Desc OFFSET 1999 ROWS FETCH NEXT 1 ROWS ONLY"}) {
+        const auto steps = platform::db::sqlite::SqlTranslator::translateUncached(QString::fromUtf8(tsql), catalog);
+        ASSERT_EQ(steps.size(), 1u);
+        const std::vector<std::string> plan = rows(db.get(), "EXPLAIN QUERY PLAN " + steps[0].sql.toStdString());
+        ASSERT_EQ(plan.size(), 1u) << tsql;
+        EXPECT_NE(plan[0].find("USING COVERING INDEX IX_PreciosHis_ID"), std::string::npos) << plan[0];
+    }
+}
 
 TEST(DemoBuilder, TextColumnsCompareAsSqlServerAndCarryTheirLength)
 {

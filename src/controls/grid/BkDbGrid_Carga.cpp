@@ -224,7 +224,7 @@ void BkDbGrid::MostrarFilas(platform::db::Recordset& rs)
         }
         filas.push_back(std::move(fila));
     }
-    MSFlexGrid1->BindRows(nombres, filas);
+    MSFlexGrid1->BindRows(nombres, std::move(filas));
 }
 
 void BkDbGrid::CargarGrid()

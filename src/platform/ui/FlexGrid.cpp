@@ -4,6 +4,7 @@
 
 #include <QScrollBar>
 
+#include <utility>
 #include <algorithm>
 
 namespace platform::ui {
@@ -252,7 +253,7 @@ void FlexGrid::Clear()
     repaintCells();
 }
 
-void FlexGrid::BindRows(const QStringList& fieldNames, const std::vector<QStringList>& records)
+void FlexGrid::BindRows(const QStringList& fieldNames, std::vector<QStringList> records)
 {
     const int cols = m_fixedCols + int(fieldNames.size());
     const int rows = m_fixedRows + int(records.size());
@@ -269,10 +270,10 @@ void FlexGrid::BindRows(const QStringList& fieldNames, const std::vector<QString
         }
     }
     for (std::size_t r = 0; r < records.size(); ++r) {
-        const QStringList& record = records[r];
+        QStringList& record = records[r];
         const int row = m_fixedRows + int(r);
         for (int f = 0; f < fieldNames.size() && f < record.size(); ++f) {
-            cell(row, m_fixedCols + f).text = record.at(f);
+            cell(row, m_fixedCols + f).text = std::move(record[f]);
         }
     }
     m_row = m_rowSel = m_fixedRows;

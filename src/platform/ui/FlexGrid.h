@@ -100,8 +100,8 @@ public:
     void Clear();
     // Shows a whole result at once: one column per field after the fixed
     // columns, field names in row 0, one row per record after the fixed rows.
-    // Widths, colours and the fixed counts stay.
-    void BindRows(const QStringList& fieldNames, const std::vector<QStringList>& records);
+    // Widths, colours and the fixed counts stay. The texts are moved in.
+    void BindRows(const QStringList& fieldNames, std::vector<QStringList> records);
 
     // Painting.
     bool Redraw() const { return m_redraw; }

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <vector>
 
 namespace platform::ui {
 
@@ -168,12 +169,6 @@ void FlexGrid::paintCell(QPainter& painter, const QRect& rect, int row, int col,
         fore = toQColor(fixed ? m_foreColorFixed : m_foreColor);
     }
     painter.fillRect(rect, back);
-    const int lines = fixed ? m_gridLinesFixed : m_gridLines;
-    if (lines != GridNone) {
-        painter.setPen(toQColor(fixed ? m_gridColorFixed : m_gridColor));
-        painter.drawLine(rect.topRight(), rect.bottomRight());
-        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    }
     if (!c.text.isEmpty()) {
         painter.setPen(fore);
         painter.setFont((c.flags & Bold) ? m_boldFont : font());
@@ -211,6 +206,21 @@ void FlexGrid::paintEvent(QPaintEvent*)
     const bool highlight =
         multiCell && (m_highLight == HighLightAlways || (m_highLight == HighLightWithFocus && hasFocus()));
 
+    // The right and bottom lines of a run of cells are drawn at once, after
+    // the cells: no cell's fill or text reaches its lines.
+    std::vector<QLine> lines;
+    const auto addLines = [&](const QRect& rect) {
+        lines.emplace_back(rect.topRight(), rect.bottomRight());
+        lines.emplace_back(rect.bottomLeft(), rect.bottomRight());
+    };
+    const auto drawLines = [&](bool fixed) {
+        if ((fixed ? m_gridLinesFixed : m_gridLines) != GridNone && !lines.empty()) {
+            painter.setPen(toQColor(fixed ? m_gridColorFixed : m_gridColor));
+            painter.drawLines(lines.data(), int(lines.size()));
+        }
+        lines.clear();
+    };
+
     // Scrolling columns first, fixed columns over them.
     const auto paintRow = [&](int row, int y) {
         for (int c = m_fixedCols; c < m_cols; ++c) {
@@ -223,15 +233,21 @@ void FlexGrid::paintEvent(QPaintEvent*)
                 break;
             }
             const bool selected = highlight && row >= selTop && row <= selBottom && c >= selLeft && c <= selRight;
-            paintCell(painter, QRect(x, y, w, height), row, c, selected);
+            const QRect rect(x, y, w, height);
+            paintCell(painter, rect, row, c, selected);
+            addLines(rect);
         }
+        drawLines(row < m_fixedRows);
         painter.setClipping(false);
         for (int c = 0; c < m_fixedCols; ++c) {
             const int w = colWidthPx(c);
             if (w > 0) {
-                paintCell(painter, QRect(colLeftPx(c), y, w, height), row, c, false);
+                const QRect rect(colLeftPx(c), y, w, height);
+                paintCell(painter, rect, row, c, false);
+                addLines(rect);
             }
         }
+        drawLines(true);
     };
     for (int r = first, y = fixedHeight; r < m_rows && y < area.height(); ++r, y += height) {
         painter.setClipRect(QRect(fixedWidth, fixedHeight, area.width() - fixedWidth, area.height() - fixedHeight));
