@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -42,6 +43,18 @@ void abrir(data::DB_Dll& db, const QString& sentencia, data::RecordsetPtr& rs)
 {
     rs.reset();
     db.AbrirRecordset(sentencia, rs, nullptr, adOpenForwardOnly, adLockReadOnly, adCmdUnspecified, true);
+}
+
+bool esImporte(const platform::Variant& valor)
+{
+    switch (valor.type()) {
+    case platform::VariantType::Double:
+    case platform::VariantType::Currency:
+    case platform::VariantType::Decimal:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -214,13 +227,22 @@ void BkDbGrid::MostrarFilas(platform::db::Recordset& rs)
     for (int i = 0; i < n; ++i) {
         nombres << rs.Fields(i).Name();
     }
+    // Amounts show the user's decimal sign, as the program's other lists and
+    // the totals that read them back do; whole numbers carry none.
+    const QString decimal = QLocale().decimalPoint();
+    const bool otroDecimal = decimal != u".";
     std::vector<QStringList> filas;
     filas.reserve(std::size_t(std::max<int64_t>(0, rs.RecordCount())));
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         QStringList fila;
         fila.reserve(n);
         for (int i = 0; i < n; ++i) {
-            fila << rs.value(i).toText();
+            const platform::Variant valor = rs.value(i);
+            QString texto = valor.toText();
+            if (otroDecimal && esImporte(valor)) {
+                texto.replace(u'.', decimal);
+            }
+            fila << std::move(texto);
         }
         filas.push_back(std::move(fila));
     }

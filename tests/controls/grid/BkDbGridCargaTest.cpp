@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QLineEdit>
@@ -141,6 +142,28 @@ TEST_F(Carga, UnaPaginaSePintaUnaVez)
     g->LoadBkDBGrid();
     QApplication::processEvents();
     EXPECT_LE(pinturas.paints, 2) << "LoadBkDBGrid";
+}
+
+// Amounts show the user's decimal sign, as the program's lists do; keys
+// and dates stay as the statement gives them.
+TEST_F(Carga, LosImportesMuestranElSignoDecimalDelUsuario)
+{
+    abrir(testing_support::demoServer(), 5,
+          QStringLiteral("SELECT ID, FechaHora, Costo FROM V_MV_PreciosHis WHERE "
+                         "ID = 1"));
+    g->LoadBkDBGrid();
+    const QString costo = g->MsFlexGrid->TextMatrix(1, colDe("Costo"));
+    const QString fecha = g->MsFlexGrid->TextMatrix(1, colDe("FechaHora"));
+    ASSERT_TRUE(costo.contains(u'.')) << costo.toStdString();
+    struct Idioma
+    {
+        Idioma() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
+        ~Idioma() { QLocale::setDefault(QLocale::c()); }
+    } espanol;
+    g->LoadBkDBGrid();
+    EXPECT_EQ(g->MsFlexGrid->TextMatrix(1, colDe("Costo")), QString(costo).replace(u'.', u','));
+    EXPECT_EQ(g->MsFlexGrid->TextMatrix(1, colDe("ID")), QStringLiteral("1"));
+    EXPECT_EQ(g->MsFlexGrid->TextMatrix(1, colDe("FechaHora")), fecha);
 }
 
 TEST_F(Carga, DosPaginasJustasDanDosPaginas)
