@@ -1,6 +1,7 @@
 #include "platform/ui/FlexGrid.h"
 
 #include <QEvent>
+#include <QLocale>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -18,8 +19,13 @@ Qt::Alignment qtAlignment(int alignment, const QString& text)
     Qt::Alignment horizontal;
     Qt::Alignment vertical;
     if (alignment < FlexGrid::LeftTop || alignment > FlexGrid::RightBottom) {
+        // A number in the program's form or in the user's (decimal comma).
+        const QString trimmed = text.trimmed();
         bool number = false;
-        text.trimmed().toDouble(&number);
+        trimmed.toDouble(&number);
+        if (!number) {
+            QLocale().toDouble(trimmed, &number);
+        }
         return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     }
     switch (alignment / 3) {

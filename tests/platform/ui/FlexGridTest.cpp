@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLocale>
 #include <QPalette>
 #include <QTest>
 
@@ -245,6 +246,42 @@ TEST(FlexGrid, CellFormattingAppliesToTheCurrentCellAndReadsBack)
     EXPECT_EQ(image.pixelColor(data.x() - 20, data.y()), QColor(192, 232, 232));
     EXPECT_EQ(image.pixelColor(heading.x() - 20, heading.y()), QColor(217, 246, 210));
     EXPECT_EQ(image.pixelColor(plain.x() - 20, plain.y()), toQColor(0x80000005u));
+}
+
+// General alignment puts numbers on the right and texts on the left; a
+// number written with the user's decimal comma is a number too.
+TEST(FlexGrid, GeneralAlignmentTellsNumbersInEitherFormFromTexts)
+{
+    struct Idioma
+    {
+        Idioma() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
+        ~Idioma() { QLocale::setDefault(QLocale::c()); }
+    } espanol;
+    auto grid = makeGrid(5, 2);
+    grid->setColWidth(1, 3000);
+    const struct
+    {
+        int row;
+        const char* text;
+        bool right;
+    } casos[] = {{1, "633.88", true}, {2, "633,88", true}, {3, "abc", false}, {4, "18/03/2024", false}};
+    for (const auto& caso : casos) {
+        grid->setTextMatrix(caso.row, 1, QString::fromUtf8(caso.text));
+    }
+    grid->setRow(0);
+    QApplication::processEvents();
+    const QImage image = grid->viewport()->grab().toImage();
+    for (const auto& caso : casos) {
+        const QPoint centre = cellCentre(*grid, caso.row, 1);
+        // The first column of the cell's middle line that is not its back colour.
+        int ink = -1;
+        for (int x = centre.x() - 90; x < centre.x() + 90 && ink < 0; ++x) {
+            if (image.pixelColor(x, centre.y()) != image.pixelColor(centre.x() - 95, centre.y())) {
+                ink = x;
+            }
+        }
+        EXPECT_EQ(ink > centre.x(), caso.right) << caso.text << " starts at " << ink;
+    }
 }
 
 TEST(FlexGrid, SystemColoursComeFromThePalette)
