@@ -131,6 +131,9 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
     if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
         return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
     if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC")) {
+        // A text in exponent notation is no decimal for SQL Server (a float is).
+        if (value.source == Source::TextLiteral && value.literal.contains(QLatin1Char('e'), Qt::CaseInsensitive))
+            serverFailure(serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         const QString p = params.empty() ? QStringLiteral("18") : params[0];
         const QString s = params.size() > 1 ? params[1] : QStringLiteral("0");
         return Out{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
@@ -263,6 +266,18 @@ Out Emitter::function(const QString& u, const Node& g)
                    Type::Money};
     if (u == QLatin1String("COUNT"))
         return whole(u + inner.text);
+    // The average of whole numbers is a whole number, its fraction dropped.
+    if (u == QLatin1String("AVG")) {
+        // AVG(DISTINCT column): the column's type (a name holds no literal to bind twice).
+        bool distinctColumn = g.children.size() > 1 && isWord(g.children.front(), "DISTINCT");
+        for (std::size_t k = 1; k < g.children.size() && distinctColumn; ++k)
+            distinctColumn = g.children[k].kind == Tok::Word || g.children[k].kind == Tok::Ident ||
+                             g.children[k].kind == Tok::Dot;
+        const Out value =
+            distinctColumn ? sequence(std::vector<Node>(g.children.begin() + 1, g.children.end())) : inner;
+        if (value.type == Type::Number && value.column == ColumnKind::Integer)
+            return whole(QStringLiteral("(SUM%1 / COUNT%1)").arg(inner.text));
+    }
     if (u == QLatin1String("MIN") || u == QLatin1String("MAX") || u == QLatin1String("ABS"))
         return Out{u + inner.text, inner.type, Source::Computed, {}, inner.column};
     return Out{u + inner.text, Type::Number};

@@ -202,7 +202,7 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     const auto parsed = parseDecimal(valueText(argv[0]));
     if (!parsed) {
-        resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("numeric")});
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         return;
     }
     const Decimal d = roundDecimal(*parsed, scale);
@@ -244,12 +244,13 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         break;
     }
     default: {
+        // A blank text is 0, as SQL Server converts it.
         const QString s = textArg(argv[0]).trimmed();
-        bool ok = false;
-        r = s.toLongLong(&ok);
+        bool ok = s.isEmpty();
+        r = ok ? 0 : s.toLongLong(&ok);
         if (!ok) {
             resultError(ctx, serverError::NotAWholeNumber,
-                        {QStringLiteral("nvarchar"), textArg(argv[0]), QStringLiteral("int")});
+                        {QStringLiteral("varchar"), textArg(argv[0]), QStringLiteral("int")});
             return;
         }
     }
@@ -275,10 +276,12 @@ void floatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
         return;
     }
-    bool ok = false;
-    const double d = textArg(argv[0]).trimmed().toDouble(&ok);
+    // A blank text is 0, as SQL Server converts it.
+    const QString s = textArg(argv[0]).trimmed();
+    bool ok = s.isEmpty();
+    const double d = ok ? 0 : s.toDouble(&ok);
     if (!ok) {
-        resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("float")});
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("float")});
         return;
     }
     sqlite3_result_double(ctx, d);

@@ -9,7 +9,8 @@ const ServerError* const kAll[] = {
     &serverError::DateOutOfRange,     &serverError::DateOverflow,    &serverError::DateDiffOverflow,
     &serverError::NotMoney,           &serverError::NotAWholeNumber, &serverError::NotANumber,
     &serverError::ArithmeticOverflow, &serverError::DivideByZero,    &serverError::NoRoomForMoney,
-    &serverError::BadStyle,           &serverError::BadDatePart,
+    &serverError::BadStyle,           &serverError::BadDatePart,     &serverError::BadLengthLeft,
+    &serverError::BadLengthRight,
 };
 
 // Whether `text` has the fixed words of the message before its first value
