@@ -122,11 +122,23 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             return Out{QStringLiteral("tsql_money_text(%1, %2, %3)")
                            .arg(value.text, style ? style->text : QStringLiteral("0"), length),
                        Type::Text};
+        // A decimal shows the digits of its scale ("2.50").
+        if (value.type == Type::Number && value.scale >= 0) {
+            Out converted{QStringLiteral("tsql_convert_text(tsql_decimal_text(%1, %2), NULL, %3)")
+                              .arg(value.text)
+                              .arg(value.scale)
+                              .arg(length),
+                          Type::Text};
+            converted.convertedText = true;
+            return converted;
+        }
         // A style formats date-times (style 0 when none is given); a text keeps its characters.
         const QString styleText = value.type == Type::Text ? QStringLiteral("NULL")
                                   : style                  ? style->text
                                                            : QStringLiteral("0");
-        return Out{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
+        Out converted{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
+        converted.convertedText = true;
+        return converted;
     }
     if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
         return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
@@ -136,7 +148,9 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             serverFailure(serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         const QString p = params.empty() ? QStringLiteral("18") : params[0];
         const QString s = params.size() > 1 ? params[1] : QStringLiteral("0");
-        return Out{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
+        Out converted{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
+        converted.scale = s.toInt();
+        return converted;
     }
     static const QHash<QString, int> intBits = {{QStringLiteral("INT"), 32},
                                                 {QStringLiteral("INTEGER"), 32},

@@ -220,6 +220,26 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_double(ctx, text.toDouble());
 }
 
+// tsql_decimal_text(value, scale): a decimal's text with the digits of its
+// scale, as SQL Server writes a decimal converted to text.
+void decimalTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int scale = sqlite3_value_int(argv[1]);
+    const auto parsed = parseDecimal(valueText(argv[0]));
+    if (!parsed) {
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
+        return;
+    }
+    const Decimal d = roundDecimal(*parsed, scale);
+    const bool zero = !(d.intDigits + d.fracDigits).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    resultText(ctx, (d.negative && !zero ? QStringLiteral("-") : QString()) + d.intDigits +
+                        (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString()));
+}
+
 // tsql_int(value, bits): CONVERT or CAST to int (32), bigint (64), smallint
 // (16) or tinyint (8): numbers lose their fraction, texts must hold a whole number.
 void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -446,7 +466,8 @@ void subtractFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 std::span<const FunctionDef> numberFunctions()
 {
     static const FunctionDef functions[] = {
-        {"tsql_decimal", 3, &decimalFunction, true},   {"tsql_int", 2, &intFunction, true},
+        {"tsql_decimal", 3, &decimalFunction, true},   {"tsql_decimal_text", 2, &decimalTextFunction, true},
+        {"tsql_int", 2, &intFunction, true},
         {"tsql_float", 1, &floatFunction, true},       {"tsql_bit", 1, &bitFunction, true},
         {"tsql_add", 2, &addFunction, true},           {"tsql_sub", 2, &subtractFunction, true},
         {"tsql_div", 2, &divideFunction<false>, true}, {"tsql_mod", 2, &divideFunction<true>, true},
