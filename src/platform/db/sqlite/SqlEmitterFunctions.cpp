@@ -20,6 +20,7 @@ bool Emitter::isFunction(const QString& u)
         QStringLiteral("UPPER"),    QStringLiteral("LOWER"),      QStringLiteral("COUNT"),
         QStringLiteral("SUM"),      QStringLiteral("AVG"),        QStringLiteral("MIN"),
         QStringLiteral("MAX"),      QStringLiteral("ABS"),        QStringLiteral("FORMAT"),
+        QStringLiteral("ROUND"),
     };
     return set.contains(u);
 }
@@ -270,6 +271,19 @@ Out Emitter::function(const QString& u, const Node& g)
         return Out{call("tsql_upper", args(g, 1, QStringLiteral("upper"))), Type::Text};
     if (u == QLatin1String("LOWER"))
         return Out{call("tsql_lower", args(g, 1, QStringLiteral("lower"))), Type::Text};
+    if (u == QLatin1String("ROUND")) {
+        std::vector<Out> a = args(g, std::size_t(-1), QStringLiteral("round"));
+        if (a.size() < 2 || a.size() > 3)
+            syntaxError(QStringLiteral("The round function requires 2 to 3 arguments."));
+        if (a.size() == 2)
+            a.push_back(Out{QStringLiteral("0")});
+        // Money stays money; a decimal literal reaches the function as written, so it stays exact.
+        const Type type = a[0].type == Type::Money ? Type::Money : Type::Number;
+        a[0].text = moneyArgument(a[0]);
+        Out rounded{call("tsql_round", a), type};
+        rounded.column = a[0].column == ColumnKind::Integer ? ColumnKind::Integer : ColumnKind::Other;
+        return rounded;
+    }
     if (u == QLatin1String("FORMAT"))
         refuse(QStringLiteral("FORMAT"));
     // Aggregates and ABS keep their names; money adds up exactly.
