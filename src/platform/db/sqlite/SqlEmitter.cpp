@@ -218,6 +218,17 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             pieces.push_back(Piece{Piece::Comma, Out{QStringLiteral(",")}, {}});
             break;
         case Tok::Group:
+            // A derived table needs a name: FROM (SELECT ...) AS q.
+            if (!t.children.empty() && isWord(t.children.front(), "SELECT") && !pieces.empty() &&
+                pieces.back().kind == Piece::Keyword &&
+                (pieces.back().word == QLatin1String("FROM") || pieces.back().word == QLatin1String("JOIN")) &&
+                !(next && (next->kind == Tok::Ident || (next->kind == Tok::Word && (isWord(*next, "AS") ||
+                                                                                   !keywords().contains(upper(*next)))))))
+            {
+                if (next && next->kind == Tok::Word)
+                    serverFailure(serverError::SyntaxNearKeyword, {next->text});
+                syntaxError(QStringLiteral("Incorrect syntax near ')'."));
+            }
             if (inValues) {
                 pieces.push_back(operand(valuesRow(t)));
             } else if (const Out* target = inListTarget(pieces)) {

@@ -10,7 +10,7 @@ const ServerError* const kAll[] = {
     &serverError::NotMoney,           &serverError::NotAWholeNumber, &serverError::NotANumber,
     &serverError::ArithmeticOverflow, &serverError::DivideByZero,    &serverError::NoRoomForMoney,
     &serverError::BadStyle,           &serverError::BadDatePart,     &serverError::BadLengthLeft,
-    &serverError::BadLengthRight,
+    &serverError::BadLengthRight,     &serverError::SyntaxNearKeyword,
 };
 
 // Whether `text` has the fixed words of the message before its first value
