@@ -222,9 +222,8 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             if (!t.children.empty() && isWord(t.children.front(), "SELECT") && !pieces.empty() &&
                 pieces.back().kind == Piece::Keyword &&
                 (pieces.back().word == QLatin1String("FROM") || pieces.back().word == QLatin1String("JOIN")) &&
-                !(next && (next->kind == Tok::Ident || (next->kind == Tok::Word && (isWord(*next, "AS") ||
-                                                                                   !keywords().contains(upper(*next)))))))
-            {
+                !(next && (next->kind == Tok::Ident ||
+                           (next->kind == Tok::Word && (isWord(*next, "AS") || !keywords().contains(upper(*next))))))) {
                 if (next && next->kind == Tok::Word)
                     serverFailure(serverError::SyntaxNearKeyword, {next->text});
                 syntaxError(QStringLiteral("Incorrect syntax near ')'."));

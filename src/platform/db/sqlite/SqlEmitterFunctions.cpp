@@ -299,8 +299,8 @@ Out Emitter::function(const QString& u, const Node& g)
         // AVG(DISTINCT column): the column's type (a name holds no literal to bind twice).
         bool distinctColumn = g.children.size() > 1 && isWord(g.children.front(), "DISTINCT");
         for (std::size_t k = 1; k < g.children.size() && distinctColumn; ++k)
-            distinctColumn = g.children[k].kind == Tok::Word || g.children[k].kind == Tok::Ident ||
-                             g.children[k].kind == Tok::Dot;
+            distinctColumn =
+                g.children[k].kind == Tok::Word || g.children[k].kind == Tok::Ident || g.children[k].kind == Tok::Dot;
         const Out value =
             distinctColumn ? sequence(std::vector<Node>(g.children.begin() + 1, g.children.end())) : inner;
         if (value.type == Type::Number && value.column == ColumnKind::Integer)
