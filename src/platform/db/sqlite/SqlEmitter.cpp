@@ -85,6 +85,8 @@ Out Emitter::column(const QString& text, const QString& qualifier, const QString
     if (const CatalogColumn* c = m_names ? m_names->column(qualifier, name) : nullptr) {
         out.column = c->kind;
         out.type = typeOfKind(c->kind);
+        if (c->kind == ColumnKind::Decimal)
+            out.scale = c->scale;
     }
     return out;
 }
@@ -205,6 +207,9 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
         case Tok::Number:
             pieces.push_back(operand(Out{t.text, Type::Number, Source::NumberLiteral, t.text}));
             pieces.back().out.literalIndex = t.literal;
+            // 1.50 is a decimal of scale 2.
+            if (numberForm(t.text) == NumberForm::Decimal && !t.text.contains(QLatin1Char('e'), Qt::CaseInsensitive))
+                pieces.back().out.scale = int(t.text.size() - t.text.indexOf(QLatin1Char('.')) - 1);
             break;
         case Tok::Op:
             pieces.push_back(Piece{Piece::Op, Out{t.text}, {}});
@@ -213,6 +218,16 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             pieces.push_back(Piece{Piece::Comma, Out{QStringLiteral(",")}, {}});
             break;
         case Tok::Group:
+            // A derived table needs a name: FROM (SELECT ...) AS q.
+            if (!t.children.empty() && isWord(t.children.front(), "SELECT") && !pieces.empty() &&
+                pieces.back().kind == Piece::Keyword &&
+                (pieces.back().word == QLatin1String("FROM") || pieces.back().word == QLatin1String("JOIN")) &&
+                !(next && (next->kind == Tok::Ident ||
+                           (next->kind == Tok::Word && (isWord(*next, "AS") || !keywords().contains(upper(*next))))))) {
+                if (next && next->kind == Tok::Word)
+                    serverFailure(serverError::SyntaxNearKeyword, {next->text});
+                syntaxError(QStringLiteral("Incorrect syntax near ')'."));
+            }
             if (inValues) {
                 pieces.push_back(operand(valuesRow(t)));
             } else if (const Out* target = inListTarget(pieces)) {
@@ -287,11 +302,13 @@ Out Emitter::joined(std::vector<Piece> pieces, bool plainArgument) const
 Out Emitter::group(const Node& g)
 {
     Out inner = sequence(g.children);
-    return Out{QLatin1Char('(') + inner.text + QLatin1Char(')'),
-               inner.type,
-               Source::Computed,
-               {},
-               inner.type == Type::Number ? inner.column : ColumnKind::Other};
+    Out out{QLatin1Char('(') + inner.text + QLatin1Char(')'),
+            inner.type,
+            Source::Computed,
+            {},
+            inner.type == Type::Number ? inner.column : ColumnKind::Other};
+    out.scale = inner.type == Type::Number ? inner.scale : -1;
+    return out;
 }
 
 // TOP n / TOP (n) after SELECT [DISTINCT]; the nodes are consumed.

@@ -20,6 +20,7 @@ bool Emitter::isFunction(const QString& u)
         QStringLiteral("UPPER"),    QStringLiteral("LOWER"),      QStringLiteral("COUNT"),
         QStringLiteral("SUM"),      QStringLiteral("AVG"),        QStringLiteral("MIN"),
         QStringLiteral("MAX"),      QStringLiteral("ABS"),        QStringLiteral("FORMAT"),
+        QStringLiteral("ROUND"),
     };
     return set.contains(u);
 }
@@ -122,18 +123,35 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             return Out{QStringLiteral("tsql_money_text(%1, %2, %3)")
                            .arg(value.text, style ? style->text : QStringLiteral("0"), length),
                        Type::Text};
+        // A decimal shows the digits of its scale ("2.50").
+        if (value.type == Type::Number && value.scale >= 0) {
+            Out converted{QStringLiteral("tsql_convert_text(tsql_decimal_text(%1, %2), NULL, %3)")
+                              .arg(value.text)
+                              .arg(value.scale)
+                              .arg(length),
+                          Type::Text};
+            converted.convertedText = true;
+            return converted;
+        }
         // A style formats date-times (style 0 when none is given); a text keeps its characters.
         const QString styleText = value.type == Type::Text ? QStringLiteral("NULL")
                                   : style                  ? style->text
                                                            : QStringLiteral("0");
-        return Out{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
+        Out converted{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
+        converted.convertedText = true;
+        return converted;
     }
     if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
         return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
     if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC")) {
+        // A text in exponent notation is no decimal for SQL Server (a float is).
+        if (value.source == Source::TextLiteral && value.literal.contains(QLatin1Char('e'), Qt::CaseInsensitive))
+            serverFailure(serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         const QString p = params.empty() ? QStringLiteral("18") : params[0];
         const QString s = params.size() > 1 ? params[1] : QStringLiteral("0");
-        return Out{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
+        Out converted{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
+        converted.scale = s.toInt();
+        return converted;
     }
     static const QHash<QString, int> intBits = {{QStringLiteral("INT"), 32},
                                                 {QStringLiteral("INTEGER"), 32},
@@ -253,6 +271,19 @@ Out Emitter::function(const QString& u, const Node& g)
         return Out{call("tsql_upper", args(g, 1, QStringLiteral("upper"))), Type::Text};
     if (u == QLatin1String("LOWER"))
         return Out{call("tsql_lower", args(g, 1, QStringLiteral("lower"))), Type::Text};
+    if (u == QLatin1String("ROUND")) {
+        std::vector<Out> a = args(g, std::size_t(-1), QStringLiteral("round"));
+        if (a.size() < 2 || a.size() > 3)
+            syntaxError(QStringLiteral("The round function requires 2 to 3 arguments."));
+        if (a.size() == 2)
+            a.push_back(Out{QStringLiteral("0")});
+        // Money stays money; a decimal literal reaches the function as written, so it stays exact.
+        const Type type = a[0].type == Type::Money ? Type::Money : Type::Number;
+        a[0].text = moneyArgument(a[0]);
+        Out rounded{call("tsql_round", a), type};
+        rounded.column = a[0].column == ColumnKind::Integer ? ColumnKind::Integer : ColumnKind::Other;
+        return rounded;
+    }
     if (u == QLatin1String("FORMAT"))
         refuse(QStringLiteral("FORMAT"));
     // Aggregates and ABS keep their names; money adds up exactly.
@@ -263,6 +294,18 @@ Out Emitter::function(const QString& u, const Node& g)
                    Type::Money};
     if (u == QLatin1String("COUNT"))
         return whole(u + inner.text);
+    // The average of whole numbers is a whole number, its fraction dropped.
+    if (u == QLatin1String("AVG")) {
+        // AVG(DISTINCT column): the column's type (a name holds no literal to bind twice).
+        bool distinctColumn = g.children.size() > 1 && isWord(g.children.front(), "DISTINCT");
+        for (std::size_t k = 1; k < g.children.size() && distinctColumn; ++k)
+            distinctColumn =
+                g.children[k].kind == Tok::Word || g.children[k].kind == Tok::Ident || g.children[k].kind == Tok::Dot;
+        const Out value =
+            distinctColumn ? sequence(std::vector<Node>(g.children.begin() + 1, g.children.end())) : inner;
+        if (value.type == Type::Number && value.column == ColumnKind::Integer)
+            return whole(QStringLiteral("(SUM%1 / COUNT%1)").arg(inner.text));
+    }
     if (u == QLatin1String("MIN") || u == QLatin1String("MAX") || u == QLatin1String("ABS"))
         return Out{u + inner.text, inner.type, Source::Computed, {}, inner.column};
     return Out{u + inner.text, Type::Number};

@@ -117,7 +117,12 @@ void Emitter::recordResultTypes(const std::vector<Piece>& pieces)
         if (star)
             break;
         const Type type = pieces[b].kind == Piece::Operand ? pieces[b].out.type : Type::Unknown;
-        m_resultTypes.push_back(type == Type::Money ? adCurrency : type == Type::Date ? adDBTimeStamp : adEmpty);
+        // A date-time converted to text ("2024-03-18 08:05:00.000", style 121) stays a text.
+        const bool convertedText = pieces[b].kind == Piece::Operand && pieces[b].out.convertedText;
+        m_resultTypes.push_back(type == Type::Money  ? adCurrency
+                                : type == Type::Date ? adDBTimeStamp
+                                : convertedText      ? adVarWChar
+                                                     : adEmpty);
     }
 }
 

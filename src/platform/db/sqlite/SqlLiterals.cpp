@@ -60,14 +60,18 @@ int64_t bitValue(const QString& text)
     return d != 0 ? 1 : 0;
 }
 
-QString decimalLiteral(const QString& text, const char* typeName)
+// A text converted to a decimal (`exponent` false) or a float: a float also
+// takes an exponent, and a blank text is 0.
+QString decimalLiteral(const QString& text, const char* typeName, bool exponent)
 {
     const QString t = text.trimmed();
+    if (exponent && t.isEmpty())
+        return QStringLiteral("0");
     bool ok = false;
     t.toDouble(&ok);
     // Only plain decimal notation: no hexadecimal, no infinity.
     for (const QChar c : t)
-        ok = ok && (c.isDigit() || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E');
+        ok = ok && (c.isDigit() || c == u'.' || c == u'-' || c == u'+' || (exponent && (c == u'e' || c == u'E')));
     if (!ok)
         serverFailure(serverError::NotANumber, {QStringLiteral("varchar"), QLatin1String(typeName)});
     return t.startsWith(u'+') ? t.mid(1) : t;
@@ -106,9 +110,9 @@ Variant convertedValue(const QString& text, ColumnKind kind)
     case ColumnKind::Bit:
         return bitValue(text);
     case ColumnKind::Decimal:
-        return decimalLiteral(text, "numeric");
+        return decimalLiteral(text, "numeric", false);
     case ColumnKind::Float:
-        return decimalLiteral(text, "float");
+        return decimalLiteral(text, "float", true);
     case ColumnKind::Text:
     case ColumnKind::Other:
         break;

@@ -202,7 +202,7 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     const auto parsed = parseDecimal(valueText(argv[0]));
     if (!parsed) {
-        resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("numeric")});
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         return;
     }
     const Decimal d = roundDecimal(*parsed, scale);
@@ -216,6 +216,74 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
                          (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString());
     if (scale == 0 && d.intDigits.size() < 19)
         sqlite3_result_int64(ctx, text.toLongLong());
+    else
+        sqlite3_result_double(ctx, text.toDouble());
+}
+
+// tsql_decimal_text(value, scale): a decimal's text with the digits of its
+// scale, as SQL Server writes a decimal converted to text.
+void decimalTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int scale = sqlite3_value_int(argv[1]);
+    const auto parsed = parseDecimal(valueText(argv[0]));
+    if (!parsed) {
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
+        return;
+    }
+    const Decimal d = roundDecimal(*parsed, scale);
+    const bool zero = !(d.intDigits + d.fracDigits).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    resultText(ctx, (d.negative && !zero ? QStringLiteral("-") : QString()) + d.intDigits +
+                        (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString()));
+}
+
+// tsql_round(value, length, truncate): ROUND to `length` digits after the
+// point (before it when negative), half away from zero, or cut with a
+// `truncate` other than 0; exact on the value's decimal digits.
+void roundFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0]) || isNull(argv[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int length = sqlite3_value_int(argv[1]);
+    const bool truncate = !isNull(argv[2]) && sqlite3_value_int(argv[2]) != 0;
+    const auto parsed = parseDecimal(valueText(argv[0]));
+    if (!parsed) {
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("float")});
+        return;
+    }
+    Decimal d = *parsed;
+    // Digits to keep after the point, counted from the value's first digit when negative.
+    const qsizetype keep = std::max(length, 0);
+    if (truncate)
+        d.fracDigits = d.fracDigits.left(keep);
+    else
+        d = roundDecimal(d, int(std::min<qsizetype>(keep, d.fracDigits.size())));
+    if (length < 0) {
+        d.fracDigits.clear();
+        const qsizetype cut = -qsizetype(length);
+        if (cut >= d.intDigits.size() + 1) {
+            d.intDigits = QStringLiteral("0");
+        } else {
+            const bool up = !truncate && cut <= d.intDigits.size() && d.intDigits[d.intDigits.size() - cut] >= u'5';
+            Decimal kept{d.negative, d.intDigits.left(d.intDigits.size() - cut), QString()};
+            if (kept.intDigits.isEmpty())
+                kept.intDigits = QStringLiteral("0");
+            if (up)
+                kept = roundDecimal(Decimal{d.negative, kept.intDigits, QStringLiteral("9")}, 0);
+            d.intDigits = kept.intDigits == QLatin1String("0") ? kept.intDigits : kept.intDigits + QString(cut, u'0');
+        }
+    }
+    const QString text = (d.negative ? QStringLiteral("-") : QString()) + d.intDigits +
+                         (d.fracDigits.isEmpty() ? QString() : QLatin1Char('.') + d.fracDigits);
+    bool whole = false;
+    const qlonglong n = text.toLongLong(&whole);
+    if (whole && sqlite3_value_type(argv[0]) == SQLITE_INTEGER)
+        sqlite3_result_int64(ctx, n);
     else
         sqlite3_result_double(ctx, text.toDouble());
 }
@@ -244,12 +312,13 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         break;
     }
     default: {
+        // A blank text is 0, as SQL Server converts it.
         const QString s = textArg(argv[0]).trimmed();
-        bool ok = false;
-        r = s.toLongLong(&ok);
+        bool ok = s.isEmpty();
+        r = ok ? 0 : s.toLongLong(&ok);
         if (!ok) {
             resultError(ctx, serverError::NotAWholeNumber,
-                        {QStringLiteral("nvarchar"), textArg(argv[0]), QStringLiteral("int")});
+                        {QStringLiteral("varchar"), textArg(argv[0]), QStringLiteral("int")});
             return;
         }
     }
@@ -275,10 +344,12 @@ void floatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
         return;
     }
-    bool ok = false;
-    const double d = textArg(argv[0]).trimmed().toDouble(&ok);
+    // A blank text is 0, as SQL Server converts it.
+    const QString s = textArg(argv[0]).trimmed();
+    bool ok = s.isEmpty();
+    const double d = ok ? 0 : s.toDouble(&ok);
     if (!ok) {
-        resultError(ctx, serverError::NotANumber, {QStringLiteral("nvarchar"), QStringLiteral("float")});
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("float")});
         return;
     }
     sqlite3_result_double(ctx, d);
@@ -443,7 +514,8 @@ void subtractFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 std::span<const FunctionDef> numberFunctions()
 {
     static const FunctionDef functions[] = {
-        {"tsql_decimal", 3, &decimalFunction, true},   {"tsql_int", 2, &intFunction, true},
+        {"tsql_decimal", 3, &decimalFunction, true},   {"tsql_decimal_text", 2, &decimalTextFunction, true},
+        {"tsql_int", 2, &intFunction, true},           {"tsql_round", 3, &roundFunction, true},
         {"tsql_float", 1, &floatFunction, true},       {"tsql_bit", 1, &bitFunction, true},
         {"tsql_add", 2, &addFunction, true},           {"tsql_sub", 2, &subtractFunction, true},
         {"tsql_div", 2, &divideFunction<false>, true}, {"tsql_mod", 2, &divideFunction<true>, true},

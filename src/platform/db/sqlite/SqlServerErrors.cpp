@@ -5,11 +5,12 @@ namespace platform::db::sqlite {
 namespace {
 
 const ServerError* const kAll[] = {
-    &serverError::NestedTooDeeply,    &serverError::TopWithOffset,   &serverError::NotADate,
-    &serverError::DateOutOfRange,     &serverError::DateOverflow,    &serverError::DateDiffOverflow,
-    &serverError::NotMoney,           &serverError::NotAWholeNumber, &serverError::NotANumber,
-    &serverError::ArithmeticOverflow, &serverError::DivideByZero,    &serverError::NoRoomForMoney,
-    &serverError::BadStyle,           &serverError::BadDatePart,
+    &serverError::NestedTooDeeply,    &serverError::TopWithOffset,     &serverError::NotADate,
+    &serverError::DateOutOfRange,     &serverError::DateOverflow,      &serverError::DateDiffOverflow,
+    &serverError::NotMoney,           &serverError::NotAWholeNumber,   &serverError::NotANumber,
+    &serverError::ArithmeticOverflow, &serverError::DivideByZero,      &serverError::NoRoomForMoney,
+    &serverError::BadStyle,           &serverError::BadDatePart,       &serverError::BadLengthLeft,
+    &serverError::BadLengthRight,     &serverError::SyntaxNearKeyword,
 };
 
 // Whether `text` has the fixed words of the message before its first value

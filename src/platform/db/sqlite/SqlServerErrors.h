@@ -50,6 +50,11 @@ inline constexpr ServerError NoRoomForMoney{234, adErr::TypeMismatch, "22003",
                                             "There is insufficient result space to convert a money value to %1."};
 inline constexpr ServerError BadStyle{281, adErr::Syntax, "42000",
                                       "%1 is not a valid style number when converting from %2 to a character string."};
+inline constexpr ServerError SyntaxNearKeyword{156, adErr::Syntax, "42000", "Incorrect syntax near the keyword '%1'."};
+inline constexpr ServerError BadLengthLeft{537, adErr::Syntax, "42000",
+                                           "Invalid length parameter passed to the LEFT or SUBSTRING function."};
+inline constexpr ServerError BadLengthRight{536, adErr::Syntax, "42000",
+                                            "Invalid length parameter passed to the RIGHT function."};
 inline constexpr ServerError BadDatePart{155, adErr::Syntax, "42000", "'%1' is not a recognized datepart option."};
 
 } // namespace serverError

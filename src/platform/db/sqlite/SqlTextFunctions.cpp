@@ -67,7 +67,7 @@ void substringFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     const int64_t start = sqlite3_value_int64(argv[1]);
     const int64_t length = sqlite3_value_int64(argv[2]);
     if (length < 0) {
-        resultError(ctx, QStringLiteral("Invalid length parameter passed to the substring function."));
+        resultError(ctx, serverError::BadLengthLeft);
         return;
     }
     const QList<uint> s = valueText(argv[0]).toUcs4();
@@ -87,9 +87,7 @@ template <bool FromLeft> void leftRightFunction(sqlite3_context* ctx, int argc, 
         return;
     const int64_t n = sqlite3_value_int64(argv[1]);
     if (n < 0) {
-        resultError(
-            ctx,
-            QStringLiteral("Invalid length parameter passed to the %1 function.").arg(FromLeft ? u"left" : u"right"));
+        resultError(ctx, FromLeft ? serverError::BadLengthLeft : serverError::BadLengthRight);
         return;
     }
     const QList<uint> s = valueText(argv[0]).toUcs4();

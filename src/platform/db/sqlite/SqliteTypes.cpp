@@ -206,6 +206,9 @@ ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
 
 ColumnInfo columnForType(const QString& name, DataTypeEnum type)
 {
+    // A conversion to text without a length is 30 characters long.
+    if (type == adVarWChar)
+        return columnForDeclaredType(name, QStringLiteral("nvarchar(30)"));
     return columnForDeclaredType(name, type == adCurrency ? QStringLiteral("money") : QStringLiteral("datetime"));
 }
 

@@ -19,7 +19,7 @@ namespace platform::db::sqlite {
 ColumnInfo columnForDeclaredType(const QString& name, const QString& declared);
 
 // The column of an expression whose type the statement shows (adCurrency,
-// adDBTimeStamp) where its values cannot.
+// adDBTimeStamp, adVarWChar for a conversion to text) where its values cannot.
 ColumnInfo columnForType(const QString& name, DataTypeEnum type);
 
 // Types a column without declared type from the stored values at `index` of

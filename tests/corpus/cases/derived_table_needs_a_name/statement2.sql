@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM (SELECT Cantidad FROM Valores) WHERE Cantidad > 0

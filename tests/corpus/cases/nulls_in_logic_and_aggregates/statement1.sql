@@ -1,0 +1,1 @@
+SELECT Id FROM Valores WHERE Cantidad = NULL OR Cantidad <> NULL

@@ -1,0 +1,1 @@
+SELECT Id FROM Valores WHERE Cantidad NOT IN (7, NULL)

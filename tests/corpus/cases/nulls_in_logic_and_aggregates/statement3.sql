@@ -1,0 +1,1 @@
+SELECT Id FROM Valores WHERE Cantidad NOT IN (SELECT Cantidad FROM Valores WHERE Id > 1)

@@ -1,0 +1,1 @@
+SELECT COUNT(Cantidad) AS Con, COUNT(*) AS Filas, SUM(Cantidad) AS Suma, AVG(Cantidad) AS Promedio, AVG(DISTINCT Cantidad) AS Distintos, MIN(Nombre) AS Menor, MAX(Nombre) AS Mayor FROM Valores

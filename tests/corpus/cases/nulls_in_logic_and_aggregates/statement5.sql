@@ -1,0 +1,1 @@
+SELECT SUM(Cantidad) AS Suma, AVG(Cantidad) AS Promedio, MAX(Nombre) AS Mayor, COUNT(Cantidad) AS Con, SUM(Importe) AS Total FROM Valores WHERE Id > 100

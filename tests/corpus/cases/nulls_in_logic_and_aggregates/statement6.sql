@@ -1,0 +1,1 @@
+SELECT Id, Nombre + 'x' AS Junto, ISNULL(Nombre, 'sin') AS Nombre, CASE Cantidad WHEN NULL THEN 'nulo' ELSE 'otro' END AS Caso FROM Valores WHERE Id IN (1, 3) ORDER BY Id

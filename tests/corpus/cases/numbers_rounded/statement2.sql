@@ -1,0 +1,1 @@
+SELECT ROUND(Importe, 0) AS Importe, ROUND(Tasa, 1) AS Tasa, ROUND(Cantidad, -1) AS Cantidad FROM Valores ORDER BY Id

@@ -1,0 +1,1 @@
+SELECT CAST('' AS int) AS a, CONVERT(int, '  ') AS b, CAST('' AS float) AS c, CAST(' -12 ' AS int) AS d, CAST('+5' AS int) AS e, CAST(2.9 AS int) AS f, CAST(-2.9 AS int) AS g, CAST('$1' AS money) AS h

@@ -1,0 +1,1 @@
+SELECT CAST('1e3' AS int) AS a

@@ -1,0 +1,1 @@
+SELECT CAST('1e3' AS decimal(10,2)) AS a

@@ -1,0 +1,1 @@
+SELECT CAST('1e3' AS float) AS a, CAST(' -1.005 ' AS decimal(10,2)) AS b

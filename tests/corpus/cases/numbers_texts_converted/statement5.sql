@@ -1,0 +1,1 @@
+SELECT 7 / 2 AS a, -7 / 2 AS b, 7 % -3 AS c, -7 % 3 AS d, Cantidad / 2 AS e, Cantidad % 3 AS f FROM Valores WHERE Id = 2

@@ -1,0 +1,1 @@
+SELECT LEN('ab  ') AS a, DATALENGTH('ab  ') AS b, LEN('  ab') AS c, LEN('') AS d, DATALENGTH('') AS e, LEN(Nombre) AS f, DATALENGTH(Nombre) AS g FROM Valores WHERE Id = 2

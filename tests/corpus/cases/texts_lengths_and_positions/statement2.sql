@@ -1,0 +1,1 @@
+SELECT LEFT('abc', 5) AS a, RIGHT('abc', 5) AS b, LEFT('abc', 0) AS c, SUBSTRING('abc', 0, 2) AS d, SUBSTRING('abc', -1, 3) AS e, SUBSTRING('abc', 5, 2) AS f, SUBSTRING('abc', 2, 100) AS g

@@ -1,0 +1,1 @@
+SELECT LEFT(Nombre, -1) AS a FROM Valores

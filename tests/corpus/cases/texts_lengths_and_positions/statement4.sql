@@ -1,0 +1,1 @@
+SELECT RIGHT('abc', -1) AS a

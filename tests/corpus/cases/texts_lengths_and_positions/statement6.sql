@@ -1,0 +1,1 @@
+SELECT CHARINDEX('b', 'abcb') AS a, CHARINDEX('b', 'abcb', 3) AS b, CHARINDEX('B', 'abcb') AS c, CHARINDEX('x', 'abc') AS d, CHARINDEX('b', 'abcb', 0) AS e, CHARINDEX('á', 'abc') AS f, REPLACE('aBc', 'b', 'X') AS g, REPLACE('abc', 'á', 'X') AS h
