@@ -36,6 +36,9 @@ QString unquoted(const QString& s, qsizetype begin, qsizetype end)
     if (s[begin] == QLatin1Char('N') || s[begin] == QLatin1Char('n'))
         ++begin;
     const QChar close = s[begin] == QLatin1Char('[') ? QLatin1Char(']') : s[begin];
+    const QStringView inner = QStringView(s).mid(begin + 1, end - begin - 2);
+    if (!inner.contains(close))
+        return inner.toString();
     QString text;
     text.reserve(end - begin - 2);
     for (qsizetype j = begin + 1; j < end - 1; ++j) {
