@@ -11,6 +11,7 @@
 #include "platform/util/Dll_Utilidades.h"
 
 #include <QFileInfo>
+#include <QStringBuilder>
 
 #include <algorithm>
 
@@ -214,9 +215,9 @@ CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccio
         for (int i = 0; resultado.fin == Fin::Completa && !rs->Eof(); rs->MoveNext()) {
             const QString idHistoria = rs->value(QStringLiteral("IdArticulo")).toText();
             ++i;
-            progreso(QStringLiteral("   ") + QString::number(i) + u'/' + QString::number(resultado.filas) +
-                     QStringLiteral("  ") + Porcentaje(i, resultado.filas) + QStringLiteral(" | ") +
-                     QStringLiteral("Por favor, espere\u2026 Verificando articulo ") + Trim(idHistoria));
+            progreso(QStringLiteral("   ") % QString::number(i) % u'/' % QString::number(resultado.filas) %
+                     QStringLiteral("  ") % Porcentaje(i, resultado.filas) % QStringLiteral(" | ") %
+                     QStringLiteral("Por favor, espere\u2026 Verificando articulo ") % Trim(idHistoria));
             const Fila fila = m_detener ? Fila{Desenlace::Detener, {}} : CorregirFila(corrida, idHistoria);
             m_db.CierraRecordset(corrida.rsPrevio);
             const QString articulo = QStringLiteral("Artículo ") + Trim(idHistoria);
@@ -261,17 +262,18 @@ CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccio
 
 CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const QString& idHistoria)
 {
+    // Each statement is built in one piece (QStringBuilder's %): a row builds three.
     QString sqlPrevio;
     if (corrida.esCosto) {
-        sqlPrevio = QStringLiteral("SELECT TOP 1  costo as precio, * ") + QStringLiteral("FROM V_MV_PreciosHis ") +
-                    QStringLiteral("WHERE LTRIM(RTRIM(IdArticulo)) = '") + SqlQuoteInner(Trim(idHistoria)) +
-                    QStringLiteral("' ") + corrida.filtro + QStringLiteral("  AND FechaHora < '") + corrida.inicio +
-                    QStringLiteral("'") + QStringLiteral("ORDER BY FechaHora DESC;");
+        sqlPrevio = QStringLiteral("SELECT TOP 1  costo as precio, * ") % QStringLiteral("FROM V_MV_PreciosHis ") %
+                    QStringLiteral("WHERE LTRIM(RTRIM(IdArticulo)) = '") % SqlQuoteInner(Trim(idHistoria)) %
+                    QStringLiteral("' ") % corrida.filtro % QStringLiteral("  AND FechaHora < '") % corrida.inicio %
+                    QStringLiteral("'") % QStringLiteral("ORDER BY FechaHora DESC;");
     } else {
-        sqlPrevio = QStringLiteral("SELECT TOP 1  ") + corrida.columna + QStringLiteral(" as precio, * ") +
-                    QStringLiteral("FROM V_MV_PreciosHis ") + QStringLiteral("WHERE IdArticulo = '") +
-                    SqlQuoteInner(idHistoria) + QStringLiteral("' ") + corrida.filtro +
-                    QStringLiteral("  AND FechaHora < '") + corrida.inicio + QStringLiteral("'") +
+        sqlPrevio = QStringLiteral("SELECT TOP 1  ") % corrida.columna % QStringLiteral(" as precio, * ") %
+                    QStringLiteral("FROM V_MV_PreciosHis ") % QStringLiteral("WHERE IdArticulo = '") %
+                    SqlQuoteInner(idHistoria) % QStringLiteral("' ") % corrida.filtro %
+                    QStringLiteral("  AND FechaHora < '") % corrida.inicio % QStringLiteral("'") %
                     QStringLiteral("ORDER BY FechaHora DESC;");
     }
     data::RecordsetPtr& previo = corrida.rsPrevio;
@@ -307,8 +309,8 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
         leido = m_db.DatosTabla(QStringLiteral("V_MA_ARTICULOS"), idArticulo, corrida.columna,
                                 QStringLiteral("IdArticulo"), Variant(8), QString(), true, false);
     } else {
-        const QString condicion = QStringLiteral(" idarticulo = '") + SqlQuoteInner(idArticulo) +
-                                  QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
+        const QString condicion = QStringLiteral(" idarticulo = '") % SqlQuoteInner(idArticulo) %
+                                  QStringLiteral("' and idlista = '") % SqlQuoteInner(idLista) % QStringLiteral("'");
         leido = m_db.DatosTabla(QStringLiteral("V_MA_PRECIOS"), idArticulo, corrida.columna,
                                 QStringLiteral("IdArticulo"), Variant(8), condicion, true, false);
     }
@@ -337,14 +339,14 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
     const QString nuevo = anterior->rounded(corrida.decimales).toFixed(corrida.decimales);
     QString update;
     if (corrida.maestro) {
-        update = QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") + corrida.columna + QStringLiteral(" = ") + nuevo +
-                 QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") + SqlQuoteInner(Trim(idArticulo)) +
+        update = QStringLiteral("UPDATE  V_MA_ARTICULOS SET ") % corrida.columna % QStringLiteral(" = ") % nuevo %
+                 QStringLiteral(", DESDETRIGGER = 1 WHERE ltrim(IDARTICULO) = '") % SqlQuoteInner(Trim(idArticulo)) %
                  QStringLiteral("'");
     } else {
-        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") + corrida.columna + QStringLiteral(" = ") +
-                 m_db.SQLValue(Variant(anterior->rounded(2)), QStringLiteral("@")).toText() +
-                 QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") + SqlQuoteInner(idArticulo) +
-                 QStringLiteral("' and idlista = '") + SqlQuoteInner(idLista) + QStringLiteral("'");
+        update = QStringLiteral("UPDATE  V_MA_PRECIOS SET ") % corrida.columna % QStringLiteral(" = ") %
+                 m_db.SQLValue(Variant(anterior->rounded(2)), QStringLiteral("@")).toText() %
+                 QStringLiteral(", DESDETRIGGER = 1 WHERE IDARTICULO = '") % SqlQuoteInner(idArticulo) %
+                 QStringLiteral("' and idlista = '") % SqlQuoteInner(idLista) % QStringLiteral("'");
     }
     int64_t afectados = 0;
     if (!m_db.EjecutaConsultaSQL(update, afectados)) {
@@ -358,7 +360,7 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
     // A count of -1 is a server that did not say how many rows: the statement
     // ran without an error, so the change stands as written.
     corrida.registroFallido =
-        !corrida.log.writeLine(Trim(idArticulo) + u'\t' + leido.toText() + u'\t' + nuevo + u'\t' + fechaHistoria);
+        !corrida.log.writeLine(Trim(idArticulo) % u'\t' % leido.toText() % u'\t' % nuevo % u'\t' % fechaHistoria);
     return {Desenlace::Modificado, {}};
 }
 

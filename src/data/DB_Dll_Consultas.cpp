@@ -8,6 +8,7 @@
 #include "platform/core/Text.h"
 
 #include <QCoreApplication>
+#include <QStringBuilder>
 
 namespace data {
 
@@ -469,15 +470,16 @@ Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, co
         Tipodato = Variant(8);
     }
     const QString sufijo = text::Trim(Condicion).isEmpty() ? Condicion : QStringLiteral(" AND ") + Condicion;
-    const QString inicio = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ");
+    const QString inicio = QStringLiteral("SELECT TOP 1 * FROM ") % Tabla % QStringLiteral(" with(nolock)  WHERE ");
     QString sql;
     switch (codigoTipo(Tipodato)) {
     case 8:
+        // Built in one piece (QStringBuilder's %): a run looks up a value per row.
         if (UsaTrim) {
-            sql = inicio + QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") +
-                  text::SqlQuoteInner(text::Trim(ValorBuscado)) + QStringLiteral("' ") + sufijo;
+            sql = inicio % QStringLiteral("LTRIM(RTRIM(") % Campo % QStringLiteral(")) ='") %
+                  text::SqlQuoteInner(text::Trim(ValorBuscado)) % QStringLiteral("' ") % sufijo;
         } else {
-            sql = inicio + Campo + QStringLiteral(" ='") + text::SqlQuoteInner(ValorBuscado) + QStringLiteral("' ") +
+            sql = inicio % Campo % QStringLiteral(" ='") % text::SqlQuoteInner(ValorBuscado) % QStringLiteral("' ") %
                   sufijo;
         }
         break;
@@ -687,12 +689,11 @@ void DB_Dll::CierraRecordset(RecordsetPtr& LrcsTemp)
 
 QString DB_Dll::PreparaComando(const QString& sql) const
 {
-    const bool create = text::Contains(sql, u"CREATE");
-    const bool drop = text::Contains(sql, u"DROP");
-    const bool marcador = tieneMarcador(sql);
-    if (!(create && drop)) {
+    // Most statements create nothing: the rest is asked only of those that do.
+    if (!(text::Contains(sql, u"CREATE") && text::Contains(sql, u"DROP"))) {
         return quitaMarcador(sql);
     }
+    const bool marcador = tieneMarcador(sql);
     if (text::Contains(sql, u"DELETE")) {
         return marcador ? quitaMarcador(sql) : sql;
     }

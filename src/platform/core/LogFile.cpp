@@ -13,7 +13,8 @@ bool LogFile::open(const QString& path)
 {
     close();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // Unbuffered: each line goes to the system in one write, with no copy kept here.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         return false;
     }
     Runtime::instance().registerOpenFile(&m_file);

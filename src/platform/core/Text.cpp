@@ -22,9 +22,55 @@ QString RTrim(QStringView s)
     return s.left(n).toString();
 }
 
+namespace {
+
+// The part of `s` without blanks at its ends.
+QStringView trimmedView(QStringView s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (end > 0 && s[end - 1] == u' ') {
+        --end;
+    }
+    while (begin < end && s[begin] == u' ') {
+        ++begin;
+    }
+    return s.mid(begin, end - begin);
+}
+
+// An ASCII needle in an ASCII text, without regard to letter case: Unicode
+// case folding matches just the ASCII letters' other case there.
+bool containsAsciiNoCase(QStringView hay, QStringView needle)
+{
+    const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; };
+    const qsizetype last = hay.size() - needle.size();
+    const char16_t first = fold(needle[0].unicode());
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (fold(hay[i].unicode()) != first) {
+            continue;
+        }
+        qsizetype j = 1;
+        while (j < needle.size() && fold(hay[i + j].unicode()) == fold(needle[j].unicode())) {
+            ++j;
+        }
+        if (j == needle.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 QString Trim(QStringView s)
 {
-    return LTrim(RTrim(s));
+    return trimmedView(s).toString();
+}
+
+QString Trim(const QString& s)
+{
+    const QStringView trimmed = trimmedView(s);
+    return trimmed.size() == s.size() ? s : trimmed.toString();
 }
 
 QString Left(QStringView s, qsizetype n)
@@ -59,6 +105,10 @@ qsizetype InStr(QStringView hay, QStringView needle, qsizetype start, bool ignor
 
 bool Contains(QStringView hay, QStringView needle, bool ignoreCase)
 {
+    // Statements are nearly always ASCII: the fold of every character is then simple.
+    if (ignoreCase && !needle.isEmpty() && QtPrivate::isAscii(needle) && QtPrivate::isAscii(hay)) {
+        return containsAsciiNoCase(hay, needle);
+    }
     return hay.contains(needle, ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
 }
 

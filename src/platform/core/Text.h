@@ -12,6 +12,8 @@ namespace platform::text {
 QString Trim(QStringView s);
 QString LTrim(QStringView s);
 QString RTrim(QStringView s);
+// The same on a whole text: one without blanks at its ends is given back as it is.
+QString Trim(const QString& s);
 
 QString Left(QStringView s, qsizetype n);
 QString Right(QStringView s, qsizetype n);

@@ -236,8 +236,10 @@ Field Recordset::Fields(const QString& name)
 int Recordset::fieldIndex(const QString& name) const
 {
     requireOpen();
+    // Names compare unit by unit without regard to case: names of other lengths never match.
     for (std::size_t i = 0; i < m_result.columns.size(); ++i) {
-        if (m_result.columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        const QString& column = m_result.columns[i].name;
+        if (column.size() == name.size() && column.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
     }
     return -1;

@@ -162,6 +162,9 @@ NumberForm numberForm(QStringView number)
     }
     if (decimal)
         return NumberForm::Decimal;
+    // Up to 18 digits always fit in 64 bits.
+    if (digits && number.size() <= 18)
+        return NumberForm::Whole;
     bool fits = false;
     (void)number.toLongLong(&fits);
     return digits && fits ? NumberForm::Whole : NumberForm::Other;

@@ -36,6 +36,9 @@ QString unquoted(const QString& s, qsizetype begin, qsizetype end)
     if (s[begin] == QLatin1Char('N') || s[begin] == QLatin1Char('n'))
         ++begin;
     const QChar close = s[begin] == QLatin1Char('[') ? QLatin1Char(']') : s[begin];
+    const QStringView inner = QStringView(s).mid(begin + 1, end - begin - 2);
+    if (!inner.contains(close))
+        return inner.toString();
     QString text;
     text.reserve(end - begin - 2);
     for (qsizetype j = begin + 1; j < end - 1; ++j) {
@@ -47,14 +50,11 @@ QString unquoted(const QString& s, qsizetype begin, qsizetype end)
 }
 
 // Where a text or a quoted name that opens at `open` (its mark) ends: after
-// its closing mark. Raises the error of an unclosed one.
-qsizetype quotedEnd(const QString& s, qsizetype open, QChar close)
+// its closing mark; -1 when it is not closed.
+qsizetype closedEnd(const QString& s, qsizetype open, QChar close)
 {
     const qsizetype n = s.size();
-    for (qsizetype j = open + 1;; ++j) {
-        if (j >= n)
-            syntaxError(
-                QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(open + 1)));
+    for (qsizetype j = open + 1; j < n; ++j) {
         if (s[j] == close) {
             if (j + 1 < n && s[j + 1] == close) {
                 ++j;
@@ -63,6 +63,42 @@ qsizetype quotedEnd(const QString& s, qsizetype open, QChar close)
             return j + 1;
         }
     }
+    return -1;
+}
+
+// The same, raising the error of an unclosed one.
+qsizetype quotedEnd(const QString& s, qsizetype open, QChar close)
+{
+    const qsizetype end = closedEnd(s, open, close);
+    if (end < 0)
+        syntaxError(QStringLiteral("Unclosed quotation mark after the character string '%1'.").arg(s.mid(open + 1)));
+    return end;
+}
+
+// Where the number that starts at `i` (a digit, or a point before a digit) ends.
+qsizetype numberEnd(const QString& s, qsizetype i)
+{
+    const qsizetype n = s.size();
+    qsizetype j = i;
+    if (s[i] == QLatin1Char('0') && i + 1 < n && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
+        j += 2;
+        while (j < n && isxdigit(s[j].toLatin1()))
+            ++j;
+        return j;
+    }
+    while (j < n && s[j].isDigit())
+        ++j;
+    if (j < n && s[j] == QLatin1Char('.'))
+        for (++j; j < n && s[j].isDigit();)
+            ++j;
+    if (j + 1 < n && (s[j] == QLatin1Char('e') || s[j] == QLatin1Char('E')) &&
+        (s[j + 1].isDigit() ||
+         ((s[j + 1] == QLatin1Char('+') || s[j + 1] == QLatin1Char('-')) && j + 2 < n && s[j + 2].isDigit()))) {
+        j += 2;
+        while (j < n && s[j].isDigit())
+            ++j;
+    }
+    return j;
 }
 
 // Walks the tokens of `s`: sink(kind, begin, end, newline before) for each,
@@ -101,26 +137,7 @@ template <typename Sink> void lex(const QString& s, Sink&& sink)
             // A quoted name; its closing mark doubled stands for itself.
             push(Tok::Ident, i, quotedEnd(s, i, c == QLatin1Char('"') ? QLatin1Char('"') : QLatin1Char(']')));
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
-            qsizetype j = i;
-            if (c == QLatin1Char('0') && i + 1 < n && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
-                j += 2;
-                while (j < n && isxdigit(s[j].toLatin1()))
-                    ++j;
-            } else {
-                while (j < n && s[j].isDigit())
-                    ++j;
-                if (j < n && s[j] == QLatin1Char('.'))
-                    for (++j; j < n && s[j].isDigit();)
-                        ++j;
-                if (j + 1 < n && (s[j] == QLatin1Char('e') || s[j] == QLatin1Char('E')) &&
-                    (s[j + 1].isDigit() || ((s[j + 1] == QLatin1Char('+') || s[j + 1] == QLatin1Char('-')) &&
-                                            j + 2 < n && s[j + 2].isDigit()))) {
-                    j += 2;
-                    while (j < n && s[j].isDigit())
-                        ++j;
-                }
-            }
-            push(Tok::Number, i, j);
+            push(Tok::Number, i, numberEnd(s, i));
         } else if (c == QLatin1Char('#')) {
             refuse(QStringLiteral("the sign # (Access date literals, temporary tables)"));
         } else if (c == QLatin1Char('@')) {
@@ -187,6 +204,22 @@ bool isValueLiteral(const QString& s, Tok kind, qsizetype begin, qsizetype end)
            (kind == Tok::Number && numberForm(QStringView(s).mid(begin, end - begin)) != NumberForm::Other);
 }
 
+// How the token at `i` opens, as far as it can be a literal.
+LiteralOpening openingOf(const QString& s, qsizetype i)
+{
+    const QChar c = s[i];
+    const bool more = i + 1 < s.size();
+    if (c == QLatin1Char('\''))
+        return LiteralOpening::Quote;
+    if ((c == QLatin1Char('N') || c == QLatin1Char('n')) && more && s[i + 1] == QLatin1Char('\''))
+        return LiteralOpening::PrefixedQuote;
+    if (c.isDigit())
+        return LiteralOpening::Digit;
+    if (c == QLatin1Char('.') && more && s[i + 1].isDigit())
+        return LiteralOpening::Point;
+    return LiteralOpening::Other;
+}
+
 } // namespace
 
 std::vector<Node> tokenize(const QString& s)
@@ -201,7 +234,7 @@ std::vector<Node> tokenize(const QString& s)
     return out;
 }
 
-LiteralScan scanLiterals(const QString& s)
+LiteralScan scanLiterals(const QString& s, LiteralPattern* pattern)
 {
     LiteralScan scan;
     scan.shape.reserve(s.size());
@@ -212,11 +245,70 @@ LiteralScan scanLiterals(const QString& s)
         scan.shape.append(QStringView(s).mid(copied, begin - copied));
         const bool text = kind == Tok::String;
         const QString value = text ? unquoted(s, begin, end) : s.mid(begin, end - begin);
-        scan.shape.append(text ? QChar(1) : numberForm(value) == NumberForm::Whole ? QChar(2) : QChar(3));
+        const QChar mark = text ? QChar(1) : numberForm(value) == NumberForm::Whole ? QChar(2) : QChar(3);
+        scan.shape.append(mark);
         scan.literals.push_back(value);
+        if (pattern) {
+            pattern->segments.push_back(s.mid(copied, begin - copied));
+            pattern->openings.push_back({openingOf(s, begin), mark});
+        }
         copied = end;
     });
     scan.shape.append(QStringView(s).mid(copied));
+    if (pattern) {
+        pattern->segments.push_back(s.mid(copied));
+        pattern->shape = scan.shape;
+    }
+    return scan;
+}
+
+std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QString& s)
+{
+    // The text around the literals is the pattern's own, so it lexes as it
+    // did; each literal opens as the pattern's did, so the token before it
+    // ends where it ended, and is lexed by the lexer's own rules, so it ends
+    // where lex() would end it. Anything else is left to scanLiterals().
+    LiteralScan scan;
+    scan.literals.reserve(pattern.openings.size());
+    const qsizetype n = s.size();
+    qsizetype at = 0;
+    for (std::size_t i = 0; i < pattern.openings.size(); ++i) {
+        const QString& segment = pattern.segments[i];
+        if (n - at < segment.size() || QStringView(s).mid(at, segment.size()) != segment)
+            return std::nullopt;
+        at += segment.size();
+        if (at >= n || openingOf(s, at) != pattern.openings[i].opening)
+            return std::nullopt;
+        qsizetype end = -1;
+        switch (pattern.openings[i].opening) {
+        case LiteralOpening::Quote:
+            end = closedEnd(s, at, QLatin1Char('\''));
+            break;
+        case LiteralOpening::PrefixedQuote:
+            end = closedEnd(s, at + 1, QLatin1Char('\''));
+            break;
+        case LiteralOpening::Digit:
+        case LiteralOpening::Point:
+            end = numberEnd(s, at);
+            break;
+        case LiteralOpening::Other:
+            break;
+        }
+        if (end < 0)
+            return std::nullopt;
+        const bool text = pattern.openings[i].mark == QChar(1);
+        QString value = text ? unquoted(s, at, end) : s.mid(at, end - at);
+        if (!text) {
+            const NumberForm form = numberForm(value);
+            if (form == NumberForm::Other || (form == NumberForm::Whole) != (pattern.openings[i].mark == QChar(2)))
+                return std::nullopt;
+        }
+        scan.literals.push_back(std::move(value));
+        at = end;
+    }
+    if (QStringView(s).mid(at) != pattern.segments.back())
+        return std::nullopt;
+    scan.shape = pattern.shape;
     return scan;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace platform::db::sqlite::translation {
@@ -35,7 +36,34 @@ struct LiteralScan
     QString shape;
     std::vector<QString> literals; // a text's content, a number as written
 };
-LiteralScan scanLiterals(const QString& s);
+struct LiteralPattern;
+// `pattern`, when given, receives the batch's text around its literals.
+LiteralScan scanLiterals(const QString& s, LiteralPattern* pattern = nullptr);
+
+// How a literal opens: the token before it ends where it ends only while the
+// literal opens the same way (a letter N, a digit or a point would join a
+// word or a number before it).
+enum class LiteralOpening { Quote, PrefixedQuote, Digit, Point, Other };
+
+// A batch's text around its literals, with how each opens and its mark in
+// the shape: a later batch of the same text around other literals is read
+// without lexing it again.
+struct LiteralPattern
+{
+    struct Literal
+    {
+        LiteralOpening opening;
+        QChar mark;
+    };
+    QString shape;
+    std::vector<QString> segments; // before each literal, and after the last
+    std::vector<Literal> openings;
+};
+
+// What scanLiterals(s) gives, when `s` is `pattern`'s text around literals
+// that open and read as its own did; nullopt for any other text (which
+// scanLiterals() reads, or raises the tokenizer's errors for).
+std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QString& s);
 
 // The deepest nesting of parentheses a statement may have; SQLite's own
 // parser gives up well before it.

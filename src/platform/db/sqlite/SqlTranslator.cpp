@@ -6,6 +6,8 @@
 #include "platform/db/sqlite/SqlStatementTranslator.h"
 #include "platform/db/sqlite/SqlTokenizer.h"
 
+#include <algorithm>
+
 namespace platform::db::sqlite {
 
 namespace {
@@ -65,9 +67,27 @@ std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql
     return translated(tsql, catalog, nullptr);
 }
 
+translation::LiteralScan SqlTranslator::scan(const QString& tsql)
+{
+    // A run sends the same few texts with other values: their literals are
+    // found without lexing the whole text again.
+    for (auto pattern = m_patterns.begin(); pattern != m_patterns.end(); ++pattern) {
+        if (std::optional<translation::LiteralScan> found = translation::matchLiterals(*pattern, tsql)) {
+            std::rotate(m_patterns.begin(), pattern, pattern + 1);
+            return std::move(*found);
+        }
+    }
+    translation::LiteralPattern pattern;
+    translation::LiteralScan found = translation::scanLiterals(tsql, &pattern);
+    if (m_patterns.size() >= kPatterns)
+        m_patterns.pop_back();
+    m_patterns.insert(m_patterns.begin(), std::move(pattern));
+    return found;
+}
+
 BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCache)
 {
-    const translation::LiteralScan scan = translation::scanLiterals(tsql);
+    const translation::LiteralScan scan = this->scan(tsql);
     if (const auto known = m_shapes.constFind(scan.shape); known != m_shapes.constEnd()) {
         for (const Shape& shape : *known) {
             bool same = true;

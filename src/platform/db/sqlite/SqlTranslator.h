@@ -3,6 +3,7 @@
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlCatalog.h"
 #include "platform/db/sqlite/SqlLiterals.h"
+#include "platform/db/sqlite/SqlTokenizer.h"
 
 #include <QHash>
 #include <QString>
@@ -97,6 +98,11 @@ private:
     static std::vector<Variant> parameterValues(const Shape& shape, const std::vector<QString>& literals);
     static constexpr int kShapesPerText = 8;
     QHash<QString, std::vector<Shape>> m_shapes;
+    // The literals of a text, read against the patterns of the last texts
+    // (the one that served first), else lexed.
+    translation::LiteralScan scan(const QString& tsql);
+    static constexpr std::size_t kPatterns = 16;
+    std::vector<translation::LiteralPattern> m_patterns;
     SqlCatalog m_catalog;
 };
 

@@ -86,8 +86,11 @@ SqliteBackend::DbPtr SqliteBackend::openDatabase(const QString& name, QString& f
     if (path.isEmpty())
         raise(errors, cannotOpen);
 
+    // A connection is used by one thread at a time (the program's): SQLite
+    // need not take the connection's lock at every call.
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DbPtr handle(raw);
     QString problem;
     if (rc != SQLITE_OK) {
