@@ -5,6 +5,7 @@
 #include "data/DB_Dll.h"
 #include "platform/core/Runtime.h"
 #include "platform/util/Dll_Utilidades.h"
+#include "support/LocaleScope.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
@@ -134,7 +135,7 @@ TEST(TiempoInicio, TheLineLayout)
               QStringLiteral("2026-03-04 09:05:07 | PERF | paso | 1.500s"));
     EXPECT_EQ(app::LineaTiempoInicio(QStringLiteral("paso"), -1.0f, QStringLiteral("d")),
               QStringLiteral("2026-03-04 09:05:07 | PERF | paso | d"));
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
+    const testing_support::LocaleScope espanol(QLocale(QLocale::Spanish, QLocale::Argentina));
     EXPECT_EQ(app::LineaTiempoInicio(QStringLiteral("paso"), inicio, QString()),
               QStringLiteral("2026-03-04 09:05:07 | PERF | paso | 1,500s"));
 }

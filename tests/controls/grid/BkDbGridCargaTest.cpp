@@ -10,6 +10,7 @@
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 #include "support/DemoServer.h"
+#include "support/LocaleScope.h"
 #include "support/PaintCounter.h"
 
 #include <QApplication>
@@ -155,11 +156,7 @@ TEST_F(Carga, LosImportesMuestranElSignoDecimalDelUsuario)
     const QString costo = g->MsFlexGrid->TextMatrix(1, colDe("Costo"));
     const QString fecha = g->MsFlexGrid->TextMatrix(1, colDe("FechaHora"));
     ASSERT_TRUE(costo.contains(u'.')) << costo.toStdString();
-    struct Idioma
-    {
-        Idioma() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
-        ~Idioma() { QLocale::setDefault(QLocale::c()); }
-    } espanol;
+    const testing_support::LocaleScope espanol(QLocale(QLocale::Spanish, QLocale::Argentina));
     g->LoadBkDBGrid();
     EXPECT_EQ(g->MsFlexGrid->TextMatrix(1, colDe("Costo")), QString(costo).replace(u'.', u','));
     EXPECT_EQ(g->MsFlexGrid->TextMatrix(1, colDe("ID")), QStringLiteral("1"));

@@ -3,6 +3,7 @@
 #include "ControlErrorOf.h"
 #include "platform/ui/ControlError.h"
 #include "platform/ui/KeyCodes.h"
+#include "support/LocaleScope.h"
 #include "support/PaintCounter.h"
 
 #include <QApplication>
@@ -252,11 +253,7 @@ TEST(FlexGrid, CellFormattingAppliesToTheCurrentCellAndReadsBack)
 // number written with the user's decimal comma is a number too.
 TEST(FlexGrid, GeneralAlignmentTellsNumbersInEitherFormFromTexts)
 {
-    struct Idioma
-    {
-        Idioma() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina)); }
-        ~Idioma() { QLocale::setDefault(QLocale::c()); }
-    } espanol;
+    const testing_support::LocaleScope espanol(QLocale(QLocale::Spanish, QLocale::Argentina));
     auto grid = makeGrid(5, 2);
     grid->setColWidth(1, 3000);
     const struct

@@ -1,6 +1,7 @@
 #include "platform/util/Dll_Utilidades.h"
 
 #include "platform/core/Runtime.h"
+#include "support/LocaleScope.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
@@ -14,19 +15,14 @@ using platform::Currency;
 using platform::Dll_Utilidades;
 using platform::Variant;
 
+using testing_support::LocaleScope;
+
 namespace {
 
 Dll_Utilidades& util()
 {
     return Dll_Utilidades::shared();
 }
-
-// Chooses the default locale for one test and puts the C locale back.
-struct LocaleScope
-{
-    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(QLocale::c()); }
-};
 
 } // namespace
 
