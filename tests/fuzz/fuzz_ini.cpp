@@ -38,7 +38,8 @@ QString read(const QByteArray& bytes, const QString& section, const QString& key
 // A name that a line "[name]" or "name=value" gives back as it is.
 bool plain(const QString& name)
 {
-    if (name.trimmed().isEmpty() || name.startsWith(u';') || name.startsWith(u'#') || name.startsWith(u'['))
+    const QString t = name.trimmed();
+    if (t.isEmpty() || t.startsWith(u';') || t.startsWith(u'#') || t.startsWith(u'['))
         return false;
     for (const QChar c : name)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E || c == u'[' || c == u']' || c == u'=')

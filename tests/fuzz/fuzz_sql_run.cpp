@@ -2,13 +2,16 @@
 // base built from the statement corpus' fixtures, and reads every value of
 // its results, so that the SQL functions and the collation registered for
 // translated statements get any arguments. A failure must be a DbError; a
-// statement that runs long ends at the command time-out.
+// statement that runs long ends at the command time-out. Plain statements
+// run in a transaction that is rolled back after them; a batch that changes
+// the schema, the transaction or the session runs on a fresh copy.
 #include "FuzzSupport.h"
 
 #include "platform/core/DateTime.h"
 #include "platform/core/Runtime.h"
 #include "platform/db/Connection.h"
 #include "platform/db/sqlite/SqliteBackend.h"
+#include "platform/db/sqlite/SqlTranslator.h"
 
 #include <QDate>
 #include <QDir>
@@ -28,6 +31,7 @@ struct Server
     QString pristine;
     QString database;
     QString connectionString;
+    std::unique_ptr<platform::db::Connection> connection;
 };
 
 Server& server()
@@ -54,27 +58,66 @@ Server& server()
     return s;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+// A connection to a fresh copy of the fixtures: what an earlier input wrote
+// or dropped is not there.
+platform::db::Connection& freshConnection(Server& s)
 {
-    Server& s = server();
-    // Each input starts from the fixtures as built: what one input wrote or
-    // dropped is not there for the next.
+    s.connection.reset();
     for (const char* suffix : {"", "-wal", "-shm"})
         QFile::remove(s.database + QLatin1String(suffix));
     if (!QFile::copy(s.pristine, s.database))
         fuzz_support::fault("the data base cannot be copied");
-    platform::db::Connection connection;
-    connection.setCommandTimeout(1);
-    connection.Open(s.connectionString);
+    s.connection = std::make_unique<platform::db::Connection>();
+    s.connection->setCommandTimeout(1);
+    s.connection->Open(s.connectionString);
+    return *s.connection;
+}
+
+// Statements that a rollback undoes: no definition, transaction, USE or SET.
+bool plain(const std::vector<platform::db::sqlite::TranslatedStep>& steps)
+{
+    using Kind = platform::db::sqlite::TranslatedStep::Kind;
+    for (const auto& step : steps)
+        if ((step.kind != Kind::Statement && step.kind != Kind::IfExists) || step.changesSchema || !plain(step.body))
+            return false;
+    return true;
+}
+
+void run(platform::db::Connection& connection, const QString& sql)
+{
     try {
-        const auto rs = connection.Execute(fuzz_support::text(data, size));
+        const auto rs = connection.Execute(sql);
         if (rs->State() == platform::db::adStateOpen)
             for (; !rs->Eof(); rs->MoveNext())
                 for (int i = 0; i < rs->FieldCount(); ++i)
                     (void)rs->value(i).toText();
     } catch (const DbError&) {
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Server& s = server();
+    const QString sql = fuzz_support::text(data, size);
+    bool undoable = true;
+    try {
+        undoable = plain(platform::db::sqlite::SqlTranslator::translateUncached(sql));
+    } catch (const DbError&) {
+    }
+    if (!undoable) {
+        run(freshConnection(s), sql);
+        s.connection.reset();
+        return 0;
+    }
+    platform::db::Connection& connection = s.connection ? *s.connection : freshConnection(s);
+    connection.BeginTrans();
+    run(connection, sql);
+    try {
+        connection.RollbackTrans();
+    } catch (const DbError&) {
+        s.connection.reset();
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Texts that are not statements SQL Server runs, found by fuzzing the
-// translator: each fails with a syntax error, never translates to nothing or
-// to another statement.
+// translator and the engine: each fails with a syntax error, never
+// translates to nothing, to another statement or to a conversion that
+// SQL Server has not.
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlTranslator.h"
 
@@ -20,6 +21,11 @@ struct MalformedCase
 const MalformedCase kMalformed[] = {
     {"HintAlone", "with(nolock)"},
     {"HintAloneAfterAStatement", "SELECT * FROM T ;with(nolock) "},
+    {"PrecisionAbove38", "SELECT CONVERT(decimal(39,2), 1)"},
+    {"PrecisionOfBillions", "SELECT CONVERT(decimal(2000000000,1999999999), 1)"},
+    {"ScaleAbovePrecision", "SELECT CONVERT(decimal(10,11), 1)"},
+    {"PrecisionMax", "SELECT CAST(1 AS numeric(MAX))"},
+    {"PrecisionWithDecimals", "SELECT CONVERT(decimal(1.5), 1)"},
 };
 
 class MalformedTest : public ::testing::TestWithParam<MalformedCase>
