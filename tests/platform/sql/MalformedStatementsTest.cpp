@@ -26,6 +26,8 @@ const MalformedCase kMalformed[] = {
     {"ScaleAbovePrecision", "SELECT CONVERT(decimal(10,11), 1)"},
     {"PrecisionMax", "SELECT CAST(1 AS numeric(MAX))"},
     {"PrecisionWithDecimals", "SELECT CONVERT(decimal(1.5), 1)"},
+    {"EnginesOwnFunction", "SELECT tsql_int(1, 0)"},
+    {"EnginesOwnFunctionQuoted", "SELECT [TSQL_Decimal](1, 2000000000, 1999999999)"},
 };
 
 class MalformedTest : public ::testing::TestWithParam<MalformedCase>

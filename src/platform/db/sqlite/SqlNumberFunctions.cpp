@@ -203,6 +203,10 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     const int precision = sqlite3_value_int(argv[1]);
     const int scale = sqlite3_value_int(argv[2]);
+    if (precision < 1 || precision > 38 || scale < 0 || scale > precision) {
+        resultError(ctx, QStringLiteral("A decimal has a precision of 1 to 38 and a scale of 0 to its precision."));
+        return;
+    }
     // A page of the grid converts every amount it shows: numbers go without texts.
     if (decimalOfNumber(ctx, argv[0], precision, scale))
         return;
@@ -235,6 +239,10 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     const int bits = sqlite3_value_int(argv[1]);
+    if (bits != 8 && bits != 16 && bits != 32 && bits != 64) {
+        resultError(ctx, QStringLiteral("A whole number has 8, 16, 32 or 64 bits."));
+        return;
+    }
     int64_t r = 0;
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_INTEGER:
