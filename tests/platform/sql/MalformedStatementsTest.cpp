@@ -28,6 +28,13 @@ const MalformedCase kMalformed[] = {
     {"PrecisionWithDecimals", "SELECT CONVERT(decimal(1.5), 1)"},
     {"EnginesOwnFunction", "SELECT tsql_int(1, 0)"},
     {"EnginesOwnFunctionQuoted", "SELECT [TSQL_Decimal](1, 2000000000, 1999999999)"},
+    // SQLite's own functions: SQL Server has none of them, or LOG with another base.
+    {"NaturalLog", "SELECT LOG(100)"},
+    {"Length", "SELECT length(Nombre) FROM T"},
+    {"EngineVersion", "SELECT sqlite_version()"},
+    {"RandomBytes", "SELECT randomblob(8)"},
+    {"JsonPath", "SELECT json_extract('{}', '$.a')"},
+    {"DateFormat", "SELECT strftime('%Y', GETDATE())"},
 };
 
 class MalformedTest : public ::testing::TestWithParam<MalformedCase>

@@ -189,9 +189,8 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
                     // INSERT INTO T (a, b): the column list follows the name.
                 } else {
                     // A function the translator does not know: SQLite names it if it lacks it.
-                    // The engine's own functions take only what a translation passes them.
-                    if (last->startsWith(QLatin1String("tsql_"), Qt::CaseInsensitive))
-                        syntaxError(QStringLiteral("'%1' is not a recognized built-in function name.").arg(*last));
+                    if (isEngineOnlyFunction(*last))
+                        serverFailure(serverError::UnknownFunction, {*last});
                     pieces.push_back(operand(Out{name + group(seq[i + 1]).text}));
                     ++i;
                     break;

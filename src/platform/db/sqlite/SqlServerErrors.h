@@ -51,6 +51,8 @@ inline constexpr ServerError NoRoomForMoney{234, adErr::TypeMismatch, "22003",
 inline constexpr ServerError BadStyle{281, adErr::Syntax, "42000",
                                       "%1 is not a valid style number when converting from %2 to a character string."};
 inline constexpr ServerError BadDatePart{155, adErr::Syntax, "42000", "'%1' is not a recognized datepart option."};
+inline constexpr ServerError UnknownFunction{195, adErr::Syntax, "42000",
+                                             "'%1' is not a recognized built-in function name."};
 
 } // namespace serverError
 
