@@ -11,6 +11,7 @@
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlTokenizer.h"
 #include "platform/db/sqlite/SqlTranslator.h"
+#include "platform/db/sqlite/SqliteBackend.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
 
 #include <QRegularExpression>
@@ -38,14 +39,28 @@ ConsultaPaginada probed()
     return q;
 }
 
-SqlCatalog catalog()
+// The probed table, empty but for the row a search looks for, with the
+// engine's functions.
+sqlite3* database()
 {
-    SqlCatalog c;
-    c.addTable(QStringLiteral("T"), {{QStringLiteral("ID"), ColumnKind::Integer},
-                                     {QStringLiteral("Notas"), ColumnKind::Text},
-                                     {QStringLiteral("Fecha"), ColumnKind::DateTime},
-                                     {QStringLiteral("Nombre"), ColumnKind::Text}});
-    return c;
+    static sqlite3* db = [] {
+        sqlite3* made = nullptr;
+        if (sqlite3_open_v2(":memory:", &made, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK ||
+            registerSqlServerExtensions(made) != SQLITE_OK ||
+            sqlite3_exec(made,
+                         "CREATE TABLE T (ID integer, Notas text COLLATE SQLSERVER, Fecha datetime, "
+                         "Nombre varchar(50) COLLATE SQLSERVER)",
+                         nullptr, nullptr, nullptr) != SQLITE_OK)
+            fuzz_support::fault("the fuzzer's data base could not be built");
+        return made;
+    }();
+    return db;
+}
+
+const SqlCatalog& catalog()
+{
+    static const SqlCatalog read = readCatalog(database());
+    return read;
 }
 
 // The texts of the condition's literals, in their order.
@@ -76,20 +91,10 @@ void check(const QString& condition, const QString& typed, int textTerms)
             fuzz_support::fault("a literal of the condition is neither the pattern nor a date", condition);
 }
 
-// A row of T whose name is `name`, in a data base with the engine's functions.
+// T holding one row, whose name is `name`.
 sqlite3* rowNamed(const QString& name)
 {
-    static sqlite3* db = [] {
-        sqlite3* made = nullptr;
-        if (sqlite3_open_v2(":memory:", &made, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK ||
-            registerSqlServerExtensions(made) != SQLITE_OK ||
-            sqlite3_exec(made,
-                         "CREATE TABLE T (ID integer, Notas text COLLATE SQLSERVER, Fecha datetime, "
-                         "Nombre varchar(50) COLLATE SQLSERVER)",
-                         nullptr, nullptr, nullptr) != SQLITE_OK)
-            fuzz_support::fault("the fuzzer's data base could not be built");
-        return made;
-    }();
+    sqlite3* db = database();
     sqlite3_exec(db, "DELETE FROM T", nullptr, nullptr, nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO T VALUES (1, '', '2024-03-26 10:15:30', ?)", -1, &st, nullptr);

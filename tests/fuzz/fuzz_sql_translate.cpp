@@ -6,6 +6,7 @@
 
 #include "platform/db/Types.h"
 #include "platform/db/sqlite/SqlTranslator.h"
+#include "platform/db/sqlite/SqliteBackend.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
 
 #include <sqlite3.h>
@@ -16,25 +17,9 @@ using namespace platform::db::sqlite;
 
 namespace {
 
-SqlCatalog catalog()
-{
-    const std::vector<CatalogColumn> columns{
-        {QStringLiteral("ID"), ColumnKind::Integer},
-        {QStringLiteral("Nombre"), ColumnKind::Text},
-        {QStringLiteral("Alta"), ColumnKind::DateTime},
-        {QStringLiteral("Costo"), ColumnKind::Money},
-        {QStringLiteral("Margen"), ColumnKind::Decimal, 18, 6},
-        {QStringLiteral("Activo"), ColumnKind::Bit},
-        {QStringLiteral("Peso"), ColumnKind::Float},
-    };
-    SqlCatalog c;
-    c.addTable(QStringLiteral("T"), columns);
-    c.addTable(QStringLiteral("V"), columns, true);
-    return c;
-}
-
-// An empty data base with the catalogue's table and view, where translated
-// statements are prepared (never run).
+// An empty data base with a table of each column kind and a view of it,
+// whose catalogue the translator reads; translated statements are prepared
+// there (never run).
 sqlite3* database()
 {
     sqlite3* db = nullptr;
@@ -74,8 +59,8 @@ void checkSteps(sqlite3* db, const std::vector<TranslatedStep>& steps)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const SqlCatalog kCatalog = catalog();
     static sqlite3* const db = database();
+    static const SqlCatalog kCatalog = readCatalog(db);
     try {
         checkSteps(db, SqlTranslator::translateUncached(fuzz_support::text(data, size), kCatalog));
     } catch (const platform::db::DbError&) {
