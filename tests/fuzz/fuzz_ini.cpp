@@ -25,6 +25,8 @@ QString read(const QByteArray& bytes, const QString& section, const QString& key
     static QTemporaryDir folder;
     static const bool set = [] {
         platform::Runtime::instance().setProgramFolder(folder.path());
+        // No command line names a data base: the bar takes the section's.
+        bar::EstablecerLineaDeComandos(QString());
         return true;
     }();
     (void)set;
