@@ -22,6 +22,26 @@ using platform::VariantType;
 // Calls that find more than this many calls under way do not run.
 constexpr int32_t kMaxNestingDepth = 40;
 
+// The output of a script, and of each command, stays within this many
+// characters: a few commands that set a variable to itself twice would
+// otherwise double it past any memory.
+constexpr qsizetype kMaxOutput = qsizetype(1) << 24;
+
+QString outputTooLong()
+{
+    return QStringLiteral("ERROR: Output too long.");
+}
+
+// Appends `text`; false, with nothing appended, when the output would pass kMaxOutput.
+bool appendWithin(cStringBuilder& output, const QString& text)
+{
+    if (output.Length() + text.size() > kMaxOutput) {
+        return false;
+    }
+    output.Append(text);
+    return true;
+}
+
 QString argumentError(const QString& command)
 {
     return QStringLiteral("ERROR: Invalid argument for ") + command + u'.';
@@ -109,17 +129,21 @@ QString cJSONScript::Eval(const QString& sJSON)
     }
     cStringBuilder output;
     for (const Variant& element : *script) {
+        QString text;
         switch (element.type()) {
         case VariantType::Null:
-            output.Append(u"null");
+            text = QStringLiteral("null");
             break;
         case VariantType::Date:
         case VariantType::Text:
-            output.Append(element.toText());
+            text = element.toText();
             break;
         default:
-            output.Append(ExecCommand(element));
+            text = ExecCommand(element);
             break;
+        }
+        if (!appendWithin(output, text)) {
+            return outputTooLong();
         }
     }
     return output.toString();
@@ -149,7 +173,9 @@ QString cJSONScript::ExecCommand(const Variant& value)
     case VariantType::Collection: {
         cStringBuilder output;
         for (const Variant& element : *value.toCollection()) {
-            output.Append(ExecCommand(element));
+            if (!appendWithin(output, ExecCommand(element))) {
+                return outputTooLong();
+            }
         }
         return output.toString();
     }
@@ -172,16 +198,20 @@ QString cJSONScript::ExecObject(const Dictionary& commands)
     cStringBuilder output;
     for (const Dictionary::Entry& entry : commands) {
         const QString command = entry.key.toLower();
+        QString text;
         if (const auto found = withParameters.constFind(command); found != withParameters.constEnd()) {
             const auto argument = entry.value.toDictionary();
-            output.Append(argument ? (this->*found.value())(*argument) : argumentError(command));
+            text = argument ? (this->*found.value())(*argument) : argumentError(command);
         } else if (command == u"return") {
-            output.Append(entry.value.type() == VariantType::Text ? entry.value.toText() : argumentError(command));
+            text = entry.value.type() == VariantType::Text ? entry.value.toText() : argumentError(command);
         } else {
             const QString name = entry.key.toUpper();
             const auto parameters = unknownCommandParameters(entry.value);
-            output.Append(parameters ? QStringLiteral("<%") + name + u'(' + *parameters + QStringLiteral(")%>")
-                                     : argumentError(name));
+            text = parameters ? QStringLiteral("<%") + name + u'(' + *parameters + QStringLiteral(")%>")
+                              : argumentError(name);
+        }
+        if (!appendWithin(output, text)) {
+            return outputTooLong();
         }
     }
     return output.toString();

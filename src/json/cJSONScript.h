@@ -18,7 +18,9 @@ namespace json {
 // Nothing raises: a script that does not parse, or that is not an array of
 // texts, nulls, objects and arrays, is shown in the "Parser Error" box and
 // gives an empty text; a command whose argument has the wrong shape gives
-// "ERROR: ..." in place of its output, as a call past the nesting limit does.
+// "ERROR: ..." in place of its output, as a call past the nesting limit does
+// and as an output of more than 16,777,216 characters does for the command,
+// or the script, that would give it.
 class cJSONScript
 {
 public:

@@ -151,6 +151,31 @@ TEST(JSONScript, StopsPastTheNestingLimit)
     EXPECT_EQ(script.Eval(nestedScript(41)), QStringLiteral("x"));
 }
 
+// A script that sets x to "ab" and then `times` times to itself twice,
+// found by fuzzing: 31 times would ask for 2^32 characters.
+QString doublingScript(int times)
+{
+    QString script = QStringLiteral("[{'set': {'name': 'x', 'value': 'ab'}}");
+    for (int i = 0; i < times; ++i) {
+        script += QStringLiteral(", {'set': {'name': 'x', 'value': [{'get': {'name': 'x'}}, {'get': {'name': 'x'}}]}}");
+    }
+    return script + u']';
+}
+
+TEST(JSONScript, AnOutputPastTheLimitIsAnErrorText)
+{
+    const QString tooLong = QStringLiteral("ERROR: Output too long.");
+    cJSONScript script;
+    EXPECT_EQ(script.Eval(doublingScript(23)), QString());
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]")).size(), qsizetype(1) << 24);
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}, '!']")), tooLong);
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'x'}, 'return': '!'}]")), tooLong);
+    EXPECT_EQ(script.Eval(doublingScript(24)), QString());
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]")), tooLong);
+    EXPECT_EQ(script.Eval(doublingScript(31)), QString());
+    EXPECT_TRUE(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]")).startsWith(tooLong));
+}
+
 TEST(JSONScript, GivesTheDepthBackWhenACommandIsRejected)
 {
     cJSONScript script;

@@ -130,4 +130,52 @@ TEST_F(ConversionFunctions, AStoredDateTimeTakesEachStyle)
     EXPECT_EQ(value("SELECT tsql_convert_text(12.5, NULL, 30)"), "3:12.5");
 }
 
+// Arguments found by fuzzing the engine: each gives SQL Server's value or
+// one of its errors, never a wrapped number, a date outside the range or no
+// answer at all.
+TEST_F(ConversionFunctions, ArgumentsAtTheEndsOfTheirRangesGiveAValueOrAnError)
+{
+    const struct
+    {
+        const char* sql;
+        const char* value;
+    } cases[] = {
+        {"SELECT tsql_substring('abc', 9223372036854775807, 9)", "3:"},
+        {"SELECT tsql_substring('abc', 2, 9223372036854775807)", "3:bc"},
+        {"SELECT tsql_add(9223372036854775807, 1)", "2:9.22337203685478e+18"},
+        {"SELECT tsql_add('9223372036854775807', 1)", "2:9.22337203685478e+18"},
+        {"SELECT tsql_add(2, 3)", "1:5"},
+        {"SELECT tsql_add('2024-02-28 10:00:00', 1.5)", "3:2024-02-29 22:00:00"},
+        {"SELECT tsql_add('2024-01-01 00:00:00', 1e300)",
+         "error:Arithmetic overflow error converting expression to data type datetime."},
+        {"SELECT tsql_add('9999-12-31 00:00:00', 1)",
+         "error:Arithmetic overflow error converting expression to data type datetime."},
+        // A text of the storage form that names no day is no date-time.
+        {"SELECT tsql_add('2024-02-30 00:00:00', 1)",
+         "error:Conversion failed when converting the nvarchar value '2024-02-30 00:00:00' to data type int."},
+        {"SELECT tsql_sub('2024-03-01 00:00:00', 1)", "3:2024-02-29 00:00:00"},
+        {"SELECT tsql_sub('2024-03-01 12:00:00', '2024-03-01 00:00:00')", "3:1900-01-01 12:00:00"},
+        {"SELECT tsql_sub('2024-01-01 00:00:00', 1e13)",
+         "error:Arithmetic overflow error converting expression to data type datetime."},
+        {"SELECT tsql_sub('2024-01-01 00:00:00', '9999-12-31 00:00:00')",
+         "error:Arithmetic overflow error converting expression to data type datetime."},
+        {"SELECT tsql_sub('2024-01-30 00:00:00', '2024-02-30 00:00:00')",
+         "error:The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."},
+        {"SELECT tsql_decimal('1e999999999', 10, 2)",
+         "error:Arithmetic overflow error converting expression to data type numeric."},
+        {"SELECT tsql_decimal('0e999999999', 10, 2)", "2:0.0"},
+        {"SELECT tsql_decimal('5e-999999999', 10, 2)", "2:0.0"},
+        {"SELECT tsql_decimal('1.5e2', 10, 2)", "2:150.0"},
+        // Only the translation calls these, with the sizes of SQL Server's types.
+        {"SELECT tsql_int(1, 0)", "error:A whole number has 8, 16, 32 or 64 bits."},
+        {"SELECT tsql_int(300, 8)", "error:Arithmetic overflow error converting expression to data type int."},
+        {"SELECT tsql_decimal('1', 2000000000, 1999999999)",
+         "error:A decimal has a precision of 1 to 38 and a scale of 0 to its precision."},
+        {"SELECT tsql_decimal(1, 10, 11)",
+         "error:A decimal has a precision of 1 to 38 and a scale of 0 to its precision."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(value(c.sql), c.value) << c.sql;
+}
+
 } // namespace

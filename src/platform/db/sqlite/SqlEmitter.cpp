@@ -191,6 +191,8 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
                     // INSERT INTO T (a, b): the column list follows the name.
                 } else {
                     // A function the translator does not know: SQLite names it if it lacks it.
+                    if (isEngineOnlyFunction(*last))
+                        serverFailure(serverError::UnknownFunction, {*last});
                     pieces.push_back(operand(Out{name + group(seq[i + 1]).text}));
                     ++i;
                     break;

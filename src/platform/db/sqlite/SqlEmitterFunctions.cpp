@@ -149,8 +149,17 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             serverFailure(serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         const QString p = params.empty() ? QStringLiteral("18") : params[0];
         const QString s = params.size() > 1 ? params[1] : QStringLiteral("0");
+        // A precision runs from 1 to 38 digits, a scale from 0 to the precision.
+        bool wholeP = false;
+        bool wholeS = false;
+        const int precision = p.toInt(&wholeP);
+        const int scale = s.toInt(&wholeS);
+        if (!wholeP || precision < 1 || precision > 38)
+            syntaxError(QStringLiteral("Specified column precision %1 is not between 1 and 38.").arg(p));
+        if (!wholeS || scale < 0 || scale > precision)
+            syntaxError(QStringLiteral("The scale %1 is not between 0 and the precision %2.").arg(s).arg(precision));
         Out converted{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
-        converted.scale = s.toInt();
+        converted.scale = scale;
         return converted;
     }
     static const QHash<QString, int> intBits = {{QStringLiteral("INT"), 32},

@@ -54,6 +54,39 @@ const QSet<QString>& tableHints()
 
 } // namespace
 
+bool isEngineOnlyFunction(const QString& name)
+{
+    static const QSet<QString> set = {
+        QStringLiteral("acosh"),        QStringLiteral("asinh"),
+        QStringLiteral("atan2"),        QStringLiteral("atanh"),
+        QStringLiteral("ceil"),         QStringLiteral("changes"),
+        QStringLiteral("cosh"),         QStringLiteral("date"),
+        QStringLiteral("datetime"),     QStringLiteral("glob"),
+        QStringLiteral("group_concat"), QStringLiteral("hex"),
+        QStringLiteral("ifnull"),       QStringLiteral("instr"),
+        QStringLiteral("julianday"),    QStringLiteral("last_insert_rowid"),
+        QStringLiteral("length"),       QStringLiteral("like"),
+        QStringLiteral("likelihood"),   QStringLiteral("likely"),
+        QStringLiteral("ln"),           QStringLiteral("load_extension"),
+        QStringLiteral("log"),          QStringLiteral("log2"),
+        QStringLiteral("mod"),          QStringLiteral("octet_length"),
+        QStringLiteral("pow"),          QStringLiteral("printf"),
+        QStringLiteral("quote"),        QStringLiteral("random"),
+        QStringLiteral("randomblob"),   QStringLiteral("sinh"),
+        QStringLiteral("strftime"),     QStringLiteral("substr"),
+        QStringLiteral("tanh"),         QStringLiteral("timediff"),
+        QStringLiteral("total"),        QStringLiteral("total_changes"),
+        QStringLiteral("trunc"),        QStringLiteral("typeof"),
+        QStringLiteral("unhex"),        QStringLiteral("unixepoch"),
+        QStringLiteral("unlikely"),     QStringLiteral("zeroblob"),
+    };
+    const QString n = name.toLower();
+    for (const char* prefix : {"tsql_", "sqlite_", "json", "fts", "pragma_"})
+        if (n.startsWith(QLatin1String(prefix)))
+            return true;
+    return set.contains(n);
+}
+
 bool isHintGroup(const Node& n)
 {
     if (n.kind != Tok::Group || n.children.empty())

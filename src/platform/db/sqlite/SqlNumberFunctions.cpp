@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -49,6 +50,11 @@ std::optional<Decimal> parseDecimal(QString s)
     }
     if (i != s.size() || (d.intDigits.isEmpty() && d.fracDigits.isEmpty()))
         return std::nullopt;
+    // An exponent that moves every digit far past the 38 that a decimal
+    // holds gives the same overflow, or zero, as a smaller one: the shift
+    // stops there.
+    const int widest = int(d.intDigits.size() + d.fracDigits.size()) + 400;
+    exponent = std::clamp(exponent, -widest, widest);
     for (; exponent > 0; --exponent) {
         d.intDigits += d.fracDigits.isEmpty() ? QLatin1Char('0') : d.fracDigits[0];
         if (!d.fracDigits.isEmpty())
@@ -197,6 +203,10 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     const int precision = sqlite3_value_int(argv[1]);
     const int scale = sqlite3_value_int(argv[2]);
+    if (precision < 1 || precision > 38 || scale < 0 || scale > precision) {
+        resultError(ctx, QStringLiteral("A decimal has a precision of 1 to 38 and a scale of 0 to its precision."));
+        return;
+    }
     // A page of the grid converts every amount it shows: numbers go without texts.
     if (decimalOfNumber(ctx, argv[0], precision, scale))
         return;
@@ -297,6 +307,10 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     const int bits = sqlite3_value_int(argv[1]);
+    if (bits != 8 && bits != 16 && bits != 32 && bits != 64) {
+        resultError(ctx, QStringLiteral("A whole number has 8, 16, 32 or 64 bits."));
+        return;
+    }
     int64_t r = 0;
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_INTEGER:
@@ -379,6 +393,31 @@ void bitFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int(ctx, sqlite3_value_double(argv[0]) != 0 ? 1 : 0);
 }
 
+// A date-time value: a text in the storage form that names a date.
+std::optional<SqlDateTime> storedDateTime(sqlite3_value* v)
+{
+    if (sqlite3_value_type(v) != SQLITE_TEXT)
+        return std::nullopt;
+    const QString s = textArg(v);
+    return isStorageDateTime(s) ? parseSqlDateTime(s) : std::nullopt;
+}
+
+// The date-time `ms` milliseconds after `from`; SQL Server's overflow error
+// when it leaves the range of a datetime (1753 to 9999).
+void resultDateTimeAfter(sqlite3_context* ctx, const SqlDateTime& from, double ms)
+{
+    static const int64_t first = SqlDateTime{QDate(1753, 1, 1), 0}.msSinceDayZero();
+    static const int64_t end = SqlDateTime{QDate(10000, 1, 1), 0}.msSinceDayZero();
+    // Wider than the whole range, and exact in a double.
+    constexpr double kWidest = 1e15;
+    const int64_t to = std::isfinite(ms) && std::fabs(ms) < kWidest ? from.msSinceDayZero() + std::llround(ms) : end;
+    if (to < first || to >= end) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("datetime")});
+        return;
+    }
+    resultText(ctx, SqlDateTime::fromMsSinceDayZero(to).toStorageText());
+}
+
 // a + b where the statement does not show whether the operands are texts:
 // two texts are joined; otherwise a text is read as a number (or as a
 // date-time, to which a number adds days) and the values are added.
@@ -396,12 +435,9 @@ void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_value* text = textA ? argv[0] : argv[1];
         sqlite3_value* number = textA ? argv[1] : argv[0];
         const QString s = textArg(text);
-        if (isStorageDateTime(s)) {
-            const SqlDateTime d = *parseSqlDateTime(s);
-            const double days = sqlite3_value_double(number);
-            resultText(
-                ctx,
-                SqlDateTime::fromMsSinceDayZero(d.msSinceDayZero() + std::llround(days * 86400000.0)).toStorageText());
+        // A text of the storage form that is no date is read as a number.
+        if (const std::optional<SqlDateTime> d = isStorageDateTime(s) ? parseSqlDateTime(s) : std::nullopt) {
+            resultDateTimeAfter(ctx, *d, sqlite3_value_double(number) * 86400000.0);
             return;
         }
         bool ok = false;
@@ -411,14 +447,19 @@ void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
             return;
         }
         const qlonglong whole = s.trimmed().toLongLong(&ok);
-        if (ok && sqlite3_value_type(number) == SQLITE_INTEGER)
-            sqlite3_result_int64(ctx, whole + sqlite3_value_int64(number));
+        int64_t sum = 0;
+        if (ok && sqlite3_value_type(number) == SQLITE_INTEGER &&
+            !__builtin_add_overflow(whole, sqlite3_value_int64(number), &sum))
+            sqlite3_result_int64(ctx, sum);
         else
             sqlite3_result_double(ctx, v + sqlite3_value_double(number));
         return;
     }
-    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER)
-        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) + sqlite3_value_int64(argv[1]));
+    // Whole numbers beyond 64 bits are added as doubles, as SQLite's own "+" does.
+    int64_t sum = 0;
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER &&
+        !__builtin_add_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]), &sum))
+        sqlite3_result_int64(ctx, sum);
     else
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
 }
@@ -488,13 +529,15 @@ void subtractFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (nullResultOnNull(ctx, argc, argv))
         return;
-    const bool dateA = sqlite3_value_type(argv[0]) == SQLITE_TEXT && isStorageDateTime(textArg(argv[0]));
-    const bool dateB = sqlite3_value_type(argv[1]) == SQLITE_TEXT && isStorageDateTime(textArg(argv[1]));
+    const std::optional<SqlDateTime> dateA = storedDateTime(argv[0]);
     if (dateA) {
-        const SqlDateTime a = *parseSqlDateTime(textArg(argv[0]));
-        const int64_t b = dateB ? parseSqlDateTime(textArg(argv[1]))->msSinceDayZero()
-                                : std::llround(sqlite3_value_double(argv[1]) * 86400000.0);
-        resultText(ctx, SqlDateTime::fromMsSinceDayZero(a.msSinceDayZero() - b).toStorageText());
+        const std::optional<SqlDateTime> dateB = storedDateTime(argv[1]);
+        if (!dateB && sqlite3_value_type(argv[1]) == SQLITE_TEXT && isStorageDateTime(textArg(argv[1]))) {
+            resultError(ctx, serverError::DateOutOfRange);
+            return;
+        }
+        resultDateTimeAfter(ctx, *dateA,
+                            dateB ? -double(dateB->msSinceDayZero()) : -sqlite3_value_double(argv[1]) * 86400000.0);
         return;
     }
     std::optional<double> realA, realB;

@@ -265,8 +265,13 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
     }
     // A view keeps no parameters; nor does any other definition.
     const bool definition = first == QLatin1String("CREATE") || first == QLatin1String("DROP");
-    steps.push_back(statementStep(nodes, catalog, definition ? nullptr : parameters));
-    steps.back().changesSchema = definition;
+    TranslatedStep step = statementStep(nodes, catalog, definition ? nullptr : parameters);
+    // Only what the emitter drops (a table hint after WITH): nothing that
+    // SQL Server would run, and no statement for SQLite to run either.
+    if (step.sql.trimmed().isEmpty())
+        syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(nodes[0].text));
+    step.changesSchema = definition;
+    steps.push_back(std::move(step));
 }
 
 } // namespace platform::db::sqlite::translation

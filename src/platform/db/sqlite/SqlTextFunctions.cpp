@@ -72,7 +72,11 @@ void substringFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
     const QList<uint> s = valueText(argv[0]).toUcs4();
     const int64_t from = std::max<int64_t>(start, 1);
-    const int64_t to = std::min<int64_t>(start + length, int64_t(s.size()) + 1); // exclusive
+    // A start and length beyond the text reach its end, however large they are.
+    int64_t end = 0;
+    if (__builtin_add_overflow(start, length, &end))
+        end = std::numeric_limits<int64_t>::max();
+    const int64_t to = std::min<int64_t>(end, int64_t(s.size()) + 1); // exclusive
     if (to <= from) {
         resultText(ctx, QString());
         return;

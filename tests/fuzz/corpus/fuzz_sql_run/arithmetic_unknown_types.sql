@@ -1,0 +1,1 @@
+SELECT a + b, a - b, x + 1.5, x - 2, x - y FROM (SELECT 7 AS a, '5' AS b, '2024-02-28 10:00:00' AS x, '2024-01-01 00:00:00' AS y) t

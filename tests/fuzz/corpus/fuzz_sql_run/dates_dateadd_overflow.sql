@@ -1,0 +1,1 @@
+SELECT DATEADD(year, 8000, FechaHora) FROM Movimientos WHERE ID = 1

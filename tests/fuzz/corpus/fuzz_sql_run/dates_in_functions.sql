@@ -1,0 +1,1 @@
+SELECT DATEADD(day, 1, '31/12/49') AS Dia, DATEDIFF(day, '01/01/50', '02/01/50') AS Dias, ISNULL(Baja, '01/02/2024') AS Baja FROM Movimientos WHERE ID IN (1, 3) ORDER BY ID

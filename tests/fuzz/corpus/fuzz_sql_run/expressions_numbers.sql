@@ -1,0 +1,1 @@
+SELECT CONVERT(decimal(14,2), -2.665), CONVERT(Decimal(14,2), '10.005'), CAST(10.4 AS int), CONVERT(INT, ' 42 '), '12' + 1, 1 + 2 * 3

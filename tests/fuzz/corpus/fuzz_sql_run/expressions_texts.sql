@@ -1,0 +1,1 @@
+SELECT LEN(N'añá '), DATALENGTH('ab  '), SUBSTRING('abcdef', 0, 3), CHARINDEX('C', 'abcabc', 4), REPLACE('Abc abc', 'ABC', 'x'), UPPER(N'ñandú'), CASE WHEN 'Ab1' LIKE '[a-c]_[0-9]' THEN 1 ELSE 0 END, CASE WHEN '50%' LIKE '50[%]' THEN 1 ELSE 0 END

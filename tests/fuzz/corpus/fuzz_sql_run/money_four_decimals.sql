@@ -1,0 +1,1 @@
+SELECT Importe / 3 AS Tercio, Importe / Cantidad AS PorUnidad, Importe * 2 / 7 AS DosSeptimos, Importe * 1.5 AS ConDecimal, Importe - 0.00005 AS Menos FROM Precios WHERE Id = 1

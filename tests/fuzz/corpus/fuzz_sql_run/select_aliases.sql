@@ -1,0 +1,1 @@
+SELECT 'Caja' = Nombre, Id AS 'Numero', Nombre 'Otro', Doble = Id * 2, [Nombre] FROM Cajas WHERE Id = 1

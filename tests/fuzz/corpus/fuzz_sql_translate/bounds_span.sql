@@ -1,0 +1,1 @@
+SELECT * FROM V_MV_PreciosHis WHERE FechaHora >= '11-03-2024 12:30:10.000' AND FechaHora <= '11-03-2024 12:30:39.999'  and (idlista = '' or idlista is null) ORDER BY FechaHora;

@@ -1,0 +1,1 @@
+SELECT Id FROM Palabras WHERE UPPER(Palabra) LIKE 'ñ%' OR LTRIM(Codigo) LIKE 'c3' OR RTRIM(Otro) IN ('d4', 'Ñ') ORDER BY Id

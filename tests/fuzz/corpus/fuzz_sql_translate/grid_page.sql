@@ -1,0 +1,1 @@
+SELECT  [ID], [a]  FROM (SELECT TOP 2000 *  FROM T WHERE ID NOT IN (SELECT TOP 2000 ID FROM T WHERE a = 1  )  and a = 1  ) AS Paginacion  WHERE a = 1  

@@ -1,0 +1,1 @@
+SELECT CONVERT(NVARCHAR, Importe) AS Texto, CONVERT(varchar, Importe, 1) AS ConComas, CONVERT(varchar(12), Importe, 2) AS Cuatro, CAST(Importe AS varchar) AS Molde FROM Precios ORDER BY Id

@@ -1,0 +1,1 @@
+SELECT [Precio]]Final], "Codigo""X" FROM "Lista""Precios" WHERE [Codigo"X] = 'A"1'

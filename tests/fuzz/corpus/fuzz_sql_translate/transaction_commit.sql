@@ -1,0 +1,1 @@
+BEGIN TRANSACTION INSERT INTO Control_Acceso (Maquina,Usuario,Formulario,Tarea,Ingreso,NombreUsuario) VALUES ('CAJA-01','DEMO','CORRIGEPRECIOS','CORRECCION DE PRECIOS','11/03/24 12:45','demo')

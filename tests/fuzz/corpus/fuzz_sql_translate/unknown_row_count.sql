@@ -1,0 +1,2 @@
+SET NOCOUNT ON
+UPDATE Cajas SET Nombre = 'Uno' WHERE Id = 1
