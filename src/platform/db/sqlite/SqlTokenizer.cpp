@@ -82,7 +82,7 @@ qsizetype numberEnd(const QString& s, qsizetype i)
     qsizetype j = i;
     if (s[i] == QLatin1Char('0') && i + 1 < n && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
         j += 2;
-        while (j < n && isxdigit(s[j].toLatin1()))
+        while (j < n && isxdigit(static_cast<unsigned char>(s[j].toLatin1())))
             ++j;
         return j;
     }
