@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace platform::text {
 
 QString LTrim(QStringView s)
@@ -36,6 +38,11 @@ QStringView trimmedView(QStringView s)
         ++begin;
     }
     return s.mid(begin, end - begin);
+}
+
+bool isAscii(QStringView s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 // An ASCII needle in an ASCII text, without regard to letter case: Unicode
@@ -106,7 +113,7 @@ qsizetype InStr(QStringView hay, QStringView needle, qsizetype start, bool ignor
 bool Contains(QStringView hay, QStringView needle, bool ignoreCase)
 {
     // Statements are nearly always ASCII: the fold of every character is then simple.
-    if (ignoreCase && !needle.isEmpty() && QtPrivate::isAscii(needle) && QtPrivate::isAscii(hay)) {
+    if (ignoreCase && !needle.isEmpty() && isAscii(needle) && isAscii(hay)) {
         return containsAsciiNoCase(hay, needle);
     }
     return hay.contains(needle, ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);

@@ -4,8 +4,8 @@
 
 #include <QScrollBar>
 
-#include <utility>
 #include <algorithm>
+#include <utility>
 
 namespace platform::ui {
 

@@ -103,6 +103,15 @@ Decimal roundDecimal(Decimal d, int scale)
     return d;
 }
 
+// A decimal rounded to `scale` digits written as SQL Server writes it: the
+// digits of its scale, and no sign on a zero.
+QString decimalText(const Decimal& d, int scale)
+{
+    const bool zero = !(d.intDigits + d.fracDigits).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    return (d.negative && !zero ? QStringLiteral("-") : QString()) + d.intDigits +
+           (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString());
+}
+
 // A number SQLite holds, as the decimal that valueText() writes for it: the
 // digits of its magnitude as a whole number and their power of ten.
 struct ScaledNumber
@@ -220,10 +229,7 @@ void decimalFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("numeric")});
         return;
     }
-    const bool zero =
-        d.intDigits == QLatin1String("0") && !d.fracDigits.contains(QRegularExpression(QStringLiteral("[1-9]")));
-    const QString text = (d.negative && !zero ? QStringLiteral("-") : QString()) + d.intDigits +
-                         (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString());
+    const QString text = decimalText(d, scale);
     if (scale == 0 && d.intDigits.size() < 19)
         sqlite3_result_int64(ctx, text.toLongLong());
     else
@@ -244,10 +250,7 @@ void decimalTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         return;
     }
-    const Decimal d = roundDecimal(*parsed, scale);
-    const bool zero = !(d.intDigits + d.fracDigits).contains(QRegularExpression(QStringLiteral("[1-9]")));
-    resultText(ctx, (d.negative && !zero ? QStringLiteral("-") : QString()) + d.intDigits +
-                        (scale > 0 ? QLatin1Char('.') + d.fracDigits : QString()));
+    resultText(ctx, decimalText(roundDecimal(*parsed, scale), scale));
 }
 
 // tsql_round(value, length, truncate): ROUND to `length` digits after the
@@ -436,7 +439,7 @@ void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_value* number = textA ? argv[1] : argv[0];
         const QString s = textArg(text);
         // A text of the storage form that is no date is read as a number.
-        if (const std::optional<SqlDateTime> d = isStorageDateTime(s) ? parseSqlDateTime(s) : std::nullopt) {
+        if (const std::optional<SqlDateTime> d = storedDateTime(text)) {
             resultDateTimeAfter(ctx, *d, sqlite3_value_double(number) * 86400000.0);
             return;
         }
