@@ -2,7 +2,6 @@
 
 #include "platform/db/sqlite/SqliteBackend.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QVarLengthArray>
 
@@ -90,8 +89,9 @@ public:
 
 private:
     const std::vector<Variant>& m_values;
-    // The UTF-8 of the texts one after another; m_ends[i] is where value i's ends.
-    QByteArray m_utf8;
+    // The UTF-8 of the texts one after another (a batch's few literals fit
+    // in place); m_ends[i] is where value i's ends.
+    QVarLengthArray<char, 256> m_utf8;
     QVarLengthArray<qsizetype, 16> m_ends;
 };
 

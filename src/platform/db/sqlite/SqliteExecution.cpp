@@ -49,15 +49,16 @@ bool countsRows(const char* sql)
 
 // Appends the UTF-8 of `text`. Statements' texts are nearly always ASCII:
 // those are copied byte for byte, without a converted copy of their own.
-void appendUtf8(QByteArray& out, QStringView text)
+template <qsizetype N> void appendUtf8(QVarLengthArray<char, N>& out, QStringView text)
 {
     const qsizetype start = out.size();
     out.resize(start + text.size());
     char* to = out.data() + start;
     for (const QChar c : text) {
         if (c.unicode() >= 0x80) {
-            out.truncate(start);
-            out += text.toUtf8();
+            out.resize(start);
+            const QByteArray utf8 = text.toUtf8();
+            out.append(utf8.constData(), utf8.size());
             return;
         }
         *to++ = char(c.unicode());
