@@ -1,6 +1,7 @@
 #include "platform/core/DateTime.h"
 
 #include <QByteArrayView>
+#include <QVarLengthArray>
 
 #include <unordered_map>
 #include <vector>
@@ -141,7 +142,11 @@ NumericPattern compiled(const QString& qtPattern)
     return pattern;
 }
 
-void appendNumber(QString& out, int value, int width)
+// The digits of a formatted date-time, written in place and turned into
+// one QString at the end.
+using FormatBuffer = QVarLengthArray<char16_t, 32>;
+
+void appendNumber(FormatBuffer& out, int value, int width)
 {
     char16_t digits[4];
     int n = 0;
@@ -150,10 +155,10 @@ void appendNumber(QString& out, int value, int width)
         value /= 10;
     } while (value > 0 && n < 4);
     for (int k = n; k < width; ++k) {
-        out += u'0';
+        out.append(u'0');
     }
     while (n > 0) {
-        out += QChar(digits[--n]);
+        out.append(digits[--n]);
     }
 }
 
@@ -171,26 +176,28 @@ QString DateTime::format(const QString& systemPattern) const
         known = patterns.emplace(systemPattern, compiled(formatPattern(systemPattern))).first;
     }
     const NumericPattern& pattern = known->second;
-    const QDate d = date();
-    if (pattern.parts.empty() || !isValid() || d.year() < 1000 || d.year() > 9999) {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date().getDate(&year, &month, &day);
+    if (pattern.parts.empty() || !isValid() || year < 1000 || year > 9999) {
         return m_value.toString(pattern.qtPattern);
     }
     const QTime t = time();
-    QString out;
-    out.reserve(32);
+    FormatBuffer out;
     for (const NumericPattern::Part& part : pattern.parts) {
         switch (part.field) {
         case 0:
-            out += part.literal;
+            out.append(reinterpret_cast<const char16_t*>(part.literal.utf16()), part.literal.size());
             break;
         case 'y':
-            appendNumber(out, part.width == 2 ? d.year() % 100 : d.year(), part.width);
+            appendNumber(out, part.width == 2 ? year % 100 : year, part.width);
             break;
         case 'M':
-            appendNumber(out, d.month(), part.width);
+            appendNumber(out, month, part.width);
             break;
         case 'd':
-            appendNumber(out, d.day(), part.width);
+            appendNumber(out, day, part.width);
             break;
         case 'H':
             appendNumber(out, t.hour(), part.width);
@@ -206,7 +213,7 @@ QString DateTime::format(const QString& systemPattern) const
             break;
         }
     }
-    return out;
+    return QString(reinterpret_cast<const QChar*>(out.constData()), out.size());
 }
 
 namespace {

@@ -84,15 +84,14 @@ QString Connection::Provider() const
     return p.isEmpty() ? QStringLiteral("MSDASQL") : p;
 }
 
-void Connection::provider(bool clearFirst, const std::function<void(Backend&, std::vector<ErrorInfo>&)>& call)
+void Connection::providerFailed(std::vector<ErrorInfo> entries, const DbError& error)
 {
-    std::vector<ErrorInfo> entries;
-    try {
-        call(*m_backend, entries);
-    } catch (const DbError& e) {
-        m_errors.items() = normalised(std::move(entries));
-        throw DbError(normalised(e.info()));
-    }
+    m_errors.items() = normalised(std::move(entries));
+    throw DbError(normalised(error.info()));
+}
+
+void Connection::providerDone(bool clearFirst, std::vector<ErrorInfo> entries)
+{
     entries = normalised(std::move(entries));
     if (clearFirst || !entries.empty())
         m_errors.items() = std::move(entries);

@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,7 +84,18 @@ private:
     // failing call replace Errors (informational ones left out, class 08
     // carrying native error 11) and the raised DbError carries the first;
     // `clearFirst` calls (Open, Execute) empty Errors also when they succeed.
-    void provider(bool clearFirst, const std::function<void(Backend&, std::vector<ErrorInfo>&)>& call);
+    template <class Call> void provider(bool clearFirst, Call&& call)
+    {
+        std::vector<ErrorInfo> entries;
+        try {
+            call(*m_backend, entries);
+        } catch (const DbError& e) {
+            providerFailed(std::move(entries), e);
+        }
+        providerDone(clearFirst, std::move(entries));
+    }
+    [[noreturn]] void providerFailed(std::vector<ErrorInfo> entries, const DbError& error);
+    void providerDone(bool clearFirst, std::vector<ErrorInfo> entries);
 
     QString m_connectionString;
     int m_connectionTimeout = 15;

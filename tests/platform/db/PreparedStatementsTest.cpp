@@ -87,4 +87,32 @@ TEST_F(PreparedStatements, AFaultNearALiteralNamesTheLiteralAsWritten)
     }
 }
 
+TEST_F(PreparedStatements, TextsOfAnyLengthAndAlphabetAreBoundAsWritten)
+{
+    cn->Execute(QStringLiteral("UPDATE Articulos SET Descripcion = 'ñandú' WHERE IdArticulo = 'a1'"));
+    const QString longText(300, u'z');
+    const struct
+    {
+        QString where;
+        int64_t count;
+    } reads[] = {
+        {QStringLiteral("Descripcion = 'ñandú'"), 1},
+        {QStringLiteral("Descripcion = 'ñandu'"), 0},
+        // The texts after one that overflows the binder's own room.
+        {QStringLiteral("Descripcion = '") + longText + QStringLiteral("' OR Descripcion = 'ñandú'"), 1},
+        {QStringLiteral("Descripcion = '' OR Descripcion = 'ñandú'"), 1},
+    };
+    for (const auto& read : reads) {
+        EXPECT_EQ(cn->Execute(QStringLiteral("SELECT COUNT(*) FROM Articulos WHERE ") + read.where)->value(0),
+                  Variant(read.count))
+            << read.where.left(60).toStdString();
+    }
+    // A record set that can write back reads its rows with the same binding.
+    auto rs = std::make_shared<Recordset>();
+    rs->Open(QStringLiteral("SELECT * FROM Articulos WHERE Descripcion = 'ñandú'"), cn.get(), adOpenForwardOnly,
+             adLockOptimistic);
+    ASSERT_FALSE(rs->Eof());
+    EXPECT_EQ(rs->value(QStringLiteral("IdArticulo")), Variant(QStringLiteral("A1")));
+}
+
 } // namespace

@@ -95,7 +95,7 @@ private:
     // a plain batch.
     using Binder = std::function<void(sqlite3_stmt*)>;
     // Binds the values of a bound translation's parameters ?1, ?2, ...
-    static Binder parameterBinder(const std::vector<Variant>& values);
+    class ParameterBinder;
     void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
                   const Binder& bind = {});
     void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors, const Binder& bind);

@@ -3,8 +3,10 @@
 #include "platform/db/sqlite/SqliteBackend.h"
 
 #include <QString>
+#include <QVarLengthArray>
 
 #include <chrono>
+#include <functional>
 #include <vector>
 
 // What the files of the embedded engine's backend share: the provider's error
@@ -69,6 +71,28 @@ private:
     SqliteBackend* m_backend = nullptr;
     Node m_node;
     quint64 m_generation = 0;
+};
+
+// Binds the values of a bound translation's parameters ?1, ?2, ... to each
+// statement of its batch; the texts are bound as the UTF-8 this binder keeps,
+// so it outlives the statements' steps.
+class SqliteBackend::ParameterBinder
+{
+public:
+    explicit ParameterBinder(const std::vector<Variant>& values);
+    ParameterBinder(const ParameterBinder&) = delete;
+    ParameterBinder& operator=(const ParameterBinder&) = delete;
+
+    void operator()(sqlite3_stmt* statement) const;
+    // This binder as runSteps takes it: empty when there is nothing to bind.
+    Binder binder() const { return m_values.empty() ? Binder() : Binder(std::cref(*this)); }
+
+private:
+    const std::vector<Variant>& m_values;
+    // The UTF-8 of the texts one after another (a batch's few literals fit
+    // in place); m_ends[i] is where value i's ends.
+    QVarLengthArray<char, 256> m_utf8;
+    QVarLengthArray<qsizetype, 16> m_ends;
 };
 
 // The command time-out runs while a call of the layer runs SQLite code, and

@@ -47,6 +47,24 @@ bool countsRows(const char* sql)
     return false;
 }
 
+// Appends the UTF-8 of `text`. Statements' texts are nearly always ASCII:
+// those are copied byte for byte, without a converted copy of their own.
+template <qsizetype N> void appendUtf8(QVarLengthArray<char, N>& out, QStringView text)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            out.resize(start);
+            const QByteArray utf8 = text.toUtf8();
+            out.append(utf8.constData(), utf8.size());
+            return;
+        }
+        *to++ = char(c.unicode());
+    }
+}
+
 } // namespace
 
 SqliteBackend::StatementLease::~StatementLease()
@@ -112,27 +130,30 @@ BoundTranslation SqliteBackend::translate(const QString& sql, std::vector<ErrorI
     }
 }
 
-SqliteBackend::Binder SqliteBackend::parameterBinder(const std::vector<Variant>& values)
+SqliteBackend::ParameterBinder::ParameterBinder(const std::vector<Variant>& values) : m_values(values)
 {
-    if (values.empty())
-        return {};
-    // Texts are bound as the UTF-8 this binder keeps while the statements run.
-    auto utf8 = std::make_shared<std::vector<QByteArray>>(values.size());
-    return [&values, utf8](sqlite3_stmt* statement) {
-        const int count = std::min(sqlite3_bind_parameter_count(statement), int(values.size()));
-        for (int i = 1; i <= count; ++i) {
-            const Variant& value = values[std::size_t(i - 1)];
-            if (value.type() != VariantType::Text) {
-                bindStorage(statement, i, value);
-                continue;
-            }
-            QByteArray& text = (*utf8)[std::size_t(i - 1)];
-            if (text.isNull())
-                text = value.toText().toUtf8();
-            sqlite3_bind_text64(statement, i, text.constData(), sqlite3_uint64(text.size()), SQLITE_STATIC,
-                                SQLITE_UTF8);
+    m_ends.reserve(qsizetype(values.size()));
+    for (const Variant& value : values) {
+        if (value.type() == VariantType::Text)
+            appendUtf8(m_utf8, value.toText());
+        m_ends.push_back(m_utf8.size());
+    }
+}
+
+void SqliteBackend::ParameterBinder::operator()(sqlite3_stmt* statement) const
+{
+    const int count = std::min(sqlite3_bind_parameter_count(statement), int(m_values.size()));
+    for (int i = 1; i <= count; ++i) {
+        const qsizetype at = i - 1;
+        const Variant& value = m_values[std::size_t(at)];
+        if (value.type() != VariantType::Text) {
+            bindStorage(statement, i, value);
+            continue;
         }
-    };
+        const qsizetype start = at == 0 ? 0 : m_ends[at - 1];
+        sqlite3_bind_text64(statement, i, m_utf8.constData() + start, sqlite3_uint64(m_ends[at] - start), SQLITE_STATIC,
+                            SQLITE_UTF8);
+    }
 }
 
 SqliteBackend::StatementLease SqliteBackend::lease(const TranslatedStep& step, const Batch* batch,
@@ -390,7 +411,8 @@ ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& err
     Batch batch;
     batch.source = &sql;
     batch.steps = translation.steps.get();
-    runSteps(*translation.steps, batch, errors, parameterBinder(translation.parameters));
+    const ParameterBinder parameters(translation.parameters);
+    runSteps(*translation.steps, batch, errors, parameters.binder());
     ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
     result.recordsAffected = batch.counted ? batch.affected : -1;
     return result;

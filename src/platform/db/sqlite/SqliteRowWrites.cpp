@@ -74,8 +74,9 @@ ResultSet SqliteBackend::executeUpdatable(const QString& sql, std::vector<ErrorI
     if (!oneTable)
         return execute(sql, errors);
     const CommandClock clock(*this);
-    if (const Binder bind = parameterBinder(translation.parameters))
-        bind(statement.get());
+    // The binder keeps the bound texts until the rows are fetched.
+    const ParameterBinder parameters(translation.parameters);
+    parameters(statement.get());
     ResultSet result = fetch(statement.get(), true, errors, steps.front().resultTypes, statement.columns());
     noteSchemaChange(statement.get(), false);
     result.baseTable = QString::fromUtf8(keyTable);
