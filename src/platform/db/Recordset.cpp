@@ -25,6 +25,24 @@ bool canWriteBack(const ResultSet& r)
     return true;
 }
 
+// Whether two names of one length are the same without regard to case. Units
+// that are both ASCII fold to their lower case, as Unicode folds them; the
+// first other pair that differs leaves the answer to Qt's folding.
+bool sameName(const QString& a, const QString& b)
+{
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if ((x | 0x20) != (y | 0x20) || (x | 0x20) < u'a' || (x | 0x20) > u'z')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Recordset::Recordset() = default;
@@ -239,7 +257,7 @@ int Recordset::fieldIndex(const QString& name) const
     // Names compare unit by unit without regard to case: names of other lengths never match.
     for (std::size_t i = 0; i < m_result.columns.size(); ++i) {
         const QString& column = m_result.columns[i].name;
-        if (column.size() == name.size() && column.compare(name, Qt::CaseInsensitive) == 0)
+        if (column.size() == name.size() && sameName(column, name))
             return int(i);
     }
     return -1;

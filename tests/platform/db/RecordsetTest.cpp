@@ -79,6 +79,21 @@ TEST_F(RecordsetTest, FieldsByIndexOrByNameWithoutRegardToCase)
     EXPECT_EQ(raised([&] { rs->Close(); }).Number, adErr::ObjectClosed);
 }
 
+TEST_F(RecordsetTest, NamesBeyondAsciiFoldTheirCaseAndOtherSignsMatchOnlyThemselves)
+{
+    auto rs = open(QStringLiteral("select 1 as [Año], 2 as [x@y], 3 as Kelvin, 4 as [x_y]"));
+    const struct
+    {
+        const char16_t* name;
+        int index;
+    } cases[] = {
+        {u"AÑO", 0},         {u"año", 0},    {u"Ano", -1}, {u"X@Y", 1},       {u"x`y", -1},
+        {u"\u212Aelvin", 2}, {u"KELVIN", 2}, {u"x_Y", 3},  {u"x\u007fy", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rs->fieldIndex(QString::fromUtf16(c.name)), c.index) << QString::fromUtf16(c.name).toStdString();
+}
+
 struct TypeCase
 {
     const char* column;

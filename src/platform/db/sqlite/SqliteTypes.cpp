@@ -259,18 +259,21 @@ void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>&
 
 Variant readStorage(sqlite3_stmt* statement, int column)
 {
-    switch (sqlite3_column_type(statement, column)) {
+    // The column's value taken once, as each sqlite3_column_ call locks the
+    // connection again; the connection is used by one thread at a time.
+    sqlite3_value* value = sqlite3_column_value(statement, column);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        return Variant(int64_t(sqlite3_column_int64(statement, column)));
+        return Variant(int64_t(sqlite3_value_int64(value)));
     case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(statement, column));
+        return Variant(sqlite3_value_double(value));
     case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return Variant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return Variant(QString::fromUtf8(text, sqlite3_value_bytes(value)));
     }
     case SQLITE_BLOB: {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        return Variant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+        const auto* data = static_cast<const char*>(sqlite3_value_blob(value));
+        return Variant(QByteArray(data, sqlite3_value_bytes(value)));
     }
     default:
         return Variant::null();
