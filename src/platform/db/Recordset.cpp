@@ -255,8 +255,9 @@ int Recordset::fieldIndex(const QString& name) const
 {
     requireOpen();
     // Names compare unit by unit without regard to case: names of other lengths never match.
-    for (std::size_t i = 0; i < m_result.columns.size(); ++i) {
-        const QString& column = m_result.columns[i].name;
+    const std::vector<ColumnInfo>& columns = m_result.columns.all();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const QString& column = columns[i].name;
         if (column.size() == name.size() && sameName(column, name))
             return int(i);
     }
@@ -353,7 +354,7 @@ void Recordset::Update()
         Variant key;
         connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) {
             key = b.insertRow(table, columns, values, errors);
-            stored = b.readRow(table, key, m_result.columns, errors);
+            stored = b.readRow(table, key, m_result.columns.all(), errors);
         });
         m_result.rows.push_back(stored.size() == m_result.columns.size() ? std::move(stored) : m_editBuffer);
         m_result.rowKeys.push_back(key);
@@ -363,7 +364,7 @@ void Recordset::Update()
         const Variant key = m_result.rowKeys[std::size_t(m_position)];
         connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) {
             b.updateRow(table, key, columns, values, errors);
-            stored = b.readRow(table, key, m_result.columns, errors);
+            stored = b.readRow(table, key, m_result.columns.all(), errors);
         });
         m_result.rows[std::size_t(m_position)] =
             stored.size() == m_result.columns.size() ? std::move(stored) : m_editBuffer;

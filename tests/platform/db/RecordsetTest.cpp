@@ -94,6 +94,24 @@ TEST_F(RecordsetTest, NamesBeyondAsciiFoldTheirCaseAndOtherSignsMatchOnlyThemsel
         EXPECT_EQ(rs->fieldIndex(QString::fromUtf16(c.name)), c.index) << QString::fromUtf16(c.name).toStdString();
 }
 
+TEST_F(RecordsetTest, ResultsOfOneStatementKeepTheColumnsTheirOwnValuesGive)
+{
+    // One statement, its literal bound: the expression is typed anew from each result's values.
+    const auto longest = [this](const char* id) {
+        return open(QStringLiteral("select max(Descripcion) as v from Articulos where IdArticulo = '%1'")
+                        .arg(QLatin1String(id)));
+    };
+    auto sugar = longest("A2");
+    auto none = longest("zz");
+    auto yerba = longest("A1");
+    EXPECT_EQ(sugar->Fields(0).Type(), adVarWChar);
+    EXPECT_EQ(sugar->Fields(0).DefinedSize(), 6);
+    EXPECT_EQ(none->Fields(0).Type(), adInteger);
+    EXPECT_EQ(yerba->Fields(0).Type(), adVarWChar);
+    EXPECT_EQ(yerba->Fields(0).DefinedSize(), 5);
+    EXPECT_EQ(sugar->Fields(0).DefinedSize(), 6);
+}
+
 struct TypeCase
 {
     const char* column;
