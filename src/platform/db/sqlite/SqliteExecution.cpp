@@ -263,7 +263,7 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
         std::vector<Variant> row;
         row.reserve(std::size_t(count - first));
         for (int i = first; i < count; ++i)
-            row.push_back(readStorage(statement, i));
+            appendStorage(row, statement, i);
         if (keyed)
             result.rowKeys.push_back(readStorage(statement, 0));
         result.rows.push_back(std::move(row));
