@@ -41,11 +41,52 @@ struct ColumnInfo
     QString baseColumn;
 };
 
+// The descriptions of a result's columns. Copies share one list (the results
+// of one prepared statement share theirs); a list that changes takes its own
+// copy first, so no other result sees the change.
+class ColumnList
+{
+public:
+    ColumnList() = default;
+    ColumnList(std::initializer_list<ColumnInfo> columns)
+        : m_columns(std::make_shared<std::vector<ColumnInfo>>(columns))
+    {
+    }
+
+    std::size_t size() const { return m_columns ? m_columns->size() : 0; }
+    bool empty() const { return size() == 0; }
+    const ColumnInfo& operator[](std::size_t index) const { return (*m_columns)[index]; }
+    std::vector<ColumnInfo>::const_iterator begin() const { return all().begin(); }
+    std::vector<ColumnInfo>::const_iterator end() const { return all().end(); }
+    const std::vector<ColumnInfo>& all() const
+    {
+        static const std::vector<ColumnInfo> none;
+        return m_columns ? *m_columns : none;
+    }
+
+    void reserve(std::size_t count) { own().reserve(count); }
+    void push_back(ColumnInfo column) { own().push_back(std::move(column)); }
+    // The column at `index`, to change in this list alone.
+    ColumnInfo& edit(std::size_t index) { return own()[index]; }
+
+private:
+    std::vector<ColumnInfo>& own()
+    {
+        if (!m_columns)
+            m_columns = std::make_shared<std::vector<ColumnInfo>>();
+        else if (m_columns.use_count() > 1)
+            m_columns = std::make_shared<std::vector<ColumnInfo>>(*m_columns);
+        return *m_columns;
+    }
+
+    std::shared_ptr<std::vector<ColumnInfo>> m_columns;
+};
+
 // One result of a statement, fetched whole.
 struct ResultSet
 {
     bool hasRows = false; // the statement produced a row set (possibly with no rows)
-    std::vector<ColumnInfo> columns;
+    ColumnList columns;
     std::vector<std::vector<Variant>> rows;
     // One key per row that the backend can later use to update or delete it
     // (empty when the rows cannot be written back).

@@ -25,6 +25,24 @@ bool canWriteBack(const ResultSet& r)
     return true;
 }
 
+// Whether two names of one length are the same without regard to case. Units
+// that are both ASCII fold to their lower case, as Unicode folds them; the
+// first other pair that differs leaves the answer to Qt's folding.
+bool sameName(const QString& a, const QString& b)
+{
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if ((x | 0x20) != (y | 0x20) || (x | 0x20) < u'a' || (x | 0x20) > u'z')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Recordset::Recordset() = default;
@@ -237,9 +255,10 @@ int Recordset::fieldIndex(const QString& name) const
 {
     requireOpen();
     // Names compare unit by unit without regard to case: names of other lengths never match.
-    for (std::size_t i = 0; i < m_result.columns.size(); ++i) {
-        const QString& column = m_result.columns[i].name;
-        if (column.size() == name.size() && column.compare(name, Qt::CaseInsensitive) == 0)
+    const std::vector<ColumnInfo>& columns = m_result.columns.all();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const QString& column = columns[i].name;
+        if (column.size() == name.size() && sameName(column, name))
             return int(i);
     }
     return -1;
@@ -335,7 +354,7 @@ void Recordset::Update()
         Variant key;
         connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) {
             key = b.insertRow(table, columns, values, errors);
-            stored = b.readRow(table, key, m_result.columns, errors);
+            stored = b.readRow(table, key, m_result.columns.all(), errors);
         });
         m_result.rows.push_back(stored.size() == m_result.columns.size() ? std::move(stored) : m_editBuffer);
         m_result.rowKeys.push_back(key);
@@ -345,7 +364,7 @@ void Recordset::Update()
         const Variant key = m_result.rowKeys[std::size_t(m_position)];
         connection.provider(false, [&](Backend& b, std::vector<ErrorInfo>& errors) {
             b.updateRow(table, key, columns, values, errors);
-            stored = b.readRow(table, key, m_result.columns, errors);
+            stored = b.readRow(table, key, m_result.columns.all(), errors);
         });
         m_result.rows[std::size_t(m_position)] =
             stored.size() == m_result.columns.size() ? std::move(stored) : m_editBuffer;

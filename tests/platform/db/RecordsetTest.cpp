@@ -79,6 +79,39 @@ TEST_F(RecordsetTest, FieldsByIndexOrByNameWithoutRegardToCase)
     EXPECT_EQ(raised([&] { rs->Close(); }).Number, adErr::ObjectClosed);
 }
 
+TEST_F(RecordsetTest, NamesBeyondAsciiFoldTheirCaseAndOtherSignsMatchOnlyThemselves)
+{
+    auto rs = open(QStringLiteral("select 1 as [Año], 2 as [x@y], 3 as Kelvin, 4 as [x_y]"));
+    const struct
+    {
+        const char16_t* name;
+        int index;
+    } cases[] = {
+        {u"AÑO", 0},         {u"año", 0},    {u"Ano", -1}, {u"X@Y", 1},       {u"x`y", -1},
+        {u"\u212Aelvin", 2}, {u"KELVIN", 2}, {u"x_Y", 3},  {u"x\u007fy", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rs->fieldIndex(QString::fromUtf16(c.name)), c.index) << QString::fromUtf16(c.name).toStdString();
+}
+
+TEST_F(RecordsetTest, ResultsOfOneStatementKeepTheColumnsTheirOwnValuesGive)
+{
+    // One statement, its literal bound: the expression is typed anew from each result's values.
+    const auto longest = [this](const char* id) {
+        return open(QStringLiteral("select max(Descripcion) as v from Articulos where IdArticulo = '%1'")
+                        .arg(QLatin1String(id)));
+    };
+    auto sugar = longest("A2");
+    auto none = longest("zz");
+    auto yerba = longest("A1");
+    EXPECT_EQ(sugar->Fields(0).Type(), adVarWChar);
+    EXPECT_EQ(sugar->Fields(0).DefinedSize(), 6);
+    EXPECT_EQ(none->Fields(0).Type(), adInteger);
+    EXPECT_EQ(yerba->Fields(0).Type(), adVarWChar);
+    EXPECT_EQ(yerba->Fields(0).DefinedSize(), 5);
+    EXPECT_EQ(sugar->Fields(0).DefinedSize(), 6);
+}
+
 struct TypeCase
 {
     const char* column;

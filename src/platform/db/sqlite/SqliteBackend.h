@@ -116,7 +116,7 @@ private:
     // with the prepared statement until SQLite prepares it again.
     struct ColumnsSeen
     {
-        std::vector<ColumnInfo> columns;
+        ColumnList columns;
         bool known = false;
     };
     // `resultTypes`: the types of columns their values cannot show (a translated step's).

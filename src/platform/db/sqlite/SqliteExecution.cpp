@@ -272,19 +272,19 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     }
     // An expression has no declared type; the statement may show what its values cannot.
     for (std::size_t position = 0; position < result.columns.size() && position < resultTypes.size(); ++position) {
-        ColumnInfo& column = result.columns[position];
+        const ColumnInfo& column = result.columns[position];
         if (column.type == adEmpty && resultTypes[position] != adEmpty) {
             ColumnInfo typed = columnForType(column.name, resultTypes[position]);
             typed.baseTable = column.baseTable;
             typed.baseColumn = column.baseColumn;
-            column = std::move(typed);
+            result.columns.edit(position) = std::move(typed);
         }
     }
     for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::vector<Variant> row;
         row.reserve(std::size_t(count - first));
         for (int i = first; i < count; ++i)
-            row.push_back(readStorage(statement, i));
+            appendStorage(row, statement, i);
         if (keyed)
             result.rowKeys.push_back(readStorage(statement, 0));
         result.rows.push_back(std::move(row));
@@ -293,7 +293,7 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
         fail(rc, QString::fromUtf8(sqlite3_sql(statement)), errors);
     for (std::size_t c = 0; c < result.columns.size(); ++c) {
         if (result.columns[c].type == adEmpty)
-            typeFromValues(result.columns[c], result.rows, c);
+            typeFromValues(result.columns.edit(c), result.rows, c);
     }
     // The values keep their storage form until they are read.
     result.readValue = &fromStorage;

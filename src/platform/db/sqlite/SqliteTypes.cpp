@@ -257,24 +257,42 @@ void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>&
         column.type = adInteger, column.definedSize = 4, column.precision = 10;
 }
 
-Variant readStorage(sqlite3_stmt* statement, int column)
+namespace {
+
+// Hands a column's stored value, as its own type, to `take`. The value is
+// taken once, as each sqlite3_column_ call locks the connection again; the
+// connection is used by one thread at a time.
+template <typename Take> auto takeStorage(sqlite3_stmt* statement, int column, Take take)
 {
-    switch (sqlite3_column_type(statement, column)) {
+    sqlite3_value* value = sqlite3_column_value(statement, column);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        return Variant(int64_t(sqlite3_column_int64(statement, column)));
+        return take(int64_t(sqlite3_value_int64(value)));
     case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(statement, column));
+        return take(sqlite3_value_double(value));
     case SQLITE_TEXT: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        return Variant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return take(QString::fromUtf8(text, sqlite3_value_bytes(value)));
     }
     case SQLITE_BLOB: {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        return Variant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+        const auto* data = static_cast<const char*>(sqlite3_value_blob(value));
+        return take(QByteArray(data, sqlite3_value_bytes(value)));
     }
     default:
-        return Variant::null();
+        return take(Variant::null());
     }
+}
+
+} // namespace
+
+Variant readStorage(sqlite3_stmt* statement, int column)
+{
+    return takeStorage(statement, column, [](auto&& value) { return Variant(std::forward<decltype(value)>(value)); });
+}
+
+void appendStorage(std::vector<Variant>& row, sqlite3_stmt* statement, int column)
+{
+    takeStorage(statement, column, [&row](auto&& value) { row.emplace_back(std::forward<decltype(value)>(value)); });
 }
 
 Variant fromStorage(const Variant& stored, const ColumnInfo& column)

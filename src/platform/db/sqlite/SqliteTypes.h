@@ -28,6 +28,8 @@ void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>&
 
 // The raw stored value of a column of a statement that stands on a row.
 Variant readStorage(sqlite3_stmt* statement, int column);
+// The same, added at the end of `row`, where it is built.
+void appendStorage(std::vector<Variant>& row, sqlite3_stmt* statement, int column);
 // A stored value as the column's type shows it: money exact as Currency,
 // date-times as DateTime, bits as Boolean; a value that does not convert is kept as stored.
 Variant fromStorage(const Variant& stored, const ColumnInfo& column);
