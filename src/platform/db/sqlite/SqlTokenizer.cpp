@@ -269,7 +269,6 @@ std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QS
     // ends where it ended, and is lexed by the lexer's own rules, so it ends
     // where lex() would end it. Anything else is left to scanLiterals().
     LiteralScan scan;
-    scan.literals.reserve(pattern.openings.size());
     const qsizetype n = s.size();
     qsizetype at = 0;
     for (std::size_t i = 0; i < pattern.openings.size(); ++i) {
@@ -303,6 +302,9 @@ std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QS
             if (form == NumberForm::Other || (form == NumberForm::Whole) != (pattern.openings[i].mark == QChar(2)))
                 return std::nullopt;
         }
+        // Reserved once the text opens as the pattern's (most others do not).
+        if (scan.literals.empty())
+            scan.literals.reserve(pattern.openings.size());
         scan.literals.push_back(std::move(value));
         at = end;
     }
