@@ -69,28 +69,31 @@ std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql
     return translated(tsql, catalog, nullptr);
 }
 
-translation::LiteralScan SqlTranslator::scan(const QString& tsql)
+const translation::LiteralScan& SqlTranslator::scan(const QString& tsql)
 {
     // A run sends the same few texts with other values: their literals are
     // found without lexing the whole text again.
     for (auto recent = m_recent.begin(); recent != m_recent.end(); ++recent) {
-        if (std::optional<translation::LiteralScan> found = translation::matchLiterals(recent->pattern, tsql)) {
+        if (std::optional<translation::LiteralScan> found =
+                translation::matchLiterals((*recent)->pattern, tsql, &(*recent)->last.literals)) {
+            (*recent)->last = std::move(*found);
             std::rotate(m_recent.begin(), recent, recent + 1);
-            return std::move(*found);
+            return m_recent.front()->last;
         }
     }
-    RecentText recent;
-    translation::LiteralScan found = translation::scanLiterals(tsql, &recent.pattern);
+    auto recent = std::make_unique<RecentText>();
+    recent->last = translation::scanLiterals(tsql, &recent->pattern);
     if (m_recent.size() >= kPatterns)
         m_recent.pop_back();
-    m_recent.insert(m_recent.begin(), std::move(recent));
-    return found;
+    m_recent.push_back(std::move(recent));
+    std::rotate(m_recent.begin(), m_recent.end() - 1, m_recent.end());
+    return m_recent.front()->last;
 }
 
 BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCache)
 {
-    const translation::LiteralScan scan = this->scan(tsql);
-    std::shared_ptr<Shapes>& shapes = m_recent.front().shapes;
+    const translation::LiteralScan& scan = this->scan(tsql);
+    std::shared_ptr<Shapes>& shapes = m_recent.front()->shapes;
     if (!shapes) {
         if (const auto known = m_shapes.constFind(scan.shape); known != m_shapes.constEnd())
             shapes = known.value();
