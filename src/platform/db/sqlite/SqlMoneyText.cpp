@@ -47,7 +47,8 @@ MoneyText readMoneyText(QStringView text)
     }
     if (!digit)
         return out;
-    const auto amount = Currency::parse(QStringView(canonical.data(), canonical.size()), u'.', Currency::Rounding::HalfAwayFromZero);
+    const auto amount =
+        Currency::parse(QStringView(canonical.data(), canonical.size()), u'.', Currency::Rounding::HalfAwayFromZero);
     if (!amount) {
         out.reading = MoneyReading::Overflow;
         return out;

@@ -319,7 +319,7 @@ std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QS
         const qsizetype open = pattern.openings[std::size_t(i)].opening == LiteralOpening::PrefixedQuote ? 1 : 0;
         const QStringView written = text ? QStringView(s).mid(begin + open + 1, end - begin - open - 2)
                                          : QStringView(s).mid(begin, end - begin);
-        const bool plain = !text || !written.contains(u'\'');
+        const bool plain = !text || !written.contains(QLatin1Char('\''));
         if (plain && earlier && std::size_t(i) < earlier->size() && (*earlier)[std::size_t(i)] == written)
             scan.literals.push_back((*earlier)[std::size_t(i)]);
         else
