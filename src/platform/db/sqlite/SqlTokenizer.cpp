@@ -5,6 +5,8 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace platform::db::sqlite::translation {
 
 namespace {
@@ -319,7 +321,7 @@ std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QS
         const qsizetype open = pattern.openings[std::size_t(i)].opening == LiteralOpening::PrefixedQuote ? 1 : 0;
         const QStringView written = text ? QStringView(s).mid(begin + open + 1, end - begin - open - 2)
                                          : QStringView(s).mid(begin, end - begin);
-        const bool plain = !text || !written.contains(QLatin1Char('\''));
+        const bool plain = !text || std::find(written.begin(), written.end(), u'\'') == written.end();
         if (plain && earlier && std::size_t(i) < earlier->size() && (*earlier)[std::size_t(i)] == written)
             scan.literals.push_back((*earlier)[std::size_t(i)]);
         else
