@@ -76,3 +76,23 @@ INSTANTIATE_TEST_SUITE_P(Texts, LiteralPatternTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
 
 } // namespace
+
+// Literals read with those of an earlier text at hand: the same as lexing
+// gives, also where a text written with doubled apostrophes reads as the
+// earlier one's value.
+TEST(LiteralPatternEarlierTest, GivesWhatLexingGives)
+{
+    LiteralPattern pattern;
+    const LiteralScan earlier =
+        scanLiterals(QStringLiteral("UPDATE T SET a = 'o''''b', b = 'x' WHERE c = 12"), &pattern);
+    ASSERT_EQ(earlier.literals,
+              (std::vector<QString>{QStringLiteral("o''b"), QStringLiteral("x"), QStringLiteral("12")}));
+    for (const char* text :
+         {"UPDATE T SET a = 'o''b', b = 'x' WHERE c = 12", "UPDATE T SET a = 'o''''b', b = 'y' WHERE c = 13",
+          "UPDATE T SET a = '''', b = '' WHERE c = 12"}) {
+        const QString later = QString::fromUtf8(text);
+        const std::optional<LiteralScan> matched = matchLiterals(pattern, later, &earlier.literals);
+        ASSERT_TRUE(matched.has_value()) << text;
+        EXPECT_EQ(matched->literals, scanLiterals(later).literals) << text;
+    }
+}

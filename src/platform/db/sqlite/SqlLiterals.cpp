@@ -141,7 +141,7 @@ QString convertedLiteral(const QString& text, ColumnKind kind)
 
 QString moneyLiteralOfNumber(const QString& number)
 {
-    if (!number.contains(u'e', Qt::CaseInsensitive))
+    if (!number.contains(QLatin1Char('e')) && !number.contains(QLatin1Char('E')))
         return moneyLiteral(number);
     // A float literal.
     const double value = number.toDouble();

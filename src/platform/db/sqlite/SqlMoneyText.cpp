@@ -1,6 +1,6 @@
 #include "platform/db/sqlite/SqlMoneyText.h"
 
-#include <QString>
+#include <QVarLengthArray>
 
 namespace platform::db::sqlite {
 
@@ -12,7 +12,8 @@ MoneyText readMoneyText(QStringView text)
         out.reading = MoneyReading::Amount;
         return out;
     }
-    QString canonical;
+    // Built on the stack: a literal per statement is read this way.
+    QVarLengthArray<QChar, 40> canonical;
     qsizetype i = 0;
     bool sign = false;
     bool symbol = false;
@@ -21,7 +22,7 @@ MoneyText readMoneyText(QStringView text)
         if (!sign && (c == u'-' || c == u'+')) {
             sign = true;
             if (c == u'-')
-                canonical += c;
+                canonical.append(c);
         } else if (!symbol && c == u'$') {
             symbol = true;
         } else {
@@ -34,19 +35,20 @@ MoneyText readMoneyText(QStringView text)
         const QChar c = s[i];
         if (c.unicode() >= '0' && c.unicode() <= '9') {
             digit = true;
-            canonical += c;
+            canonical.append(c);
         } else if (c == u',' && !point) {
             // thousands commas stand anywhere in the whole part
         } else if (c == u'.' && !point) {
             point = true;
-            canonical += c;
+            canonical.append(c);
         } else {
             return out;
         }
     }
     if (!digit)
         return out;
-    const auto amount = Currency::parse(canonical, u'.', Currency::Rounding::HalfAwayFromZero);
+    const auto amount =
+        Currency::parse(QStringView(canonical.data(), canonical.size()), u'.', Currency::Rounding::HalfAwayFromZero);
     if (!amount) {
         out.reading = MoneyReading::Overflow;
         return out;

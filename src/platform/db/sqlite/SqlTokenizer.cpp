@@ -3,6 +3,10 @@
 #include "platform/db/sqlite/SqlLiterals.h"
 #include "platform/db/sqlite/SqlTranslationErrors.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+
 namespace platform::db::sqlite::translation {
 
 namespace {
@@ -262,14 +266,15 @@ LiteralScan scanLiterals(const QString& s, LiteralPattern* pattern)
     return scan;
 }
 
-std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QString& s)
+std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QString& s,
+                                         const std::vector<QString>* earlier)
 {
     // The text around the literals is the pattern's own, so it lexes as it
     // did; each literal opens as the pattern's did, so the token before it
     // ends where it ended, and is lexed by the lexer's own rules, so it ends
     // where lex() would end it. Anything else is left to scanLiterals().
-    LiteralScan scan;
-    scan.literals.reserve(pattern.openings.size());
+    // The literals are taken out once the whole text is known to match.
+    QVarLengthArray<std::pair<qsizetype, qsizetype>, 16> spans;
     const qsizetype n = s.size();
     qsizetype at = 0;
     for (std::size_t i = 0; i < pattern.openings.size(); ++i) {
@@ -296,19 +301,32 @@ std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QS
         }
         if (end < 0)
             return std::nullopt;
-        const bool text = pattern.openings[i].mark == QChar(1);
-        QString value = text ? unquoted(s, at, end) : s.mid(at, end - at);
-        if (!text) {
-            const NumberForm form = numberForm(value);
+        if (pattern.openings[i].mark != QChar(1)) {
+            const NumberForm form = numberForm(QStringView(s).mid(at, end - at));
             if (form == NumberForm::Other || (form == NumberForm::Whole) != (pattern.openings[i].mark == QChar(2)))
                 return std::nullopt;
         }
-        scan.literals.push_back(std::move(value));
+        spans.append({at, end});
         at = end;
     }
     if (QStringView(s).mid(at) != pattern.segments.back())
         return std::nullopt;
+    LiteralScan scan;
     scan.shape = pattern.shape;
+    scan.literals.reserve(std::size_t(spans.size()));
+    for (qsizetype i = 0; i < spans.size(); ++i) {
+        const auto [begin, end] = spans[i];
+        const bool text = pattern.openings[std::size_t(i)].mark == QChar(1);
+        // A text's content as written: its value unless it doubles an apostrophe.
+        const qsizetype open = pattern.openings[std::size_t(i)].opening == LiteralOpening::PrefixedQuote ? 1 : 0;
+        const QStringView written = text ? QStringView(s).mid(begin + open + 1, end - begin - open - 2)
+                                         : QStringView(s).mid(begin, end - begin);
+        const bool plain = !text || std::find(written.begin(), written.end(), u'\'') == written.end();
+        if (plain && earlier && std::size_t(i) < earlier->size() && (*earlier)[std::size_t(i)] == written)
+            scan.literals.push_back((*earlier)[std::size_t(i)]);
+        else
+            scan.literals.push_back(plain ? written.toString() : unquoted(s, begin, end));
+    }
     return scan;
 }
 

@@ -62,8 +62,11 @@ struct LiteralPattern
 
 // What scanLiterals(s) gives, when `s` is `pattern`'s text around literals
 // that open and read as its own did; nullopt for any other text (which
-// scanLiterals() reads, or raises the tokenizer's errors for).
-std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QString& s);
+// scanLiterals() reads, or raises the tokenizer's errors for). A literal
+// that reads as the one in its place in `earlier` (the literals of an
+// earlier text of the pattern) shares its string.
+std::optional<LiteralScan> matchLiterals(const LiteralPattern& pattern, const QString& s,
+                                         const std::vector<QString>* earlier = nullptr);
 
 // The deepest nesting of parentheses a statement may have; SQLite's own
 // parser gives up well before it.

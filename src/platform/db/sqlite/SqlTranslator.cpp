@@ -60,6 +60,8 @@ void SqlTranslator::setCatalog(SqlCatalog catalog)
     m_catalog = std::move(catalog);
     m_cache.clear();
     m_shapes.clear();
+    // Their translations were made for the catalogue replaced.
+    m_recent.clear();
 }
 
 std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql, const SqlCatalog& catalog)
@@ -67,29 +69,37 @@ std::vector<TranslatedStep> SqlTranslator::translateUncached(const QString& tsql
     return translated(tsql, catalog, nullptr);
 }
 
-translation::LiteralScan SqlTranslator::scan(const QString& tsql)
+const translation::LiteralScan& SqlTranslator::scan(const QString& tsql)
 {
     // A run sends the same few texts with other values: their literals are
     // found without lexing the whole text again.
-    for (auto pattern = m_patterns.begin(); pattern != m_patterns.end(); ++pattern) {
-        if (std::optional<translation::LiteralScan> found = translation::matchLiterals(*pattern, tsql)) {
-            std::rotate(m_patterns.begin(), pattern, pattern + 1);
-            return std::move(*found);
+    for (auto recent = m_recent.begin(); recent != m_recent.end(); ++recent) {
+        if (std::optional<translation::LiteralScan> found =
+                translation::matchLiterals((*recent)->pattern, tsql, &(*recent)->last.literals)) {
+            (*recent)->last = std::move(*found);
+            std::rotate(m_recent.begin(), recent, recent + 1);
+            return m_recent.front()->last;
         }
     }
-    translation::LiteralPattern pattern;
-    translation::LiteralScan found = translation::scanLiterals(tsql, &pattern);
-    if (m_patterns.size() >= kPatterns)
-        m_patterns.pop_back();
-    m_patterns.insert(m_patterns.begin(), std::move(pattern));
-    return found;
+    auto recent = std::make_unique<RecentText>();
+    recent->last = translation::scanLiterals(tsql, &recent->pattern);
+    if (m_recent.size() >= kPatterns)
+        m_recent.pop_back();
+    m_recent.push_back(std::move(recent));
+    std::rotate(m_recent.begin(), m_recent.end() - 1, m_recent.end());
+    return m_recent.front()->last;
 }
 
 BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCache)
 {
-    const translation::LiteralScan scan = this->scan(tsql);
-    if (const auto known = m_shapes.constFind(scan.shape); known != m_shapes.constEnd()) {
-        for (const Shape& shape : *known) {
+    const translation::LiteralScan& scan = this->scan(tsql);
+    std::shared_ptr<Shapes>& shapes = m_recent.front()->shapes;
+    if (!shapes) {
+        if (const auto known = m_shapes.constFind(scan.shape); known != m_shapes.constEnd())
+            shapes = known.value();
+    }
+    if (shapes) {
+        for (const Shape& shape : *shapes) {
             bool same = true;
             for (const auto& [literal, text] : shape.fixedLiterals)
                 same = same && scan.literals[std::size_t(literal)] == text;
@@ -113,12 +123,14 @@ BoundTranslation SqlTranslator::translateBound(const QString& tsql, bool* fromCa
         if (!bound[i])
             shape.fixedLiterals.emplace_back(int(i), scan.literals[i]);
     BoundTranslation result{shape.steps, parameterValues(shape, scan.literals)};
-    if (m_shapes.size() >= kCacheLimit)
-        m_shapes.clear();
-    std::vector<Shape>& shapes = m_shapes[scan.shape];
-    if (shapes.size() >= kShapesPerText)
-        shapes.erase(shapes.begin());
-    shapes.push_back(std::move(shape));
+    if (!shapes) {
+        if (m_shapes.size() >= kCacheLimit)
+            m_shapes.clear();
+        shapes = m_shapes.insert(scan.shape, std::make_shared<Shapes>()).value();
+    }
+    if (shapes->size() >= kShapesPerText)
+        shapes->erase(shapes->begin());
+    shapes->push_back(std::move(shape));
     return result;
 }
 

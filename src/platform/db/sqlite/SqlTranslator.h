@@ -97,12 +97,25 @@ private:
     };
     static std::vector<Variant> parameterValues(const Shape& shape, const std::vector<QString>& literals);
     static constexpr int kShapesPerText = 8;
-    QHash<QString, std::vector<Shape>> m_shapes;
+    // The translations of one shape, shared by the shape table and the
+    // patterns of the texts of that shape.
+    using Shapes = std::vector<Shape>;
+    QHash<QString, std::shared_ptr<Shapes>> m_shapes;
+    // A recent text's pattern, the literals of the last text it read, and
+    // the translations of its shape once they are known (so that a text
+    // read against it skips the shape table).
+    struct RecentText
+    {
+        translation::LiteralPattern pattern;
+        translation::LiteralScan last;
+        std::shared_ptr<Shapes> shapes;
+    };
     // The literals of a text, read against the patterns of the last texts
-    // (the one that served first), else lexed.
-    translation::LiteralScan scan(const QString& tsql);
+    // (the one that served first), else lexed: the `last` of the text's own
+    // pattern, which is first in m_recent afterwards.
+    const translation::LiteralScan& scan(const QString& tsql);
     static constexpr std::size_t kPatterns = 16;
-    std::vector<translation::LiteralPattern> m_patterns;
+    std::vector<std::unique_ptr<RecentText>> m_recent; // held apart: reordered per text
     SqlCatalog m_catalog;
 };
 
