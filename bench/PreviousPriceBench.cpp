@@ -2,7 +2,7 @@
 // exactly as the correction run sends them (the cost class matches the
 // article id with both sides trimmed, a numbered class matches it as stored),
 // beside the same look-ups done directly on the file with sqlite3: one
-// statement prepared once, bound with each article id, every column read.
+// statement prepared once, bound with each article id, every column read in its stored form.
 //
 //   PreviousPriceBench [server folder]   (built with a million history rows when absent)
 
@@ -73,8 +73,21 @@ double directo(sqlite3* db, const Run& run, const QStringList& ids, const QStrin
         sqlite3_bind_text(raw, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
         while (sqlite3_step(raw) == SQLITE_ROW) {
             ++found;
+            // Each column in the form it is stored in, as the record set reads it.
             for (int i = 0; i < sqlite3_column_count(raw); ++i) {
-                sqlite3_column_text(raw, i);
+                switch (sqlite3_column_type(raw, i)) {
+                case SQLITE_INTEGER:
+                    sqlite3_column_int64(raw, i);
+                    break;
+                case SQLITE_FLOAT:
+                    sqlite3_column_double(raw, i);
+                    break;
+                case SQLITE_NULL:
+                    break;
+                default:
+                    sqlite3_column_text(raw, i);
+                    break;
+                }
             }
         }
         sqlite3_reset(raw);
