@@ -4,12 +4,52 @@
 #include "platform/core/Dictionary.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace platform {
 
 // Record sets hold millions of values: decimals and objects add nothing to
 // the size that texts already take.
 static_assert(sizeof(Variant) <= sizeof(QString) + sizeof(void*));
+
+namespace {
+
+// QString::number(d, 'g', 15) for an amount of at most six decimals between
+// 10^-4 and 10^15: the double is the one nearest its shortest decimal, whose
+// digits are then its fifteen significant ones with the trailing zeros
+// dropped; a grid page writes thousands of them. Anything else gets Qt's text.
+QString textOfDouble(double d)
+{
+    const double magnitude = std::fabs(d);
+    if (magnitude >= 1e-4 && magnitude < 1e15) {
+        double power = 1;
+        for (int decimals = 0; decimals <= 6; ++decimals, power *= 10) {
+            const double scaled = std::round(magnitude * power);
+            if (scaled >= 1e15)
+                break;
+            // The fewest decimals that give the double back: the last one is not a zero.
+            if (scaled / power != magnitude)
+                continue;
+            char text[32];
+            char* at = text + sizeof text;
+            auto digits = static_cast<uint64_t>(scaled);
+            for (int i = 0; i < decimals; ++i, digits /= 10)
+                *--at = char('0' + digits % 10);
+            if (decimals > 0)
+                *--at = '.';
+            do {
+                *--at = char('0' + digits % 10);
+                digits /= 10;
+            } while (digits > 0);
+            if (d < 0)
+                *--at = '-';
+            return QString::fromLatin1(at, text + sizeof text - at);
+        }
+    }
+    return QString::number(d, 'g', 15);
+}
+
+} // namespace
 
 Variant Variant::null()
 {
@@ -44,7 +84,7 @@ QString Variant::toText() const
     case VariantType::Integer:
         return QString::number(std::get<int64_t>(m_value));
     case VariantType::Double:
-        return QString::number(std::get<double>(m_value), 'g', 15);
+        return textOfDouble(std::get<double>(m_value));
     case VariantType::Currency:
         return std::get<Currency>(m_value).toString();
     case VariantType::Text:
