@@ -1,5 +1,7 @@
 #include "platform/core/Currency.h"
 
+#include "platform/core/NumberText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -147,7 +149,7 @@ std::optional<Currency> Currency::parse(QStringView text, QChar decimalSign, Rou
 namespace {
 
 // An amount of ten-thousandths written with `decimals` fraction digits (-1:
-// as many as it has), digit by digit into one text.
+// as many as it has).
 QString amountText(int64_t units, int decimals)
 {
     const bool negative = units < 0;
@@ -166,22 +168,10 @@ QString amountText(int64_t units, int decimals)
             fraction /= 10;
         }
     }
-    char16_t text[32];
-    int at = 32;
-    for (int k = 0; k < digits; ++k, fraction /= 10) {
-        text[--at] = char16_t(u'0' + fraction % 10);
-    }
-    if (digits > 0) {
-        text[--at] = u'.';
-    }
-    do {
-        text[--at] = char16_t(u'0' + whole % 10);
-        whole /= 10;
-    } while (whole > 0);
-    if (negative) {
-        text[--at] = u'-';
-    }
-    return QString(reinterpret_cast<const QChar*>(text + at), 32 - at);
+    uint64_t scale = 1;
+    for (int k = 0; k < digits; ++k)
+        scale *= 10;
+    return scaledText(negative, whole * scale + fraction, digits);
 }
 
 } // namespace

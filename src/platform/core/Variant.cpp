@@ -2,6 +2,7 @@
 
 #include "platform/core/Collection.h"
 #include "platform/core/Dictionary.h"
+#include "platform/core/NumberText.h"
 
 #include <cmath>
 #include <cstdint>
@@ -30,20 +31,7 @@ QString textOfDouble(double d)
             // The fewest decimals that give the double back: the last one is not a zero.
             if (scaled / power != magnitude)
                 continue;
-            char text[32];
-            char* at = text + sizeof text;
-            auto digits = static_cast<uint64_t>(scaled);
-            for (int i = 0; i < decimals; ++i, digits /= 10)
-                *--at = char('0' + digits % 10);
-            if (decimals > 0)
-                *--at = '.';
-            do {
-                *--at = char('0' + digits % 10);
-                digits /= 10;
-            } while (digits > 0);
-            if (d < 0)
-                *--at = '-';
-            return QString::fromLatin1(at, text + sizeof text - at);
+            return scaledText(d < 0, static_cast<uint64_t>(scaled), decimals);
         }
     }
     return QString::number(d, 'g', 15);

@@ -260,8 +260,8 @@ void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>&
 namespace {
 
 // Hands a column's stored value, as its own type, to `take`. The value is
-// taken once, as each sqlite3_column_ call locks the connection again; the
-// connection is used by one thread at a time.
+// looked up once and read through sqlite3_value_ calls, which SQLite allows
+// while one thread at a time uses the connection.
 template <typename Take> auto takeStorage(sqlite3_stmt* statement, int column, Take take)
 {
     sqlite3_value* value = sqlite3_column_value(statement, column);
