@@ -74,8 +74,10 @@ public:
 
     // ---- the statement
 
-    // Rebuilds TablaAlias from sql. Returns false when an " as " at the very
-    // end names nothing: the table ends there.
+    // Rebuilds TablaAlias from sql: a name behind its alias in brackets, a
+    // select item that is more than a name (Costo * 2, CAST(x AS int)) as it
+    // is written. Returns false when an " as " at the very end names nothing:
+    // the table ends there.
     bool Equias();
     // Equivalencia 0: the expression behind the alias Campo; otherwise the
     // alias of the expression Campo; Campo itself when nothing matches.
