@@ -102,6 +102,48 @@ QStringList titulos(const platform::ui::FlexGrid& g)
     return out;
 }
 
+QRect rectCelda(const platform::ui::FlexGrid& g, int fila, int col)
+{
+    const QWidget* v = g.viewport();
+    int izquierda = -1;
+    int derecha = -1;
+    for (int x = 0; x < v->width(); ++x) {
+        if (g.colAt(x) == col) {
+            izquierda = izquierda < 0 ? x : izquierda;
+            derecha = x;
+        }
+    }
+    int arriba = -1;
+    int abajo = -1;
+    for (int y = 0; y < v->height(); ++y) {
+        if (g.rowAt(y) == fila) {
+            arriba = arriba < 0 ? y : arriba;
+            abajo = y;
+        }
+    }
+    if (izquierda < 0 || arriba < 0) {
+        return {};
+    }
+    return QRect(QPoint(izquierda, arriba), QPoint(derecha, abajo));
+}
+
+QColor fondoCelda(const QImage& vista, const QRect& celda)
+{
+    return vista.pixelColor(celda.left() + 2, celda.top() + 2);
+}
+
+int tinta(const QImage& vista, const QRect& area)
+{
+    int n = 0;
+    const QRect r = area & vista.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            n += qGray(vista.pixel(x, y)) < 110 ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int32_t pageSize, const QString& sql)
 {
     auto g = std::make_unique<controls::BkDbGrid>();
