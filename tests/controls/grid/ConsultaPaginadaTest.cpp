@@ -23,10 +23,25 @@ ConsultaPaginada conSql(const char* sql)
     return q;
 }
 
+using Pares = std::vector<std::pair<const char*, const char*>>;
+
+// The alias table of `sql`: the (expression, alias) pairs, then the empty one.
+void esperarAlias(const char* sql, const Pares& pares)
+{
+    ConsultaPaginada q = conSql(sql);
+    EXPECT_TRUE(q.Equias());
+    ASSERT_EQ(q.TablaAlias.size(), pares.size() + 1);
+    for (std::size_t i = 0; i < pares.size(); ++i) {
+        EXPECT_EQ(q.TablaAlias[i].Expresion, u8(pares[i].first)) << i;
+        EXPECT_EQ(q.TablaAlias[i].Alias, u8(pares[i].second)) << i;
+    }
+    EXPECT_TRUE(q.TablaAlias.back().Expresion.isEmpty());
+}
+
 struct CasoAlias
 {
     const char* sql;
-    std::vector<std::pair<const char*, const char*>> pares;
+    Pares pares;
 };
 
 class Alias : public ::testing::TestWithParam<CasoAlias>
@@ -35,15 +50,7 @@ class Alias : public ::testing::TestWithParam<CasoAlias>
 
 TEST_P(Alias, CadaPasadaConsumeUnAlias)
 {
-    ConsultaPaginada q = conSql(GetParam().sql);
-    EXPECT_TRUE(q.Equias());
-    const auto& pares = GetParam().pares;
-    ASSERT_EQ(q.TablaAlias.size(), pares.size() + 1);
-    for (std::size_t i = 0; i < pares.size(); ++i) {
-        EXPECT_EQ(q.TablaAlias[i].Expresion, u8(pares[i].first));
-        EXPECT_EQ(q.TablaAlias[i].Alias, u8(pares[i].second));
-    }
-    EXPECT_TRUE(q.TablaAlias.back().Expresion.isEmpty());
+    esperarAlias(GetParam().sql, GetParam().pares);
 }
 
 INSTANTIATE_TEST_SUITE_P(Equias, Alias,
@@ -61,7 +68,7 @@ struct CasoExpresion
 {
     const char* nombre;
     const char* sql;
-    std::vector<std::pair<const char*, const char*>> pares;
+    Pares pares;
 };
 
 class AliasDeExpresion : public ::testing::TestWithParam<CasoExpresion>
@@ -70,14 +77,7 @@ class AliasDeExpresion : public ::testing::TestWithParam<CasoExpresion>
 
 TEST_P(AliasDeExpresion, LaExpresionEsElElementoEntero)
 {
-    ConsultaPaginada q = conSql(GetParam().sql);
-    EXPECT_TRUE(q.Equias());
-    const auto& pares = GetParam().pares;
-    ASSERT_EQ(q.TablaAlias.size(), pares.size() + 1);
-    for (std::size_t i = 0; i < pares.size(); ++i) {
-        EXPECT_EQ(q.TablaAlias[i].Expresion, u8(pares[i].first)) << i;
-        EXPECT_EQ(q.TablaAlias[i].Alias, u8(pares[i].second)) << i;
-    }
+    esperarAlias(GetParam().sql, GetParam().pares);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -102,25 +102,29 @@ QStringList titulos(const platform::ui::FlexGrid& g)
     return out;
 }
 
+namespace {
+
+// The first and last of the positions 0 to largo - 1 that `en` places in
+// `buscado`; (-1, -1) when none does.
+template <typename En> std::pair<int, int> tramo(int largo, int buscado, En en)
+{
+    std::pair<int, int> t{-1, -1};
+    for (int p = 0; p < largo; ++p) {
+        if (en(p) == buscado) {
+            t.first = t.first < 0 ? p : t.first;
+            t.second = p;
+        }
+    }
+    return t;
+}
+
+} // namespace
+
 QRect rectCelda(const platform::ui::FlexGrid& g, int fila, int col)
 {
     const QWidget* v = g.viewport();
-    int izquierda = -1;
-    int derecha = -1;
-    for (int x = 0; x < v->width(); ++x) {
-        if (g.colAt(x) == col) {
-            izquierda = izquierda < 0 ? x : izquierda;
-            derecha = x;
-        }
-    }
-    int arriba = -1;
-    int abajo = -1;
-    for (int y = 0; y < v->height(); ++y) {
-        if (g.rowAt(y) == fila) {
-            arriba = arriba < 0 ? y : arriba;
-            abajo = y;
-        }
-    }
+    const auto [izquierda, derecha] = tramo(v->width(), col, [&](int x) { return g.colAt(x); });
+    const auto [arriba, abajo] = tramo(v->height(), fila, [&](int y) { return g.rowAt(y); });
     if (izquierda < 0 || arriba < 0) {
         return {};
     }
