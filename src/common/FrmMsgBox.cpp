@@ -6,9 +6,14 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace common {
 
@@ -19,6 +24,13 @@ constexpr int tw(int twips)
     return twips / 15;
 }
 
+// The design's room for the message and the box around it.
+constexpr QRect kMensaje(tw(960), tw(240), tw(4200), tw(1080));
+constexpr int kAncho = tw(5400);
+constexpr int kAlto = tw(2310);
+// What the window's frame and caption take of the screen.
+constexpr int kMarco = 48;
+
 } // namespace
 
 FrmMsgBox::FrmMsgBox(QWidget* parent)
@@ -26,7 +38,7 @@ FrmMsgBox::FrmMsgBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("FrmMsgBox"));
     setWindowTitle(QStringLiteral("Aviso al operador"));
-    setFixedSize(tw(5400), tw(2310));
+    setFixedSize(kAncho, kAlto);
 
     const QStyle::StandardPixmap icons[5] = {QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxInformation,
                                              QStyle::SP_MessageBoxQuestion, QStyle::SP_MessageBoxWarning,
@@ -38,11 +50,18 @@ FrmMsgBox::FrmMsgBox(QWidget* parent)
         Image1[i]->setPixmap(style()->standardIcon(icons[i]).pixmap(tw(480), tw(480)));
     }
 
-    LblMensaje = new QLabel(QStringLiteral("Atencion!"), this);
+    ScrMensaje = new QScrollArea(this);
+    ScrMensaje->setObjectName(QStringLiteral("ScrMensaje"));
+    ScrMensaje->setFrameShape(QFrame::NoFrame);
+    ScrMensaje->setGeometry(kMensaje);
+    ScrMensaje->viewport()->setAutoFillBackground(false);
+    LblMensaje = new QLabel(QStringLiteral("Atencion!"));
     LblMensaje->setObjectName(QStringLiteral("LblMensaje"));
-    LblMensaje->setGeometry(tw(960), tw(240), tw(4200), tw(1080));
     LblMensaje->setWordWrap(true);
     LblMensaje->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    LblMensaje->resize(kMensaje.size());
+    ScrMensaje->setWidget(LblMensaje);
+    LblMensaje->setAutoFillBackground(false);
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
@@ -66,7 +85,44 @@ void FrmMsgBox::ActualizarLeyenda()
 {
     setWindowTitle(Titulo);
     LblMensaje->setText(mensaje);
+    AjustarAlMensaje();
     LblMensaje->repaint();
+}
+
+void FrmMsgBox::AjustarAlMensaje()
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int otrosAncho = kAncho - kMensaje.width();
+    const int otrosAlto = kAlto - kMensaje.height();
+
+    // As wide as its longest word needs, so that a folder's path is not cut,
+    // and as high as its lines at that width, within the screen.
+    const QFontMetrics medida(LblMensaje->font());
+    int palabra = 0;
+    for (const QString& p : LblMensaje->text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        palabra = std::max(palabra, medida.horizontalAdvance(p) + 2 * LblMensaje->margin());
+    }
+    const int anchoMaximo = std::max(kMensaje.width(), area.width() - kMarco - otrosAncho);
+    const int altoMaximo = std::max(kMensaje.height(), area.height() - kMarco - otrosAlto);
+    const int ancho = std::clamp(palabra, kMensaje.width(), anchoMaximo);
+    int altoTexto = std::max(kMensaje.height(), LblMensaje->heightForWidth(ancho));
+    const int alto = std::min(altoTexto, altoMaximo);
+
+    // What the screen cannot hold scrolls: the text keeps the room the bar leaves it.
+    int anchoTexto = std::max(ancho, palabra);
+    if (altoTexto > alto) {
+        anchoTexto = std::max(ancho - ScrMensaje->verticalScrollBar()->sizeHint().width(), palabra);
+        altoTexto = std::max(alto, LblMensaje->heightForWidth(anchoTexto));
+    }
+    LblMensaje->resize(anchoTexto, altoTexto);
+    ScrMensaje->setGeometry(kMensaje.left(), kMensaje.top(), ancho, alto);
+
+    const int crecioAncho = ancho - kMensaje.width();
+    const int crecioAlto = alto - kMensaje.height();
+    setFixedSize(kAncho + crecioAncho, kAlto + crecioAlto);
+    Line1->setGeometry(tw(120), tw(1440) + crecioAlto, tw(5160) + crecioAncho, tw(30));
+    CmdAceptar->move(tw(2100) + crecioAncho / 2, tw(1620) + crecioAlto);
 }
 
 void FrmMsgBox::showEvent(QShowEvent* event)
@@ -81,13 +137,15 @@ void FrmMsgBox::showEvent(QShowEvent* event)
 
 void FrmMsgBox::Form_Load()
 {
+    setWindowTitle(Titulo);
+    LblMensaje->setText(mensaje);
+    AplicarEstilo(this, true, -1);
+    // Centred at the size its message gives it, in the style's font.
+    AjustarAlMensaje();
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->geometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
-    setWindowTitle(Titulo);
-    LblMensaje->setText(mensaje);
-    AplicarEstilo(this, true, -1);
 }
 
 void FrmMsgBox::Form_Activate()

@@ -6,6 +6,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTimer;
 
 namespace common {
@@ -23,12 +24,18 @@ public:
 
     // Copies Titulo to the caption and mensaje to LblMensaje.
     void ActualizarLeyenda();
+    // Sizes the box to show the whole message in the label's font: wider for
+    // its longest word and higher for its lines, within the screen; what the
+    // screen cannot hold scrolls.
+    void AjustarAlMensaje();
 
     QString Titulo;
     QString mensaje;
     // Seconds before the box closes itself; 0 or less means never.
     int Espera = 0;
 
+    // The message, inside the area that scrolls it when the screen cannot show it whole.
+    QScrollArea* ScrMensaje = nullptr;
     QLabel* LblMensaje = nullptr;
     // Icons for the styles 16, 64, 32, 48 and a default one, in that order.
     QLabel* Image1[5] = {};

@@ -6,10 +6,15 @@
 #include "platform/core/Runtime.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/TextFit.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -255,4 +260,102 @@ TEST(TimedMessageBox, AceptarEmptiesTheMessageAndActualizarLeyendaRefillsIt)
     box.ActualizarLeyenda();
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Otro"));
     EXPECT_EQ(box.LblMensaje->text(), QStringLiteral("Otra vez"));
+}
+
+// The longest message the correction run writes at its end: stopped part-way,
+// with rows left unexamined and the error log, here in a deep folder.
+QString mensajeMasLargo()
+{
+    return QStringLiteral(
+        "La corrección se detuvo: no se pudo leer el precio anterior del artículo 100045 ([Microsoft][ODBC Driver "
+        "17 for SQL Server]TCP Provider: Se ha forzado la interrupción de una conexión existente por el host "
+        "remoto.).\r\nFilas del historial: 128400. Precios modificados: 118730. Sin cambios: 5120. Omitidos: 2310. "
+        "No se pudieron modificar: 17. Sin revisar: 2223.\r\nLos artículos omitidos y los que no se pudieron "
+        "modificar figuran, con el motivo, en /home/administracion/CorreccionDePreciosDeLaSucursalCasaCentral/"
+        "BKERR.LOG.");
+}
+
+// The pixels dark enough to be text, as a mask cut to their bounding box.
+QImage tinta(const QImage& imagen, const QRect& area)
+{
+    QRect caja;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(imagen.pixel(x, y)) < 110) {
+                caja |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    QImage mascara(caja.size(), QImage::Format_Mono);
+    mascara.fill(0);
+    for (int y = 0; y < caja.height(); ++y) {
+        for (int x = 0; x < caja.width(); ++x) {
+            mascara.setPixel(x, y, qGray(imagen.pixel(caja.left() + x, caja.top() + y)) < 110 ? 1 : 0);
+        }
+    }
+    return mascara;
+}
+
+TEST(TimedMessageBox, ShowsTheWholeOfTheLongestMessageWithinItsWindow)
+{
+    const testing_support::DesignFonts fuentes;
+    FrmMsgBox box;
+    box.Titulo = QStringLiteral("ATENCION");
+    box.mensaje = mensajeMasLargo();
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QApplication::processEvents();
+    const QImage vista = box.grab().toImage();
+
+    // The same text laid out whole, in the label's font and colours, at the
+    // label's width and free to run past it.
+    const int ancho = box.LblMensaje->width();
+    QImage todo(ancho + 400, 1200, QImage::Format_RGB32);
+    todo.fill(box.palette().color(QPalette::Window));
+    {
+        QPainter pintor(&todo);
+        pintor.setFont(box.LblMensaje->font());
+        pintor.setPen(box.LblMensaje->palette().color(QPalette::WindowText));
+        pintor.drawText(QRect(0, 0, ancho, 1200), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip,
+                        box.mensaje);
+    }
+
+    // Everything above the line over the button is the message (and the icon, left of it).
+    const QRect areaMensaje(box.LblMensaje->mapTo(&box, QPoint(0, 0)).x(), 0,
+                            box.width() - box.LblMensaje->mapTo(&box, QPoint(0, 0)).x(), box.Line1->y());
+    const QImage visto = tinta(vista, areaMensaje);
+    const QImage esperado = tinta(todo, todo.rect());
+    EXPECT_EQ(visto.width(), esperado.width());
+    EXPECT_EQ(visto.height(), esperado.height());
+    EXPECT_TRUE(visto == esperado) << "the text shown differs from the whole text";
+    // The box stays on the screen.
+    const QRect pantalla = box.screen()->availableGeometry();
+    EXPECT_LE(box.width(), pantalla.width());
+    EXPECT_LE(box.height(), pantalla.height());
+    EXPECT_TRUE(box.CmdAceptar->geometry().bottom() < box.height());
+}
+
+TEST(TimedMessageBox, AMessageTallerThanTheScreenScrolls)
+{
+    const testing_support::DesignFonts fuentes;
+    FrmMsgBox box;
+    QStringList lineas;
+    for (int i = 1; i <= 80; ++i) {
+        lineas << QStringLiteral("Línea %1 del mensaje.").arg(i);
+    }
+    box.mensaje = lineas.join(QStringLiteral("\r\n"));
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QApplication::processEvents();
+    const QRect pantalla = box.screen()->availableGeometry();
+    EXPECT_LE(box.height(), pantalla.height());
+    QScrollBar* barra = box.ScrMensaje->verticalScrollBar();
+    ASSERT_TRUE(barra->isVisible());
+    barra->setValue(barra->maximum());
+    QApplication::processEvents();
+    // Scrolled to its end, the text ends where the area does.
+    const QRect texto = box.LblMensaje->contentsRect();
+    EXPECT_EQ(box.LblMensaje->mapTo(box.ScrMensaje->viewport(), texto.bottomLeft()).y(),
+              box.ScrMensaje->viewport()->height() - 1);
+    EXPECT_FALSE(box.ScrMensaje->horizontalScrollBar()->isVisible());
 }

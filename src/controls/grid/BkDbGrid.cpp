@@ -33,6 +33,7 @@ namespace controls {
 
 namespace pasos = common;
 namespace text = platform::text;
+namespace keys = platform::ui::keys;
 using platform::ui::twipsToPixels;
 
 namespace {
@@ -323,6 +324,16 @@ bool BkDbGrid::eventFilter(QObject* watched, QEvent* event)
         const int shift = platform::ui::shiftStateOf(tecla->modifiers());
         bool consumida = false;
         Frontera(QStringLiteral("CboRegistros_KeyDown"), [&] { CboRegistros_KeyDown(keyCode, shift); });
+        // The box's own steps go from its current entry, which a typed size
+        // does not move; Alt+Down still opens the list.
+        const bool paso =
+            (tecla->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == 0 &&
+            (keyCode == keys::Down || keyCode == keys::Up || keyCode == keys::PageDown || keyCode == keys::PageUp);
+        if (paso) {
+            Frontera(QStringLiteral("CboRegistros_Click"),
+                     [&] { CboRegistros_Paso(keyCode == keys::Down || keyCode == keys::PageDown ? 1 : -1); });
+            return true;
+        }
         if (keyAscii != 0) {
             CboRegistros_KeyPress(keyAscii);
             consumida = keyAscii == 0;

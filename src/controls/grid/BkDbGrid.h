@@ -186,7 +186,8 @@ signals:
     void MSFlexGridMouseDown(int& Button, int& Shift, float& X, float& Y);
     void MSFlexGridRowColChange();
     void MSFlexGridKeyUp(int& KeyCode, int& Shift);
-    // The edit box's events; GotFocus and LostFocus after its restyling.
+    // The edit box's events; GotFocus and LostFocus after its restyling,
+    // which only a grid that marks its current cell (pPintaFilaSel) does.
     void txtEditChange();
     void txtEditClick();
     void txtEditDblClick();
@@ -249,6 +250,11 @@ private:
     void cmdUltimo_Click();
     void cboPagSelect_Click();
     void CboRegistros_Click();
+    // The size box shows PageSize, on its list's entry where it has one.
+    void MostrarTamanoPagina();
+    // An arrow key in the size box: the next size of the list up (paso 1) or
+    // down (-1) from the size shown, chosen as a click chooses it.
+    void CboRegistros_Paso(int paso);
     void CboRegistros_KeyPress(int& KeyAscii);
     void CboRegistros_KeyDown(int& KeyCode, int Shift);
     void CmdCancel_Click();
@@ -265,6 +271,8 @@ private:
     // The menus' one rule: marks the clicked entry, unmarks the other one and
     // returns the mode chosen (1 or 2), or 0 when the entry was marked already.
     int marcarEntrada(QToolButton* boton, QAction* ButtonMenu);
+    // The box shows the hint "Ingrese el texto a buscar...", unless it has the focus.
+    void MostrarIndicacionBusqueda();
     void txtBuscar_GotFocus();
     void txtBuscar_LostFocus();
     void txtBuscar_Change();

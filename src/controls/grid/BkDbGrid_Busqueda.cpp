@@ -26,9 +26,11 @@ const QString kIngreseTexto = QStringLiteral("Ingrese el texto a buscar...");
 constexpr platform::ui::OleColor kColorPlaceholder = 2;
 constexpr platform::ui::OleColor kColorEncontrado = rgb(192, 232, 232);
 
+// A cell is found when it holds a text that contains the search text: an
+// empty search text finds every cell that is not blank, and no blank cell.
 bool contiene(const QString& celda, const QString& texto)
 {
-    return celda.contains(texto, Qt::CaseInsensitive);
+    return !text::Trim(celda).isEmpty() && celda.contains(texto, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -36,7 +38,11 @@ bool contiene(const QString& celda, const QString& texto)
 void BkDbGrid::AplicarBusqueda()
 {
     ConsultaPaginada& q = m_consulta;
+    // The hint is no text of the user's.
     QString texto = text::Trim(txtBuscar->text());
+    if (text::EqualsNoCase(texto, kIngreseTexto)) {
+        texto.clear();
+    }
     if (texto.isEmpty()) {
         texto = platform::op()
                     .InputBox(QStringLiteral("Campo seleccionado: ") + CboFiltroCampo->currentText() +
@@ -69,7 +75,14 @@ void BkDbGrid::AplicarBusqueda()
         CargaCancelada = false;
         CargarPaginas();
     }
-    txtBuscar->setText(kIngreseTexto);
+    MostrarIndicacionBusqueda();
+}
+
+void BkDbGrid::MostrarIndicacionBusqueda()
+{
+    // A box with the focus is left empty for the next text, as getting the
+    // focus leaves it.
+    txtBuscar->setText(txtBuscar->hasFocus() ? QString() : kIngreseTexto);
     colorTexto(txtBuscar, kColorPlaceholder);
 }
 

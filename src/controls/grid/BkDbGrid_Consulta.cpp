@@ -54,7 +54,7 @@ void BkDbGrid::CargarCampos()
     QString prueba;
     std::vector<ConsultaPaginada::CampoProbado> campos;
 
-    txtBuscar->setText(QStringLiteral("Ingrese el texto a buscar..."));
+    MostrarIndicacionBusqueda();
     q.CamposTodos.clear();
     CboFiltroCampo->clear();
     CboFiltroCampo->addItem(QStringLiteral("Todos"));

@@ -102,17 +102,23 @@ void BkDbGrid::MSFlexGrid1_DragOver()
 
 void BkDbGrid::txtEdit1_GotFocus()
 {
-    MSFlexGrid1->setCellFontBold(false);
-    MSFlexGrid1->setCellBackColor(kBlanco);
-    colorFondo(txtEdit1, kMarca);
-    negrita(txtEdit1, true);
+    // The emphasis moves from the marked cell to the box; without marking,
+    // the cell keeps its banding or search colour and the box its look.
+    if (pPintaFilaSel) {
+        MSFlexGrid1->setCellFontBold(false);
+        MSFlexGrid1->setCellBackColor(kBlanco);
+        colorFondo(txtEdit1, kMarca);
+        negrita(txtEdit1, true);
+    }
     emit txtEditGotFocus();
 }
 
 void BkDbGrid::txtEdit1_LostFocus()
 {
-    colorFondo(txtEdit1, kBlanco);
-    negrita(txtEdit1, false);
+    if (pPintaFilaSel) {
+        colorFondo(txtEdit1, kBlanco);
+        negrita(txtEdit1, false);
+    }
     emit txtEditLostFocus();
 }
 

@@ -125,6 +125,35 @@ void BkDbGrid::CboRegistros_Click()
     CargarPaginas();
 }
 
+void BkDbGrid::MostrarTamanoPagina()
+{
+    // The list's entry of the size, when it has one, is the current one, so
+    // that the list opens on it.
+    const QString tamano = QString::number(m_consulta.PageSize);
+    if (const int entrada = CboRegistros->findText(tamano); entrada >= 0) {
+        CboRegistros->setCurrentIndex(entrada);
+    }
+    CboRegistros->setEditText(tamano);
+}
+
+void BkDbGrid::CboRegistros_Paso(int paso)
+{
+    // From the size shown, typed or chosen, to the list's entry above or
+    // below it (the list runs from the smallest size up).
+    const int64_t mostrado = valorNumerico(CboRegistros->currentText());
+    int destino = -1;
+    for (int i = 0; i < CboRegistros->count() && !(paso > 0 && destino >= 0); ++i) {
+        const int64_t v = valorNumerico(CboRegistros->itemText(i));
+        if (paso > 0 ? v > mostrado : v < mostrado) {
+            destino = i;
+        }
+    }
+    if (destino >= 0) {
+        CboRegistros->setCurrentIndex(destino);
+        CboRegistros_Click();
+    }
+}
+
 void BkDbGrid::CboRegistros_KeyPress(int& KeyAscii)
 {
     if (KeyAscii < '0' || KeyAscii > '9') {

@@ -61,7 +61,7 @@ void BkDbGrid::ActualizarVistaPagina()
         CboRegistros_Click();
         SinRecargaPagina = false;
     } else {
-        CboRegistros->setEditText(QString::number(m_consulta.PageSize));
+        MostrarTamanoPagina();
     }
     if (cboPagSelect->currentText().isEmpty()) {
         const int entrada = m_consulta.UltimaPagina < m_consulta.PaginaActual ? m_consulta.UltimaPagina - 1
@@ -251,7 +251,9 @@ void BkDbGrid::TotalizadorFinal()
                                   if (divisor == 0) {
                                       throw platform::ui::ControlError(11, QStringLiteral("Division by zero"));
                                   }
-                                  g.setText(QString::number(celda().toDouble() / divisor));
+                                  // Written with every digit an amount holds, as
+                                  // the cell is read back; one out of range fails.
+                                  g.setText(Currency::fromDouble(celda().toDouble() / divisor).toString());
                               }
                           }
                           return true;

@@ -6,6 +6,10 @@
 #include "platform/core/Text.h"
 #include "platform/db/Types.h"
 
+#include <QRegularExpression>
+
+#include <optional>
+
 namespace controls {
 
 namespace text = platform::text;
@@ -101,6 +105,87 @@ QString corchetes(const QString& nombre)
     return QStringLiteral("[") + nombre + QStringLiteral("]");
 }
 
+// Where an item of a list begins, and whether it is a select item (after
+// SELECT or a comma) or a table of FROM or JOIN.
+struct Elemento
+{
+    qsizetype inicio = 0;
+    bool enSeleccion = true;
+};
+
+// The item of a list that ends at `fin` of `w`, read backwards outside
+// brackets, quotes and parentheses up to the comma or the clause word before
+// it; nullopt when `fin` lies inside parentheses that open in the item
+// itself, as the " as " of CAST(x AS int) does.
+std::optional<Elemento> elementoHasta(const QString& w, qsizetype fin)
+{
+    static const QStringList kClausulas{QStringLiteral("FROM"),   QStringLiteral("JOIN"),  QStringLiteral("APPLY"),
+                                        QStringLiteral("WHERE"),  QStringLiteral("ON"),    QStringLiteral("BY"),
+                                        QStringLiteral("HAVING"), QStringLiteral("UNION"), QStringLiteral("INTO")};
+    int profundidad = 0;
+    qsizetype i = fin - 1;
+    while (i >= 0) {
+        const QChar c = w.at(i);
+        if (c == u']' || c == u'\'') {
+            const qsizetype abre = w.lastIndexOf(c == u']' ? u'[' : u'\'', i - 1);
+            i = abre < 0 ? -1 : abre - 1;
+            continue;
+        }
+        if (c == u')') {
+            ++profundidad;
+        } else if (c == u'(') {
+            if (profundidad == 0) {
+                return std::nullopt;
+            }
+            --profundidad;
+        } else if (profundidad == 0 && c == u',') {
+            return Elemento{i + 1, true};
+        } else if (profundidad == 0 && letraDeNombre(c)) {
+            qsizetype j = i;
+            while (j > 0 && letraDeNombre(w.at(j - 1))) {
+                --j;
+            }
+            const QStringView palabra = QStringView(w).mid(j, i - j + 1);
+            if (text::EqualsNoCase(palabra, u"SELECT")) {
+                return Elemento{i + 1, true};
+            }
+            for (const QString& clausula : kClausulas) {
+                if (text::EqualsNoCase(palabra, clausula)) {
+                    return Elemento{i + 1, false};
+                }
+            }
+            i = j;
+        }
+        --i;
+    }
+    return Elemento{0, true};
+}
+
+// The words that may open a select list before its first item.
+qsizetype largoDelEncabezado(const QString& item)
+{
+    static const QRegularExpression kEncabezado(
+        QStringLiteral(
+            "^\\s*(?:(?:DISTINCT|ALL)\\s+)?(?:TOP\\s*(?:\\([^)]*\\)|\\d+)(?:\\s+PERCENT)?(?:\\s+WITH\\s+TIES)?"
+            "\\s+)?"),
+        QRegularExpression::CaseInsensitiveOption);
+    return kEncabezado.match(item).capturedLength();
+}
+
+// A name, bracketed or not, possibly qualified: no expression.
+bool esNombre(QStringView t)
+{
+    bool entreCorchetes = false;
+    for (const QChar c : t) {
+        if (c == u'[' || c == u']') {
+            entreCorchetes = c == u'[';
+        } else if (!entreCorchetes && !letraDeNombre(c) && c != u'.') {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ the statement
@@ -110,7 +195,10 @@ bool ConsultaPaginada::Equias()
     TablaAlias.assign(1, Alias{});
     QString w = sql;
     const QString kAs = QStringLiteral(" as ");
-    for (qsizetype pos = buscar(w, kAs); pos >= 0; pos = buscar(w, kAs)) {
+    // Past the " as " that stand inside an item's parentheses; every cut
+    // starts the search again from the beginning.
+    qsizetype desde = 0;
+    for (qsizetype pos = buscar(w, kAs); pos >= 0; pos = buscar(w, kAs, desde)) {
         const QString despues = w.mid(pos + kAs.size());
         const QString t = text::Trim(despues);
         if (t.isEmpty()) {
@@ -130,22 +218,40 @@ bool ConsultaPaginada::Equias()
         }
         QString alias = QString(aliasCrudo).remove(u',');
 
-        const QString e = text::Trim(w.left(pos));
-        QString exprCruda;
-        if (e.endsWith(u']')) {
-            exprCruda = e.mid(std::max<qsizetype>(0, e.lastIndexOf(u'[')));
-        } else {
-            const qsizetype coma = e.lastIndexOf(u',');
-            const qsizetype blanco = e.lastIndexOf(u' ');
-            exprCruda = (coma >= 0 && coma > blanco) ? e.mid(coma + 1) : e.mid(blanco + 1);
+        // A select item that is more than a name stands whole behind its
+        // alias (Costo * 2, CAST(x AS int)); a name, and a table of FROM or
+        // JOIN, is its last word.
+        const std::optional<Elemento> elemento = elementoHasta(w, pos);
+        if (!elemento) {
+            desde = pos + 1;
+            continue;
         }
-        QString expresion = QString(exprCruda).remove(u',').remove(u'(').remove(u')');
+        QString item = text::Trim(QStringView(w).mid(elemento->inicio, pos - elemento->inicio));
+        if (elemento->enSeleccion) {
+            item = text::Trim(item.mid(largoDelEncabezado(item)));
+        }
+        QString exprCruda;
+        QString expresion;
+        if (elemento->enSeleccion && !item.isEmpty() && !esNombre(item)) {
+            exprCruda = item;
+            expresion = item;
+        } else {
+            const QString e = text::Trim(w.left(pos));
+            if (e.endsWith(u']')) {
+                exprCruda = e.mid(std::max<qsizetype>(0, e.lastIndexOf(u'[')));
+            } else {
+                const qsizetype coma = e.lastIndexOf(u',');
+                const qsizetype blanco = e.lastIndexOf(u' ');
+                exprCruda = (coma >= 0 && coma > blanco) ? e.mid(coma + 1) : e.mid(blanco + 1);
+            }
+            expresion = QString(exprCruda).remove(u',').remove(u'(').remove(u')');
+            if (!expresion.contains(u'[')) {
+                expresion = corchetes(text::Trim(expresion));
+            }
+        }
 
         if (!alias.contains(u'[')) {
             alias = corchetes(text::Trim(alias));
-        }
-        if (!expresion.contains(u'[')) {
-            expresion = corchetes(text::Trim(expresion));
         }
         TablaAlias.back() = Alias{expresion, alias};
         TablaAlias.push_back(Alias{});
@@ -159,6 +265,7 @@ bool ConsultaPaginada::Equias()
         const qsizetype finAlias = inicioAlias + aliasCrudo.size();
         w = w.left(inicioExpr) + QStringLiteral(" ") + w.mid(finAlias);
         w = reemplazar(w, QString(exprCruda + kAs + aliasCrudo), u" ");
+        desde = 0;
     }
     return true;
 }

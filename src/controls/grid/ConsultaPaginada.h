@@ -74,8 +74,10 @@ public:
 
     // ---- the statement
 
-    // Rebuilds TablaAlias from sql. Returns false when an " as " at the very
-    // end names nothing: the table ends there.
+    // Rebuilds TablaAlias from sql: a name behind its alias in brackets, a
+    // select item that is more than a name (Costo * 2, CAST(x AS int)) as it
+    // is written. Returns false when an " as " at the very end names nothing:
+    // the table ends there.
     bool Equias();
     // Equivalencia 0: the expression behind the alias Campo; otherwise the
     // alias of the expression Campo; Campo itself when nothing matches.
@@ -171,8 +173,12 @@ public:
         bool conHora = false;
     };
     // The search text read as a date, day first ("dd/mm/yyyy", "dd-mm-yyyy",
-    // "dd.mm.yyyy", two-digit years up to 49 in this century) or "yyyy-mm-dd",
-    // each with an optional time "hh:nn[:ss]"; nullopt when it is no date.
+    // "dd.mm.yyyy", "dd/mm" and "dd-mm"), year first ("yyyy-mm-dd", also with
+    // "/" or "."), or with the month's name or its three letters in Spanish or
+    // English ("5 de marzo de 2024", "05-mar", "March 5, 2024"), each with an
+    // optional time "hh:nn[:ss]". Two-digit years up to 49 are of this century;
+    // a date without a year is of the current year of the program's clock.
+    // nullopt when it is no date.
     static std::optional<FechaBuscada> LeerFecha(const QString& texto);
     // The field (a probe's field name) is a date field: its position in the
     // probe's fields is one of ColumnasFecha.

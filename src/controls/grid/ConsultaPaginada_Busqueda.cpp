@@ -3,8 +3,10 @@
 // on one field that accumulate in FiltroBusqueda.
 #include "controls/grid/ConsultaPaginada.h"
 
+#include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace controls {
@@ -34,6 +36,43 @@ std::optional<ConsultaPaginada::FechaBuscada> momento(int anio, int mes, int dia
     return ConsultaPaginada::FechaBuscada{desde, hasta, !hora.isEmpty()};
 }
 
+// The year as typed: two digits up to 49 in this century, the others in the
+// last; none, the current year of the program's clock.
+int anioEscrito(const QString& anio)
+{
+    if (anio.isEmpty()) {
+        return platform::now().date().year();
+    }
+    const int n = anio.toInt();
+    return anio.size() == 2 ? n + (n <= 49 ? 2000 : 1900) : n;
+}
+
+// A month's number from its Spanish or English name or their three-letter
+// forms, letter case ignored; 0 for any other word.
+int numeroDeMes(const QString& palabra)
+{
+    static const QHash<QString, int> kMeses = [] {
+        const char* const nombres[12][2] = {
+            {"enero", "january"},   {"febrero", "february"},   {"marzo", "march"},
+            {"abril", "april"},     {"mayo", "may"},           {"junio", "june"},
+            {"julio", "july"},      {"agosto", "august"},      {"septiembre", "september"},
+            {"octubre", "october"}, {"noviembre", "november"}, {"diciembre", "december"}};
+        QHash<QString, int> meses;
+        for (int m = 0; m < 12; ++m) {
+            for (const char* nombre : nombres[m]) {
+                const QString n = QString::fromLatin1(nombre);
+                meses.insert(n, m + 1);
+                meses.insert(n.left(3), m + 1);
+            }
+        }
+        for (const char* septiembre : {"sept", "setiembre", "set"}) {
+            meses.insert(QString::fromLatin1(septiembre), 9);
+        }
+        return meses;
+    }();
+    return kMeses.value(palabra.toLower(), 0);
+}
+
 QString literalFecha(const platform::DateTime& d, bool conHora)
 {
     return QStringLiteral("'") + d.format(conHora ? QStringLiteral("yyyymmdd hh:nn:ss") : QStringLiteral("yyyymmdd")) +
@@ -45,20 +84,42 @@ QString literalFecha(const platform::DateTime& d, bool conHora)
 std::optional<ConsultaPaginada::FechaBuscada> ConsultaPaginada::LeerFecha(const QString& texto)
 {
     static const QString kHora = QStringLiteral("(?:[ T]+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$");
-    static const QRegularExpression kDiaPrimero(QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4}|\\d{2})") +
-                                                kHora);
-    static const QRegularExpression kIso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})") + kHora);
+    static const QString kAnio = QStringLiteral("(\\d{4}|\\d{2})");
+    // Between a day, a month's name and a year: blanks, "-", "/", ".", "," or "de".
+    static const QString kEntre = QStringLiteral("(?:\\s*[-/.,]\\s*|\\s+de\\s+|\\s+)");
+    static const QRegularExpression kDiaPrimero(QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})(?:\\2") + kAnio +
+                                                QStringLiteral(")?") + kHora);
+    static const QRegularExpression kIso(QStringLiteral("^(\\d{4})([/.-])(\\d{1,2})\\2(\\d{1,2})") + kHora);
+    static const QRegularExpression kDiaYMes(QStringLiteral("^(\\d{1,2})") + kEntre +
+                                                 QStringLiteral("(\\p{L}+)\\.?(?:") + kEntre + kAnio +
+                                                 QStringLiteral(")?") + kHora,
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression kMesYDia(QStringLiteral("^(\\p{L}+)\\.?") + kEntre +
+                                                 QStringLiteral("(\\d{1,2})(?:") + kEntre + kAnio +
+                                                 QStringLiteral(")?") + kHora,
+                                             QRegularExpression::CaseInsensitiveOption);
     const QString t = text::Trim(texto);
-    if (const QRegularExpressionMatch m = kDiaPrimero.match(t); m.hasMatch()) {
-        int anio = m.captured(4).toInt();
-        if (m.captured(4).size() == 2) {
-            anio += anio <= 49 ? 2000 : 1900;
-        }
-        return momento(anio, m.captured(3).toInt(), m.captured(1).toInt(), m.captured(5), m.captured(6), m.captured(7));
+    // A day and month without a year are written with "/" or "-": 1.5 stays a number.
+    if (const QRegularExpressionMatch m = kDiaPrimero.match(t);
+        m.hasMatch() && !(m.captured(4).isEmpty() && m.captured(2) == u".")) {
+        return momento(anioEscrito(m.captured(4)), m.captured(3).toInt(), m.captured(1).toInt(), m.captured(5),
+                       m.captured(6), m.captured(7));
     }
     if (const QRegularExpressionMatch m = kIso.match(t); m.hasMatch()) {
-        return momento(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4),
-                       m.captured(5), m.captured(6));
+        return momento(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt(), m.captured(5),
+                       m.captured(6), m.captured(7));
+    }
+    if (const QRegularExpressionMatch m = kDiaYMes.match(t); m.hasMatch()) {
+        if (const int mes = numeroDeMes(m.captured(2)); mes != 0) {
+            return momento(anioEscrito(m.captured(3)), mes, m.captured(1).toInt(), m.captured(4), m.captured(5),
+                           m.captured(6));
+        }
+    }
+    if (const QRegularExpressionMatch m = kMesYDia.match(t); m.hasMatch()) {
+        if (const int mes = numeroDeMes(m.captured(1)); mes != 0) {
+            return momento(anioEscrito(m.captured(3)), mes, m.captured(2).toInt(), m.captured(4), m.captured(5),
+                           m.captured(6));
+        }
     }
     return std::nullopt;
 }

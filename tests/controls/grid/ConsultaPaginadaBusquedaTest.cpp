@@ -2,6 +2,7 @@
 // the terms of a text and of a date, the date fields of the probe, and the
 // conditions on every column or one field as they accumulate.
 #include "controls/grid/ConsultaPaginada.h"
+#include "platform/core/Runtime.h"
 #include "platform/db/Types.h"
 
 #include "GridPrueba.h"
@@ -58,6 +59,67 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoFecha{"26/03/2024 24:00", "", "", false}, CasoFecha{"26/03-2024", "", "", false},
                       CasoFecha{"01/01/1700", "", "", false}, CasoFecha{"abc", "", "", false},
                       CasoFecha{"1001", "", "", false}, CasoFecha{"", "", "", false}));
+
+// Dates as the system's platform reads them, with the program's clock on
+// 1 June 2025 for those typed without a year.
+struct CasoFechaEscrita
+{
+    const char* nombre;
+    const char* texto;
+    // "yyyy-mm-dd" of the day; empty: no date.
+    const char* dia;
+};
+
+class FechaEscrita : public ::testing::TestWithParam<CasoFechaEscrita>
+{
+};
+
+TEST_P(FechaEscrita, SeLeeComoElDiaQueNombra)
+{
+    const CasoFechaEscrita& c = GetParam();
+    platform::Runtime::instance().setClock([] { return platform::DateTime(QDate(2025, 6, 1), QTime(9, 30)); });
+    const auto fecha = ConsultaPaginada::LeerFecha(u8(c.texto));
+    if (*c.dia == 0) {
+        EXPECT_FALSE(fecha.has_value()) << c.texto;
+        return;
+    }
+    ASSERT_TRUE(fecha.has_value()) << c.texto;
+    EXPECT_EQ(fecha->desde.toStorageText(), u8(c.dia) + QStringLiteral(" 00:00:00"));
+    EXPECT_EQ(fecha->hasta.toStorageText(), fecha->desde.addDays(1).toStorageText());
+    EXPECT_FALSE(fecha->conHora);
+}
+
+INSTANTIATE_TEST_SUITE_P(LeerFecha, FechaEscrita,
+                         ::testing::Values(CasoFechaEscrita{"DiaYMes", "26/03", "2025-03-26"},
+                                           CasoFechaEscrita{"DiaYMesConGuion", "1-12", "2025-12-01"},
+                                           CasoFechaEscrita{"UnNumeroConPunto", "1.5", ""},
+                                           CasoFechaEscrita{"VeintinueveSinAnioBisiesto", "29/02", ""},
+                                           CasoFechaEscrita{"IsoConBarras", "2024/03/26", "2024-03-26"},
+                                           CasoFechaEscrita{"MesEnCastellano", "5 de marzo de 2024", "2024-03-05"},
+                                           CasoFechaEscrita{"MesEnCastellanoSinAnio", "5 de marzo", "2025-03-05"},
+                                           CasoFechaEscrita{"MesAbreviado", "05-mar-2024", "2024-03-05"},
+                                           CasoFechaEscrita{"MesAbreviadoConPunto", "5 dic. 24", "2024-12-05"},
+                                           CasoFechaEscrita{"MesAbreviadoEnMayusculas", "17 AGO", "2025-08-17"},
+                                           CasoFechaEscrita{"SetiembreRioplatense", "3 setiembre 2024", "2024-09-03"},
+                                           CasoFechaEscrita{"MesEnIngles", "March 5, 2024", "2024-03-05"},
+                                           CasoFechaEscrita{"MesEnInglesAbreviado", "Aug 17", "2025-08-17"},
+                                           CasoFechaEscrita{"DiaYMesEnIngles", "17 December 1999", "1999-12-17"},
+                                           CasoFechaEscrita{"MesQueNoEs", "5 de marte", ""},
+                                           CasoFechaEscrita{"DiaQueNoEs", "31 de abril", ""},
+                                           CasoFechaEscrita{"SoloElMes", "marzo", ""},
+                                           CasoFechaEscrita{"Palabras", "Casa Central", ""}),
+                         [](const ::testing::TestParamInfo<CasoFechaEscrita>& i) {
+                             return std::string(i.param.nombre);
+                         });
+
+TEST(LeerFecha, UnaFechaConElMesEscritoLlevaSuHora)
+{
+    const auto fecha = ConsultaPaginada::LeerFecha(u8("5 de marzo de 2024 11:20"));
+    ASSERT_TRUE(fecha.has_value());
+    EXPECT_EQ(fecha->desde.toStorageText(), u8("2024-03-05 11:20:00"));
+    EXPECT_EQ(fecha->hasta.toStorageText(), u8("2024-03-05 11:21:00"));
+    EXPECT_TRUE(fecha->conHora);
+}
 
 // A probe with a long field before the date field: the grid's columns and
 // the field list skip it, the probe's positions count it.

@@ -23,10 +23,25 @@ ConsultaPaginada conSql(const char* sql)
     return q;
 }
 
+using Pares = std::vector<std::pair<const char*, const char*>>;
+
+// The alias table of `sql`: the (expression, alias) pairs, then the empty one.
+void esperarAlias(const char* sql, const Pares& pares)
+{
+    ConsultaPaginada q = conSql(sql);
+    EXPECT_TRUE(q.Equias());
+    ASSERT_EQ(q.TablaAlias.size(), pares.size() + 1);
+    for (std::size_t i = 0; i < pares.size(); ++i) {
+        EXPECT_EQ(q.TablaAlias[i].Expresion, u8(pares[i].first)) << i;
+        EXPECT_EQ(q.TablaAlias[i].Alias, u8(pares[i].second)) << i;
+    }
+    EXPECT_TRUE(q.TablaAlias.back().Expresion.isEmpty());
+}
+
 struct CasoAlias
 {
     const char* sql;
-    std::vector<std::pair<const char*, const char*>> pares;
+    Pares pares;
 };
 
 class Alias : public ::testing::TestWithParam<CasoAlias>
@@ -35,15 +50,7 @@ class Alias : public ::testing::TestWithParam<CasoAlias>
 
 TEST_P(Alias, CadaPasadaConsumeUnAlias)
 {
-    ConsultaPaginada q = conSql(GetParam().sql);
-    EXPECT_TRUE(q.Equias());
-    const auto& pares = GetParam().pares;
-    ASSERT_EQ(q.TablaAlias.size(), pares.size() + 1);
-    for (std::size_t i = 0; i < pares.size(); ++i) {
-        EXPECT_EQ(q.TablaAlias[i].Expresion, u8(pares[i].first));
-        EXPECT_EQ(q.TablaAlias[i].Alias, u8(pares[i].second));
-    }
-    EXPECT_TRUE(q.TablaAlias.back().Expresion.isEmpty());
+    esperarAlias(GetParam().sql, GetParam().pares);
 }
 
 INSTANTIATE_TEST_SUITE_P(Equias, Alias,
@@ -53,8 +60,57 @@ INSTANTIATE_TEST_SUITE_P(Equias, Alias,
                                            CasoAlias{" SELECT a AS b,c as d FROM T ", {{"[a]", "[b]"}, {"[c]", "[d]"}}},
                                            CasoAlias{" SELECT [Precio Uno] as [P 1], x.y as z FROM T ",
                                                      {{"[Precio Uno]", "[P 1]"}, {"[x.y]", "[z]"}}},
-                                           CasoAlias{" SELECT isnull(costo) as c FROM T ", {{"[isnullcosto]", "[c]"}}},
+                                           CasoAlias{" SELECT isnull(costo) as c FROM T ", {{"isnull(costo)", "[c]"}}},
                                            CasoAlias{" SELECT * FROM T ", {}}));
+
+// An item that is more than a name stands whole behind its alias.
+struct CasoExpresion
+{
+    const char* nombre;
+    const char* sql;
+    Pares pares;
+};
+
+class AliasDeExpresion : public ::testing::TestWithParam<CasoExpresion>
+{
+};
+
+TEST_P(AliasDeExpresion, LaExpresionEsElElementoEntero)
+{
+    esperarAlias(GetParam().sql, GetParam().pares);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Equias, AliasDeExpresion,
+    ::testing::Values(
+        CasoExpresion{"ConBlancos", " SELECT ID, Costo * 2 AS Doble FROM T ", {{"Costo * 2", "[Doble]"}}},
+        CasoExpresion{
+            "SinBlancos", " SELECT Costo*2 as Doble, a as b FROM T ", {{"Costo*2", "[Doble]"}, {"[a]", "[b]"}}},
+        CasoExpresion{
+            "TrasTop", " SELECT TOP 10 Costo + [Precio Uno] AS Suma FROM T ", {{"Costo + [Precio Uno]", "[Suma]"}}},
+        CasoExpresion{"TrasDistinct", " SELECT DISTINCT a - b as d FROM T ", {{"a - b", "[d]"}}},
+        CasoExpresion{"ConComasEntreParentesis",
+                      " SELECT ISNULL(Costo, 0) AS C, x as y FROM T ",
+                      {{"ISNULL(Costo, 0)", "[C]"}, {"[x]", "[y]"}}},
+        CasoExpresion{"UnAsDentroDeLaExpresion",
+                      " SELECT CAST(Costo AS varchar(10)) AS Texto, Nombre FROM T ",
+                      {{"CAST(Costo AS varchar(10))", "[Texto]"}}},
+        CasoExpresion{"UnTextoConComas", " SELECT 'a, b' + Nombre as N FROM T ", {{"'a, b' + Nombre", "[N]"}}},
+        CasoExpresion{
+            "EnUnaSubconsulta", " SELECT * FROM (SELECT costo * 2 as doble FROM T) X ", {{"costo * 2", "[doble]"}}},
+        CasoExpresion{"UnaTablaConAlias", " SELECT a.x * 2 as y FROM T as a ", {{"a.x * 2", "[y]"}, {"[T]", "[a]"}}}),
+    [](const ::testing::TestParamInfo<CasoExpresion>& i) { return std::string(i.param.nombre); });
+
+TEST(EquiCampo, UnaExpresionSeCompletaEnLaListaYEnElOrden)
+{
+    ConsultaPaginada q = conSql(" SELECT ID, Costo * 2 AS Doble FROM T ");
+    q.Equias();
+    QString lista = QStringLiteral("[Doble], ID");
+    EXPECT_EQ(q.ArmarListaCampos(lista), QStringLiteral("Costo * 2 as [Doble], ID"));
+    q.OrdenSent = 2;
+    q.ArmarOrden(2, QStringLiteral("Doble"));
+    EXPECT_EQ(q.OrderBy, QStringLiteral(" Order by Costo * 2 Desc "));
+}
 
 TEST(Equias, UnAsSinNombreCierraLaTabla)
 {

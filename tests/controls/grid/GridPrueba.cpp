@@ -102,6 +102,52 @@ QStringList titulos(const platform::ui::FlexGrid& g)
     return out;
 }
 
+namespace {
+
+// The first and last of the positions 0 to largo - 1 that `en` places in
+// `buscado`; (-1, -1) when none does.
+template <typename En> std::pair<int, int> tramo(int largo, int buscado, En en)
+{
+    std::pair<int, int> t{-1, -1};
+    for (int p = 0; p < largo; ++p) {
+        if (en(p) == buscado) {
+            t.first = t.first < 0 ? p : t.first;
+            t.second = p;
+        }
+    }
+    return t;
+}
+
+} // namespace
+
+QRect rectCelda(const platform::ui::FlexGrid& g, int fila, int col)
+{
+    const QWidget* v = g.viewport();
+    const auto [izquierda, derecha] = tramo(v->width(), col, [&](int x) { return g.colAt(x); });
+    const auto [arriba, abajo] = tramo(v->height(), fila, [&](int y) { return g.rowAt(y); });
+    if (izquierda < 0 || arriba < 0) {
+        return {};
+    }
+    return QRect(QPoint(izquierda, arriba), QPoint(derecha, abajo));
+}
+
+QColor fondoCelda(const QImage& vista, const QRect& celda)
+{
+    return vista.pixelColor(celda.left() + 2, celda.top() + 2);
+}
+
+int tinta(const QImage& vista, const QRect& area)
+{
+    int n = 0;
+    const QRect r = area & vista.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            n += qGray(vista.pixel(x, y)) < 110 ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 std::unique_ptr<controls::BkDbGrid> grillaConectada(const QString& conexion, int32_t pageSize, const QString& sql)
 {
     auto g = std::make_unique<controls::BkDbGrid>();

@@ -3,6 +3,9 @@
 #include "controls/grid/BkDbGrid.h"
 #include "platform/db/Backend.h"
 
+#include <QColor>
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -73,6 +76,13 @@ QStringList entradas(const QComboBox* combo);
 QStringList columna(const platform::ui::FlexGrid& g, int c);
 // The headings of the grid's columns after the ordinal column.
 QStringList titulos(const platform::ui::FlexGrid& g);
+
+// Where a cell of the inner grid lies on its viewport; empty when it is not on screen.
+QRect rectCelda(const platform::ui::FlexGrid& g, int fila, int col);
+// The back colour a rendered cell shows, read off a corner that no text reaches.
+QColor fondoCelda(const QImage& vista, const QRect& celda);
+// The pixels of a rendered area dark enough to be text.
+int tinta(const QImage& vista, const QRect& area);
 
 // A grid on screen, connected through the program-wide data-access
 // instance to `conexion`, with its page size and statement set (not loaded).
