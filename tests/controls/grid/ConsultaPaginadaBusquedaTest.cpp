@@ -5,6 +5,7 @@
 #include "platform/db/Types.h"
 
 #include "GridPrueba.h"
+#include "support/ParamName.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoFecha{"29/02/2023", "", "", false}, CasoFecha{"26/13/2024", "", "", false},
                       CasoFecha{"26/03/2024 24:00", "", "", false}, CasoFecha{"26/03-2024", "", "", false},
                       CasoFecha{"01/01/1700", "", "", false}, CasoFecha{"abc", "", "", false},
-                      CasoFecha{"1001", "", "", false}, CasoFecha{"", "", "", false}));
+                      CasoFecha{"1001", "", "", false}, CasoFecha{"", "", "", false}),
+    testing_support::NombrePorTexto<CasoFecha>([](const CasoFecha& c) { return c.texto; }));
 
 // A probe with a long field before the date field: the grid's columns and
 // the field list skip it, the probe's positions count it.
