@@ -30,10 +30,9 @@ enum class Regla { Ninguna, Mayor, Menor, Todos };
 // history row is counted once: changed, left as it is by the rule, skipped
 // (nothing to restore or nothing to compare with) or failed (also when working
 // it out raised an error); each skipped or failed article is written to the
-// error log BKERR.LOG with the reason. Every
-// statement goes through the given data-access instance; the start time comes
-// from the clock. Each update commits by itself: a run that stops part-way
-// keeps what it wrote.
+// error log BKERR.LOG with the reason. Every statement goes through the given
+// data-access instance; the start time comes from the clock. Each update
+// commits by itself: a run that stops part-way keeps what it wrote.
 class CorreccionPrecios
 {
 public:
