@@ -5,6 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+. "$root/scripts/runtime-dir.sh"
 "$root/scripts/build.sh"
 server="$build/demo-server"
 if [ ! -f "$server/BKDEMO.sqlite" ]; then

@@ -3,6 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-CMAKE_ARGS="${CMAKE_ARGS:-} -DCP_WERROR=ON" "$root/scripts/build.sh"
+. "$root/scripts/runtime-dir.sh"
+"$root/scripts/build.sh"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$(nproc)"
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j "${CTEST_PARALLEL_LEVEL:-$(nproc)}"

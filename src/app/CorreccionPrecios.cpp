@@ -84,16 +84,18 @@ CorreccionPrecios::CorreccionPrecios(data::DB_Dll& db, Reloj reloj) : m_db(db), 
 
 bool CorreccionPrecios::Modificar(Currency anterior, Currency actual, Regla regla)
 {
-    const Currency d = anterior - actual;
-    const Currency minimo = Currency::fromUnits(100); // 0.01
+    // In units and wider than money: the difference of two amounts near its
+    // limits does not fit in it.
+    const __int128 d = __int128(anterior.units()) - actual.units();
+    const __int128 minimo = 100; // 0.01
     if (d < minimo && -d < minimo) {
         return false;
     }
     switch (regla) {
     case Regla::Mayor:
-        return d > Currency();
+        return d > 0;
     case Regla::Menor:
-        return d < Currency();
+        return d < 0;
     case Regla::Todos:
         return true;
     case Regla::Ninguna:
@@ -218,7 +220,7 @@ CorreccionPrecios::Resultado CorreccionPrecios::EjecutarCorreccion(const Eleccio
             progreso(QStringLiteral("   ") % QString::number(i) % u'/' % QString::number(resultado.filas) %
                      QStringLiteral("  ") % Porcentaje(i, resultado.filas) % QStringLiteral(" | ") %
                      QStringLiteral("Por favor, espere\u2026 Verificando articulo ") % Trim(idHistoria));
-            const Fila fila = m_detener ? Fila{Desenlace::Detener, {}} : CorregirFila(corrida, idHistoria);
+            const Fila fila = m_detener ? Fila{Desenlace::Detener, {}} : CorregirFilaAislada(corrida, idHistoria);
             m_db.CierraRecordset(corrida.rsPrevio);
             const QString articulo = QStringLiteral("Artículo ") + Trim(idHistoria);
             switch (fila.desenlace) {
@@ -362,6 +364,21 @@ CorreccionPrecios::Fila CorreccionPrecios::CorregirFila(Corrida& corrida, const 
     corrida.registroFallido =
         !corrida.log.writeLine(Trim(idArticulo) % u'\t' % leido.toText() % u'\t' % nuevo % u'\t' % fechaHistoria);
     return {Desenlace::Modificado, {}};
+}
+
+CorreccionPrecios::Fila CorreccionPrecios::CorregirFilaAislada(Corrida& corrida, const QString& idHistoria)
+{
+    try {
+        return CorregirFila(corrida, idHistoria);
+    } catch (const db::DbError&) {
+        throw;
+    } catch (const platform::Error& error) {
+        return {Desenlace::Fallido, QStringLiteral("falló el cálculo (error ") + QString::number(error.number()) +
+                                        QStringLiteral(", ") + Trim(error.description()) + u')'};
+    } catch (const std::exception& error) {
+        return {Desenlace::Fallido,
+                QStringLiteral("falló el cálculo (") + Trim(QString::fromLocal8Bit(error.what())) + u')'};
+    }
 }
 
 CorreccionPrecios::Fila CorreccionPrecios::FilaFallida(const QString& que, const QString& idArticulo)

@@ -28,11 +28,11 @@ enum class Regla { Ninguna, Mayor, Menor, Todos };
 // far as the rule allows, and every change written goes to the correction log
 // (CorreccionesPrecio_<yyyymmdd_hhnnss>.txt in the program folder). Every
 // history row is counted once: changed, left as it is by the rule, skipped
-// (nothing to restore or nothing to compare with) or failed; each skipped or
-// failed article is written to the error log BKERR.LOG with the reason. Every
-// statement goes through the given data-access instance; the start time comes
-// from the clock. Each update commits by itself: a run that stops part-way
-// keeps what it wrote.
+// (nothing to restore or nothing to compare with) or failed (also when working
+// it out raised an error); each skipped or failed article is written to the
+// error log BKERR.LOG with the reason. Every statement goes through the given
+// data-access instance; the start time comes from the clock. Each update
+// commits by itself: a run that stops part-way keeps what it wrote.
 class CorreccionPrecios
 {
 public:
@@ -129,6 +129,10 @@ private:
     QString NombreArchivoCorreccion(const QString& marca) const;
     // One history row: the previous price, the current value, the rule, the update.
     Fila CorregirFila(Corrida& corrida, const QString& idHistoria);
+    // The same, with any error but the data base's (an amount that rounds
+    // beyond what money holds) costing this row only: it counts as failed,
+    // with the error as its reason.
+    Fila CorregirFilaAislada(Corrida& corrida, const QString& idHistoria);
     // The failure the data class left behind, as a row that failed (the
     // operator chose Ignore) or as a stop; `que` names what was being read.
     Fila FilaFallida(const QString& que, const QString& idArticulo);

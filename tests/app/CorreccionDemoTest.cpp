@@ -10,6 +10,7 @@
 #include "demo/DemoChanges.h"
 #include "support/RawSqlite.h"
 #include "support/TestEnvironment.h"
+#include "support/ParamName.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -81,6 +82,9 @@ TEST_P(CorreccionDelDemo, WritesWhatTheGoldenFileHolds)
     EXPECT_EQ(Salida(cambio), esperada) << cambio.minute;
 }
 
-INSTANTIATE_TEST_SUITE_P(CambiosMasivos, CorreccionDelDemo, ::testing::Range(0, int(std::size(demo::kKnownChanges))));
+INSTANTIATE_TEST_SUITE_P(CambiosMasivos, CorreccionDelDemo, ::testing::Range(0, int(std::size(demo::kKnownChanges))),
+                         [](const ::testing::TestParamInfo<int>& caso) {
+                             return "Cambio" + testing_support::ParamName(demo::kKnownChanges[caso.param].minute);
+                         });
 
 } // namespace

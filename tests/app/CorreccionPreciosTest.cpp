@@ -9,6 +9,7 @@
 #include "data/DB_Dll.h"
 #include "platform/core/Operator.h"
 #include "support/RawSqlite.h"
+#include "support/LocaleScope.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 #include <vector>
 
@@ -529,6 +531,95 @@ INSTANTIATE_TEST_SUITE_P(Respuestas, CorreccionConBloqueo, ::testing::ValuesIn(k
                          [](const ::testing::TestParamInfo<CasoBloqueo>& caso) {
                              return std::string(caso.param.nombre);
                          });
+
+// A previous price at the very limits of money (the nearest the embedded
+// engine stores, which keeps money as a real), rounded to the decimals of the
+// article master's setting (two for a list): where the rounded amount does not
+// fit in money, the row fails with the reason and the run goes on; the
+// difference from the current value is taken also where it does not fit.
+struct CasoLimite
+{
+    const char* nombre;
+    const char* decimales; // CantidadDecimales; "0" takes the locale's (yen: none)
+    const char* lista;
+    const char* importe; // the previous cost of 1003 (master) or 1004 (list 0002)
+    const char* nuevo;   // the value written, nullptr when the row fails
+};
+
+void PrintTo(const CasoLimite& caso, std::ostream* os)
+{
+    *os << caso.nombre;
+}
+
+class CorreccionEnElLimite : public GrupoDePrueba, public ::testing::WithParamInterface<CasoLimite>
+{
+};
+
+TEST_P(CorreccionEnElLimite, AnAmountThatRoundsBeyondMoneyFailsItsRowAndTheRunGoesOn)
+{
+    const CasoLimite& caso = GetParam();
+    const testing_support::LocaleScope yen(QLocale(QLocale::Japanese, QLocale::Japan));
+    common::valoresCorrida().DecimalesMoneda = QString::fromLatin1(caso.decimales);
+    const bool maestro = QByteArray(caso.lista).isEmpty();
+    servidor.ejecutar(QStringLiteral("UPDATE V_MV_PreciosHis SET Costo = %1 WHERE FechaHora = '%2'")
+                          .arg(QString::fromLatin1(caso.importe), maestro ? QStringLiteral("2024-03-31 18:00:03")
+                                                                          : QStringLiteral("2024-03-31 18:00:08")));
+    const Caso& base = maestro ? kCasos[3] : kCasos[5];
+    ASSERT_STREQ(base.nombre, maestro ? "MasterCostMatchesTheTrimmedId" : "ListCost");
+
+    const CorreccionPrecios::Resultado r = Correr(base);
+    EXPECT_EQ(r.fin, CorreccionPrecios::Fin::Completa);
+    EXPECT_EQ(r.revisadas(), r.filas);
+    EXPECT_EQ(r.fallidos, caso.nuevo ? 0 : 1);
+    EXPECT_EQ(r.modificados, int(base.lineas.size()) - (caso.nuevo ? 0 : 1));
+    const QString error = QStringLiteral(LINEA_ERROR("Artículo 1003 no se pudo modificar: falló el cálculo (error 6, "
+                                                     "Overflow)."));
+    EXPECT_EQ(ErroresRegistrados().contains(error), caso.nuevo == nullptr);
+    const QString valor =
+        servidor
+            .filas(maestro ? QStringLiteral("SELECT Costo FROM V_MA_ARTICULOS WHERE IDARTICULO = '1003'")
+                           : QStringLiteral("SELECT Costo FROM V_MA_PRECIOS WHERE IDARTICULO = '1004' AND idlista = "
+                                            "'0002'"))
+            .value(0)
+            .value(0);
+    EXPECT_EQ(valor, caso.nuevo ? QString::fromLatin1(caso.nuevo) : QStringLiteral("330"));
+    // The other articles of the group are corrected as ever.
+    if (maestro) {
+        EXPECT_EQ(Unidas(servidor.filas(QStringLiteral("SELECT IDARTICULO, Costo FROM V_MA_ARTICULOS WHERE "
+                                                       "LTRIM(IDARTICULO) IN ('1001', '1004', '1007') ORDER BY "
+                                                       "IDARTICULO"))),
+                  (QStringList{QStringLiteral("   1001|600"), QStringLiteral("1004|210"), QStringLiteral("1007|100")}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Decimales, CorreccionEnElLimite,
+    ::testing::Values(CasoLimite{"MaxLocaleWithoutDecimals", "0", "", "922337203685477.5", nullptr},
+                      CasoLimite{"MaxOne", "1", "", "922337203685477.5", "922337203685477.5"},
+                      CasoLimite{"MaxTwo", "2", "", "922337203685477.5", "922337203685477.5"},
+                      CasoLimite{"MaxThree", "3", "", "922337203685477.5", "922337203685477.5"},
+                      CasoLimite{"MaxFour", "4", "", "922337203685477.5", "922337203685477.5"},
+                      CasoLimite{"MinLocaleWithoutDecimals", "0", "", "-922337203685477.5", nullptr},
+                      CasoLimite{"MinTwo", "2", "", "-922337203685477.5", "-922337203685477.5"},
+                      CasoLimite{"MinFour", "4", "", "-922337203685477.5", "-922337203685477.5"},
+                      CasoLimite{"ListMaxLocaleWithoutDecimals", "0", "0002", "922337203685477.5", "922337203685477.5"},
+                      CasoLimite{"ListMinThree", "3", "0002", "-922337203685477.5", "-922337203685477.5"}),
+    [](const ::testing::TestParamInfo<CasoLimite>& caso) { return std::string(caso.param.nombre); });
+
+TEST(CorreccionPrecios, ModificarComparesAmountsAtTheLimitsOfMoney)
+{
+    const platform::Currency maximo = platform::Currency::fromUnits(std::numeric_limits<int64_t>::max());
+    const platform::Currency minimo = platform::Currency::fromUnits(std::numeric_limits<int64_t>::min());
+    EXPECT_TRUE(CorreccionPrecios::Modificar(maximo, minimo, Regla::Mayor));
+    EXPECT_FALSE(CorreccionPrecios::Modificar(maximo, minimo, Regla::Menor));
+    EXPECT_TRUE(CorreccionPrecios::Modificar(minimo, maximo, Regla::Menor));
+    EXPECT_TRUE(CorreccionPrecios::Modificar(minimo, platform::Currency(), Regla::Todos));
+    EXPECT_FALSE(CorreccionPrecios::Modificar(minimo, minimo, Regla::Todos));
+    EXPECT_FALSE(CorreccionPrecios::Modificar(
+        maximo, platform::Currency::fromUnits(std::numeric_limits<int64_t>::max() - 99), Regla::Todos));
+    EXPECT_TRUE(CorreccionPrecios::Modificar(QStringLiteral("922337203685477.5807"),
+                                             QStringLiteral("-922337203685477.5808"), Regla::Todos));
+}
 
 TEST_F(GrupoDePrueba, AHistoryThatCannotBeReadIsTheRunsFailure)
 {

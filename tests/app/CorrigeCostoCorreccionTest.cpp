@@ -11,6 +11,7 @@
 #include "platform/ui/ListView.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/ParamName.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -162,7 +163,12 @@ TEST_P(CorreccionPorElBoton, RunsTheSelectedGroupWithTheFormsChoices)
     EXPECT_EQ(Unidas(Filas(f.demo.servidor, QString::fromUtf8(caso.consulta))), QString::fromUtf8(caso.filas));
 }
 
-INSTANTIATE_TEST_SUITE_P(MaestroYLista, CorreccionPorElBoton, ::testing::ValuesIn(kCasos));
+INSTANTIATE_TEST_SUITE_P(MaestroYLista, CorreccionPorElBoton, ::testing::ValuesIn(kCasos),
+                         [](const ::testing::TestParamInfo<Caso>& caso) {
+                             const char* lista = caso.param.lista;
+                             return testing_support::ParamName(caso.param.clase) +
+                                    (*lista ? "Lista" + testing_support::ParamName(lista) : std::string("Maestro"));
+                         });
 
 TEST(CorrigeCostoCorreccion, ModificarFollowsTheSelectedOption)
 {

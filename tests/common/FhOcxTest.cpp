@@ -2,6 +2,7 @@
 #include "platform/core/Runtime.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/ParamName.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -118,7 +119,11 @@ INSTANTIATE_TEST_SUITE_P(Periods, DatePeriodPickerPeriod,
                                            PeriodCase{QDate(2025, 1, 15), u"Año Actual", "01/01/2025", "31/12/2025"},
                                            PeriodCase{QDate(2025, 1, 15), u"Año pasado", "01/01/2024", "31/12/2024"},
                                            PeriodCase{QDate(2025, 1, 15), u"año PASADO", "01/01/2024", "31/12/2024"},
-                                           PeriodCase{QDate(2025, 1, 15), u"Todo", "01/01/1980", "31/12/2220"}));
+                                           PeriodCase{QDate(2025, 1, 15), u"Todo", "01/01/1980", "31/12/2220"}),
+                         [](const ::testing::TestParamInfo<PeriodCase>& caso) {
+                             return testing_support::ParamName(QString::fromUtf16(caso.param.period)) + '_' +
+                                    caso.param.today.toString(QStringLiteral("yyyyMMdd")).toStdString();
+                         });
 
 TEST(DatePeriodPicker, ChoosingFromTheListComputesThePeriod)
 {
@@ -240,7 +245,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EnterCase{"10/01/2025", "10/13/2025", 1, "Debe ingresar un formato de fecha válido!!!"},
                       EnterCase{"1/2/25", "3/2/2025", 1, ""},
                       // A from-box without a date leaves nothing to compare the to-box with.
-                      EnterCase{"", "10/01/2025", 1, ""}, EnterCase{"20/0", "10/01/2025", 1, ""}));
+                      EnterCase{"", "10/01/2025", 1, ""}, EnterCase{"20/0", "10/01/2025", 1, ""}),
+    [](const ::testing::TestParamInfo<EnterCase>& caso) {
+        return "Box" + std::to_string(caso.param.box) + "From" + testing_support::ParamName(caso.param.desde) + "To" +
+               testing_support::ParamName(caso.param.hasta);
+    });
 
 TEST(DatePeriodPicker, EnterOnAValidDateMovesOnToTheNextBox)
 {

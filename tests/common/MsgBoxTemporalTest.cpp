@@ -6,6 +6,7 @@
 #include "platform/core/Runtime.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
+#include "support/ParamName.h"
 #include "support/TextFit.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <ostream>
 
@@ -213,7 +215,11 @@ TEST_P(TimedMessageBoxWait, WaitsEsperaSecondsWhateverTheClock)
 
 INSTANTIATE_TEST_SUITE_P(Waits, TimedMessageBoxWait,
                          ::testing::Values(WaitCase{0, false, 0}, WaitCase{-5, false, 0}, WaitCase{5, true, 5000},
-                                           WaitCase{40, true, 40000}));
+                                           WaitCase{40, true, 40000}),
+                         [](const ::testing::TestParamInfo<WaitCase>& caso) {
+                             const int espera = caso.param.espera;
+                             return (espera < 0 ? "WaitMinus" : "Wait") + std::to_string(std::abs(espera));
+                         });
 
 struct IconCase
 {
@@ -241,7 +247,10 @@ TEST_P(TimedMessageBoxIcon, StyleChoosesOneIcon)
 
 INSTANTIATE_TEST_SUITE_P(Styles, TimedMessageBoxIcon,
                          ::testing::Values(IconCase{16, 0}, IconCase{64, 1}, IconCase{32, 2}, IconCase{48, 3},
-                                           IconCase{20, 4}, IconCase{0, 4}, IconCase{65, 4}));
+                                           IconCase{20, 4}, IconCase{0, 4}, IconCase{65, 4}),
+                         [](const ::testing::TestParamInfo<IconCase>& caso) {
+                             return "Style" + std::to_string(caso.param.style);
+                         });
 
 TEST(TimedMessageBox, AceptarEmptiesTheMessageAndActualizarLeyendaRefillsIt)
 {

@@ -1,9 +1,14 @@
 // The stored column layout: the row of TA_CONFIG_FORM for this program, login
-// and grid, read while a statement loads and written after a choice of columns.
+// and grid, read while a statement loads (a row that names anything but the
+// statement's columns is left unused and logged) and written after a choice of
+// columns.
 #include "controls/grid/BkDbGrid.h"
 
+#include "common/MensajeError.h"
 #include "common/Pasos.h"
+#include "platform/core/LogFile.h"
 #include "platform/core/Runtime.h"
+#include "platform/core/Text.h"
 #include "platform/db/Connection.h"
 #include "platform/util/Dll_Utilidades.h"
 
@@ -20,6 +25,22 @@ namespace {
 bool mismaClave(const Clave& a, const Clave& b)
 {
     return a.Formulario == b.Formulario && a.Usuario == b.Usuario && a.Nombre == b.Nombre;
+}
+
+// A stored layout that is not used goes to the error log with the entry that
+// is none of the statement's columns (its start only: anyone may store any
+// text there).
+void registrarRechazo(const Clave& clave, const QString& entrada)
+{
+    constexpr int kLargoMostrado = 100;
+    const QString mostrada = entrada.size() > kLargoMostrado ? entrada.left(kLargoMostrado) + u'\u2026' : entrada;
+    platform::LogFile::appendLine(
+        common::ArchivoBkErr(), common::LineaBkErr(platform::now(), QStringLiteral(" - LeerCampos"),
+                                                   QStringLiteral("No se usa el diseño de columnas guardado ") +
+                                                       platform::text::Trim(clave.Nombre) + QStringLiteral(" de ") +
+                                                       platform::text::Trim(clave.Usuario) + QStringLiteral(": ") +
+                                                       mostrada + QStringLiteral(" no es una columna de la consulta."),
+                                                   0));
 }
 
 } // namespace
@@ -55,8 +76,11 @@ void BkDbGrid::LeerCampos()
                 rs->MoveFirst();
                 const platform::Variant valor =
                     platform::Dll_Utilidades::shared().ValorCampo(rs->value(QStringLiteral("valor")));
-                m_consulta.LeerCamposGuardados(valor.toText());
-                leido = true;
+                if (const std::optional<QString> rechazada = m_consulta.LeerCamposGuardados(valor.toText())) {
+                    registrarRechazo(clave, *rechazada);
+                } else {
+                    leido = true;
+                }
             }
         });
         db.CierraRecordset(rs);

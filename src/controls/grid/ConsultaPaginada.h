@@ -222,8 +222,14 @@ public:
     // CamposSel as it is stored: "," becomes "|" and the blanks outside
     // brackets go ("[Precio Venta]" keeps its blank).
     QString CamposGuardados() const;
-    // CamposSel from a stored value: "|" becomes ",".
-    void LeerCamposGuardados(const QString& valor);
+    // CamposSel from a stored value ("|" becomes ","), only when every entry
+    // of it is one that the chooser writes for this statement: a column of the
+    // last probe, bracketed or not and with letter case ignored as the server
+    // compares names, the key column, or such a column converted as
+    // "CONVERT(NVARCHAR,[c],n)AS[c]". Anything else in a stored row would run
+    // in the page statement. Returns the first entry that is none, CamposSel
+    // then keeping its value; nullopt when the value was taken.
+    std::optional<QString> LeerCamposGuardados(const QString& valor);
 
     // ---- the column chooser
 

@@ -1,9 +1,14 @@
 // The stored column layout: its key in TA_CONFIG_FORM, the statements that
-// read, delete and write its row, and the chosen select list as stored.
+// read, delete and write its row, the chosen select list as stored, and the
+// check of a stored value before it becomes the page statement's select list.
 #include "controls/grid/ConsultaPaginada.h"
 
 #include "platform/core/Text.h"
 #include "platform/util/Dll_Utilidades.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace controls {
 
@@ -35,6 +40,48 @@ QString sinPassword(const QString& argumentos)
         }
     }
     return entradas.join(u';');
+}
+
+// The entries of a select list: the texts between the commas that stand
+// outside brackets and parentheses.
+QStringList entradasDeLista(const QString& lista)
+{
+    QStringList entradas;
+    QString actual;
+    bool enCorchetes = false;
+    int parentesis = 0;
+    for (const QChar c : lista) {
+        if (enCorchetes) {
+            enCorchetes = c != u']';
+        } else if (c == u'[') {
+            enCorchetes = true;
+        } else if (c == u'(') {
+            ++parentesis;
+        } else if (c == u')') {
+            --parentesis;
+        } else if (c == u',' && parentesis == 0) {
+            entradas << actual;
+            actual.clear();
+            continue;
+        }
+        actual += c;
+    }
+    entradas << actual;
+    return entradas;
+}
+
+// The name an entry of a select list gives as it stands: "[name]", or a name
+// of letters, digits and the signs "_", "@", "#" and "$"; nullopt for
+// anything else.
+std::optional<QString> nombreDeEntrada(const QString& entrada)
+{
+    if (entrada.size() > 2 && entrada.startsWith(u'[') && entrada.endsWith(u']')) {
+        const QString nombre = entrada.mid(1, entrada.size() - 2);
+        return nombre.contains(u']') ? std::nullopt : std::optional<QString>(nombre);
+    }
+    static const QRegularExpression kNombre(QStringLiteral(R"(^[\w@#$]+\z)"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
+    return kNombre.match(entrada).hasMatch() ? std::optional<QString>(entrada) : std::nullopt;
 }
 
 ConsultaPaginada::ClaveDiseno clave(const QString& formulario, const QString& usuario, const QString& nombre)
@@ -104,9 +151,36 @@ QString ConsultaPaginada::CamposGuardados() const
     return guardados;
 }
 
-void ConsultaPaginada::LeerCamposGuardados(const QString& valor)
+std::optional<QString> ConsultaPaginada::LeerCamposGuardados(const QString& valor)
 {
-    CamposSel = QString(valor).replace(u'|', u',');
+    const QString lista = QString(valor).replace(u'|', u',');
+    if (!text::Trim(lista).isEmpty()) {
+        const auto esColumna = [this](const QString& nombre) {
+            return std::any_of(m_camposProbados.begin(), m_camposProbados.end(), [&nombre](const CampoProbado& campo) {
+                return text::EqualsNoCase(campo.Nombre, nombre);
+            });
+        };
+        for (const QString& cruda : entradasDeLista(lista)) {
+            const QString entrada = text::Trim(cruda);
+            if (text::EqualsNoCase(entrada, ClavePrimaria())) {
+                continue;
+            }
+            if (const std::optional<QString> nombre = nombreDeEntrada(entrada); nombre && esColumna(*nombre)) {
+                continue;
+            }
+            static const QRegularExpression kFecha(
+                QStringLiteral(
+                    R"(^CONVERT\s*\(\s*NVARCHAR\s*,\s*\[([^\]]+)\]\s*,\s*-?\d{1,9}\s*\)\s*AS\s*\[([^\]]+)\]\z)"),
+                QRegularExpression::CaseInsensitiveOption);
+            if (const QRegularExpressionMatch m = kFecha.match(entrada);
+                m.hasMatch() && text::EqualsNoCase(m.captured(1), m.captured(2)) && esColumna(m.captured(1))) {
+                continue;
+            }
+            return entrada;
+        }
+    }
+    CamposSel = lista;
+    return std::nullopt;
 }
 
 } // namespace controls

@@ -6,6 +6,7 @@
 #include "platform/db/Types.h"
 
 #include "GridPrueba.h"
+#include "support/ParamName.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoFecha{"29/02/2023", "", "", false}, CasoFecha{"26/13/2024", "", "", false},
                       CasoFecha{"26/03/2024 24:00", "", "", false}, CasoFecha{"26/03-2024", "", "", false},
                       CasoFecha{"01/01/1700", "", "", false}, CasoFecha{"abc", "", "", false},
-                      CasoFecha{"1001", "", "", false}, CasoFecha{"", "", "", false}));
+                      CasoFecha{"1001", "", "", false}, CasoFecha{"", "", "", false}),
+    testing_support::NombrePorTexto<CasoFecha>([](const CasoFecha& c) { return c.texto; }));
 
 // Dates as the system's platform reads them, with the program's clock on
 // 1 June 2025 for those typed without a year.

@@ -69,8 +69,18 @@ TEST(Diseno, LasSentenciasLlevanLaClaveCortadaYLosValoresEscapados)
     EXPECT_TRUE(ConsultaPaginada::SentenciaGrabarDiseno(comillas, u8("[it's]")).endsWith(u8(",'[it''s]')")));
 }
 
+// The probe of a statement with the columns the stored values below name.
+void probar(ConsultaPaginada& q)
+{
+    q.CargarCamposTodos({Campo{"ID", db::adInteger}, Campo{"Codigo", db::adVarChar}, Campo{"Precio", db::adCurrency},
+                         Campo{"Fecha", db::adDBTimeStamp}, Campo{"Precio Venta", db::adCurrency},
+                         Campo{"Fecha Alta", db::adDBTimeStamp}, Campo{"Año", db::adInteger}},
+                        u8(" SELECT * FROM T "));
+}
+
 struct CasoGuardado
 {
+    const char* nombre;
     const char* camposSel;
     const char* guardado;
     const char* leido;
@@ -83,21 +93,93 @@ class Guardado : public ::testing::TestWithParam<CasoGuardado>
 TEST_P(Guardado, LosBlancosSeQuitanFueraDeLosCorchetes)
 {
     ConsultaPaginada q;
+    probar(q);
     q.CamposSel = u8(GetParam().camposSel);
     EXPECT_EQ(q.CamposGuardados(), u8(GetParam().guardado));
-    q.LeerCamposGuardados(q.CamposGuardados());
+    EXPECT_EQ(q.LeerCamposGuardados(q.CamposGuardados()), std::nullopt);
     EXPECT_EQ(q.CamposSel, u8(GetParam().leido));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     CamposGuardados, Guardado,
-    ::testing::Values(CasoGuardado{"[Codigo], [Precio], CONVERT(NVARCHAR,[Fecha],103) AS [Fecha], ID",
+    ::testing::Values(CasoGuardado{"ConFecha", "[Codigo], [Precio], CONVERT(NVARCHAR,[Fecha],103) AS [Fecha], ID",
                                    "[Codigo]|[Precio]|CONVERT(NVARCHAR|[Fecha]|103)AS[Fecha]|ID",
                                    "[Codigo],[Precio],CONVERT(NVARCHAR,[Fecha],103)AS[Fecha],ID"},
-                      CasoGuardado{"[Precio Venta], CONVERT(NVARCHAR,[Fecha Alta],103) AS [Fecha Alta], ID",
+                      CasoGuardado{"ConBlancos",
+                                   "[Precio Venta], CONVERT(NVARCHAR,[Fecha Alta],103) AS [Fecha Alta], ID",
                                    "[Precio Venta]|CONVERT(NVARCHAR|[Fecha Alta]|103)AS[Fecha Alta]|ID",
                                    "[Precio Venta],CONVERT(NVARCHAR,[Fecha Alta],103)AS[Fecha Alta],ID"},
-                      CasoGuardado{"", "", ""}));
+                      CasoGuardado{"Vacio", "", "", ""}),
+    [](const ::testing::TestParamInfo<CasoGuardado>& caso) { return std::string(caso.param.nombre); });
+
+struct CasoLeido
+{
+    const char* nombre;
+    const char* guardado;
+    const char* rechazada; // nullptr: the stored value is taken
+};
+
+class Leido : public ::testing::TestWithParam<CasoLeido>
+{
+};
+
+// Only what the chooser writes for the statement becomes the select list:
+// anything else would run in the page statement with the rights of whoever
+// loads the grid.
+TEST_P(Leido, SoloLasColumnasDeLaConsultaSeUsan)
+{
+    const CasoLeido& caso = GetParam();
+    ConsultaPaginada q;
+    probar(q);
+    q.CamposSel = u8("[Codigo], ID");
+    const std::optional<QString> rechazada = q.LeerCamposGuardados(u8(caso.guardado));
+    if (caso.rechazada) {
+        EXPECT_EQ(rechazada, std::optional<QString>(u8(caso.rechazada)));
+        EXPECT_EQ(q.CamposSel, u8("[Codigo], ID"));
+    } else {
+        EXPECT_EQ(rechazada, std::nullopt);
+        EXPECT_EQ(q.CamposSel, QString(u8(caso.guardado)).replace(u'|', u','));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LeerCampos, Leido,
+    ::testing::Values(
+        CasoLeido{"ConCorchetes", "[Codigo]|[Precio]|ID", nullptr},
+        CasoLeido{"SinCorchetes", "Codigo|Precio|ID", nullptr}, CasoLeido{"OtraCaja", "[CODIGO]|precio|[id]", nullptr},
+        CasoLeido{"ConAcento", "[AÑO]|[Fecha Alta]|ID", nullptr},
+        CasoLeido{"FechaConvertida", "CONVERT(NVARCHAR|[Fecha]|103)AS[Fecha]|[Codigo]|ID", nullptr},
+        CasoLeido{"FechaConvertidaConBlancos", " CONVERT(NVARCHAR, [fecha], 105) AS [FECHA] | ID", nullptr},
+        CasoLeido{"SoloBlancos", "  ", nullptr},
+        CasoLeido{"OtraSentencia", "ID FROM T; DELETE FROM TA_USUARIOS; SELECT ID",
+                  "ID FROM T; DELETE FROM TA_USUARIOS; SELECT ID"},
+        CasoLeido{"Subconsulta", "[Codigo]|(SELECT TOP 1 Password FROM TA_USUARIOS) AS [Precio]|ID",
+                  "(SELECT TOP 1 Password FROM TA_USUARIOS) AS [Precio]"},
+        CasoLeido{"AliasConIgual", "[Precio] = (SELECT TOP 1 Password FROM TA_USUARIOS)|ID",
+                  "[Precio] = (SELECT TOP 1 Password FROM TA_USUARIOS)"},
+        CasoLeido{"SubconsultaEnLaFecha", "CONVERT(NVARCHAR|(SELECT TOP 1 Password FROM TA_USUARIOS)|103)AS[Fecha]|ID",
+                  "CONVERT(NVARCHAR,(SELECT TOP 1 Password FROM TA_USUARIOS),103)AS[Fecha]"},
+        CasoLeido{"FechaConOtroNombre", "CONVERT(NVARCHAR|[Fecha]|103)AS[Codigo]|ID",
+                  "CONVERT(NVARCHAR,[Fecha],103)AS[Codigo]"},
+        CasoLeido{"ComentarioTrasLaColumna", "[Codigo]--|ID", "[Codigo]--"},
+        CasoLeido{"CorcheteSinCerrar", "[Codigo]|[Precio", "[Precio"},
+        CasoLeido{"CorcheteDentro", "[Codigo]]|ID", "[Codigo]]"},
+        CasoLeido{"NombreConBlanco", "Precio Venta|ID", "Precio Venta"},
+        CasoLeido{"ColumnaQueNoEsta", "[Codigo]|[Descuento]|ID", "[Descuento]"},
+        CasoLeido{"EntradaVacia", "[Codigo]||ID", ""}),
+    [](const ::testing::TestParamInfo<CasoLeido>& caso) { return std::string(caso.param.nombre); });
+
+TEST(Diseno, LaClaveDeLaGrillaValeAunqueLaPruebaNoLaDe)
+{
+    ConsultaPaginada q;
+    probar(q);
+    q.PrimaryKey = u8("T.IdRenglon");
+    EXPECT_EQ(q.LeerCamposGuardados(u8("[Codigo]|T.IdRenglon")), std::nullopt);
+    EXPECT_EQ(q.CamposSel, u8("[Codigo],T.IdRenglon"));
+    // Without a probe no stored entry is a column.
+    ConsultaPaginada sinPrueba;
+    EXPECT_EQ(sinPrueba.LeerCamposGuardados(u8("[Codigo]|ID")), std::optional<QString>(u8("[Codigo]")));
+}
 
 TEST(Eleccion, LaListaDelSelectorTerminaConLaClaveUnaVez)
 {

@@ -5,6 +5,7 @@
 #include "platform/db/Types.h"
 
 #include "GridPrueba.h"
+#include "support/ParamName.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(Equias, Alias,
                                            CasoAlias{" SELECT [Precio Uno] as [P 1], x.y as z FROM T ",
                                                      {{"[Precio Uno]", "[P 1]"}, {"[x.y]", "[z]"}}},
                                            CasoAlias{" SELECT isnull(costo) as c FROM T ", {{"isnull(costo)", "[c]"}}},
-                                           CasoAlias{" SELECT * FROM T ", {}}));
+                                           CasoAlias{" SELECT * FROM T ", {}}),
+                         testing_support::NombrePorTexto<CasoAlias>([](const CasoAlias& c) { return c.sql; }));
 
 // An item that is more than a name stands whole behind its alias.
 struct CasoExpresion
@@ -166,7 +168,8 @@ TEST_P(Tabla, LaTablaSigueAlFromYLaCargaEmpiezaDeCero)
 INSTANTIATE_TEST_SUITE_P(PrepararCarga, Tabla,
                          ::testing::Values(CasoTabla{" SELECT * FROM V_X ORDER BY a", "V_X"},
                                            CasoTabla{" SELECT * FROM V_X WHERE b = 1", "V_X"},
-                                           CasoTabla{" SELECT * FROM V_X", "V_X"}));
+                                           CasoTabla{" SELECT * FROM V_X", "V_X"}),
+                         testing_support::NombrePorTexto<CasoTabla>([](const CasoTabla& c) { return c.sql; }));
 
 struct CasoPrueba
 {
@@ -195,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  " SELECT TOP 1 a AS Selected FROM T "},
                       CasoPrueba{" SELECT * FROM T WHERE a IN (SELECT b FROM U) ", false,
                                  " SELECT TOP 1 * FROM T WHERE a IN (SELECT TOP 1 b FROM U) "},
-                      CasoPrueba{" exec sp_lista 1 ", false, " exec sp_lista 1 "}));
+                      CasoPrueba{" exec sp_lista 1 ", false, " exec sp_lista 1 "}),
+    testing_support::NombrePorTexto<CasoPrueba>([](const CasoPrueba& c) { return c.sql; }));
 
 // The field lists of a probe: each case gives the probed fields, the probe
 // statement and the key, and the lists that come out.
@@ -267,7 +271,8 @@ INSTANTIATE_TEST_SUITE_P(
                    " CONVERT(decimal(14â2),[P]) AS [P], ID",
                    "[P], ID",
                    "",
-                   {"P"}}));
+                   {"P"}}),
+    testing_support::NombrePorTexto<CasoCampos>([](const CasoCampos& c) { return c.prueba; }));
 
 TEST(CamposSeleccion, UnaClaveEnOtraLetraNoSeAgregaOtraVez)
 {
@@ -321,9 +326,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "SELECT [ID], [a] FROM T  where  ([a] LIKE '%x%') "},
         CasoConteo{" SELECT costo as precio, ID FROM T ", " x = 1", "[precio]| ID",
                    "SELECT [costo] as [precio], ID FROM T  where  x = 1"},
-        CasoConteo{
-            " SELECT * FROM T WHERE b = 'x|y' ", " ([a] LIKE '%p|q%') ", " CONVERT(decimal(14â2),[a]) AS [a], [ID]",
-            "SELECT  CONVERT(decimal(14,2),[a]) AS [a], [ID] FROM T WHERE b = 'x|y'  and  ([a] LIKE '%p|q%') "}));
+        CasoConteo{" SELECT * FROM T WHERE b = 'x|y' ", " ([a] LIKE '%p|q%') ",
+                   " CONVERT(decimal(14â2),[a]) AS [a], [ID]",
+                   "SELECT  CONVERT(decimal(14,2),[a]) AS [a], [ID] FROM T WHERE b = 'x|y'  and  ([a] LIKE '%p|q%') "}),
+    testing_support::NombrePorTexto<CasoConteo>([](const CasoConteo& c) { return c.sql; }));
 
 struct CasoPaginas
 {
@@ -351,11 +357,14 @@ TEST_P(Paginas, UnaPaginaPorCadaPageSizeFilasYUnaPorElResto)
     EXPECT_EQ(q.PaginaActual, c.actualDespues);
 }
 
-INSTANTIATE_TEST_SUITE_P(ArmarPaginas, Paginas,
-                         ::testing::Values(CasoPaginas{11, 5, 1, {"1", "2", "3"}, 3, 1},
-                                           CasoPaginas{10, 5, 1, {"1", "2"}, 2, 1},
-                                           CasoPaginas{10, 5, 3, {"1", "2"}, 2, 2}, CasoPaginas{10, 0, 1, {"1"}, 1, 1},
-                                           CasoPaginas{0, 5, 1, {"1"}, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    ArmarPaginas, Paginas,
+    ::testing::Values(CasoPaginas{11, 5, 1, {"1", "2", "3"}, 3, 1}, CasoPaginas{10, 5, 1, {"1", "2"}, 2, 1},
+                      CasoPaginas{10, 5, 3, {"1", "2"}, 2, 2}, CasoPaginas{10, 0, 1, {"1"}, 1, 1},
+                      CasoPaginas{0, 5, 1, {"1"}, 0, 0}),
+    testing_support::NombrePorTexto<CasoPaginas>([](const CasoPaginas& c) {
+        return QStringLiteral("Filas %1 Tamano %2 Actual %3").arg(c.filas).arg(c.pageSize).arg(c.actual);
+    }));
 
 struct CasoWhere
 {
@@ -380,7 +389,8 @@ INSTANTIATE_TEST_SUITE_P(
     ArmarWhere, Where,
     ::testing::Values(CasoWhere{" SELECT * FROM T ", "", ""}, CasoWhere{" SELECT * FROM T ", "x = 1", " where x = 1"},
                       CasoWhere{" SELECT * FROM T WHERE a = 1 ORDER BY a ", "", "WHERE a = 1 "},
-                      CasoWhere{" SELECT * FROM T where a = 1 ", "x = 1", "where a = 1  AND x = 1"}));
+                      CasoWhere{" SELECT * FROM T where a = 1 ", "x = 1", "where a = 1  AND x = 1"}),
+    testing_support::NombrePorTexto<CasoWhere>([](const CasoWhere& c) { return c.sql; }));
 
 // The page statement of a load in progress: the state as LoadBkDBGrid leaves
 // it, then the page statement as CargarGrid builds it.
@@ -455,7 +465,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoPagina{" SELECT * FROM T WHERE b = 'x|y' ", "[ID], [b]", " Order by [b] Asc ", "", 1, 5, 1, kSqlServer,
                    "SELECT  [ID], [b]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 0 ID FROM T WHERE b "
                    "= 'x|y'   Order by [b] Asc )  and b = 'x|y'   Order by [b] Asc ) AS Paginacion  WHERE b = 'x|y'  "
-                   " Order by [b] Asc "}));
+                   " Order by [b] Asc "}),
+    testing_support::NombrePorTexto<CasoPagina>([](const CasoPagina& c) { return c.sql; }));
 
 // The embedded engine: pages in key order go by key; any other order, a search
 // that only paints the page and a WHERE part the page cannot repeat keep the
@@ -491,7 +502,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kEmbebido,
                    "SELECT  [ID], [a]  FROM (SELECT TOP 5 *  FROM T WHERE ID NOT IN (SELECT TOP 5 ID FROM T WHERE a IN "
                    "(SELECT a FROM U WHERE b = 1)   Order by ID )  and a IN (SELECT a FROM U b = 1)   Order by ID ) AS "
-                   "Paginacion  WHERE a IN (SELECT a FROM U WHERE b = 1)   Order by ID "}));
+                   "Paginacion  WHERE a IN (SELECT a FROM U WHERE b = 1)   Order by ID "}),
+    testing_support::NombrePorTexto<CasoPagina>([](const CasoPagina& c) { return c.sql; }));
 
 TEST(PaginaEmbebida, CercaDelFinLaClaveSeCuentaDesdeLaUltimaFila)
 {
@@ -566,7 +578,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoConteoEmbebido{" SELECT a FROM T\r\n  select b FROM U ", kEmbebido, ""},
                       CasoConteoEmbebido{" SELECT a\r\nFROM T\nWHERE b = 1 ", kEmbebido,
                                          "SELECT COUNT(*) FROM ( SELECT a\r\nFROM T\nWHERE b = 1 ) AS Conteo"},
-                      CasoConteoEmbebido{" SELECTED FROM T ", kEmbebido, ""}));
+                      CasoConteoEmbebido{" SELECTED FROM T ", kEmbebido, ""}),
+    testing_support::NombrePorTexto<CasoConteoEmbebido>([](const CasoConteoEmbebido& c) { return c.completa; }));
 
 TEST(Pagina, LaListaElegidaReemplazaALaDeLaPruebaYQuedaConBarras)
 {
@@ -619,6 +632,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoOrden{" SELECT * FROM T ORDER BY a ", 1, {{"A", 1}, {"A", 0}}, " ORDER BY a "},
                       CasoOrden{" SELECT * FROM T ", 1, {{"A", 1}, {"A", 0}}, ""},
                       CasoOrden{" SELECT * FROM T ", 1, {{"A", 2}, {"B", 3}}, " Order by [A] Desc "},
-                      CasoOrden{" SELECT * FROM T ", 1, {{"", 1}}, ""}));
+                      CasoOrden{" SELECT * FROM T ", 1, {{"", 1}}, ""}),
+    testing_support::NombrePorTexto<CasoOrden>([](const CasoOrden& c) { return c.sql; }));
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/db/Backend.h"
 
 #include "support/TestEnvironment.h"
+#include "support/ParamName.h"
 
 #include <QDir>
 
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"Password=\"say \"\"hi\"\"; now\";User=x", "password", "say \"hi\"; now"},
                       Case{"Database=first;database=second", "database", "first"},
                       Case{"junk;Server=s;;", "server", "s"}, Case{"Server=a=b;", "server", "a=b"},
-                      Case{"Server=", "server", ""}));
+                      Case{"Server=", "server", ""}),
+    testing_support::NombrePorTexto<Case>([](const Case& c) { return c.key; }));
 
 TEST(ConnectionString, MissingKeysAndSynonyms)
 {

@@ -3,6 +3,7 @@
 #include "platform/db/sqlite/SqlTranslator.h"
 #include "platform/db/sqlite/SqliteBackend.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
+#include "support/ParamName.h"
 
 #include <gtest/gtest.h>
 
@@ -388,7 +389,8 @@ TEST_P(ExpressionTest, HasSqlServersValue)
               QStringList{QString::fromUtf8(GetParam().expected)});
 }
 
-INSTANTIATE_TEST_SUITE_P(Expressions, ExpressionTest, ::testing::ValuesIn(kExpressions));
+INSTANTIATE_TEST_SUITE_P(Expressions, ExpressionTest, ::testing::ValuesIn(kExpressions),
+                         testing_support::NombrePorTexto<ExprCase>([](const ExprCase& c) { return c.expression; }));
 
 TEST_F(SqlFixture, ColumnPlusColumnDecidesAtRunTime)
 {
@@ -441,7 +443,8 @@ TEST_P(RefusedTest, FailsWithASyntaxErrorNamingTheConstruct)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Constructs, RefusedTest, ::testing::ValuesIn(kRefused));
+INSTANTIATE_TEST_SUITE_P(Constructs, RefusedTest, ::testing::ValuesIn(kRefused),
+                         testing_support::NombrePorTexto<RefusedCase>([](const RefusedCase& c) { return c.tsql; }));
 
 TEST(SqlTranslatorTest, SplitsBatchesAtSemicolonsAndLineBreaksBeforeStatements)
 {
