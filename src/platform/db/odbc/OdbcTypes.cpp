@@ -113,7 +113,15 @@ SQLRETURN readValue(SQLHSTMT stmt, SQLUSMALLINT index, const SqlColumn& column, 
     switch (adoType) {
     case adInteger:
     case adSmallInt:
-    case adTinyInt:
+    case adTinyInt: {
+        // These hold 32 bits at most; MDB Tools converts its whole numbers to no wider type.
+        SQLINTEGER v = 0;
+        rc = SQLGetData(stmt, index, SQL_C_SLONG, &v, sizeof(v), &indicator);
+        if (SQL_SUCCEEDED(rc)) {
+            value = indicator == SQL_NULL_DATA ? Variant::null() : Variant(int64_t(v));
+        }
+        return rc;
+    }
     case adBigInt: {
         SQLBIGINT v = 0;
         rc = SQLGetData(stmt, index, SQL_C_SBIGINT, &v, sizeof(v), &indicator);
