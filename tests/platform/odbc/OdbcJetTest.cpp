@@ -4,6 +4,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/odbc/OdbcInternal.h"
 
+#include "platform/db/DbTestSupport.h"
 #include "support/JetFile.h"
 #include "support/TestEnvironment.h"
 
@@ -17,18 +18,9 @@
 using namespace platform;
 using namespace platform::db;
 
-namespace {
+using dbtest::raised;
 
-ErrorInfo raised(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const DbError& e) {
-        return e.info();
-    }
-    ADD_FAILURE() << "no DbError was raised";
-    return {};
-}
+namespace {
 
 QByteArray contents(const QString& path)
 {
