@@ -143,6 +143,12 @@ void checkJetFile(const QString& path, const QString& password, std::vector<Erro
     }
 }
 
+ErrorInfo jetUnreadableError(const QString& path)
+{
+    return jetError(jet::kCannotOpen,
+                    QStringLiteral("Cannot open the file '%1': the MDB Tools driver cannot read it.").arg(path));
+}
+
 bool onlyReads(const QString& sql)
 {
     // Each statement's words outside literals, quoted names and comments:

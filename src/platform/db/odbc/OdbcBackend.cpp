@@ -308,10 +308,7 @@ void OdbcBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
         m_dbc.reset();
         m_env.reset();
         if (found.empty() && m_plan.target == Target::Jet) {
-            // MDB Tools says nothing of why; the file passed the checks, so the driver cannot read it.
-            found.push_back(jetError(
-                jet::kCannotOpen,
-                QStringLiteral("Cannot open the file '%1': the MDB Tools driver cannot read it.").arg(m_plan.jetFile)));
+            found.push_back(jetUnreadableError(m_plan.jetFile));
         }
         raiseFound(std::move(found), informational, errors);
     }

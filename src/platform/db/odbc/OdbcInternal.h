@@ -146,6 +146,10 @@ ErrorInfo jetError(int jetNumber, const QString& description);
 // its entry appended to `errors`.
 void checkJetFile(const QString& path, const QString& password, std::vector<ErrorInfo>& errors);
 
+// The failure of a file that passed checkJetFile and that the driver still
+// could not open: MDB Tools says nothing of why.
+ErrorInfo jetUnreadableError(const QString& path);
+
 // Whether every statement of `sql` only reads: a SELECT without INTO.
 bool onlyReads(const QString& sql);
 
