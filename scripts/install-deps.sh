@@ -3,8 +3,8 @@
 # when any is missing. Safe to run again.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev unixodbc-dev tdsodbc
-          libxlsxwriter-dev libgtest-dev libsqliteodbc xdg-user-dirs python3-openpyxl qt6-translations-l10n
-          fonts-liberation fonts-crosextra-carlito)
+          libxlsxwriter-dev libgtest-dev libsqliteodbc odbc-mdbtools xdg-user-dirs python3-openpyxl
+          qt6-translations-l10n fonts-liberation fonts-crosextra-carlito)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

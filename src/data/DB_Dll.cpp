@@ -362,6 +362,7 @@ void DB_Dll::OpenServerPasos(std::optional<int> lCursor, bool ValidaAdmin, bool 
 void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, const QString& CadenaPWD)
 {
     QString clausulaPassword;
+    bool passwordGuardado = false;
     auto elegirArchivo = [this] {
         CmdDlg.DialogTitle = QStringLiteral("Buscar Base de Datos");
         CmdDlg.Filter = QStringLiteral("Base de Datos de Microsoft Access |*.MDB");
@@ -396,16 +397,21 @@ void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, 
                 }
                 continue;
             }
-            if (estado == u"3031") {
+            // The stored password is tried once: the same text again would be refused again.
+            if (estado == u"3031" && !passwordGuardado) {
                 if (gIgnoraPassWord.toBoolean().value_or(false)) {
+                    passwordGuardado = true;
                     clausulaPassword = QStringLiteral("Jet OLEDB:Database Password=") +
                                        ValorCadenaConexion(gUserPassWord) + QStringLiteral(";");
-                } else {
-                    const auto respuesta = platform::op().InputBox(QStringLiteral("ingrese el password:"),
-                                                                   QStringLiteral("Password Access"));
-                    clausulaPassword = QStringLiteral(" Jet OLEDB:Database Password=") +
-                                       ValorCadenaConexion(respuesta.value_or(QString())) + QStringLiteral(";");
+                    continue;
                 }
+                const auto respuesta =
+                    platform::op().InputBox(QStringLiteral("ingrese el password:"), QStringLiteral("Password Access"));
+                if (!respuesta) {
+                    return;
+                }
+                clausulaPassword = QStringLiteral(" Jet OLEDB:Database Password=") + ValorCadenaConexion(*respuesta) +
+                                   QStringLiteral(";");
                 continue;
             }
             platform::op().MsgBox(QString::number(e.number()) + QStringLiteral("  ") + e.info().Description,

@@ -95,8 +95,11 @@ public:
     // class's values (or the connection dialog); sets gOpenFlag. Never raises.
     void OpenServerADODB(bool PideParametrosSQL = false, std::optional<int> lCursor = std::nullopt,
                          const QString& ConnString = {}, bool ValidaAdmin = false, bool MuestraError = false);
-    // Opens gCnn on a Jet file. Jet does not exist on this platform: the open
-    // fails and the failure is reported as a failed Jet open is. Never raises.
+    // Opens gCnn on a Jet file (read-only), chosen in the file dialog when
+    // gDBName is empty; a file that cannot be opened is chosen again, a
+    // protected one asks for its password (or uses gUserPassWord once when
+    // gIgnoraPassWord says so). gConnString keeps the string that opened it.
+    // Never raises; a cancelled question ends the call without a connection.
     void OpenLocalADODB(const QString& ConnString = {}, const QString& CadenaID = {}, const QString& CadenaPWD = {});
 
     // Whether a row with the key exists, on the main instance's connection,

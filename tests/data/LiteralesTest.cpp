@@ -8,6 +8,8 @@
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -301,14 +303,20 @@ TEST(Apertura, ValidaAdminFalseAlwaysMakesAnAdministratorAfterOpening)
 
 TEST(Apertura, JetFailsClearlyThroughTheOwnErrorPath)
 {
+    // A file that is not a Jet data base: neither chosen again nor asked a password for.
+    const QString archivo = QDir(testing_support::testFolder()).filePath(QStringLiteral("base.mdb"));
+    QFile texto(archivo);
+    ASSERT_TRUE(texto.open(QIODevice::WriteOnly));
+    texto.write("no es una base de datos\n");
+    texto.close();
     auto& op = testing_support::scriptedOperator();
-    op.answerMsgBox(platform::msgbox::OK, QStringLiteral("not supported on this platform"));
+    op.answerMsgBox(platform::msgbox::OK, QStringLiteral("Unrecognized database format"));
     DB_Dll db;
     db.gProveedor = db.pJETOLEDB40();
-    db.gDBName = QStringLiteral("/datos/base.mdb");
+    db.gDBName = archivo;
     db.OpenLocalADODB(QString(), QStringLiteral("User ID"), QStringLiteral("Password"));
     ASSERT_EQ(op.asked().size(), 1);
-    EXPECT_TRUE(op.asked()[0].prompt.startsWith(QStringLiteral("3706  ")));
+    EXPECT_EQ(op.asked()[0].prompt, QStringLiteral("-2147467259  Unrecognized database format '%1'.").arg(archivo));
     EXPECT_EQ(op.asked()[0].style, platform::msgbox::Critical);
     EXPECT_TRUE(db.gConnString.isEmpty());
 }

@@ -411,10 +411,10 @@ TEST(Errores, ClosingARecordSetWithAPendingEditCancelsItQuietly)
 TEST(Errores, NoConnectionWhenOpeningIsReportedByTheUtilityDialog)
 {
     DB_Dll& db = data::gDbPrincipal();
-    db.gConnString = QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/nada/base.mdb;");
+    db.gConnString = QStringLiteral("PROVIDER=Nope;Data Source=/nada/base.mdb;");
     db.SinMensajes = false;
     auto& op = testing_support::scriptedOperator();
-    op.answerMsgBox(msgbox::Abort, QStringLiteral("not supported")); // AsegurarConexion's own report
+    op.answerMsgBox(msgbox::Abort, QStringLiteral("Provider cannot be found")); // AsegurarConexion's own report
     op.answerMsgBox(msgbox::Abort, QStringLiteral("No hay conexion con la base de datos."));
     data::RecordsetPtr rs;
     db.AbrirRecordset(QStringLiteral("SELECT 1"), rs);

@@ -79,35 +79,35 @@ const ScriptedOperator::Scripted* ScriptedOperator::take(Kind kind, const QStrin
 
 int ScriptedOperator::MsgBox(const QString& prompt, int style, const QString& title)
 {
-    m_asked.append({Kind::MsgBox, prompt, title, style, 0, {}});
+    m_asked.append({Kind::MsgBox, prompt, title, style, 0, {}, {}});
     const Scripted* s = take(Kind::MsgBox, prompt);
     return s ? s->answer : platform::msgbox::Cancel;
 }
 
 void ScriptedOperator::TimedMsgBox(const QString& prompt, int style, const QString& title, int waitSeconds)
 {
-    m_asked.append({Kind::TimedMsgBox, prompt, title, style, waitSeconds, {}});
+    m_asked.append({Kind::TimedMsgBox, prompt, title, style, waitSeconds, {}, {}});
     take(Kind::TimedMsgBox, prompt);
 }
 
 std::optional<QString> ScriptedOperator::InputBox(const QString& prompt, const QString& title,
                                                   const QString& defaultText)
 {
-    m_asked.append({Kind::InputBox, prompt, title, 0, 0, defaultText});
+    m_asked.append({Kind::InputBox, prompt, title, 0, 0, defaultText, {}});
     const Scripted* s = take(Kind::InputBox, prompt);
     return s ? s->text : std::nullopt;
 }
 
-std::optional<QString> ScriptedOperator::OpenFile(const QString& title, const QString&, const QString&)
+std::optional<QString> ScriptedOperator::OpenFile(const QString& title, const QString& filter, const QString&)
 {
-    m_asked.append({Kind::OpenFile, title, title, 0, 0, {}});
+    m_asked.append({Kind::OpenFile, title, title, 0, 0, {}, filter});
     const Scripted* s = take(Kind::OpenFile, title);
     return s ? s->text : std::nullopt;
 }
 
-std::optional<QString> ScriptedOperator::SaveFile(const QString& title, const QString&, const QString&)
+std::optional<QString> ScriptedOperator::SaveFile(const QString& title, const QString& filter, const QString&)
 {
-    m_asked.append({Kind::SaveFile, title, title, 0, 0, {}});
+    m_asked.append({Kind::SaveFile, title, title, 0, 0, {}, filter});
     const Scripted* s = take(Kind::SaveFile, title);
     return s ? s->text : std::nullopt;
 }

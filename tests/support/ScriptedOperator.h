@@ -28,6 +28,8 @@ public:
         int wait = 0;
         // The input box's default text.
         QString defaultText;
+        // The file dialog's filter.
+        QString filter;
     };
 
     // Expect a message box whose prompt contains `promptPart` (any when empty).

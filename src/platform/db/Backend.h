@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform::db {
@@ -93,6 +94,9 @@ struct ResultSet
     std::vector<Variant> rowKeys;
     QString baseTable;
     int64_t recordsAffected = -1;
+    // Set when the data base refuses every write (a Jet file is open for
+    // reading only): the error a write through the rows raises.
+    std::optional<ErrorInfo> refusedWrites;
     // When set, `rows` hold values in the backend's storage form and each is
     // turned into its column's value when it is read (idempotent on a value
     // already of the column's type).
@@ -209,7 +213,8 @@ bool usesEmbeddedEngine(const ConnectionString& parsed);
 
 // Chooses and creates the backend for a connection string: the embedded
 // engine where usesEmbeddedEngine, ODBC with FreeTDS for any other SQLOLEDB
-// server, ODBC for OraOLEDB; Jet fails.
+// server, ODBC for OraOLEDB, ODBC through MDB Tools, read-only, for the Jet
+// providers.
 std::unique_ptr<Backend> createBackend(const ConnectionString& parsed);
 
 // Tests wrap every backend created from now on (to inject faults a real engine

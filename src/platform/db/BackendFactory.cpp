@@ -25,16 +25,12 @@ std::unique_ptr<Backend> createUnwrapped(const ConnectionString& parsed)
 {
     const QString provider = parsed.value(QStringLiteral("provider")).trimmed();
     const QString lower = provider.toLower();
-    if (lower.startsWith(u"microsoft.jet.oledb")) {
-        throw DbError(adErr::ProviderNotFound,
-                      QStringLiteral("The provider %1 is not supported on this platform.").arg(provider),
-                      QStringLiteral("ADODB.Connection"));
-    }
     if (usesEmbeddedEngine(parsed))
         return std::make_unique<sqlite::SqliteBackend>();
     const bool sqlServer = isSqlOleDb(lower);
     const bool odbc =
-        sqlServer || lower.startsWith(u"oraoledb") || lower.startsWith(u"msdasql") ||
+        sqlServer || lower.startsWith(u"oraoledb") || lower.startsWith(u"microsoft.jet.oledb") ||
+        lower.startsWith(u"msdasql") ||
         (provider.isEmpty() && (parsed.has(QStringLiteral("driver")) || parsed.has(QStringLiteral("dsn"))));
     if (odbc) {
         return odbc::createOdbcBackend(parsed);

@@ -166,6 +166,9 @@ private:
     void finishPendingEdit();
     void leaveDeletedRow();
     bool updatable() const;
+    // Raises unless the rows can be written back: the data base's own refusal
+    // when it refuses every write, else "operation not allowed".
+    void requireUpdatable() const;
 
     bool m_open = false;
     Connection* m_connection = nullptr;

@@ -294,6 +294,15 @@ bool Recordset::updatable() const
     return m_lockType != adLockReadOnly;
 }
 
+void Recordset::requireUpdatable() const
+{
+    if (updatable())
+        return;
+    if (m_result.refusedWrites && !m_connectionAlive.expired() && m_connection)
+        m_connection->providerFailed({*m_result.refusedWrites}, DbError(*m_result.refusedWrites));
+    raise(adErr::OperationNotAllowed);
+}
+
 Connection& Recordset::writableConnection() const
 {
     if (m_connectionAlive.expired() || !m_connection || m_connection->State() != adStateOpen)
@@ -304,8 +313,7 @@ Connection& Recordset::writableConnection() const
 void Recordset::setValue(int index, const Variant& value)
 {
     column(index);
-    if (!updatable())
-        raise(adErr::OperationNotAllowed);
+    requireUpdatable();
     if (m_editMode == adEditNone) {
         requireCurrent();
         m_editBuffer.clear();
@@ -321,8 +329,7 @@ void Recordset::setValue(int index, const Variant& value)
 void Recordset::AddNew()
 {
     requireOpen();
-    if (!updatable())
-        raise(adErr::OperationNotAllowed);
+    requireUpdatable();
     finishPendingEdit();
     m_positionBeforeAdd = m_position;
     m_editBuffer.assign(m_result.columns.size(), Variant::null());
@@ -387,7 +394,8 @@ void Recordset::CancelUpdate()
 void Recordset::Delete()
 {
     requireOpen();
-    if (!updatable() || m_editMode == adEditAdd)
+    requireUpdatable();
+    if (m_editMode == adEditAdd)
         raise(adErr::OperationNotAllowed);
     CancelUpdate();
     requireCurrent();

@@ -106,7 +106,18 @@ QString qtFileFilter(const QString& filter)
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        out << parts[i].trimmed() + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';
+        // The desktop's own dialogs match patterns with regard to case:
+        // "*.MDB" alone would hide "ventas.mdb".
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            for (const QString& variant :
+                 {pattern.trimmed(), pattern.trimmed().toLower(), pattern.trimmed().toUpper()}) {
+                if (!patterns.contains(variant)) {
+                    patterns << variant;
+                }
+            }
+        }
+        out << parts[i].trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return out.join(QStringLiteral(";;"));
 }

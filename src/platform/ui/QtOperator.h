@@ -16,7 +16,9 @@ public:
     std::optional<QString> SaveFile(const QString& title, const QString& filter, const QString& suggestedName) override;
 };
 
-// "Description|*.ext|..." as Qt's "Description (*.ext);;...".
+// "Description|*.ext|..." as Qt's "Description (*.ext *.EXT);;...": each
+// pattern also in lower and upper case, so that the file names it stands for
+// are found whatever their case.
 QString qtFileFilter(const QString& filter);
 
 } // namespace platform

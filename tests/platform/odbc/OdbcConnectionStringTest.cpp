@@ -8,7 +8,7 @@ using namespace platform::db::odbc;
 
 namespace {
 
-const InstalledDrivers kFreeTdsOnly{QStringLiteral("/usr/lib/odbc/libtdsodbc.so"), false};
+const InstalledDrivers kFreeTdsOnly{QStringLiteral("/usr/lib/odbc/libtdsodbc.so"), false, {}};
 
 ConnectPlan plan(const QString& text, const InstalledDrivers& drivers = kFreeTdsOnly)
 {
@@ -93,7 +93,7 @@ TEST(OdbcConnectionString, OracleNeedsAnOracleDriver)
         EXPECT_TRUE(e.info().Description.contains(u"Oracle")) << e.what();
         EXPECT_TRUE(e.info().Description.contains(u"VENTAS")) << e.what();
     }
-    const ConnectPlan p = plan(text, InstalledDrivers{{}, true});
+    const ConnectPlan p = plan(text, InstalledDrivers{{}, true, {}});
     EXPECT_EQ(p.target, Target::Oracle);
     EXPECT_EQ(p.odbcString, u"DSN={VENTAS};UID={scott};PWD={ti};");
     EXPECT_EQ(p.loginTimeout, -1);
@@ -121,6 +121,36 @@ TEST(OdbcConnectionString, OdbcStringsPassAsGiven)
     }
 }
 
+TEST(OdbcConnectionString, JetProvidersNameTheMdbToolsDriverAndTheFile)
+{
+    const InstalledDrivers drivers{{}, false, QStringLiteral("/usr/lib/odbc/libmdbodbc.so")};
+    struct Case
+    {
+        const char* oleDb;
+        const char* file;
+        const char* password;
+    };
+    const Case cases[] = {
+        {"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =/datos/Ventas 2024.mdb;User ID=Admin;Password=x;",
+         "/datos/Ventas 2024.mdb", ""},
+        {"PROVIDER=Microsoft.Jet.OLEDB.3.51;Data Source =/datos/../datos/v.mdb;User ID=;Password=; Jet "
+         "OLEDB:Database Password=abc;",
+         "/datos/v.mdb", "abc"},
+        {"Provider=microsoft.jet.oledb.4.0;Data Source=bases/v.mdb;Jet OLEDB:Database Password={a;b};",
+         "/programa/bases/v.mdb", "a;b"},
+    };
+    for (const Case& c : cases) {
+        const QString text = QString::fromUtf8(c.oleDb);
+        const ConnectPlan p = planConnection(ConnectionString::parse(text), text, drivers, QStringLiteral("/programa"));
+        EXPECT_EQ(p.target, Target::Jet) << c.oleDb;
+        EXPECT_EQ(p.jetFile, QString::fromUtf8(c.file)) << c.oleDb;
+        EXPECT_EQ(p.jetPassword, QString::fromUtf8(c.password)) << c.oleDb;
+        EXPECT_EQ(p.odbcString,
+                  QStringLiteral("Driver={/usr/lib/odbc/libmdbodbc.so};DBQ=%1;").arg(QString::fromUtf8(c.file)));
+        EXPECT_EQ(p.source, u"Microsoft JET Database Engine");
+    }
+}
+
 TEST(OdbcConnectionString, UnusableStringsFailClearly)
 {
     struct Case
@@ -133,7 +163,7 @@ TEST(OdbcConnectionString, UnusableStringsFailClearly)
         {"PROVIDER=SQLOLEDB;Server=srv01;Database =P;", InstalledDrivers{}, "FreeTDS"},
         {"PROVIDER=SQLOLEDB;Server=srv01:14x3;Database =P;", kFreeTdsOnly, "14x3"},
         {"PROVIDER=SQLOLEDB;Server=srv01,70000;Database =P;", kFreeTdsOnly, "70000"},
-        {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=a.mdb", kFreeTdsOnly, "Provider cannot be found"},
+        {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=a.mdb", kFreeTdsOnly, "odbc-mdbtools"},
     };
     for (const Case& c : cases) {
         try {

@@ -141,6 +141,7 @@ public:
     void setCommandTimeout(int seconds) override { m_commandTimeout = seconds; }
 
     ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) override;
+    ResultSet executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors) override;
     ResultSet executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
                                std::vector<ErrorInfo>& errors) override;
     void beginTransaction(std::vector<ErrorInfo>& errors) override;
@@ -168,6 +169,17 @@ private:
         }
     }
     void requireOpen() const;
+    // A Jet file is read through a driver that cannot write: every write is
+    // refused before it reaches the driver, so nothing is half-written.
+    void refuseJetWrite(std::vector<ErrorInfo>& errors) const
+    {
+        if (m_plan.target == Target::Jet) {
+            requireOpen();
+            const ErrorInfo refusal = jetReadOnlyError(m_plan.jetFile);
+            errors.push_back(refusal);
+            throw DbError(refusal);
+        }
+    }
     Handle newStatement(std::vector<ErrorInfo>& errors) const;
     QString infoText(SQLUSMALLINT item) const;
     void setAutocommit(bool on, std::vector<ErrorInfo>& errors);
@@ -270,8 +282,11 @@ void OdbcBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
     m_env = Handle(SQL_HANDLE_ENV, env);
     SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
 
-    m_plan = planConnection(m_parsed, params.connectionString, findInstalledDrivers(env));
+    m_plan = planConnection(m_parsed, params.connectionString, findInstalledDrivers(env), params.programFolder);
     m_database = m_parsed.first({"database", "initial catalog"});
+    if (m_plan.target == Target::Jet) {
+        checkJetFile(m_plan.jetFile, m_plan.jetPassword, errors);
+    }
 
     SQLHANDLE dbc = SQL_NULL_HANDLE;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc))) {
@@ -292,6 +307,9 @@ void OdbcBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
             diagnostics(SQL_HANDLE_DBC, dbc, m_plan.source, m_plan.target != Target::Odbc, informational);
         m_dbc.reset();
         m_env.reset();
+        if (found.empty() && m_plan.target == Target::Jet) {
+            found.push_back(jetUnreadableError(m_plan.jetFile));
+        }
         raiseFound(std::move(found), informational, errors);
     }
     m_connected = true;
@@ -344,6 +362,9 @@ void OdbcBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInfo>
 
 ResultSet OdbcBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
+    if (m_plan.target == Target::Jet && !onlyReads(sql)) {
+        refuseJetWrite(errors);
+    }
     Handle stmt = newStatement(errors);
     const std::u16string text = sql.toStdU16String();
     const SQLRETURN rc = SQLExecDirectW(stmt.get(), const_cast<SQLWCHAR*>(sqlW(text)), SQL_NTS);
@@ -353,9 +374,20 @@ ResultSet OdbcBackend::execute(const QString& sql, std::vector<ErrorInfo>& error
     return results(stmt, rc, errors);
 }
 
+ResultSet OdbcBackend::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
+{
+    ResultSet result = execute(sql, errors);
+    if (m_plan.target == Target::Jet) {
+        result.refusedWrites = jetReadOnlyError(m_plan.jetFile);
+    }
+    return result;
+}
+
 ResultSet OdbcBackend::executeProcedure(const QString& name, const std::vector<ProcedureParameter>& parameters,
                                         std::vector<ErrorInfo>& errors)
 {
+    // A stored query of a Jet file may write.
+    refuseJetWrite(errors);
     const ProcedureCall call = procedureCall(name, parameters);
     Handle stmt = newStatement(errors);
     Parameters bound;
@@ -389,6 +421,10 @@ ResultSet OdbcBackend::results(const Handle& stmt, SQLRETURN rc, std::vector<Err
                 affected = qMax<int64_t>(affected, 0) + n;
             }
         }
+        // MDB Tools runs one statement and has no further results to ask for.
+        if (m_plan.target == Target::Jet) {
+            break;
+        }
         rc = SQLMoreResults(stmt.get());
         if (rc == SQL_NO_DATA) {
             break;
@@ -396,7 +432,9 @@ ResultSet OdbcBackend::results(const Handle& stmt, SQLRETURN rc, std::vector<Err
         check(rc, stmt, errors);
     }
     result.recordsAffected = affected;
-    assignRowKeys(result);
+    if (m_plan.target != Target::Jet) {
+        assignRowKeys(result);
+    }
     return result;
 }
 
@@ -580,6 +618,7 @@ Handle OdbcBackend::runWithParameters(const QString& sql, const std::vector<Vari
 Variant OdbcBackend::insertRow(const QString& table, const std::vector<QString>& columns,
                                const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
 {
+    refuseJetWrite(errors);
     const QString key = requireKey(table);
     QStringList names;
     QStringList markers;
@@ -629,6 +668,7 @@ Variant OdbcBackend::insertRow(const QString& table, const std::vector<QString>&
 void OdbcBackend::updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
                             const std::vector<Variant>& values, std::vector<ErrorInfo>& errors)
 {
+    refuseJetWrite(errors);
     const QString keyColumn = requireKey(table);
     if (columns.empty()) {
         return;
@@ -654,6 +694,7 @@ void OdbcBackend::updateRow(const QString& table, const Variant& key, const std:
 
 void OdbcBackend::deleteRow(const QString& table, const Variant& key, std::vector<ErrorInfo>& errors)
 {
+    refuseJetWrite(errors);
     const QString keyColumn = requireKey(table);
     const Handle stmt = runWithParameters(
         QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedName(table), quotedName(keyColumn)), {key}, errors);

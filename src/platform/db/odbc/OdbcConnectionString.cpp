@@ -1,5 +1,6 @@
 #include "platform/db/odbc/OdbcInternal.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -15,6 +16,7 @@ constexpr int32_t kProviderNotFound = 3706;
 const QString kSqlServerSource = QStringLiteral("Microsoft OLE DB Provider for SQL Server");
 const QString kOracleSource = QStringLiteral("OraOLEDB");
 const QString kOdbcSource = QStringLiteral("Microsoft OLE DB Provider for ODBC Drivers");
+const QString kJetSource = QStringLiteral("Microsoft JET Database Engine");
 
 // Where Debian and most distributions put the FreeTDS ODBC library.
 constexpr std::array kFreeTdsPaths{
@@ -24,6 +26,17 @@ constexpr std::array kFreeTdsPaths{
     "/usr/lib64/libtdsodbc.so",
     "/usr/local/lib/libtdsodbc.so",
     "/usr/lib/libtdsodbc.so",
+};
+
+// Where Debian and most distributions put the MDB Tools ODBC library. Its
+// UTF-16 variant (libmdbodbcW) lacks the catalogue functions and the type
+// names that tell money apart; through the driver manager the plain one
+// reads texts in UTF-8 whole.
+constexpr std::array kMdbToolsPaths{
+    "/usr/lib/x86_64-linux-gnu/odbc/libmdbodbc.so",
+    "/usr/lib/aarch64-linux-gnu/odbc/libmdbodbc.so",
+    "/usr/lib/odbc/libmdbodbc.so",
+    "/usr/local/lib/odbc/libmdbodbc.so",
 };
 
 int timeoutSeconds(const ConnectionString& parsed)
@@ -179,6 +192,32 @@ ConnectPlan oraclePlan(const ConnectionString& parsed, const InstalledDrivers& d
     return plan;
 }
 
+ConnectPlan jetPlan(const ConnectionString& parsed, const InstalledDrivers& drivers, const QString& programFolder)
+{
+    if (drivers.mdbTools.isEmpty()) {
+        throw DbError(ErrorInfo{kProviderNotFound,
+                                QStringLiteral("The MDB Tools ODBC driver (Debian's odbc-mdbtools), through which Jet "
+                                               "files are read, is not installed."),
+                                kJetSource,
+                                {},
+                                0});
+    }
+    QString file = parsed.first({"data source", "dbq"});
+    if (!file.isEmpty() && QDir::isRelativePath(file) && !programFolder.isEmpty()) {
+        file = QDir(programFolder).filePath(file);
+    }
+    if (!file.isEmpty()) {
+        file = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+    }
+    ConnectPlan plan;
+    plan.target = Target::Jet;
+    plan.source = kJetSource;
+    plan.jetFile = file;
+    plan.jetPassword = parsed.value(QStringLiteral("jet oledb:database password"));
+    plan.odbcString = QStringLiteral("Driver=") + braceQuoted(drivers.mdbTools) + QStringLiteral(";DBQ=") + file + u';';
+    return plan;
+}
+
 ConnectPlan odbcPlan(const ConnectionString& parsed, const QString& text)
 {
     ConnectPlan plan;
@@ -217,6 +256,12 @@ InstalledDrivers findInstalledDrivers(SQLHENV env)
             break;
         }
     }
+    for (const char* path : kMdbToolsPaths) {
+        if (QFileInfo::exists(QString::fromLatin1(path))) {
+            found.mdbTools = QString::fromLatin1(path);
+            break;
+        }
+    }
     SQLWCHAR description[256];
     SQLWCHAR attributes[1024];
     SQLSMALLINT descriptionLength = 0;
@@ -230,6 +275,9 @@ InstalledDrivers findInstalledDrivers(SQLHENV env)
         if (found.freeTds.isEmpty() && name.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)) {
             found.freeTds = name;
         }
+        if (found.mdbTools.isEmpty() && name.contains(QStringLiteral("MDBTools"), Qt::CaseInsensitive)) {
+            found.mdbTools = name;
+        }
         if (name.contains(QStringLiteral("Oracle"), Qt::CaseInsensitive)) {
             found.oracle = true;
         }
@@ -237,11 +285,15 @@ InstalledDrivers findInstalledDrivers(SQLHENV env)
     return found;
 }
 
-ConnectPlan planConnection(const ConnectionString& parsed, const QString& text, const InstalledDrivers& drivers)
+ConnectPlan planConnection(const ConnectionString& parsed, const QString& text, const InstalledDrivers& drivers,
+                           const QString& programFolder)
 {
     const QString provider = parsed.value(QStringLiteral("provider")).trimmed().toLower();
     if (provider.startsWith(u"oraoledb")) {
         return oraclePlan(parsed, drivers);
+    }
+    if (provider.startsWith(u"microsoft.jet.oledb")) {
+        return jetPlan(parsed, drivers, programFolder);
     }
     if (provider.startsWith(u"sqloledb")) {
         return sqlServerPlan(parsed, drivers);

@@ -26,12 +26,15 @@ struct InstalledDrivers
     QString freeTds;
     // True when some registered driver is an Oracle one.
     bool oracle = false;
+    // What Driver= names for Jet files: the MDB Tools library's path, or the
+    // name it is registered under; empty when MDB Tools is not installed.
+    QString mdbTools;
 };
 
-// Looks for FreeTDS and an Oracle driver on this machine.
+// Looks for FreeTDS, MDB Tools and an Oracle driver on this machine.
 InstalledDrivers findInstalledDrivers(SQLHENV env);
 
-enum class Target { SqlServer, Oracle, Odbc };
+enum class Target { SqlServer, Oracle, Jet, Odbc };
 
 // What SQLDriverConnect receives for one connection string.
 struct ConnectPlan
@@ -42,14 +45,21 @@ struct ConnectPlan
     int loginTimeout = -1;
     // The name entries of the Errors collection carry as Source.
     QString source;
+    // Jet: the file (absolute) and the data-base password the string gives.
+    QString jetFile;
+    QString jetPassword;
 };
 
 // Builds the ODBC string for an OLE DB connection string: SQLOLEDB becomes a
-// DSN-less FreeTDS string, OraOLEDB an Oracle data source, MSDASQL (or a
-// string with Driver= or DSN=) goes to ODBC as given without the OLE DB
-// keys. Every value this builds is brace-quoted. Raises DbError for a
-// provider it does not serve and for a driver that is not installed.
-ConnectPlan planConnection(const ConnectionString& parsed, const QString& text, const InstalledDrivers& drivers);
+// DSN-less FreeTDS string, OraOLEDB an Oracle data source, a Jet provider the
+// MDB Tools driver on the file of Data Source (a relative path taken from
+// `programFolder`), MSDASQL (or a string with Driver= or DSN=) goes to ODBC
+// as given without the OLE DB keys. Every value this builds is brace-quoted,
+// except the Jet file, which MDB Tools reads up to the next ";" (see
+// checkJetFile). Raises DbError for a provider it does not serve and for a
+// driver that is not installed.
+ConnectPlan planConnection(const ConnectionString& parsed, const QString& text, const InstalledDrivers& drivers,
+                           const QString& programFolder = {});
 
 // "{value}" with each "}" doubled, so that no character of the value can
 // end it or start another attribute.
@@ -111,6 +121,40 @@ Variant exactNumber(const QString& text, DataTypeEnum adoType, int scale);
 // statement's record from one of the connection or the driver manager.
 std::optional<ErrorInfo> diagnosticEntry(const QString& sqlState, int32_t nativeError, QString message,
                                          const QString& source, bool stripVendor, bool fromStatement);
+
+// ---- Jet files ----------------------------------------------------------
+// MDB Tools reports no diagnostics of its own when it cannot open a file, so
+// the file is examined first and each failure carries the Jet engine's
+// number as its SQLSTATE, as the Jet provider reports it.
+
+namespace jet {
+constexpr int kFileNotFound = 3024;
+constexpr int kReadOnly = 3027;
+constexpr int kInvalidPassword = 3031;
+constexpr int kInvalidPath = 3044;
+constexpr int kCannotOpen = 3051;
+constexpr int kUnrecognizedFormat = 3343;
+} // namespace jet
+
+// The Errors entry of a Jet failure: ADO's generic number, the Jet number as
+// SQLSTATE and native error.
+ErrorInfo jetError(int jetNumber, const QString& description);
+
+// Checks that `path` is a Jet 3 or Jet 4 file that the driver can be given
+// and can read, and that `password` is its data-base password (any password
+// opens a file without one); raises DbError with the Jet failure otherwise,
+// its entry appended to `errors`.
+void checkJetFile(const QString& path, const QString& password, std::vector<ErrorInfo>& errors);
+
+// The failure of a file that passed checkJetFile and that the driver still
+// could not open: MDB Tools says nothing of why.
+ErrorInfo jetUnreadableError(const QString& path);
+
+// Whether every statement of `sql` only reads: a SELECT without INTO.
+bool onlyReads(const QString& sql);
+
+// The failure of a write on the Jet file `path`, which is open for reading only.
+ErrorInfo jetReadOnlyError(const QString& path);
 
 // Text from the driver's UTF-16.
 inline QString fromSqlW(const SQLWCHAR* text, qsizetype length)

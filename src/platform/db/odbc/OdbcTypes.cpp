@@ -48,6 +48,18 @@ SQLRETURN readChunks(SQLHSTMT stmt, SQLUSMALLINT index, SQLSMALLINT cType, std::
     }
 }
 
+template <typename Whole>
+SQLRETURN readWholeNumber(SQLHSTMT stmt, SQLUSMALLINT index, SQLSMALLINT cType, Variant& value)
+{
+    Whole v = 0;
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = SQLGetData(stmt, index, cType, &v, sizeof(v), &indicator);
+    if (SQL_SUCCEEDED(rc)) {
+        value = indicator == SQL_NULL_DATA ? Variant::null() : Variant(int64_t(v));
+    }
+    return rc;
+}
+
 } // namespace
 
 DataTypeEnum adoTypeOf(const SqlColumn& column)
@@ -114,14 +126,10 @@ SQLRETURN readValue(SQLHSTMT stmt, SQLUSMALLINT index, const SqlColumn& column, 
     case adInteger:
     case adSmallInt:
     case adTinyInt:
-    case adBigInt: {
-        SQLBIGINT v = 0;
-        rc = SQLGetData(stmt, index, SQL_C_SBIGINT, &v, sizeof(v), &indicator);
-        if (SQL_SUCCEEDED(rc)) {
-            value = indicator == SQL_NULL_DATA ? Variant::null() : Variant(int64_t(v));
-        }
-        return rc;
-    }
+        // These hold 32 bits at most; MDB Tools converts its whole numbers to no wider type.
+        return readWholeNumber<SQLINTEGER>(stmt, index, SQL_C_SLONG, value);
+    case adBigInt:
+        return readWholeNumber<SQLBIGINT>(stmt, index, SQL_C_SBIGINT, value);
     case adDouble: {
         double v = 0;
         rc = SQLGetData(stmt, index, SQL_C_DOUBLE, &v, sizeof(v), &indicator);
