@@ -223,11 +223,15 @@ QString Faltantes(const EstadoHoja& estado, const Encabezados& encabezados, cons
     QStringList lineas;
     if (recorrido.sinLugar > 0) {
         const int filas = estado.AppExcel ? estado.AppExcel->activeSheet().rowLimit() : platform::xlsx::kMaxRows;
-        lineas << QStringLiteral("La hoja de Excel tiene %1 filas: se exportaron %2 registros y los %3 restantes no "
-                                 "caben en ella, no se exportaron.")
+        const int64_t escritos = recorrido.ultimaFila - int64_t(estado.FilaEncabezado);
+        lineas << QStringLiteral("La hoja de Excel tiene %1 filas: %2 y %3")
                       .arg(filas)
-                      .arg(recorrido.ultimaFila - int64_t(estado.FilaEncabezado))
-                      .arg(recorrido.sinLugar);
+                      .arg(escritos == 1 ? QStringLiteral("se exportó 1 registro")
+                                         : QStringLiteral("se exportaron %1 registros").arg(escritos))
+                      .arg(recorrido.sinLugar == 1
+                               ? QStringLiteral("el registro restante no cabe en ella, no se exportó.")
+                               : QStringLiteral("los %1 restantes no caben en ella, no se exportaron.")
+                                     .arg(recorrido.sinLugar));
     }
     if (recorrido.totalesSinLugar) {
         lineas << QStringLiteral("Los totales no caben debajo de la última fila de la hoja y no se escribieron.");

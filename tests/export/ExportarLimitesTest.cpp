@@ -52,16 +52,18 @@ const Limite kLimites[] = {
     // Heading row 1 and the three records: nothing left out, no notice.
     {"exact_fit", 4, "", "", 4, ""},
     {"one_short", 3, "", "", 3,
-     "La hoja de Excel tiene 3 filas: se exportaron 2 registros y los 1 restantes no caben en ella, no se "
-     "exportaron."},
+     "La hoja de Excel tiene 3 filas: se exportaron 2 registros y el registro restante no cabe en ella, no se "
+     "exportó."},
     {"under_a_title", 3, "Lista", "", 3,
-     "La hoja de Excel tiene 3 filas: se exportaron 1 registros y los 2 restantes no caben en ella, no se "
+     "La hoja de Excel tiene 3 filas: se exportó 1 registro y los 2 restantes no caben en ella, no se exportaron."},
+    {"only_the_head", 1, "", "", 1,
+     "La hoja de Excel tiene 1 filas: se exportaron 0 registros y los 3 restantes no caben en ella, no se "
      "exportaron."},
     // Every record fits, the totals below them do not.
     {"no_room_for_totals", 4, "", "Cantidad", 4,
      "Los totales no caben debajo de la última fila de la hoja y no se escribieron."},
     {"neither", 2, "", "Cantidad,Costo", 2,
-     "La hoja de Excel tiene 2 filas: se exportaron 1 registros y los 2 restantes no caben en ella, no se "
+     "La hoja de Excel tiene 2 filas: se exportó 1 registro y los 2 restantes no caben en ella, no se "
      "exportaron.\nLos totales no caben debajo de la última fila de la hoja y no se escribieron."},
     {"room_for_totals", 5, "", "Cantidad", 5, ""},
 };
