@@ -7,6 +7,7 @@
 #include "platform/core/Operator.h"
 #include "platform/util/Dll_ApiWindows.h"
 #include "platform/util/Dll_Utilidades.h"
+#include "platform/xlsx/CellText.h"
 #include "platform/xlsx/Palette.h"
 
 #include <QElapsedTimer>
@@ -25,8 +26,12 @@ using platform::xlsx::Sheet;
 namespace {
 
 constexpr int kIntervaloInicial = 50;
-// The platform's number for a file that cannot be written or reached.
+// The platform's numbers for a file that cannot be written or reached: in
+// general, for a full disk, a refused permission and a missing folder.
 constexpr int kErrorArchivo = 75;
+constexpr int kErrorDiscoLleno = 61;
+constexpr int kErrorPermiso = 70;
+constexpr int kErrorCarpeta = 76;
 
 const QString kFormatoImporte = QStringLiteral("#,##0.00");
 const QString kFormatoTexto = QStringLiteral("@");
@@ -105,8 +110,17 @@ std::optional<platform::DateTime> ComoFecha(const Variant& v, const QString& tex
     return v.toDate();
 }
 
-// One cell by the value rules; numbers written are added to `suma`.
-void EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, const db::ColumnInfo& campo,
+// Writes the text, or as much of it as a cell holds; true when it was cut.
+bool EscribirTexto(Range celda, const QString& texto)
+{
+    const QString cabe = platform::xlsx::fittingText(texto);
+    celda.setText(cabe);
+    return cabe.size() < texto.size();
+}
+
+// One cell by the value rules; numbers written are added to `suma`; returns
+// true when its text had to be cut.
+bool EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, const db::ColumnInfo& campo,
                    const Reglas& reglas, double& suma)
 {
     const QString texto = v.toText();
@@ -133,10 +147,10 @@ void EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, cons
         } else {
             celda.setNumberFormat(kFormatoTexto);
             if (!v.isNull()) {
-                celda.setText(texto);
+                return EscribirTexto(celda, texto);
             }
         }
-        return;
+        return false;
     }
 
     if (const std::optional<platform::DateTime> fecha = ComoFecha(v, texto)) {
@@ -145,23 +159,24 @@ void EscribirValor(Range celda, Sheet& hoja, int columna, const Variant& v, cons
         const QString& formato = conHora ? kFormatoFechaHora : kFormatoFecha;
         const std::optional<double> serie =
             platform::xlsx::dateSerial(conHora ? *fecha : platform::DateTime(fecha->date()));
+        bool cortado = false;
         if (serie && celda.setNumber(*serie)) {
             suma += *serie;
         } else {
-            celda.setText(texto.trimmed());
+            cortado = EscribirTexto(celda, texto.trimmed());
         }
         celda.setNumberFormat(formato);
         hoja.setColumnNumberFormat(columna, formato);
         hoja.autoFitColumns();
-        return;
+        return cortado;
     }
 
     // A zero amount: the text "0" that the application reads as the number 0.
     if (monto) {
         celda.setNumber(0);
-    } else {
-        celda.setText(texto.trimmed());
+        return false;
     }
+    return EscribirTexto(celda, texto.trimmed());
 }
 
 // The query, read-only, in the Oracle dialect where that applies.
@@ -176,10 +191,65 @@ bool AbrirRegistros(const QString& sql, data::RecordsetPtr& rs)
     return true;
 }
 
-void Informar(const QString& rutina, const QString& mensaje)
+void Informar(const QString& rutina, int numero, const QString& mensaje)
 {
-    common::MensajeError(platform::ErrObject(kErrorArchivo, mensaje, QStringLiteral("Exportacion")),
+    common::MensajeError(platform::ErrObject(numero, mensaje, QStringLiteral("Exportacion")),
                          platform::msgbox::Critical, rutina);
+}
+
+// A failure of the workbook in the common error dialog: `que`, then its cause.
+void InformarFallo(const QString& rutina, const QString& que, const platform::xlsx::Failure& fallo)
+{
+    using Cause = platform::xlsx::Failure::Cause;
+    switch (fallo.cause) {
+    case Cause::NoSpace:
+        Informar(rutina, kErrorDiscoLleno, que + QStringLiteral(": no queda espacio en el disco."));
+        return;
+    case Cause::NoPermission:
+        Informar(rutina, kErrorPermiso, que + QStringLiteral(": no tiene permiso para escribir en esa carpeta."));
+        return;
+    case Cause::NoFolder:
+        Informar(rutina, kErrorCarpeta, que + QStringLiteral(": la carpeta no existe."));
+        return;
+    case Cause::Other:
+        break;
+    }
+    Informar(rutina, kErrorArchivo, que + QStringLiteral(": ") + fallo.detail);
+}
+
+// What the delivered workbook lacks, one sentence a line; empty when nothing.
+QString Faltantes(const EstadoHoja& estado, const Encabezados& encabezados, const Recorrido& recorrido)
+{
+    QStringList lineas;
+    if (recorrido.sinLugar > 0) {
+        const int filas = estado.AppExcel ? estado.AppExcel->activeSheet().rowLimit() : platform::xlsx::kMaxRows;
+        const int64_t escritos = recorrido.ultimaFila - int64_t(estado.FilaEncabezado);
+        lineas << QStringLiteral("La hoja de Excel tiene %1 filas: %2 y %3")
+                      .arg(filas)
+                      .arg(escritos == 1 ? QStringLiteral("se exportó 1 registro")
+                                         : QStringLiteral("se exportaron %1 registros").arg(escritos))
+                      .arg(recorrido.sinLugar == 1
+                               ? QStringLiteral("el registro restante no cabe en ella, no se exportó.")
+                               : QStringLiteral("los %1 restantes no caben en ella, no se exportaron.")
+                                     .arg(recorrido.sinLugar));
+    }
+    if (recorrido.totalesSinLugar) {
+        lineas << QStringLiteral("Los totales no caben debajo de la última fila de la hoja y no se escribieron.");
+    }
+    if (!recorrido.columnasCortadas.empty()) {
+        QStringList columnas;
+        for (const int j : recorrido.columnasCortadas) {
+            // A column without a heading is named by its letters.
+            int indice = j - 1;
+            const QString nombre = encabezados.nombres.value(j);
+            columnas << (nombre.isEmpty() ? LetraColumna(indice) : nombre);
+        }
+        lineas << QStringLiteral("Los textos de más de %1 caracteres se cortaron a los primeros %1 en %2 %3.")
+                      .arg(platform::xlsx::kMaxTextLength)
+                      .arg(columnas.size() == 1 ? QStringLiteral("la columna") : QStringLiteral("las columnas"))
+                      .arg(columnas.join(QStringLiteral(", ")));
+    }
+    return lineas.join(u'\n');
 }
 
 } // namespace
@@ -251,7 +321,7 @@ bool EmpezarExportacion(EstadoHoja& estado, const QString& sql, const QString& E
 
 bool CrearLibro(EstadoHoja& estado, int hojas)
 {
-    estado.ErrorLibro.clear();
+    estado.ErrorLibro = {};
     estado.AppExcel = platform::xlsx::Workbook::create(hojas, &estado.ErrorLibro);
     return estado.AppExcel && estado.AppExcel->sheetCount() >= 1;
 }
@@ -264,24 +334,25 @@ bool EscribirEncabezado(EstadoHoja& estado, int cantidad, const QStringList& nom
     }
     Sheet& hoja = estado.AppExcel->activeSheet();
     const int m = cantidad - 1;
-    int fila = 1;
+    const int filaSubtitulo = estado.TituloHoja.isEmpty() ? 1 : 2;
+    const int fila = estado.SubtituloHoja.isEmpty() ? filaSubtitulo : filaSubtitulo + 1;
+    // Set before any step can fail, so that the records never land on the head.
+    estado.FilaEncabezado = fila;
     auto rojaNegrita = [](Range r) { return r.setFontColor(kRojo) && r.setBold(true); };
     if (!estado.TituloHoja.isEmpty()) {
         // The date goes to the last heading column, but never onto the title.
-        Range titulo = hoja.cells(fila, 2);
-        Range dia = hoja.cells(fila, std::max(m, 3));
+        Range titulo = hoja.cells(1, 2);
+        Range dia = hoja.cells(1, std::max(m, 3));
         if (!(titulo.setText(estado.TituloHoja) && dia.setText(fecha.format(QStringLiteral("dd/mm"))) &&
               rojaNegrita(titulo) && rojaNegrita(dia))) {
             return false;
         }
-        ++fila;
     }
     if (!estado.SubtituloHoja.isEmpty()) {
-        Range subtitulo = hoja.cells(fila, 1);
+        Range subtitulo = hoja.cells(filaSubtitulo, 1);
         if (!(subtitulo.setText(estado.SubtituloHoja) && rojaNegrita(subtitulo))) {
             return false;
         }
-        ++fila;
     }
     Range encabezado = hoja.range(fila, 1, m);
     if (!(encabezado.setBorders() && encabezado.setFill(platform::xlsx::paletteColor(kIndiceEncabezado)) &&
@@ -293,12 +364,13 @@ bool EscribirEncabezado(EstadoHoja& estado, int cantidad, const QStringList& nom
             return false;
         }
     }
+    // A text column's defined size can ask for far more than a column can be.
     for (int k = 1; k <= m; ++k) {
-        if (!hoja.setColumnWidth(k, double(anchos.at(std::size_t(k))) / 90.0)) {
+        if (!hoja.setColumnWidth(k,
+                                 std::min(double(anchos.at(std::size_t(k))) / 90.0, platform::xlsx::kMaxColumnWidth))) {
             return false;
         }
     }
-    estado.FilaEncabezado = fila;
     return true;
 }
 
@@ -319,6 +391,10 @@ Recorrido RecorrerRegistros(EstadoHoja& estado, db::Recordset& rs, const Encabez
     try {
         while (!rs.Eof()) {
             avance.posicion = rs.AbsolutePosition();
+            if (hoja && r + 1 > hoja->rowLimit()) {
+                recorrido.sinLugar = avance.cantidad - avance.posicion + 1;
+                break;
+            }
             for (int k = 0; k < rs.FieldCount(); ++k) {
                 if (parar(Momento::AntesDeLaCelda)) {
                     recorrido.cancelado = true;
@@ -327,9 +403,11 @@ Recorrido RecorrerRegistros(EstadoHoja& estado, db::Recordset& rs, const Encabez
                 }
                 const int j = encabezados.columnas.at(std::size_t(k));
                 if (hoja && j > 0) {
-                    const int fila = int(std::min<int64_t>(r + 1, INT32_MAX));
-                    Range celda = hoja->cells(fila, j);
-                    EscribirValor(celda, *hoja, j, rs.value(k), rs.column(k), reglas, recorrido.sumas[std::size_t(j)]);
+                    Range celda = hoja->cells(int(r + 1), j);
+                    if (EscribirValor(celda, *hoja, j, rs.value(k), rs.column(k), reglas,
+                                      recorrido.sumas[std::size_t(j)])) {
+                        recorrido.columnasCortadas.insert(j);
+                    }
                     celda.setFill(platform::xlsx::paletteColor((r + 1) % 2 == 0 ? 0 : kIndiceBanda));
                 }
                 if (parar(Momento::DespuesDeLaCelda)) {
@@ -349,7 +427,7 @@ Recorrido RecorrerRegistros(EstadoHoja& estado, db::Recordset& rs, const Encabez
 }
 
 void EscribirTotales(EstadoHoja& estado, const db::Recordset& rs, const Encabezados& encabezados,
-                     const QString& CamposTotaliza, const Reglas& reglas, const Recorrido& recorrido)
+                     const QString& CamposTotaliza, const Reglas& reglas, Recorrido& recorrido)
 {
     if (!estado.AppExcel) {
         return;
@@ -361,9 +439,18 @@ void EscribirTotales(EstadoHoja& estado, const db::Recordset& rs, const Encabeza
         return;
     }
     for (const QString& nombre : CamposTotaliza.split(u',')) {
+        // Splitting an empty list gives one empty name, which would match a
+        // column without a name.
+        if (nombre.isEmpty()) {
+            continue;
+        }
         for (int k = 0; k < rs.FieldCount(); ++k) {
             const int j = encabezados.columnas.at(std::size_t(k));
             if (j == 0 || rs.column(k).name.compare(nombre, reglas.nombres) != 0) {
+                continue;
+            }
+            if (ultima + 1 > hoja.rowLimit()) {
+                recorrido.totalesSinLugar = true;
                 continue;
             }
             int indice = j - 1;
@@ -376,29 +463,39 @@ void EscribirTotales(EstadoHoja& estado, const db::Recordset& rs, const Encabeza
     }
 }
 
-void EntregarLibro(EstadoHoja& estado, bool Preview, const QString& ElNombre, const QString& rutina)
+void EntregarLibro(EstadoHoja& estado, bool Preview, const QString& ElNombre, const QString& rutina,
+                   const Encabezados& encabezados, const Recorrido& recorrido)
 {
     if (!estado.AppExcel) {
-        Informar(rutina, QStringLiteral("No se pudo crear el libro de Excel: ") + estado.ErrorLibro);
+        InformarFallo(rutina, QStringLiteral("No se pudo crear el libro de Excel"), estado.ErrorLibro);
         return;
     }
-    QString error;
+    platform::xlsx::Failure fallo;
+    bool entregado = false;
     if (Preview || ElNombre.isEmpty()) {
-        const std::optional<QString> libro = estado.AppExcel->keep(&error);
+        const std::optional<QString> libro = estado.AppExcel->keep(&fallo);
         if (!libro) {
-            Informar(rutina, QStringLiteral("No se pudo escribir el libro de Excel: ") + error);
+            InformarFallo(rutina, QStringLiteral("No se pudo escribir el libro de Excel"), fallo);
         } else if (!platform::Dll_ApiWindows::shared()
                         .EjecutarShell(0, QString(), *libro, QString(), QString(), 1)
                         .toBoolean()
                         .value_or(false)) {
-            Informar(rutina, QStringLiteral("No se pudo abrir el libro de Excel ") + *libro +
-                                 QStringLiteral(" con la aplicación del escritorio."));
+            Informar(rutina, kErrorArchivo,
+                     QStringLiteral("No se pudo abrir el libro de Excel ") + *libro +
+                         QStringLiteral(" con la aplicación del escritorio."));
+        } else {
+            entregado = true;
         }
-    } else if (!estado.AppExcel->saveAs(ElNombre, &error)) {
-        Informar(rutina,
-                 QStringLiteral("No se pudo guardar el libro de Excel en ") + ElNombre + QStringLiteral(": ") + error);
+    } else if (!estado.AppExcel->saveAs(ElNombre, &fallo)) {
+        InformarFallo(rutina, QStringLiteral("No se pudo guardar el libro de Excel en ") + ElNombre, fallo);
+    } else {
+        entregado = true;
     }
+    const QString faltantes = Faltantes(estado, encabezados, recorrido);
     estado.AppExcel.reset();
+    if (entregado && !faltantes.isEmpty()) {
+        platform::op().MsgBox(faltantes, platform::msgbox::Exclamation, QStringLiteral("Exportar a Excel"));
+    }
 }
 
 } // namespace exportacion

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace platform::db {
@@ -32,7 +33,7 @@ struct EstadoHoja
     QString SubtituloHoja;
     double FilaEncabezado = 0;
     // Why the workbook could not be created, when it could not.
-    QString ErrorLibro;
+    platform::xlsx::Failure ErrorLibro;
     // An export is running on this state: one started from its event
     // processing (a second click) does nothing.
     bool EnCurso = false;
@@ -85,9 +86,10 @@ bool CrearLibro(EstadoHoja& estado, int hojas);
 // The sheet head: title row (title in column 2, `fecha` as "dd/mm" in the
 // last heading column, at least column 3, both red and bold), subtitle row
 // (column 1, red and bold), the heading row (blue, bordered, white bold
-// names) and the column widths (widths ÷ 90). `cantidad` is the lists' size.
-// Stops at the first failing step and returns false; after a complete run it
-// stores the heading row in FilaEncabezado and returns true.
+// names) and the column widths (widths ÷ 90, at most the application's
+// 255). `cantidad` is the lists' size. The heading row's number goes to
+// FilaEncabezado first, so that the records always follow it; a failing
+// step ends the head and returns false, a complete one returns true.
 bool EscribirEncabezado(EstadoHoja& estado, int cantidad, const QStringList& nombres, const std::vector<long>& anchos,
                         const platform::DateTime& fecha);
 
@@ -114,28 +116,40 @@ struct Recorrido
     int64_t ultimaFila = 0; // the row counter at the end: the last data row completed
     bool cancelado = false;
     std::vector<double> sumas; // per sheet column, the numbers written in it
+    // What did not reach the sheet, for the notice at the end: the records
+    // past its last row, the sheet columns whose texts were cut to what a
+    // cell holds, and totals that found no row below the data.
+    int64_t sinLugar = 0;
+    std::set<int> columnasCortadas;
+    bool totalesSinLugar = false;
 };
 
 // Writes every record, from the current one to the end, one sheet row each
-// after the heading row, by the value rules, with the rows banded. The
-// report is asked before and after each cell, but at most once per
-// IntervaloAvance (at every cell when it is 0), so that a long export is
-// not spent repainting.
+// after the heading row, by the value rules, with the rows banded; a text
+// longer than a cell holds is cut to its beginning. The walk ends at the
+// sheet's last row, counting the records left. The report is asked before
+// and after each cell, but at most once per IntervaloAvance (at every cell
+// when it is 0), so that a long export is not spent repainting.
 Recorrido RecorrerRegistros(EstadoHoja& estado, platform::db::Recordset& rs, const Encabezados& encabezados,
                             const Reglas& reglas, const Informe& informar);
 
 // The totals row below the last data row: for each name of the
-// comma-separated list, every exported field of that name gets a bold sum of
-// its column from the first to the last data row.
+// comma-separated list (an empty name names no field), every exported field
+// of that name gets a bold sum of its column from the first to the last data
+// row. Totals that would fall below the sheet's last row are not written,
+// and `recorrido` says so.
 void EscribirTotales(EstadoHoja& estado, const platform::db::Recordset& rs, const Encabezados& encabezados,
-                     const QString& CamposTotaliza, const Reglas& reglas, const Recorrido& recorrido);
+                     const QString& CamposTotaliza, const Reglas& reglas, Recorrido& recorrido);
 
 // The end of an export: with `Preview`, or without a name, the workbook is
 // completed and opened with the desktop's spreadsheet application; else it
 // is saved under `ElNombre`. AppExcel is released. Failures (no workbook,
 // not written, not saved, not opened) go to the common error dialog under
-// the routine's name.
-void EntregarLibro(EstadoHoja& estado, bool Preview, const QString& ElNombre, const QString& rutina);
+// the routine's name, with their cause (no room on the disk, no permission,
+// no such folder). A delivered workbook that lacks part of the data
+// (`recorrido`) is followed by a notice that says what is missing.
+void EntregarLibro(EstadoHoja& estado, bool Preview, const QString& ElNombre, const QString& rutina,
+                   const Encabezados& encabezados, const Recorrido& recorrido);
 
 // The least time between two progress reports, in milliseconds (50 unless
 // set; back to 50 when the program context is reset).

@@ -107,14 +107,14 @@ void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitul
         return false;
     })
                                     : Informe(InformarEnCartel);
-    const Recorrido recorrido = RecorrerRegistros(estado, *rs, encabezados, reglas, informar);
+    Recorrido recorrido = RecorrerRegistros(estado, *rs, encabezados, reglas, informar);
     if (!recorrido.cancelado) {
         EscribirTotales(estado, *rs, encabezados, CamposTotaliza, reglas, recorrido);
     }
 
     common::CartelEspera().CartelCerrar();
     data::gDbPrincipal().CierraRecordset(rs);
-    EntregarLibro(estado, Preview, ElNombre, QStringLiteral("ExportarExcelPorRS"));
+    EntregarLibro(estado, Preview, ElNombre, QStringLiteral("ExportarExcelPorRS"), encabezados, recorrido);
 }
 
 } // namespace exportacion

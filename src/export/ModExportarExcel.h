@@ -29,7 +29,9 @@ struct EstadoHoja;
 // `cantHojas` is not used: the workbook has 2 sheets. An empty result
 // produces nothing; a query that cannot be opened is reported by the data
 // layer; a workbook that cannot be written, saved or opened is reported
-// through the common error dialog.
+// through the common error dialog, with the cause. A workbook that lacks
+// records past the sheet's last row, the totals below them or the end of a
+// text longer than a cell holds is followed by a notice that says so.
 void ExportarExcelPorRS(const QString& sql, bool Preview, const QString& ElTitulo, const QString& ElTitulo1,
                         const QString& ElNombre, common::PictureBox* PicMsg, int cantHojas,
                         const QString& CamposTotaliza);

@@ -7,16 +7,23 @@
 #include "common/PictureBox.h"
 #include "export/ModExportarExcel.h"
 #include "platform/core/Operator.h"
+#include "platform/xlsx/Workbook.h"
 #include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
+
+#include <cerrno>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -162,9 +169,9 @@ TEST_F(Exportar, AWorkbookThatCannotBeCreatedIsReported)
 {
     auto& op = testing_support::scriptedOperator();
     op.answerMsgBox(platform::msgbox::OK, QStringLiteral("No se pudo crear el libro de Excel"));
-    // A temporary folder that is a file: nothing can be created in it.
+    // A cache folder that is a file: the private folder of workbooks cannot be made in it.
     escribir(enCarpeta(QStringLiteral("archivo")), "x");
-    qputenv("TMPDIR", enCarpeta(QStringLiteral("archivo")).toUtf8());
+    qputenv("XDG_CACHE_HOME", enCarpeta(QStringLiteral("archivo")).toUtf8());
     ExportarExcelPorRS(kTodo, true, QString(), QString(), QString(), nullptr, 0, QString());
     EXPECT_EQ(op.pending(), 0u);
     EXPECT_TRUE(escritorio->opened.isEmpty());
@@ -249,3 +256,108 @@ TEST_F(Exportar, ASecondExportStartedMeanwhileDoesNothing)
     EXPECT_EQ(h.maxRow, 5);
     EXPECT_EQ(texto(h, "B5"), QStringLiteral("=SUM(B2:B4)"));
 }
+
+TEST_F(Exportar, AShownWorkbookIsPrivateAndThoseOfDaysBeforeAreRemoved)
+{
+    ExportarExcelPorRS(kTodo, true, QString(), QString(), QString(), nullptr, 0, QString());
+    ASSERT_EQ(escritorio->opened.size(), 1);
+    const QString primero = escritorio->opened.value(0).toLocalFile();
+    const QFileInfo libro(primero);
+    // In the user's own cache folder, not in the temporary folder every user shares.
+    EXPECT_EQ(libro.absolutePath(),
+              QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/libros"));
+    EXPECT_TRUE(libro.absolutePath().startsWith(testing_support::testFolder() + QStringLiteral("/cache/")));
+    struct stat archivo
+    {
+    };
+    struct stat carpeta
+    {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(primero).constData(), &archivo), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(libro.absolutePath()).constData(), &carpeta), 0);
+    EXPECT_EQ(archivo.st_mode & 0777, 0600u);
+    EXPECT_EQ(carpeta.st_mode & 0777, 0700u);
+
+    // Workbooks of two days and of two hours ago; the next export removes the first.
+    const QString viejo = libro.absolutePath() + QStringLiteral("/Libro-viejo1.xlsx");
+    const QString reciente = libro.absolutePath() + QStringLiteral("/Libro-recie.xlsx");
+    const QString ajeno = libro.absolutePath() + QStringLiteral("/notas.txt");
+    for (const auto& [path, horas] : {std::pair{viejo, 48}, std::pair{reciente, 2}, std::pair{ajeno, 48}}) {
+        escribir(path, "x");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime::currentDateTime().addSecs(-3600 * horas), QFileDevice::FileModificationTime));
+    }
+    ExportarExcelPorRS(kTodo, true, QString(), QString(), QString(), nullptr, 0, QString());
+    ASSERT_EQ(escritorio->opened.size(), 2);
+    EXPECT_FALSE(QFile::exists(viejo));
+    EXPECT_TRUE(QFile::exists(reciente));
+    EXPECT_TRUE(QFile::exists(ajeno));
+    // The spreadsheet application may still hold the last ones.
+    EXPECT_TRUE(QFile::exists(primero));
+    EXPECT_TRUE(QFile::exists(escritorio->opened.value(1).toLocalFile()));
+}
+
+namespace {
+
+struct Causa
+{
+    const char* nombre;
+    bool preview;
+    const char* destino; // the name to save under, in the test's folder
+    int errorDelSistema; // the error every write meets, 0 for the disk's own
+    const char* mensaje; // what the error dialog says after the error number
+};
+
+// The save's failures and what the common error dialog says of them.
+const Causa kCausas[] = {
+    {"disk_full", false, "articulos.xlsx", ENOSPC,
+     "(61) No se pudo guardar el libro de Excel en %1: no queda espacio en el disco."},
+    {"quota", false, "articulos.xlsx", EDQUOT,
+     "(61) No se pudo guardar el libro de Excel en %1: no queda espacio en el disco."},
+    {"no_permission", false, "articulos.xlsx", EACCES,
+     "(70) No se pudo guardar el libro de Excel en %1: no tiene permiso para escribir en esa carpeta."},
+    {"read_only_disk", false, "articulos.xlsx", EROFS,
+     "(70) No se pudo guardar el libro de Excel en %1: no tiene permiso para escribir en esa carpeta."},
+    {"no_folder", false, "no-existe/articulos.xlsx", 0,
+     "(76) No se pudo guardar el libro de Excel en %1: la carpeta no existe."},
+    {"shown_disk_full", true, "", ENOSPC, "(61) No se pudo escribir el libro de Excel: no queda espacio en el disco."},
+};
+
+class CausaDelFallo : public Exportar, public ::testing::WithParamInterface<Causa>
+{
+};
+
+} // namespace
+
+TEST_P(CausaDelFallo, NamedInTheErrorDialog)
+{
+    const Causa& c = GetParam();
+    const QString nombre = c.destino[0] ? enCarpeta(QString::fromLatin1(c.destino)) : QString();
+    if (c.errorDelSistema == 0) {
+        ASSERT_FALSE(QFileInfo::exists(QFileInfo(nombre).absolutePath()));
+    } else if (!nombre.isEmpty()) {
+        escribir(nombre, "el libro de ayer");
+    }
+    platform::xlsx::workbookSettings().simulatedWriteError = c.errorDelSistema;
+    auto& op = testing_support::scriptedOperator();
+    const QString mensaje =
+        QStringLiteral("Ha ocurrido el Siguiente Error ") + QString::fromUtf8(c.mensaje).arg(nombre);
+    op.answerMsgBox(platform::msgbox::OK, mensaje);
+    ExportarExcelPorRS(kTodo, c.preview, QString(), QString(), nombre, nullptr, 0, QString());
+    EXPECT_EQ(op.pending(), 0u);
+    ASSERT_EQ(op.asked().size(), 1);
+    EXPECT_EQ(op.asked().front().prompt, mensaje);
+    EXPECT_TRUE(escritorio->opened.isEmpty());
+    if (c.errorDelSistema != 0 && !nombre.isEmpty()) {
+        EXPECT_EQ(contenido(nombre), QByteArray("el libro de ayer"));
+    }
+    // Nothing of the failed workbook is left behind.
+    EXPECT_TRUE(QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/libros"))
+                    .entryList(QDir::Files)
+                    .isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Exportar, CausaDelFallo, ::testing::ValuesIn(kCausas),
+                         [](const ::testing::TestParamInfo<Causa>& caso) { return std::string(caso.param.nombre); });

@@ -11,6 +11,9 @@
 
 namespace exportar_tests {
 
+// Every row of the fixture's table, in key order.
+inline const QString kArticulos = QStringLiteral("SELECT * FROM ARTICULOS ORDER BY ID");
+
 // The text of a cell.
 inline QString texto(const testing_support::XlsxSheet& h, const char* ref)
 {

@@ -38,6 +38,7 @@ class FreshProgram : public ::testing::EmptyTestEventListener
         qputenv("TMP", g_folder->path().toUtf8());
         qputenv("TMPDIR", g_folder->path().toUtf8());
         qputenv("XDG_DATA_HOME", (g_folder->path() + QStringLiteral("/xdg")).toUtf8());
+        qputenv("XDG_CACHE_HOME", (g_folder->path() + QStringLiteral("/cache")).toUtf8());
         testing_support::installScriptedOperator();
     }
     void OnTestEnd(const ::testing::TestInfo&) override

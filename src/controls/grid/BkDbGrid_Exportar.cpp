@@ -41,7 +41,7 @@ void BkDbGrid::ExportarExcelPorRsOSCX(const QString& sql, bool Preview, const QS
         picMsg->show();
     }
 
-    const Recorrido recorrido =
+    Recorrido recorrido =
         RecorrerRegistros(m_exportacion, *rs, encabezados, reglas, [&](Momento momento, const Avance& avance) {
             const platform::Variant porcentaje(PorcentajeAvance(avance));
             if (momento == Momento::DespuesDeLaCelda) {
@@ -63,7 +63,7 @@ void BkDbGrid::ExportarExcelPorRsOSCX(const QString& sql, bool Preview, const QS
         }
     }
     data::gDbPrincipal().CierraRecordset(rs);
-    EntregarLibro(m_exportacion, Preview, ElNombre, QStringLiteral("ExportarExcelPorRsOSCX"));
+    EntregarLibro(m_exportacion, Preview, ElNombre, QStringLiteral("ExportarExcelPorRsOSCX"), encabezados, recorrido);
     CmdCancel->hide();
 }
 

@@ -1,29 +1,35 @@
 #include "platform/xlsx/Workbook.h"
 
+#include "platform/core/ProgramWide.h"
+#include "platform/xlsx/CellText.h"
 #include "platform/xlsx/ColumnFit.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QStandardPaths>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform::xlsx {
 
 namespace {
 
-// The application's limits.
-constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
-constexpr int kMaxText = 32767;
-constexpr double kMaxWidth = 255;
+// Kept workbooks older than this are removed when the next one is created.
+constexpr qint64 kKeptSeconds = 24 * 60 * 60;
+
+ProgramWide<WorkbookSettings> g_settings;
 
 lxw_color_t toLxw(ui::OleColor c)
 {
@@ -35,15 +41,56 @@ QString reason(lxw_error e)
     return QString::fromUtf8(lxw_strerror(e));
 }
 
-void setReason(QString* error, const QString& text)
+void setFailure(Failure* failure, Failure::Cause cause, const QString& detail)
 {
-    if (error) {
-        *error = text;
+    if (failure) {
+        *failure = Failure{cause, detail};
     }
 }
 
-// Files the program writes get the permissions the user's umask gives new
-// files, not the private ones of a temporary file.
+// The cause of a system error number, in the words of the system.
+void setSystemFailure(Failure* failure, int systemError)
+{
+    Failure::Cause cause = Failure::Cause::Other;
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+        cause = Failure::Cause::NoSpace;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        cause = Failure::Cause::NoPermission;
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        cause = Failure::Cause::NoFolder;
+        break;
+    default:
+        break;
+    }
+    setFailure(failure, cause, QString::fromLocal8Bit(std::strerror(systemError)));
+}
+
+// Whether the library's error comes from a file it could not write or read,
+// so that errno tells why.
+bool fileError(lxw_error e)
+{
+    switch (e) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Files the program saves get the permissions the user's umask gives new
+// files, not the private ones of a workbook in the making.
 void giveUsualPermissions(const QString& path)
 {
     const mode_t mask = ::umask(0);
@@ -51,41 +98,76 @@ void giveUsualPermissions(const QString& path)
     ::chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
 }
 
-// Copies `from` into a new temporary file beside `to` and renames it over
-// `to`, for a destination on another file system.
-bool copyBeside(const QString& from, const QString& to, QString* error)
+// The user's private folder of workbooks, made when missing; nullopt, with
+// the reason, when it cannot be made.
+std::optional<QString> privateFolder(Failure* failure)
 {
-    const QFileInfo target(to);
-    QTemporaryFile sibling(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                           QStringLiteral("-XXXXXX"));
-    QFile source(from);
-    if (!sibling.open()) {
-        setReason(error, sibling.errorString());
-        return false;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty()) {
+        setFailure(failure, Failure::Cause::NoFolder, QStringLiteral("the user has no cache folder"));
+        return std::nullopt;
     }
-    if (!source.open(QIODevice::ReadOnly)) {
-        setReason(error, source.errorString());
-        return false;
+    const QString folder = cache + QStringLiteral("/libros");
+    std::error_code ec;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), ec);
+    if (ec) {
+        setSystemFailure(failure, ec.value());
+        return std::nullopt;
     }
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 16);
-        if (chunk.isEmpty() || sibling.write(chunk) != chunk.size()) {
-            setReason(error, sibling.errorString());
-            return false;
+    if (::chmod(QFile::encodeName(folder).constData(), 0700) != 0) {
+        setSystemFailure(failure, errno);
+        return std::nullopt;
+    }
+    return folder;
+}
+
+void removeOldWorkbooks(const QString& folder)
+{
+    const QDateTime oldest = QDateTime::currentDateTimeUtc().addSecs(-kKeptSeconds);
+    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("Libro-*.xlsx")}, QDir::Files);
+    for (const QFileInfo& f : files) {
+        if (f.lastModified().toUTC() < oldest) {
+            QFile::remove(f.absoluteFilePath());
         }
     }
-    if (!sibling.flush()) {
-        setReason(error, sibling.errorString());
+}
+
+// A new empty file named after `pattern`, whose "XXXXXX" before the last
+// `suffix` characters becomes unique; readable by its owner only.
+std::optional<QString> reserveFile(const QString& pattern, int suffix, Failure* failure)
+{
+    QByteArray name = QFile::encodeName(pattern);
+    const int fd = ::mkstemps(name.data(), suffix);
+    if (fd < 0) {
+        setSystemFailure(failure, errno);
+        return std::nullopt;
+    }
+    ::close(fd);
+    return QFile::decodeName(name);
+}
+
+// Copies `from` into a new file beside `to` and renames it over `to`, for a
+// destination on another file system.
+bool copyBeside(const QString& from, const QString& to, Failure* failure)
+{
+    const QFileInfo target(to);
+    const std::optional<QString> sibling = reserveFile(
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral("-XXXXXX"), 0, failure);
+    if (!sibling) {
         return false;
     }
+    const std::string copy = QFile::encodeName(*sibling).toStdString();
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(sibling.fileName()).toStdString(), QFile::encodeName(to).toStdString(),
-                            ec);
+    std::filesystem::copy_file(QFile::encodeName(from).toStdString(), copy,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (!ec) {
+        std::filesystem::rename(copy, QFile::encodeName(to).toStdString(), ec);
+    }
     if (ec) {
-        setReason(error, QString::fromStdString(ec.message()));
+        setSystemFailure(failure, ec.value());
+        QFile::remove(*sibling);
         return false;
     }
-    sibling.setAutoRemove(false);
     return true;
 }
 
@@ -206,7 +288,7 @@ template <typename F> bool Range::each(F&& change)
 
 bool Range::setText(const QString& text)
 {
-    if (text.size() > kMaxText) {
+    if (fittingText(text).size() < text.size()) {
         return false;
     }
     return each([&](Sheet::Cell& c) {
@@ -235,7 +317,7 @@ bool Range::setDateTime(const DateTime& value)
 
 bool Range::setFormula(const QString& formula, double result)
 {
-    if (formula.size() > kMaxText) {
+    if (formula.size() > kMaxTextLength) {
         return false;
     }
     return each([&](Sheet::Cell& c) {
@@ -272,13 +354,13 @@ bool Range::setBorders()
 
 // ------------------------------------------------------------------ Sheet
 
-Sheet::Sheet(std::unique_ptr<Native> native) : m_native(std::move(native)) {}
+Sheet::Sheet(std::unique_ptr<Native> native, int rowLimit) : m_native(std::move(native)), m_rowLimit(rowLimit) {}
 
 Sheet::~Sheet() = default;
 
 Sheet::Cell* Sheet::cell(int row, int column)
 {
-    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns || row < m_row) {
+    if (row < 1 || row > m_rowLimit || column < 1 || column > kMaxColumns || row < m_row) {
         return nullptr;
     }
     if (row > m_row) {
@@ -316,7 +398,7 @@ bool Sheet::flushRow()
             rc = worksheet_write_blank(ws, row, col, format);
             break;
         case Cell::Kind::Text:
-            rc = worksheet_write_string(ws, row, col, c.text.toUtf8().constData(), format);
+            rc = worksheet_write_string(ws, row, col, storedText(c.text).constData(), format);
             break;
         case Cell::Kind::Number:
             rc = worksheet_write_number(ws, row, col, c.number, format);
@@ -340,7 +422,7 @@ bool Sheet::flushRow()
 
 bool Sheet::setColumnWidth(int index, double width)
 {
-    if (index < 1 || index > kMaxColumns || !(width >= 0 && width <= kMaxWidth)) {
+    if (index < 1 || index > kMaxColumns || !(width >= 0 && width <= kMaxColumnWidth)) {
         return false;
     }
     column(index).width = width;
@@ -370,7 +452,7 @@ void Sheet::autoFitColumns()
             filled = true;
         }
         if (filled) {
-            column(int(i) + 1).width = std::min(widest, kMaxWidth);
+            column(int(i) + 1).width = std::min(widest, kMaxColumnWidth);
         }
     }
 }
@@ -394,6 +476,25 @@ bool Sheet::finish()
     return !m_failed;
 }
 
+bool Sheet::rowsStored()
+{
+    // The library writes the rows to a file of its own and does not tell
+    // when that fails (a full disk): the workbook would come out cut short.
+    FILE* rows = m_native->sheet->file;
+    if (!rows) {
+        return true;
+    }
+    errno = 0;
+    if (std::fflush(rows) != 0) {
+        return false;
+    }
+    if (std::ferror(rows)) {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
+
 // ------------------------------------------------------------------ Workbook
 
 struct Workbook::Native
@@ -402,43 +503,56 @@ struct Workbook::Native
     Formats formats;
 };
 
-std::unique_ptr<Workbook> Workbook::create(int sheets, QString* error)
+WorkbookSettings& workbookSettings()
+{
+    return g_settings.get();
+}
+
+std::unique_ptr<Workbook> Workbook::create(int sheets, Failure* failure)
 {
     if (sheets < 1) {
-        setReason(error, QStringLiteral("a workbook needs at least one sheet"));
+        setFailure(failure, Failure::Cause::Other, QStringLiteral("a workbook needs at least one sheet"));
         return nullptr;
     }
-    QTemporaryFile reserved(QDir::tempPath() + QStringLiteral("/Libro-XXXXXX.xlsx"));
-    if (!reserved.open()) {
-        setReason(error, reserved.errorString());
+    const std::optional<QString> folder = privateFolder(failure);
+    if (!folder) {
         return nullptr;
     }
-    reserved.setAutoRemove(false);
+    removeOldWorkbooks(*folder);
+    const std::optional<QString> reserved = reserveFile(*folder + QStringLiteral("/Libro-XXXXXX.xlsx"), 5, failure);
+    if (!reserved) {
+        return nullptr;
+    }
     std::unique_ptr<Workbook> wb(new Workbook);
-    wb->m_path = reserved.fileName();
-    reserved.close();
+    wb->m_path = *reserved;
 
-    // Rows go to a temporary file as they are finished, so memory stays bounded.
+    // Rows go to a file of the library's own as they are finished, so memory
+    // stays bounded; it lies beside the workbook, so that both need room on
+    // the same disk.
+    const QByteArray rowsFolder = QFile::encodeName(*folder);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(rowsFolder.constData());
     wb->m_native = std::make_unique<Native>();
     wb->m_native->book = workbook_new_opt(QFile::encodeName(wb->m_path).constData(), &options);
     if (!wb->m_native->book) {
-        setReason(error, QStringLiteral("the workbook could not be created"));
+        setFailure(failure, Failure::Cause::Other, QStringLiteral("the workbook could not be created"));
         return nullptr;
     }
     wb->m_native->formats.book = wb->m_native->book;
+    const int rowLimit = std::clamp(workbookSettings().rowsPerSheet, 1, kMaxRows);
     for (int i = 1; i <= sheets; ++i) {
         const QByteArray name = QStringLiteral("Hoja%1").arg(i).toUtf8();
         lxw_worksheet* ws = workbook_add_worksheet(wb->m_native->book, name.constData());
         if (!ws) {
-            setReason(error, QStringLiteral("the sheet %1 could not be created").arg(QString::fromUtf8(name)));
+            setFailure(failure, Failure::Cause::Other,
+                       QStringLiteral("the sheet %1 could not be created").arg(QString::fromUtf8(name)));
             return nullptr;
         }
         auto native = std::make_unique<Sheet::Native>();
         native->sheet = ws;
         native->formats = &wb->m_native->formats;
-        wb->m_sheets.push_back(std::unique_ptr<Sheet>(new Sheet(std::move(native))));
+        wb->m_sheets.push_back(std::unique_ptr<Sheet>(new Sheet(std::move(native), rowLimit)));
     }
     return wb;
 }
@@ -454,33 +568,48 @@ Workbook::~Workbook()
     }
 }
 
-bool Workbook::complete(QString* error)
+bool Workbook::complete(Failure* failure)
 {
     if (m_completed) {
         return true;
     }
     bool sheetsWritten = true;
+    int systemError = 0;
     for (const auto& sheet : m_sheets) {
         sheetsWritten = sheet->finish() && sheetsWritten;
+        if (systemError == 0 && !sheet->rowsStored()) {
+            systemError = errno != 0 ? errno : EIO;
+        }
     }
+    errno = 0;
     const lxw_error rc = workbook_close(m_native->book);
     m_native->book = nullptr;
-    if (rc != LXW_NO_ERROR || !sheetsWritten) {
-        setReason(error, rc != LXW_NO_ERROR ? reason(rc) : QStringLiteral("some cells could not be written"));
+    if (systemError == 0 && rc != LXW_NO_ERROR && fileError(rc)) {
+        systemError = errno;
+    }
+    if (workbookSettings().simulatedWriteError != 0) {
+        systemError = workbookSettings().simulatedWriteError;
+    }
+    if (rc != LXW_NO_ERROR || !sheetsWritten || systemError != 0) {
+        if (systemError != 0) {
+            setSystemFailure(failure, systemError);
+        } else {
+            setFailure(failure, Failure::Cause::Other,
+                       rc != LXW_NO_ERROR ? reason(rc) : QStringLiteral("some cells could not be written"));
+        }
         QFile::remove(m_path);
         m_path.clear();
         return false;
     }
-    giveUsualPermissions(m_path);
     m_completed = true;
     return true;
 }
 
-bool Workbook::saveAs(const QString& path, QString* error)
+bool Workbook::saveAs(const QString& path, Failure* failure)
 {
-    if (m_path.isEmpty() || !complete(error)) {
-        if (m_path.isEmpty() && error && error->isEmpty()) {
-            *error = QStringLiteral("the workbook was not written");
+    if (m_path.isEmpty() || !complete(failure)) {
+        if (m_path.isEmpty() && failure && failure->detail.isEmpty()) {
+            failure->detail = QStringLiteral("the workbook was not written");
         }
         return false;
     }
@@ -489,8 +618,8 @@ bool Workbook::saveAs(const QString& path, QString* error)
     std::filesystem::rename(QFile::encodeName(m_path).toStdString(), QFile::encodeName(target).toStdString(), ec);
     if (ec) {
         // Another file system (or a rename refused): a copy beside the
-        // destination is renamed over it instead.
-        if (!copyBeside(m_path, target, error)) {
+        // destination is renamed over it instead, and tells why it failed.
+        if (!copyBeside(m_path, target, failure)) {
             return false;
         }
         QFile::remove(m_path);
@@ -500,11 +629,11 @@ bool Workbook::saveAs(const QString& path, QString* error)
     return true;
 }
 
-std::optional<QString> Workbook::keep(QString* error)
+std::optional<QString> Workbook::keep(Failure* failure)
 {
-    if (m_path.isEmpty() || !complete(error)) {
-        if (m_path.isEmpty() && error && error->isEmpty()) {
-            *error = QStringLiteral("the workbook was not written");
+    if (m_path.isEmpty() || !complete(failure)) {
+        if (m_path.isEmpty() && failure && failure->detail.isEmpty()) {
+            failure->detail = QStringLiteral("the workbook was not written");
         }
         return std::nullopt;
     }

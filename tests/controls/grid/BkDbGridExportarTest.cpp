@@ -7,8 +7,11 @@
 #include "common/PintaProgreso.h"
 #include "data/DB_Dll.h"
 #include "export/HojaExcel.h"
+#include "platform/core/Operator.h"
 #include "platform/core/Runtime.h"
+#include "platform/xlsx/Workbook.h"
 #include "support/DesktopCatcher.h"
+#include "support/ScriptedOperator.h"
 #include "support/TestEnvironment.h"
 #include "support/XlsxReader.h"
 #include "support/DemoServer.h"
@@ -206,6 +209,21 @@ TEST_F(Exportar, ACancelLeftFromBeforeDoesNotStopTheNextExport)
     g->ExportarExcelPorRsOSCX(kOnce, true, QString(), QString(), QString(), PicMsg, 0, QString());
     EXPECT_EQ(abierto().maxRow, 12);
     EXPECT_TRUE(PicMsg->isHidden());
+}
+
+TEST_F(Exportar, OwnExportTellsOfTheRecordsPastTheSheetsLastRow)
+{
+    // The heading row and five of the eleven records.
+    platform::xlsx::workbookSettings().rowsPerSheet = 6;
+    auto& op = testing_support::scriptedOperator();
+    op.answerMsgBox(platform::msgbox::OK,
+                    QStringLiteral("La hoja de Excel tiene 6 filas: se exportaron 5 registros y los 6 restantes no "
+                                   "caben en ella, no se exportaron."));
+    g->ExportarExcelPorRsOSCX(kOnce, true, QString(), QString(), QString(), PicMsg, 0, QString());
+    EXPECT_EQ(op.pending(), 0u);
+    const XlsxSheet h = abierto();
+    EXPECT_EQ(h.maxRow, 6);
+    EXPECT_EQ(textos(h, u'B', 2), columna(kOnce, QStringLiteral("IdArticulo")).mid(0, 5));
 }
 
 TEST_F(Exportar, ProgressBarDrawsAsPintaProgreso)

@@ -1,4 +1,5 @@
 // The workbook API, read back with an independent reader.
+#include "platform/xlsx/CellText.h"
 #include "platform/xlsx/Palette.h"
 #include "platform/xlsx/Workbook.h"
 
@@ -9,6 +10,9 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -66,8 +70,8 @@ TEST(Workbook, WritesValuesStylesFormulasAndWidths)
     EXPECT_TRUE(s.setColumnWidth(1, 12.5));
     EXPECT_TRUE(s.setColumnNumberFormat(2, QStringLiteral("dd/mm/yyyy")));
     const QString path = enCarpeta(QStringLiteral("libro.xlsx"));
-    QString error;
-    ASSERT_TRUE(wb->saveAs(path, &error)) << error.toStdString();
+    platform::xlsx::Failure error;
+    ASSERT_TRUE(wb->saveAs(path, &error)) << error.detail.toStdString();
 
     const XlsxBook book = leer(path);
     ASSERT_EQ(book.sheets.size(), 2);
@@ -138,10 +142,10 @@ TEST(Workbook, AnExistingFileIsReplacedOnlyByTheCompleteWorkbook)
     auto wb = Workbook::create(1);
     ASSERT_TRUE(wb);
     wb->activeSheet().cells(1, 1).setText(QStringLiteral("nuevo"));
-    QString error;
+    platform::xlsx::Failure error;
     EXPECT_FALSE(wb->saveAs(enCarpeta(QStringLiteral("no/existe/informe.xlsx")), &error));
-    EXPECT_FALSE(error.isEmpty());
-    ASSERT_TRUE(wb->saveAs(path, &error)) << error.toStdString();
+    EXPECT_FALSE(error.detail.isEmpty());
+    ASSERT_TRUE(wb->saveAs(path, &error)) << error.detail.toStdString();
     EXPECT_EQ(leer(path).sheets.value(0).at("A1").value.toString(), QStringLiteral("nuevo"));
     EXPECT_EQ(QDir(testing_support::testFolder()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("informe.xlsx")});
@@ -197,4 +201,117 @@ TEST(Workbook, PaletteGivesTheApplicationsColours)
     EXPECT_EQ(platform::xlsx::paletteColor(56), platform::ui::rgb(0x33, 0x33, 0x33));
     EXPECT_FALSE(platform::xlsx::paletteColor(0));
     EXPECT_FALSE(platform::xlsx::paletteColor(57));
+}
+
+TEST(Workbook, TextsKeepEveryCharacterInTheFormatsOwnEscapes)
+{
+    // What the reader hands back is the text as the file stores it.
+    const std::pair<QString, QString> casos[] = {
+        {QStringLiteral("antes") + QChar(0) + QStringLiteral("despues"), QStringLiteral("antes_x0000_despues")},
+        {QStringLiteral("a\x01") + QStringLiteral("b\x1F"), QStringLiteral("a_x0001_b_x001F_")},
+        {QStringLiteral("línea\r\nsiguiente\tfin"), QStringLiteral("línea_x000D_\nsiguiente\tfin")},
+        {QString(QChar(0xFFFE)) + QChar(0xFFFF), QStringLiteral("_xFFFE__xFFFF_")},
+        {QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00), QStringLiteral("a_xD800_b_xDC00_")},
+        {QStringLiteral("cara \U0001F600 ñandú"), QStringLiteral("cara \U0001F600 ñandú")},
+        // A text that reads as an escape has its underscore escaped.
+        {QStringLiteral("_x0041_ y _xbeef_"), QStringLiteral("_x005F_x0041_ y _x005F_xbeef_")},
+        {QStringLiteral("_x00G1_ _x0041 _X0041_"), QStringLiteral("_x00G1_ _x0041 _X0041_")},
+    };
+    auto wb = Workbook::create(1);
+    ASSERT_TRUE(wb);
+    int fila = 0;
+    for (const auto& [escrito, leido] : casos) {
+        EXPECT_TRUE(wb->activeSheet().cells(++fila, 1).setText(escrito)) << fila;
+    }
+    const QString path = enCarpeta(QStringLiteral("caracteres.xlsx"));
+    ASSERT_TRUE(wb->saveAs(path));
+    const auto h = leer(path).sheets.value(0);
+    fila = 0;
+    for (const auto& [escrito, leido] : casos) {
+        EXPECT_EQ(h.at(QStringLiteral("A%1").arg(++fila)).value.toString(), leido) << fila;
+    }
+}
+
+TEST(Workbook, FittingTextIsTheLongestBeginningACellHolds)
+{
+    const QString x(40000, u'x');
+    const QString pair = QStringLiteral("\U0001F600");
+    const QString nul(1, QChar(0));
+    const std::pair<QString, qsizetype> casos[] = {
+        {QString(), 0},
+        {x.left(32767), 32767},
+        {x, 32767},
+        // A surrogate pair stays whole: it ends at 32,768 or at 32,767.
+        {x.left(32766) + pair, 32766},
+        {x.left(32765) + pair, 32767},
+        // An escaped character takes the room of its escape.
+        {x.left(100) + nul + x, 32761},
+        {QString(4681, QChar(0)), 4681},
+        {QString(4682, QChar(0)), 4681},
+    };
+    for (const auto& [texto, largo] : casos) {
+        const QString cabe = platform::xlsx::fittingText(texto);
+        EXPECT_EQ(cabe.size(), largo) << texto.size();
+        EXPECT_EQ(cabe, texto.left(largo)) << texto.size();
+    }
+    auto wb = Workbook::create(1);
+    ASSERT_TRUE(wb);
+    EXPECT_FALSE(wb->activeSheet().cells(1, 1).setText(QString(4682, QChar(0))));
+    EXPECT_TRUE(wb->activeSheet().cells(1, 1).setText(QString(4681, QChar(0))));
+}
+
+TEST(Workbook, ASheetTakesRowsUpToItsLimit)
+{
+    auto grande = Workbook::create(1);
+    ASSERT_TRUE(grande);
+    EXPECT_EQ(grande->activeSheet().rowLimit(), 1048576);
+
+    platform::xlsx::workbookSettings().rowsPerSheet = 3;
+    auto wb = Workbook::create(2);
+    ASSERT_TRUE(wb);
+    for (int hoja = 0; hoja < 2; ++hoja) {
+        auto& s = wb->sheet(hoja);
+        EXPECT_EQ(s.rowLimit(), 3);
+        EXPECT_TRUE(s.cells(3, 1).setNumber(3));
+        EXPECT_FALSE(s.cells(4, 1).setNumber(4));
+        EXPECT_EQ(s.lastRow(), 3);
+    }
+}
+
+TEST(Workbook, AFailureTellsItsCause)
+{
+    using Cause = platform::xlsx::Failure::Cause;
+    const std::pair<int, Cause> casos[] = {
+        {ENOSPC, Cause::NoSpace},     {EDQUOT, Cause::NoSpace},     {EACCES, Cause::NoPermission},
+        {EPERM, Cause::NoPermission}, {EROFS, Cause::NoPermission}, {ENOENT, Cause::NoFolder},
+        {ENOTDIR, Cause::NoFolder},   {EIO, Cause::Other},
+    };
+    const QString path = enCarpeta(QStringLiteral("libro.xlsx"));
+    for (const auto& [error, causa] : casos) {
+        platform::xlsx::workbookSettings().simulatedWriteError = error;
+        auto wb = Workbook::create(1);
+        ASSERT_TRUE(wb);
+        wb->activeSheet().cells(1, 1).setNumber(1);
+        platform::xlsx::Failure failure;
+        EXPECT_FALSE(wb->saveAs(path, &failure)) << error;
+        EXPECT_EQ(failure.cause, causa) << error;
+        EXPECT_EQ(failure.detail, QString::fromLocal8Bit(std::strerror(error))) << error;
+        EXPECT_FALSE(QFile::exists(path)) << error;
+    }
+    platform::xlsx::workbookSettings().simulatedWriteError = 0;
+
+    // A missing folder, as the system reports it.
+    auto wb = Workbook::create(1);
+    ASSERT_TRUE(wb);
+    platform::xlsx::Failure failure;
+    EXPECT_FALSE(wb->saveAs(enCarpeta(QStringLiteral("no/existe/libro.xlsx")), &failure));
+    EXPECT_EQ(failure.cause, Cause::NoFolder);
+
+    // No private folder can be made where the cache folder is a file.
+    QFile archivo(enCarpeta(QStringLiteral("archivo")));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(archivo.fileName()));
+    failure = {};
+    EXPECT_FALSE(Workbook::create(1, &failure));
+    EXPECT_EQ(failure.cause, Cause::NoFolder);
 }
