@@ -18,7 +18,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QRadioButton;
 
 namespace platform {
 class Dll_Utilidades;
@@ -29,6 +28,8 @@ class Recordset;
 } // namespace platform
 
 namespace controls {
+
+class BotonDia;
 
 // The code look-up box: a text box that searches a catalogue table as the
 // operator types, lists up to 100 matches and hands the chosen code to its
@@ -58,7 +59,7 @@ public:
     QFrame* Calendar = nullptr;
     QComboBox* CmbAno = nullptr;
     QComboBox* CmbMes = nullptr;
-    QRadioButton* OptDia[42] = {};
+    BotonDia* OptDia[42] = {};
     QLabel* LblDesc[7] = {};
 
     // Public variables, in the box's order.
