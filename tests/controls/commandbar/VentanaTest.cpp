@@ -1,5 +1,6 @@
 // The bar as a host window shows it: laid out at the size the host's layout
-// gives it.
+// gives it, its built-in icons inside their boxes, captions and badges whole,
+// the border and marks of an item without icon, and no seam across an item.
 #include "BarraPrueba.h"
 
 #include "support/TextFit.h"
@@ -8,15 +9,22 @@
 #include <QHBoxLayout>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
-#include <memory>
 #include <optional>
 
 using commandbar_tests::BarraTest;
+using commandbar_tests::qcolor;
 using controls::UtilVek;
+using platform::ui::rgb;
 using A = controls::UtilVekAcceso;
 
 namespace {
+
+const char* const kClavesPorDefecto[] = {"NUEVO",    "BORRAR",    "REPORTE",       "CONSULTAR", "PLANILLA",
+                                         "CANCELAR", "GRABAR",    "CERRAR",        "CLIENTE",   "PEDIDO",
+                                         "REMITO",   "CAJERO",    "UNIDADNEGOCIO", "IMPORTAR",  "PROCESARIA",
+                                         "PANTALLA", "IMPRESORA", "COMPARTIR",     "AJUSTES"};
 
 // The bar in a host window's layout, the window `ancho` x `alto` pixels.
 class Ventana
@@ -96,6 +104,15 @@ void esperarTituloEntero(const UtilVek& barra, const QImage& imagen, int i)
     EXPECT_LT(tinta.bottom(), zona.bottom());
 }
 
+// The faces the texts are drawn in: the program's stand-ins for the design's
+// faces, and Qt's own fall-back where nothing stands in.
+struct Fuentes
+{
+    const char* nombre;
+    bool delPrograma;
+};
+const Fuentes kFuentes[] = {{"the program's faces", true}, {"Qt's fall-back faces", false}};
+
 using VentanaTest = BarraTest;
 
 TEST_F(VentanaTest, ADefaultBarInAWideStripShowsEveryItemInOneRow)
@@ -139,6 +156,169 @@ TEST_F(VentanaTest, ADefaultBarInAWideStripShowsEveryItemInOneRow)
     }
     ventana.redimensionar(760, 90);
     enFila("and a row again");
+}
+
+TEST_F(VentanaTest, EveryBuiltInIconFitsItsBox)
+{
+    testing_support::DesignFonts fuentes;
+    const struct
+    {
+        const char* caso;
+        int ancho;
+        int alto;
+    } casos[] = {{"a column", 110, 1200}, {"a row", 1300, 90}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.caso);
+        Ventana ventana(caso.ancho, caso.alto);
+        UtilVek& barra = *ventana.barra;
+        barra.setImpresoraCheckable(false);
+        for (const char* clave : kClavesPorDefecto) {
+            barra.SetItemVisible(QString::fromLatin1(clave), true);
+        }
+        const QImage imagen = ventana.imagen();
+        for (int i = 0; i < A::itemCount(barra); ++i) {
+            SCOPED_TRACE(A::key(barra, i).toStdString());
+            const QRect caja = pixeles(barra, A::caja(barra, i));
+            const QColor fondo = qcolor(A::caja(barra, i).BackColor);
+            const QRect icono = tintaEn(imagen, caja, [&](const QColor& c) { return c != fondo; });
+            ASSERT_FALSE(icono.isNull());
+            EXPECT_GT(icono.top(), caja.top()) << "not cut at the top";
+            EXPECT_LT(icono.bottom(), caja.bottom()) << "not cut at the bottom";
+            EXPECT_GT(icono.left(), caja.left());
+            EXPECT_LT(icono.right(), caja.right());
+            EXPECT_GE(std::max(icono.width(), icono.height()), 20) << "still an icon, not a dot";
+        }
+    }
+}
+
+TEST_F(VentanaTest, TheCaptionsOfTheBuiltInSetsAndABadgeUpTo99PlusShowWhole)
+{
+    for (const Fuentes& f : kFuentes) {
+        SCOPED_TRACE(f.nombre);
+        std::optional<testing_support::DesignFonts> fuentes;
+        if (f.delPrograma) {
+            fuentes.emplace();
+        }
+        Ventana fila(1300, 90);
+        for (const char* clave : kClavesPorDefecto) {
+            fila.barra->SetItemVisible(QString::fromLatin1(clave), true);
+        }
+        fila.barra->SetItemBadge(QStringLiteral("NUEVO"), 120);
+        fila.barra->SetItemBadge(QStringLiteral("BORRAR"), 7);
+        fila.barra->SetItemAttention(QStringLiteral("REPORTE"), true, int32_t(rgb(0, 170, 60)));
+        fila.barra->SetItemBadge(QStringLiteral("REPORTE"), 100);
+        const QImage imagen = fila.imagen();
+        for (int i = 0; i < A::itemCount(*fila.barra); ++i) {
+            esperarTituloEntero(*fila.barra, imagen, i);
+        }
+        for (const int i : {0, 1, 2}) {
+            const auto& insignia = A::insignia(*fila.barra, i);
+            SCOPED_TRACE(insignia.Caption.toStdString());
+            ASSERT_TRUE(insignia.Visible);
+            const QRect zona = pixeles(*fila.barra, insignia);
+            // White on a blue or green without red.
+            const QRect tinta = tintaEn(imagen, zona, [](const QColor& c) { return c.red() > 100; });
+            EXPECT_GE(tinta.width(), QFontMetrics(insignia.Font).tightBoundingRect(insignia.Caption).width() - 2);
+            EXPECT_GT(tinta.left(), zona.left()) << "inside the badge";
+            EXPECT_LT(tinta.right(), zona.right());
+            EXPECT_LE(zona.right(), pixeles(*fila.barra, A::caja(*fila.barra, i)).right()) << "on its box";
+        }
+
+        Ventana columna(110, 560);
+        columna.barra->LoadDefaultItemsReportes();
+        const QImage reportes = columna.imagen();
+        for (int i = 0; i < A::itemCount(*columna.barra); ++i) {
+            esperarTituloEntero(*columna.barra, reportes, i);
+        }
+    }
+}
+
+TEST_F(VentanaTest, AnItemWithoutIconShowsItsBorderItsTickAndItsMark)
+{
+    testing_support::DesignFonts fuentes;
+    const struct
+    {
+        const char* caso;
+        int ancho;
+        int alto;
+    } casos[] = {{"a column", 110, 560}, {"a row, whose boxes start above the bar", 760, 90}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.caso);
+        Ventana ventana(caso.ancho, caso.alto);
+        UtilVek& barra = *ventana.barra;
+        barra.ClearItems();
+        barra.AddItem(QStringLiteral("PROPIO"), QStringLiteral("Propio"), QString(), true);
+        barra.SetItemChecked(QStringLiteral("PROPIO"), true);
+        barra.AddItem(QStringLiteral("LIBRE"), QStringLiteral("Libre"), QString(), true);
+        barra.AddItem(QStringLiteral("AVISO"), QStringLiteral("Aviso"));
+        barra.SetItemAttention(QStringLiteral("AVISO"), true, int32_t(rgb(0, 170, 60)));
+        barra.AddItem(QStringLiteral("SIMPLE"), QStringLiteral("Dos palabras"));
+        barra.AddItem(QStringLiteral("IMPRESORA"), QStringLiteral("Impresora"), QString(), true);
+        const QImage imagen = ventana.imagen();
+        const auto negro = [](const QColor& c) { return c == QColor(Qt::black); };
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(A::key(barra, i).toStdString());
+            ASSERT_FALSE(A::ItemHasIcon(barra, i));
+            const QRect caja = pixeles(barra, A::caja(barra, i));
+            for (const QRect& lado :
+                 {QRect(caja.left(), caja.top(), 1, caja.height()), QRect(caja.right(), caja.top(), 1, caja.height()),
+                  QRect(caja.left(), caja.top(), caja.width(), 1),
+                  QRect(caja.left(), caja.bottom(), caja.width(), 1)}) {
+                EXPECT_EQ(tintaEn(imagen, lado, negro), lado) << "its border, all round";
+            }
+            esperarTituloEntero(barra, imagen, i);
+        }
+        // The check box: a light-grey square at the box's top right.
+        const auto cuadro = [&](int i) {
+            const QRect caja = pixeles(barra, A::caja(barra, i));
+            return QRect(caja.right() - 17, caja.top(), 18, 18);
+        };
+        const QColor gris = qcolor(rgb(238, 238, 238));
+        for (const int i : {0, 1, 4}) {
+            SCOPED_TRACE(A::key(barra, i).toStdString());
+            const QRect cuadrado = tintaEn(imagen, cuadro(i), [&](const QColor& c) { return c == gris; });
+            EXPECT_GE(cuadrado.width(), 14) << "its square, whole";
+            EXPECT_GE(cuadrado.height(), 14);
+            EXPECT_GT(cuadrado.top(), cuadro(i).top());
+            if (i < 2) {
+                const QRect alLado(pixeles(barra, A::caja(barra, i)).left() + 1, cuadrado.top(),
+                                   cuadrado.left() - pixeles(barra, A::caja(barra, i)).left() - 2, cuadrado.height());
+                EXPECT_TRUE(tintaEn(imagen, alLado, clara).isNull()) << "the caption keeps clear of the square";
+            }
+        }
+        const auto blanco = [](const QColor& c) { return c == QColor(Qt::white); };
+        EXPECT_FALSE(tintaEn(imagen, cuadro(0), blanco).isNull()) << "checked: a white tick";
+        EXPECT_TRUE(tintaEn(imagen, cuadro(1), blanco).isNull()) << "unchecked: no white tick";
+        const QRect aviso = pixeles(barra, A::caja(barra, 2));
+        const QRect marca = tintaEn(imagen, aviso, [](const QColor& c) { return c == QColor(0, 170, 60); });
+        EXPECT_GE(marca.height(), 8) << "the attention mark, whole";
+        EXPECT_GT(marca.top(), aviso.top());
+        EXPECT_LT(marca.right(), aviso.right());
+    }
+}
+
+TEST_F(VentanaTest, NoSeamOfTheBarsColourCrossesAPressedOrDisabledItem)
+{
+    testing_support::DesignFonts fuentes;
+    Ventana ventana(100, 534);
+    UtilVek& barra = *ventana.barra;
+    barra.SetItemEnabled(QStringLiteral("BORRAR"), false);
+    const auto& grabar = A::caja(barra, 6);
+    QTest::mousePress(&barra, Qt::LeftButton, {},
+                      QPoint(int((grabar.Left + grabar.Width / 2) / 15), int((grabar.Top + grabar.Height / 2) / 15)));
+    const QImage imagen = ventana.imagen();
+    for (const int i : {1, 6}) {
+        SCOPED_TRACE(A::key(barra, i).toStdString());
+        const QColor item = qcolor(A::caja(barra, i).BackColor);
+        ASSERT_NE(item, qcolor(barra.NormalBackColor()));
+        // Down the item's left margin, from the top of its box to the bottom of its caption.
+        const QRect caja = pixeles(barra, A::caja(barra, i));
+        const QRect texto = pixeles(barra, A::texto(barra, i));
+        for (int y = caja.top(); y <= texto.bottom(); ++y) {
+            EXPECT_EQ(imagen.pixelColor(caja.left() + 2, y), item) << "row " << y;
+        }
+    }
+    QTest::mouseRelease(&barra, Qt::LeftButton);
 }
 
 } // namespace
