@@ -53,6 +53,14 @@ public:
     UtilVek* barra;
 };
 
+// A host window's size for the bar, and what it makes of the bar.
+struct Tamano
+{
+    const char* caso;
+    int ancho;
+    int alto;
+};
+
 // The pixels of a control of the bar, as far as they lie on the bar.
 QRect pixeles(const UtilVek& barra, const controls::utilvek::ControlPintado& c)
 {
@@ -161,13 +169,7 @@ TEST_F(VentanaTest, ADefaultBarInAWideStripShowsEveryItemInOneRow)
 TEST_F(VentanaTest, EveryBuiltInIconFitsItsBox)
 {
     testing_support::DesignFonts fuentes;
-    const struct
-    {
-        const char* caso;
-        int ancho;
-        int alto;
-    } casos[] = {{"a column", 110, 1200}, {"a row", 1300, 90}};
-    for (const auto& caso : casos) {
+    for (const Tamano& caso : {Tamano{"a column", 110, 1200}, Tamano{"a row", 1300, 90}}) {
         SCOPED_TRACE(caso.caso);
         Ventana ventana(caso.ancho, caso.alto);
         UtilVek& barra = *ventana.barra;
@@ -236,13 +238,8 @@ TEST_F(VentanaTest, TheCaptionsOfTheBuiltInSetsAndABadgeUpTo99PlusShowWhole)
 TEST_F(VentanaTest, AnItemWithoutIconShowsItsBorderItsTickAndItsMark)
 {
     testing_support::DesignFonts fuentes;
-    const struct
-    {
-        const char* caso;
-        int ancho;
-        int alto;
-    } casos[] = {{"a column", 110, 560}, {"a row, whose boxes start above the bar", 760, 90}};
-    for (const auto& caso : casos) {
+    for (const Tamano& caso :
+         {Tamano{"a column", 110, 560}, Tamano{"a row, whose boxes start above the bar", 760, 90}}) {
         SCOPED_TRACE(caso.caso);
         Ventana ventana(caso.ancho, caso.alto);
         UtilVek& barra = *ventana.barra;
