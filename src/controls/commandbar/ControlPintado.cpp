@@ -1,5 +1,6 @@
 #include "controls/commandbar/ControlPintado.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <cmath>
@@ -32,6 +33,44 @@ QString conBlancosFijos(QString texto)
     return texto.replace(u' ', QChar(0x00A0));
 }
 
+std::optional<TituloAjustado> AjustarTitulo(const QString& texto, QFont fuente, double ancho, double alto,
+                                            double minimo, double tp)
+{
+    const auto cabe = [&](const QFontMetricsF& medida, const QStringList& lineas) {
+        for (const QString& linea : lineas) {
+            if (medida.horizontalAdvance(linea) * tp > ancho) {
+                return false;
+            }
+        }
+        return lineas.size() * medida.lineSpacing() * tp <= alto;
+    };
+    if (cabe(QFontMetricsF(fuente), {texto})) {
+        return TituloAjustado{conBlancosFijos(texto), fuente.pointSizeF()};
+    }
+    const QStringList palabras = texto.split(u' ', Qt::SkipEmptyParts);
+    // Sizes go down in quarter points: the steps the font sizes of the
+    // settings use.
+    for (double puntos = fuente.pointSizeF(); puntos >= minimo; puntos -= 0.25) {
+        fuente.setPointSizeF(puntos);
+        const QFontMetricsF medida(fuente);
+        QStringList lineas;
+        for (const QString& palabra : palabras) {
+            if (!lineas.isEmpty() && medida.horizontalAdvance(lineas.last() + u' ' + palabra) * tp <= ancho) {
+                lineas.last() += u' ' + palabra;
+            } else {
+                lineas << palabra;
+            }
+        }
+        if (cabe(medida, lineas)) {
+            for (QString& linea : lineas) {
+                linea = conBlancosFijos(linea);
+            }
+            return TituloAjustado{lineas.join(u'\n'), puntos};
+        }
+    }
+    return std::nullopt;
+}
+
 QRect aPixeles(double left, double top, double width, double height, double twipsPorPixel)
 {
     const int x0 = int(std::lround(left / twipsPorPixel));
@@ -48,7 +87,7 @@ int alineacionQt(const ControlPintado& c)
     const int horizontal = c.Alignment == Alineacion::Izquierda ? Qt::AlignLeft
                            : c.Alignment == Alineacion::Derecha ? Qt::AlignRight
                                                                 : Qt::AlignHCenter;
-    return horizontal | Qt::AlignTop | (c.WordWrap ? Qt::TextWordWrap : 0);
+    return horizontal | (c.CentradoVertical ? Qt::AlignVCenter : Qt::AlignTop) | (c.WordWrap ? Qt::TextWordWrap : 0);
 }
 
 // Draws the strokes of a surface whose top-left pixel is `origen`.
@@ -84,7 +123,7 @@ void pintarDibujo(QPainter& p, const ControlPintado& c, QPoint origen, double tp
 
 } // namespace
 
-void PintarControl(QPainter& p, const ControlPintado& c, double tp)
+void PintarControl(QPainter& p, const ControlPintado& c, double tp, const QRect& superficie)
 {
     const QRect zona = aPixeles(c.Left, c.Top, c.Width, c.Height, tp);
     if (zona.isEmpty()) {
@@ -100,12 +139,12 @@ void PintarControl(QPainter& p, const ControlPintado& c, double tp)
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(zona.adjusted(0, 0, -1, -1));
+        p.drawRect(zona.intersected(superficie).adjusted(0, 0, -1, -1));
     }
     if (!c.Caption.isEmpty()) {
         p.setFont(c.Font);
         p.setPen(toQColor(c.ForeColor));
-        p.drawText(zona, alineacionQt(c), c.Caption);
+        p.drawText(zona.adjusted(0, int(std::lround(c.MargenSuperior / tp)), 0, 0), alineacionQt(c), c.Caption);
     }
     p.restore();
 }

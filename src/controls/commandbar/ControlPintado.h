@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -67,6 +68,10 @@ struct ControlPintado
     QFont Font;
     bool WordWrap = false;
     Alineacion Alignment = Alineacion::Centro;
+    // The caption is drawn below this many twips of the control's top, its
+    // lines at the top of the room left or centred in it.
+    double MargenSuperior = 0;
+    bool CentradoVertical = false;
     bool Borde = false;
     // Higher is painted later, so it lies above.
     uint64_t ZOrder = 0;
@@ -81,11 +86,27 @@ struct ControlPintado
 // breaks between its words.
 QString conBlancosFijos(QString texto);
 
+// A caption laid out in a room of `ancho` x `alto` twips.
+struct TituloAjustado
+{
+    QString texto; // its lines, joined by line breaks, each with fixed blanks
+    double puntos; // the font's size
+};
+
+// Lays `texto` (trimmed, without line breaks) out in a room of `ancho` x
+// `alto` twips in `fuente`: as it is when it fits one line; else its words in
+// as few lines as the width takes, at the font's size or at the largest
+// smaller one, down to `minimo` points, at which a word and the lines fit.
+// nullopt when they fit at no size.
+std::optional<TituloAjustado> AjustarTitulo(const QString& texto, QFont fuente, double ancho, double alto,
+                                            double minimo, double twipsPorPixel);
+
 // The pixel rectangle of a twips rectangle, edges rounded to the nearest pixel.
 QRect aPixeles(double left, double top, double width, double height, double twipsPorPixel);
 
-// Paints `c` at its place: background when opaque, what was drawn on it,
-// its border and its caption.
-void PintarControl(QPainter& p, const ControlPintado& c, double twipsPorPixel);
+// Paints `c` at its place on a surface whose pixels are `superficie`:
+// background when opaque, what was drawn on it, its border (around the part
+// of it on the surface) and its caption.
+void PintarControl(QPainter& p, const ControlPintado& c, double twipsPorPixel, const QRect& superficie);
 
 } // namespace controls::utilvek

@@ -307,10 +307,15 @@ void UtilVek::SetItemCheckedAt(int i, bool value)
 
 // ------------------------------------------------------------- captions
 
-QString UtilVek::FitCaption(int i, const QString& text, float maxWidth)
+QString UtilVek::LimpiarTitulo(const QString& text)
 {
     QString limpio = Trim(text);
-    limpio.replace(u'\r', u' ').replace(u'\n', u' ');
+    return limpio.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+QString UtilVek::FitCaption(int i, const QString& text, float maxWidth)
+{
+    const QString limpio = LimpiarTitulo(text);
     if (Trim(limpio).isEmpty()) {
         return {};
     }

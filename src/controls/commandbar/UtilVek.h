@@ -293,6 +293,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -343,6 +344,8 @@ private:
     bool IsItemCheckableAt(int i) const;
     bool IsItemCheckedAt(int i) const;
     void SetItemCheckedAt(int i, bool value);
+    // The caption trimmed, its line breaks made blanks.
+    static QString LimpiarTitulo(const QString& text);
     QString FitCaption(int i, const QString& text, float maxWidth);
     void ApplyCaptionFont();
     void BeginUpdate();
@@ -390,6 +393,16 @@ private:
     void DrawAttentionMark(int i, platform::ui::OleColor b);
     void SetHoverItem(int i);
     void DrawBaseIcon(int i);
+    // Item i's caption in its label, `maxWidth` x `maxHeight` twips, from a
+    // font of `puntos` points: whole (on more lines or in a smaller size where
+    // it must), else cut as FitCaption cuts it.
+    void MostrarTitulo(int i, float maxWidth, float maxHeight, double puntos);
+    // How far down from the top of item i's box (one without icon) its check
+    // box, attention mark and badge reach, or its part above the bar (twips).
+    double AltoDeMarcas(int i) const;
+    // The twips of a control that lie above the bar's top (a row's boxes
+    // start there): its check box and attention mark are drawn below them.
+    static double ParteOcultaArriba(const utilvek::ControlPintado& c);
     utilvek::ControlPintado& SuperficieDeDibujo(int i);
     void BringToFront(utilvek::ControlPintado& c);
 
@@ -469,6 +482,10 @@ private:
     // The normal width of an item box, kept apart from the widths the
     // title-only arrangement gives the boxes.
     static constexpr float kItemWidth = 840;
+    // The smallest size a caption is drawn at to show whole, and the margin
+    // around a built-in icon (pixels).
+    static constexpr double kPuntosMinimos = 6;
+    static constexpr int kMargenIcono = 2;
 
     // Layout and appearance properties.
     float m_itemHeight = 520;

@@ -5,6 +5,7 @@
 #include "platform/core/Text.h"
 
 #include <QFontMetricsF>
+#include <QResizeEvent>
 
 #include <algorithm>
 
@@ -65,6 +66,14 @@ int UtilVek::CountVisibleItems() const
 {
     return int(std::count_if(m_items.begin(), m_items.begin() + m_itemCount,
                              [](const ItemSlot& item) { return item.Visible; }));
+}
+
+void UtilVek::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A host's layout gives the bar its size after it was made, and again
+    // whenever the host is resized: the items follow the size the bar shows.
+    LayoutItems();
 }
 
 void UtilVek::LayoutItems()

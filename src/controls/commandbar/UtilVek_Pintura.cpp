@@ -3,10 +3,13 @@
 // the bar's controls on the widget.
 #include "controls/commandbar/UtilVek.h"
 
+#include "platform/core/Text.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
 
 namespace controls {
 
@@ -60,7 +63,9 @@ void UtilVek::ApplyItemVisuals(int i)
     set.LblText.ToolTipText = item.ToolTip;
     set.LblBadge.ToolTipText = item.ToolTip;
 
-    set.LblText.Opaco = true;
+    // A caption that fills a box without icon lets the box show through, its
+    // border and its marks with it.
+    set.LblText.Opaco = conIcono || m_soloTitulo;
     set.LblText.setBackColor(b);
     if (m_captionFontSize <= 0) {
         m_captionFontSize = m_controles.front().LblText.Font.pointSizeF();
@@ -140,17 +145,23 @@ void UtilVek::PaintItem(int i)
     const double c = std::max(QFontMetricsF(set.PicItem.Font).height() * twipsPorPixel() + 45, 400.0);
 
     // A picture on the box (from a file or built in) leaves the caption
-    // under the box; without one the caption fills the box.
+    // under the box; without one the caption fills the box, its text centred
+    // below the marks at the box's top.
     if (ItemHasIcon(i)) {
         set.LblText.Move(L, T + H + 10, W, c);
         set.LblText.WordWrap = false;
-        set.LblText.Caption = utilvek::conBlancosFijos(FitCaption(i, item.Caption, float(W) - 20));
+        set.LblText.MargenSuperior = 0;
+        set.LblText.CentradoVertical = false;
+        MostrarTitulo(i, float(W) - 20, float(c), m_captionFontSize);
         set.LblText.Visible = m_showCaptions;
     } else {
         set.LblText.Move(L, T, W, H);
         set.LblText.WordWrap = true;
         set.LblText.Alignment = Alineacion::Centro;
-        set.LblText.Caption = utilvek::conBlancosFijos(FitCaption(i, item.Caption, float(W) - 20));
+        set.LblText.MargenSuperior = AltoDeMarcas(i);
+        set.LblText.CentradoVertical = true;
+        // Two pixels of the height are left free, so the lines keep off the border.
+        MostrarTitulo(i, float(W) - 20, float(H - set.LblText.MargenSuperior) - 30, m_captionFontSize + 2);
         set.LblText.Visible = true;
     }
 
@@ -158,7 +169,11 @@ void UtilVek::PaintItem(int i)
     if (item.Attention && item.Badge < 1) {
         set.LblBadge.Move(L + W - 210, T + 60, 180, 180);
     } else {
-        set.LblBadge.Move(L + W - 315, T + 75, 240, 225);
+        // A count wider than the badge (such as "99+" in the faces that stand
+        // in for the design's) widens it to the left.
+        const double ancho = std::max(
+            240.0, QFontMetricsF(set.LblBadge.Font).horizontalAdvance(set.LblBadge.Caption) * twipsPorPixel() + 60);
+        set.LblBadge.Move(L + W - 75 - ancho, T + 75, ancho, 225);
     }
     set.LblBadge.Visible = item.Badge > 0;
     set.ImgIcon.Move(L, T, W, H);
@@ -173,6 +188,48 @@ void UtilVek::PaintItem(int i)
     BringToFront(set.LblText);
     BringToFront(set.LblBadge);
     BringToFront(set.LblBar);
+}
+
+void UtilVek::MostrarTitulo(int i, float maxWidth, float maxHeight, double puntos)
+{
+    ControlesItem& set = m_controles[std::size_t(i)];
+    set.LblText.Font.setPointSizeF(puntos);
+    const QString limpio = LimpiarTitulo(m_items[std::size_t(i)].Caption);
+    if (platform::text::Trim(limpio).isEmpty()) {
+        set.LblText.Caption.clear();
+        return;
+    }
+    const std::optional<utilvek::TituloAjustado> ajustado =
+        utilvek::AjustarTitulo(limpio, set.LblText.Font, maxWidth, maxHeight, kPuntosMinimos, twipsPorPixel());
+    if (!ajustado) {
+        set.LblText.Caption = utilvek::conBlancosFijos(FitCaption(i, m_items[std::size_t(i)].Caption, maxWidth));
+        return;
+    }
+    set.LblText.Font.setPointSizeF(ajustado->puntos);
+    set.PicItem.Font = set.LblText.Font;
+    set.LblText.Caption = ajustado->texto;
+}
+
+double UtilVek::AltoDeMarcas(int i) const
+{
+    const ItemSlot& item = m_items[std::size_t(i)];
+    const double oculto = ParteOcultaArriba(m_controles[std::size_t(i)].PicItem);
+    double alto = oculto;
+    if (IsItemCheckableAt(i)) {
+        alto = oculto + 248;
+    }
+    if (item.Attention && item.Badge < 1) {
+        alto = std::max(alto, oculto + 178);
+    }
+    if (item.Badge > 0) {
+        alto = std::max(alto, 300.0);
+    }
+    return alto;
+}
+
+double UtilVek::ParteOcultaArriba(const ControlPintado& c)
+{
+    return std::max(0.0, -c.Top);
 }
 
 void UtilVek::PaintTitleItem(int i)
@@ -203,15 +260,20 @@ void UtilVek::DrawBaseIcon(int i)
     if (base.isNull()) {
         return;
     }
+    // The built-in icons are the bar's own drawings: they fit the part of
+    // their box that shows on the bar (a row's boxes start above its top),
+    // with a margin all round, and are at most IconPx large.
     ControlPintado& caja = m_controles[std::size_t(i)].PicItem;
-    const QRect zona =
-        UbicarIcono(base.size(), QSize(TwipsToPixels(float(caja.Width)), TwipsToPixels(float(caja.Height))),
-                    QSize(m_iconPx, m_iconPx));
+    const QRect enPixeles = utilvek::aPixeles(caja.Left, caja.Top, caja.Width, caja.Height, twipsPorPixel());
+    const QRect libre =
+        enPixeles.intersected(rect()).adjusted(kMargenIcono, kMargenIcono, -kMargenIcono, -kMargenIcono);
+    const int lado = std::min({m_iconPx, libre.width(), libre.height()});
+    const QRect zona = UbicarIcono(base.size(), libre.size(), QSize(lado, lado));
     if (zona.isEmpty()) {
         return;
     }
-    caja.Dibujo.push_back(
-        utilvek::Imagen{base.scaled(zona.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation), zona.topLeft()});
+    caja.Dibujo.push_back(utilvek::Imagen{base.scaled(zona.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                                          zona.topLeft() + libre.topLeft() - enPixeles.topLeft()});
 }
 
 ControlPintado& UtilVek::SuperficieDeDibujo(int i)
@@ -226,12 +288,13 @@ void UtilVek::DrawCheckMark(int i, OleColor b)
         return;
     }
     ControlPintado& s = SuperficieDeDibujo(i);
+    const double oculto = ParteOcultaArriba(s);
     const double x0 = std::max(s.Width - 230 - 14, 0.0);
-    const double y0 = 14;
+    const double y0 = 14 + oculto;
     auto linea = [&](double x1, double y1, double x2, double y2, OleColor color) {
         s.Dibujo.push_back(Linea{QLineF(x0 + x1, y0 + y1, x0 + x2, y0 + y2), color});
     };
-    s.Dibujo.push_back(Rectangulo{QRectF(QPointF(x0 - 4, 10), QPointF(x0 + 234, 248)), b, true});
+    s.Dibujo.push_back(Rectangulo{QRectF(QPointF(x0 - 4, y0 - 4), QPointF(x0 + 234, y0 + 234)), b, true});
     s.Dibujo.push_back(Rectangulo{QRectF(QPointF(x0, y0), QPointF(x0 + 230, y0 + 230)), rgb(238, 238, 238), false});
     if (IsItemCheckedAt(i)) {
         const OleColor sombra = ShadeColor(b, -55);
@@ -260,7 +323,7 @@ void UtilVek::DrawAttentionMark(int i, OleColor b)
     }
     ControlPintado& s = SuperficieDeDibujo(i);
     const double x = std::max(s.Width - 70 - 28, 70.0);
-    const double y = 98;
+    const double y = 98 + ParteOcultaArriba(s);
     s.Dibujo.push_back(Circulo{QPointF(x + 10, y + 10), 70, ShadeColor(b, -45)});
     s.Dibujo.push_back(Circulo{QPointF(x, y), 70, item.AttentionColor});
 }
@@ -297,6 +360,21 @@ void UtilVek::paintEvent(QPaintEvent* event)
         p.fillRect(utilvek::aPixeles(z.left(), z.top(), z.width(), z.height(), tp),
                    platform::ui::toQColor(m_colorResto));
     }
+    // An item's caption lies 10 twips under its box: the strip between them
+    // takes the item's colour, so that no line of the bar's colour crosses a
+    // pressed or disabled item where the gap rounds to a pixel.
+    for (const ControlesItem& set : m_controles) {
+        const ControlPintado& caja = set.PicItem;
+        const ControlPintado& texto = set.LblText;
+        if (caja.Visible && texto.Visible && texto.Opaco && texto.Top >= caja.Top + caja.Height) {
+            const QRect arriba = utilvek::aPixeles(caja.Left, caja.Top, caja.Width, caja.Height, tp);
+            const int abajo = utilvek::aPixeles(texto.Left, texto.Top, texto.Width, texto.Height, tp).top();
+            if (abajo > arriba.bottom() + 1) {
+                p.fillRect(QRect(arriba.left(), arriba.bottom() + 1, arriba.width(), abajo - arriba.bottom() - 1),
+                           platform::ui::toQColor(texto.BackColor));
+            }
+        }
+    }
     std::vector<const ControlPintado*> visibles;
     for (const ControlesItem& set : m_controles) {
         for (const ControlPintado* c : {&set.PicItem, &set.LblBar, &set.LblText, &set.LblBadge, &set.ImgIcon}) {
@@ -308,7 +386,7 @@ void UtilVek::paintEvent(QPaintEvent* event)
     std::sort(visibles.begin(), visibles.end(),
               [](const ControlPintado* a, const ControlPintado* b) { return a->ZOrder < b->ZOrder; });
     for (const ControlPintado* c : visibles) {
-        utilvek::PintarControl(p, *c, tp);
+        utilvek::PintarControl(p, *c, tp, rect());
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/MensajeError.h"
 #include "common/Pasos.h"
+#include "controls/lookup/BotonDia.h"
 #include "controls/lookup/BusquedaCodigoInterno.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QRadioButton>
 
 namespace controls {
 
@@ -194,13 +194,12 @@ void BusquedaCodigo::crearCalendario()
     QFont dia(QStringLiteral("Arial"));
     dia.setPointSizeF(8.25);
     for (int i = 0; i < 42; ++i) {
-        auto* b = new QRadioButton(Calendar);
+        auto* b = new BotonDia(Calendar);
         b->setObjectName(QStringLiteral("OptDia_%1").arg(i));
-        b->setAutoExclusive(false);
         b->setFont(dia);
         ubicar(b, 120 + 360 * (i % 7), 960 + 360 * (i / 7), 360, 360);
         b->installEventFilter(this);
-        connect(b, &QRadioButton::clicked, this, [this, i] { OptDia_Click(i); });
+        connect(b, &BotonDia::clicked, this, [this, i] { OptDia_Click(i); });
         OptDia[i] = b;
     }
     Calendar->hide();

@@ -18,7 +18,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QRadioButton;
 
 namespace platform {
 class Dll_Utilidades;
@@ -29,6 +28,8 @@ class Recordset;
 } // namespace platform
 
 namespace controls {
+
+class BotonDia;
 
 // The code look-up box: a text box that searches a catalogue table as the
 // operator types, lists up to 100 matches and hands the chosen code to its
@@ -58,7 +59,7 @@ public:
     QFrame* Calendar = nullptr;
     QComboBox* CmbAno = nullptr;
     QComboBox* CmbMes = nullptr;
-    QRadioButton* OptDia[42] = {};
+    BotonDia* OptDia[42] = {};
     QLabel* LblDesc[7] = {};
 
     // Public variables, in the box's order.
@@ -101,7 +102,9 @@ public:
     // Opens the box's connection from ConnString and reads its two settings;
     // a failing step is reported, and Retry runs it again.
     void AbrirConexion();
-    // Searches the current table for the text of the box and fills the list.
+    // Searches the current table for the text of the box and fills the list;
+    // nothing without an open connection. A failure is reported once: the
+    // same failure at the next keys says nothing until a search runs again.
     void Busqueda();
     // Sets `codigo` (the text, the chosen line's code, or in date mode the
     // date) and raises CodigoElegido.
@@ -185,6 +188,15 @@ private:
     void OptDia_KeyPress(int Index, int KeyAscii);
     QString fechaDeCelda(int Index) const;
 
+    // A failure of the search, as far as the next keys meet it again.
+    struct FalloBusqueda
+    {
+        QString tabla;
+        int32_t numero = 0;
+        int32_t nativo = 0;
+        bool operator==(const FalloBusqueda&) const = default;
+    };
+
     QString m_connString;
     int32_t m_selStartInicial = 0;
     std::unique_ptr<platform::db::Connection> m_cnBusqueda;
@@ -193,6 +205,8 @@ private:
     QString CampoId;
     busqueda::Catalogo m_catalogo;
     bool OmitirBusqueda = false;
+    // The search's last reported failure, until a search runs or a table is set up.
+    std::optional<FalloBusqueda> m_falloBusqueda;
     int LargoAlta = 0;
     bool CalendarioListo = false;
     bool m_redimensionando = false;

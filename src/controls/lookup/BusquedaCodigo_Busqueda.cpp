@@ -63,10 +63,19 @@ void BusquedaCodigo::Busqueda()
         Buscar.clear();
         return;
     }
+    // Without an open connection there is nothing to search: a connection
+    // that failed to open was reported when it was opened, not at every key.
+    if (!m_cnBusqueda || m_cnBusqueda->State() != platform::db::adStateOpen) {
+        Buscar.clear();
+        return;
+    }
     const busqueda::ConsultaBusqueda consulta = busqueda::SentenciaBusqueda(
         m_catalogo, Buscar, Trim(idLista).isEmpty() ? QString() : FmtLeerCodigo(idLista, 4));
-    // A statement the data base refuses is reported: an empty list then means no match.
-    common::EjecutarPasos(
+    // A statement the data base refuses is reported, so that an empty list
+    // means no match; the next keys meet the same failure and say nothing
+    // until a search runs again. Retry asks again.
+    bool reintento = false;
+    const bool hecha = common::EjecutarPasos(
         0, 1,
         [&](int) {
             LstBusqueda->clear();
@@ -78,9 +87,16 @@ void BusquedaCodigo::Busqueda()
             return 1;
         },
         [&](const platform::Error& e) {
-            const int respuesta = TratamientoErrores(platform::ErrObject(e), std::nullopt, QStringLiteral("Busqueda"));
-            return respuesta == platform::msgbox::Retry ? common::Accion::Reintentar : common::Accion::Salir;
+            const FalloBusqueda fallo{m_catalogo.Tabla, e.number(), e.nativeError()};
+            if (!reintento && m_falloBusqueda == fallo)
+                return common::Accion::Salir;
+            m_falloBusqueda = fallo;
+            reintento = TratamientoErrores(platform::ErrObject(e), std::nullopt, QStringLiteral("Busqueda")) ==
+                        platform::msgbox::Retry;
+            return reintento ? common::Accion::Reintentar : common::Accion::Salir;
         });
+    if (hecha)
+        m_falloBusqueda.reset();
     Buscar.clear();
 }
 

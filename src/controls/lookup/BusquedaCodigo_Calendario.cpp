@@ -1,6 +1,7 @@
 // The look-up box's date mode: the month calendar and the date mask.
 #include "controls/lookup/BusquedaCodigo.h"
 
+#include "controls/lookup/BotonDia.h"
 #include "controls/lookup/CalendarioBusqueda.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/Text.h"
@@ -9,7 +10,6 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 
 namespace controls {
 
@@ -21,12 +21,12 @@ namespace {
 
 const char* const kColorFrente = "ForeColor";
 
-platform::ui::OleColor colorDe(const QRadioButton* celda)
+platform::ui::OleColor colorDe(const BotonDia* celda)
 {
     return platform::ui::OleColor(celda->property(kColorFrente).toUInt());
 }
 
-void pintar(QRadioButton* celda, platform::ui::OleColor color)
+void pintar(BotonDia* celda, platform::ui::OleColor color)
 {
     celda->setProperty(kColorFrente, color);
     QPalette p = celda->palette();
@@ -125,19 +125,19 @@ int BusquedaCodigo::IndCaption(const QString& Caption) const
 
 void BusquedaCodigo::Seleccionar(const Variant& DIA, bool Asignar)
 {
-    for (QRadioButton* celda : OptDia)
+    for (BotonDia* celda : OptDia)
         if (celda->text() == u".")
             pintar(celda, busqueda::kNegro);
     const std::optional<int> dia = entero(DIA);
     if (!dia || *dia < 0 || *dia >= 42)
         return;
-    QRadioButton* celda = OptDia[*dia];
+    BotonDia* celda = OptDia[*dia];
     if (Asignar && colorDe(celda) == busqueda::kRojo)
         pintar(celda, busqueda::kAzul);
     else if (Asignar && colorDe(celda) == busqueda::kAzul)
         pintar(celda, busqueda::kRojo);
     CalendarioListo = false;
-    for (QRadioButton* otra : OptDia)
+    for (BotonDia* otra : OptDia)
         otra->setChecked(otra == celda);
     CalendarioListo = true;
 }
@@ -172,7 +172,7 @@ QString BusquedaCodigo::fechaDeCelda(int Index) const
 void BusquedaCodigo::OptDia_Click(int Index)
 {
     // The cells are one group: a click selects its cell only.
-    for (QRadioButton* otra : OptDia)
+    for (BotonDia* otra : OptDia)
         otra->setChecked(otra == OptDia[Index]);
     if (!CalendarioListo)
         return;

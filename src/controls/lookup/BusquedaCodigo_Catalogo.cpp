@@ -33,6 +33,7 @@ bool BusquedaCodigo::BusquedaDisponible(QString& TB)
     if (DeshabilitarBCTodos)
         return false;
     Calendar->hide();
+    m_falloBusqueda.reset();
     const busqueda::Decision d = busqueda::AplicarReglas(TB, m_catalogo, DeshabilitarBCArticulos, Cuenta);
     if (d.detenida)
         return false;

@@ -156,7 +156,7 @@ TEST_F(DisposicionTest, TheBandBesideTheItemsIsFilledOnlyOnLargeBars)
 TEST_F(DisposicionTest, CaptionsSitUnderAnIconAndFillABoxWithout)
 {
     const auto barra =
-        barraDe(100, 534, [](UtilVek& b) { b.AddItem(QStringLiteral("EXPORTAR"), QStringLiteral("Exportar")); });
+        barraDe(100, 534, [](UtilVek& b) { b.AddItem(QStringLiteral("EXPORTAR"), QStringLiteral("Excel")); });
     const int exportar = A::FindItemIndex(*barra, QStringLiteral("EXPORTAR"));
     const auto& caja = A::caja(*barra, 0);
     const auto& texto = A::texto(*barra, 0);

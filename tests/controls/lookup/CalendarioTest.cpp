@@ -1,17 +1,20 @@
 // The date mode: the month calendar, picking a day and the date mask.
 #include "BusquedaPrueba.h"
 
+#include "controls/lookup/BotonDia.h"
 #include "controls/lookup/CalendarioBusqueda.h"
 #include "platform/core/Runtime.h"
 #include "support/TestEnvironment.h"
+#include "support/TextFit.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -29,7 +32,7 @@ constexpr uint kNegro = 0;
 QStringList captions(const BusquedaCodigo& b)
 {
     QStringList out;
-    for (const QRadioButton* c : b.OptDia)
+    for (const controls::BotonDia* c : b.OptDia)
         out << c->text();
     return out;
 }
@@ -38,6 +41,55 @@ uint color(const BusquedaCodigo& b, int i)
 {
     return b.OptDia[i]->property("ForeColor").toUInt();
 }
+
+// The rectangle, in a cell's own pixels, of its text drawn in `color`: the
+// pixels that lean towards that colour more than the cell's grey face does.
+// The outer two pixels (the cell's bevel) are left out; null without any.
+QRect tinta(const QImage& celda, uint color)
+{
+    const auto tinte = [color](const QColor& p) {
+        switch (color) {
+        case kAzul:
+            return p.blue() - std::max(p.red(), p.green()) > 60;
+        case kRojo:
+            return p.red() - std::max(p.green(), p.blue()) > 60;
+        default:
+            return std::max({p.red(), p.green(), p.blue()}) < 110;
+        }
+    };
+    QRect zona;
+    for (int y = 2; y < celda.height() - 2; ++y)
+        for (int x = 2; x < celda.width() - 2; ++x)
+            if (tinte(celda.pixelColor(x, y)))
+                zona |= QRect(x, y, 1, 1);
+    return zona;
+}
+
+// The box in date mode on a host window, on 6 February 2024 with that month
+// drawn and no day chosen.
+struct CalendarioEnVentana
+{
+    testing_support::DesignFonts fuentes;
+    QWidget ventana;
+    BusquedaCodigo* b = new BusquedaCodigo(&ventana);
+
+    CalendarioEnVentana()
+    {
+        platform::Runtime::instance().setClock([] { return platform::DateTime(QDate(2024, 2, 6), QTime(9, 0)); });
+        b->move(10, 10);
+        QString tb = QStringLiteral("FECHA");
+        b->BusquedaDisponible(tb);
+        b->ArmarAlmanaque(2, 2024);
+        ventana.resize(b->size() + QSize(20, 20));
+        ventana.show();
+    }
+    // Cell i as it shows in the window.
+    QImage celda(int i)
+    {
+        const QImage imagen = ventana.grab().toImage();
+        return imagen.copy(QRect(b->OptDia[i]->mapTo(&ventana, QPoint(0, 0)), b->OptDia[i]->size()));
+    }
+};
 
 QList<int> seleccionadas(const BusquedaCodigo& b)
 {
@@ -88,6 +140,58 @@ TEST_F(Calendario, February2024StartsOnThursdayWithRedWeekends)
     }
     EXPECT_TRUE(seleccionadas(b).isEmpty());
     EXPECT_TRUE(A::calendarioListo(b));
+}
+
+TEST_F(Calendario, EveryDayOfFebruary2024ShowsItsWholeNumberInItsCell)
+{
+    CalendarioEnVentana c;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c.ventana));
+    const QImage imagen = c.ventana.grab().toImage();
+    for (int i = 0; i < 42; ++i) {
+        const auto* dia = c.b->OptDia[i];
+        SCOPED_TRACE(::testing::Message() << "cell " << i << " \"" << dia->text().toStdString() << '"');
+        const QImage celda = imagen.copy(QRect(dia->mapTo(&c.ventana, QPoint(0, 0)), dia->size()));
+        ASSERT_EQ(celda.size(), QSize(24, 24)) << "360 twips";
+        const bool esDia = i >= 4 && i <= 32;
+        const uint esperado = !esDia ? kNegro : (i % 7 == 0 || i % 7 == 6) ? kRojo : kAzul;
+        const QRect zona = tinta(celda, esperado);
+        ASSERT_FALSE(zona.isNull()) << "its text in its colour";
+        const QRect texto = QFontMetrics(dia->font()).tightBoundingRect(dia->text());
+        EXPECT_GE(zona.width(), texto.width() - 2) << "the whole text, not cut";
+        EXPECT_GE(zona.height(), texto.height() - 2);
+        EXPECT_GE(zona.left(), 3) << "inside the cell, clear of its edge";
+        EXPECT_LE(zona.right(), celda.width() - 4);
+        if (esDia) {
+            const int centro = zona.left() + zona.right();
+            EXPECT_NEAR(centro, celda.width() - 1, 3) << "centred";
+            const uint otro = esperado == kAzul ? kRojo : kAzul;
+            EXPECT_TRUE(tinta(celda, otro).isNull()) << "one colour";
+        }
+    }
+}
+
+TEST_F(Calendario, TheChosenDayStaysPressedUntilAnotherIsChosen)
+{
+    CalendarioEnVentana c;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c.ventana));
+    // A raised button is lit at its top left; a pressed one is shaded there.
+    const auto hundida = [&](int i) {
+        const QImage celda = c.celda(i);
+        return qGray(celda.pixel(0, 0)) < qGray(celda.pixel(celda.width() - 1, celda.height() - 1));
+    };
+    const int quince = c.b->IndCaption(QStringLiteral("15"));
+    const int veinte = c.b->IndCaption(QStringLiteral("20"));
+    EXPECT_FALSE(hundida(quince));
+    QTest::mouseClick(c.b->OptDia[quince], Qt::LeftButton);
+    EXPECT_TRUE(hundida(quince));
+    EXPECT_FALSE(hundida(veinte));
+    QTest::mouseClick(c.b->OptDia[veinte], Qt::LeftButton);
+    EXPECT_TRUE(hundida(veinte));
+    EXPECT_FALSE(hundida(quince)) << "one group: the other day comes up";
+    QTest::mouseClick(c.b->OptDia[veinte], Qt::LeftButton);
+    EXPECT_TRUE(hundida(veinte)) << "a second click leaves it chosen";
+    EXPECT_EQ(seleccionadas(*c.b), QList<int>{veinte});
+    EXPECT_EQ(c.b->TxtBusqueda->text(), QStringLiteral("20/02/2024"));
 }
 
 TEST_F(Calendario, AMonthStartsInTheColumnOfItsFirstWeekday)

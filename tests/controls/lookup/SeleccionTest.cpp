@@ -108,6 +108,50 @@ TEST_F(Seleccion, ARefusedSearchIsReportedAndRetryRunsItAgain)
     EXPECT_TRUE(caja.b->Buscar.isEmpty());
 }
 
+TEST_F(Seleccion, WithoutAConnectionTypingSearchesNothingAndAsksNothing)
+{
+    auto& op = testing_support::scriptedOperator();
+    // A box without a connection string opens nothing and says nothing.
+    auto blanca = busqueda_tests::abrirCaja(QString(), QStringLiteral("TA_PAISES"));
+    busqueda_tests::teclear(*blanca.b, QStringLiteral("arg"));
+    EXPECT_EQ(blanca.b->LstBusqueda->count(), 0);
+    EXPECT_TRUE(op.asked().isEmpty());
+
+    // A connection that fails to open is reported once, when it is opened.
+    op.answerMsgBox(platform::msgbox::Ignore, QStringLiteral("Cannot open database"));
+    QString sinBase = m_conexion;
+    sinBase.replace(QStringLiteral("Database=BKDEMO"), QStringLiteral("Database=NADA"));
+    auto fallida = busqueda_tests::abrirCaja(sinBase, QStringLiteral("TA_PAISES"));
+    busqueda_tests::teclear(*fallida.b, QStringLiteral("arg"));
+    EXPECT_EQ(fallida.b->LstBusqueda->count(), 0);
+    EXPECT_EQ(op.asked().size(), 1);
+    EXPECT_TRUE(fallida.elegidos->isEmpty());
+}
+
+TEST_F(Seleccion, ASearchFailureIsReportedOnceAndNotAtEveryKey)
+{
+    auto& op = testing_support::scriptedOperator();
+    auto faltante = busqueda_tests::abrirCaja(m_conexion, QStringLiteral("TA_NO_EXISTE"));
+    op.answerMsgBox(platform::msgbox::Ignore, QStringLiteral("TA_NO_EXISTE"));
+    busqueda_tests::teclear(*faltante.b, QStringLiteral("arg"));
+    EXPECT_EQ(op.asked().size(), 1);
+
+    // A search that runs ends the failure: the next one is reported again.
+    const auto grabacion = busqueda_tests::grabar();
+    auto caja = busqueda_tests::abrirCaja(m_conexion, QStringLiteral("TA_PAISES"));
+    grabacion->fallar = 2;
+    op.answerMsgBox(platform::msgbox::Ignore, QStringLiteral("General network error."));
+    busqueda_tests::teclear(*caja.b, QStringLiteral("ar"));
+    EXPECT_EQ(op.asked().size(), 2);
+    EXPECT_EQ(caja.b->LstBusqueda->count(), 0);
+    busqueda_tests::teclear(*caja.b, QStringLiteral("g"));
+    EXPECT_EQ(codigos(*caja.b), QStringList{QStringLiteral("   1")});
+    grabacion->fallar = 1;
+    op.answerMsgBox(platform::msgbox::Ignore, QStringLiteral("General network error."));
+    busqueda_tests::teclear(*caja.b, QStringLiteral("e"));
+    EXPECT_EQ(op.asked().size(), 3);
+}
+
 TEST_F(Seleccion, DownEnterEscapeAndTheImagesHandOverTheirCode)
 {
     auto caja = busqueda_tests::abrirCaja(m_conexion, QStringLiteral("TA_PAISES"));
