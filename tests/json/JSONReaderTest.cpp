@@ -1,8 +1,12 @@
+#include "AddressSpaceLimit.h"
 #include "CanonicalForm.h"
 #include "PrintQString.h"
 #include "json/JSON.h"
 
 #include <QLocale>
+
+#include <algorithm>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +132,9 @@ TEST(JSONReader, WritesAnErrorLineForEachProblem)
          "{\"list\":[1,2,3,4,5,6,7,8,9]}"},
         // A string that the text ends inside keeps its characters; only the bracket is missing.
         {"[\"abc", "Missing ']': [\"abc\r\n", "[\"abc\"]"},
+        // So does one that ends in a backslash, which has nothing left to escape.
+        {"[\"abc\\", "Missing ']': [\"abc\\\r\n", "[\"abc\"]"},
+        {"{k:'a\\tb\\", "Missing '}': {k:'a\\tb\\\r\n", "{\"k\":\"a\\tb\"}"},
         {"[tru]", "Invalid Boolean at position 2 : tru]\r\n", "[]"},
         {"[1, nul]", "Invalid null value at position 5 : nul]\r\n", "[1]"},
         {"[-1.5foo]", "Invalid Boolean at position 6 : foo]\r\n", "[-1.5]"},
@@ -179,4 +186,100 @@ TEST(JSONReader, ClearsTheErrorsOfTheLastParse)
     EXPECT_EQ(LastParseErrors(), QString());
     parse(QStringLiteral("x"));
     EXPECT_EQ(LastParseErrors(), QStringLiteral("Invalid JSON"));
+}
+
+TEST(JSONReader, AnUnquotedKeyStopsAtAQuote)
+{
+    struct KeyCase
+    {
+        const char* text;
+        const char* tree;
+        const char* errors;
+    } cases[] = {
+        // The quote begins the value, as a bracket after an unquoted key does.
+        {"{a\"x\"}", "{\"a\":\"x\"}", ""},
+        {"{a{b:1}}", "{\"a\":{\"b\":1}}", ""},
+        {"[{a'b':1}, {c:2}]", "[{\"a\":\"b\",\"\":1},{\"c\":2}]", ""},
+        // A value the text ends inside runs to the end; the key is still only "a".
+        {"{a'b:1}, {c:2}", "{\"a\":\"b:1}, {c:2}\"}", "Missing '}': {a'b:1}, {c:2}\r\n"},
+        // Inside quotes the other quote is part of the key.
+        {"{\"it's\":1, 'say \"hi\"':2}", "{\"it's\":1,\"say\\\"hi\\\"\":2}", ""},
+    };
+    for (const KeyCase& c : cases) {
+        const Parsed p = parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
+        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
+    }
+}
+
+TEST(JSONReader, OpensCommentsOnlyAtTheirMarks)
+{
+    struct CommentCase
+    {
+        const char* text;
+        const char* tree;
+        const char* errors;
+    } cases[] = {
+        // A "/" or "*" that opens nothing is a blank.
+        {"[1 ** 2]", "[1,2]", ""},
+        {"[1 * 2 / 3]", "[1,2,3]", ""},
+        {"[1 / / 2]", "[1,2]", ""},
+        {"[1 / * 2 * / 3]", "[1,2,3]", ""},
+        // "//" runs to the line break, "/*" to the next "*/".
+        {"/**/[1]", "[1]", ""},
+        {"[1 /**/ 2]", "[1,2]", ""},
+        {"[1 /*/ 2 */ 3]", "[1,3]", ""},
+        {"[1 /* ** / * / */ 2]", "[1,2]", ""},
+        {"[1 /* a\r\nb */ 2]", "[1,2]", ""},
+        {"[1 // a */ b\n 2]", "[1,2]", ""},
+        {"{a:1 // b:2\r\n c:3}", "{\"a\":1,\"c\":3}", ""},
+        // "*/" outside a comment is no blank: an unquoted key takes it...
+        {"{*/a:1}", "{\"*/a\":1}", ""},
+        // ...and where a value is expected it is no value.
+        {"[1 */ 2]", "[1]", "Type mismatch: */ 2]\r\n"},
+        {"[*/]", "[]", "Type mismatch: */]\r\n"},
+        {"{a:*/1}", "{}", "Type mismatch: a\r\n"},
+        {"*/ [1]", "nothing", "Invalid JSON"},
+        // A comment that the text ends inside hides the closing bracket.
+        {"[1 /* 2]", "[1]", "Missing ']': [1 /* 2]\r\n"},
+        {"[1 // 2]", "[1]", "Missing ']': [1 // 2]\r\n"},
+    };
+    for (const CommentCase& c : cases) {
+        const Parsed p = parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
+        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
+    }
+}
+
+TEST(JSONReader, AStringPastTheBuildersLimitFailsItsValue)
+{
+    // {s:'aaa...'} with 2^30 characters between the quotes, one more than
+    // the string builder holds.
+    const qsizetype characters = qsizetype(1) << 30;
+    QString text(characters + 6, u'a');
+    const char16_t opening[] = u"{s:'";
+    std::copy(std::begin(opening), std::end(opening) - 1, text.begin());
+    text[text.size() - 2] = u'\'';
+    text[text.size() - 1] = u'}';
+    const Parsed p = parse(text);
+    EXPECT_EQ(p.errors, QStringLiteral("Overflow: s\r\n"));
+    EXPECT_EQ(p.tree, QStringLiteral("{}"));
+}
+
+TEST(JSONReader, MemoryRunningOutFailsTheValueBeingRead)
+{
+    if (!json_tests::AddressSpaceLimit::available()) {
+        GTEST_SKIP() << "no address-space limit under the address sanitizer";
+    }
+    // The string builder cannot take in these 2^24 characters with 4 MB to spare.
+    const QString text = QStringLiteral("[1, {s:'") + QString(1 << 24, u'a') + QStringLiteral("'}]");
+    Parsed p;
+    {
+        const json_tests::AddressSpaceLimit limit(4 << 20);
+        ASSERT_TRUE(limit.isSet());
+        p = parse(text);
+    }
+    EXPECT_EQ(p.errors, QStringLiteral("Out of memory: s\r\n"));
+    EXPECT_EQ(p.tree, QStringLiteral("[1,{}]"));
+    EXPECT_EQ(parse(QStringLiteral("{s:'abc'}")).tree, QStringLiteral("{\"s\":\"abc\"}"));
 }
