@@ -2,13 +2,17 @@
 #include "CanonicalForm.h"
 #include "PrintQString.h"
 #include "json/JSON.h"
+#include "json/cJSONScript.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestEnvironment.h"
 
 #include <QLocale>
 
 #include <algorithm>
+#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +46,23 @@ void expectClean(const Case* begin, const Case* end)
         const Parsed p = parse(QString::fromUtf8(c->text));
         EXPECT_EQ(p.tree, QString::fromUtf8(c->tree)) << c->text;
         EXPECT_EQ(p.errors, QString()) << c->text;
+    }
+}
+
+// A text, the tree it reads as, and its error lines.
+struct ParseCase
+{
+    const char* text;
+    const char* tree;
+    const char* errors;
+};
+
+void expectParses(std::initializer_list<ParseCase> cases)
+{
+    for (const ParseCase& c : cases) {
+        const Parsed p = parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
+        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
     }
 }
 
@@ -192,12 +213,7 @@ TEST(JSONReader, ClearsTheErrorsOfTheLastParse)
 
 TEST(JSONReader, AnUnquotedKeyStopsAtAQuote)
 {
-    struct KeyCase
-    {
-        const char* text;
-        const char* tree;
-        const char* errors;
-    } cases[] = {
+    expectParses({
         // The quote begins the value, as a bracket after an unquoted key does.
         {"{a\"x\"}", "{\"a\":\"x\"}", ""},
         {"{a{b:1}}", "{\"a\":{\"b\":1}}", ""},
@@ -206,22 +222,12 @@ TEST(JSONReader, AnUnquotedKeyStopsAtAQuote)
         {"{a'b:1}, {c:2}", "{\"a\":\"b:1}, {c:2}\"}", "Missing '}': {a'b:1}, {c:2}\r\n"},
         // Inside quotes the other quote is part of the key.
         {"{\"it's\":1, 'say \"hi\"':2}", "{\"it's\":1,\"say\\\"hi\\\"\":2}", ""},
-    };
-    for (const KeyCase& c : cases) {
-        const Parsed p = parse(QString::fromUtf8(c.text));
-        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
-        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
-    }
+    });
 }
 
 TEST(JSONReader, OpensCommentsOnlyAtTheirMarks)
 {
-    struct CommentCase
-    {
-        const char* text;
-        const char* tree;
-        const char* errors;
-    } cases[] = {
+    expectParses({
         // A "/" or "*" that opens nothing is a blank.
         {"[1 ** 2]", "[1,2]", ""},
         {"[1 * 2 / 3]", "[1,2,3]", ""},
@@ -245,12 +251,7 @@ TEST(JSONReader, OpensCommentsOnlyAtTheirMarks)
         // A comment that the text ends inside hides the closing bracket.
         {"[1 /* 2]", "[1]", "Missing ']': [1 /* 2]\r\n"},
         {"[1 // 2]", "[1]", "Missing ']': [1 // 2]\r\n"},
-    };
-    for (const CommentCase& c : cases) {
-        const Parsed p = parse(QString::fromUtf8(c.text));
-        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
-        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
-    }
+    });
 }
 
 TEST(JSONReader, AStringPastTheBuildersLimitFailsItsValue)
@@ -258,14 +259,23 @@ TEST(JSONReader, AStringPastTheBuildersLimitFailsItsValue)
     // {s:'aaa...'} with 2^30 characters between the quotes, one more than
     // the string builder holds.
     const qsizetype characters = qsizetype(1) << 30;
-    QString text(characters + 6, u'a');
-    const char16_t opening[] = u"{s:'";
-    std::copy(std::begin(opening), std::end(opening) - 1, text.begin());
-    text[text.size() - 2] = u'\'';
-    text[text.size() - 1] = u'}';
+    QString text;
+    text.resize(characters + 6);
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
+    const std::u16string_view opening = u"{s:'";
+    std::copy(opening.begin(), opening.end(), data);
+    std::fill_n(data + opening.size(), characters, u'a');
+    data[text.size() - 2] = u'\'';
+    data[text.size() - 1] = u'}';
     const Parsed p = parse(text);
     EXPECT_EQ(p.errors, QStringLiteral("Overflow: s\r\n"));
     EXPECT_EQ(p.tree, QStringLiteral("{}"));
+    // A script reads it the same way, and shows the line.
+    testing_support::ScriptedOperator& op = testing_support::scriptedOperator();
+    op.answerMsgBox(platform::msgbox::OK, QStringLiteral("Overflow: s"));
+    EXPECT_EQ(json::cJSONScript().Eval(text), QString());
+    ASSERT_EQ(op.asked().size(), 1);
+    EXPECT_EQ(op.asked()[0].title, QStringLiteral("Parser Error"));
 }
 
 // Reads a long string with little memory to spare and exits with 0 when
