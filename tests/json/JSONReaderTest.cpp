@@ -1,5 +1,6 @@
 #include "AddressSpaceLimit.h"
 #include "CanonicalForm.h"
+#include "MappedText.h"
 #include "PrintQString.h"
 #include "json/JSON.h"
 #include "json/cJSONScript.h"
@@ -8,11 +9,9 @@
 
 #include <QLocale>
 
-#include <algorithm>
-#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
+#include <initializer_list>
 
 #include <gtest/gtest.h>
 
@@ -258,15 +257,10 @@ TEST(JSONReader, AStringPastTheBuildersLimitFailsItsValue)
 {
     // {s:'aaa...'} with 2^30 characters between the quotes, one more than
     // the string builder holds.
-    const qsizetype characters = qsizetype(1) << 30;
-    QString text;
-    text.resize(characters + 6);
-    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
-    const std::u16string_view opening = u"{s:'";
-    std::copy(opening.begin(), opening.end(), data);
-    std::fill_n(data + opening.size(), characters, u'a');
-    data[text.size() - 2] = u'\'';
-    data[text.size() - 1] = u'}';
+    const json_tests::MappedText mapped(u"{s:'", u'a', qsizetype(1) << 10, u"'}");
+    ASSERT_TRUE(mapped.isValid());
+    const QString& text = mapped.text();
+    ASSERT_EQ(text.size(), (qsizetype(1) << 30) + 6);
     const Parsed p = parse(text);
     EXPECT_EQ(p.errors, QStringLiteral("Overflow: s\r\n"));
     EXPECT_EQ(p.tree, QStringLiteral("{}"));
