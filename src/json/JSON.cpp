@@ -4,8 +4,10 @@
 #include "platform/core/Collection.h"
 #include "platform/core/Decimal.h"
 #include "platform/core/Dictionary.h"
+#include "platform/core/RunTimeError.h"
 
 #include <memory>
+#include <new>
 
 namespace json {
 
@@ -24,6 +26,12 @@ const QString kDuplicateKey = QStringLiteral("This key is already associated wit
 bool isNumberChar(char16_t c)
 {
     return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.' || c == u'e' || c == u'E';
+}
+
+// Characters a key drops, inside quotes or not.
+bool isKeyBlank(char16_t c)
+{
+    return c == u'\r' || c == u'\n' || c == u'\t' || c == u' ';
 }
 
 // A container that failed inside keeps its place with what it read.
@@ -53,7 +61,7 @@ int hexValue(char16_t c)
 class Reader
 {
 public:
-    explicit Reader(const QString& str) : m_str(str), m_size(str.size()) {}
+    explicit Reader(const QString& str) : m_str(str), m_text(QStringView(str).utf16()), m_size(str.size()) {}
 
     Variant ReadObject(qsizetype& index);
     Variant ReadArray(qsizetype& index);
@@ -67,7 +75,7 @@ public:
 
 private:
     // The character at `index`, 0 past the end.
-    char16_t at(qsizetype index) const { return index <= m_size ? m_str[index - 1].unicode() : 0; }
+    char16_t at(qsizetype index) const { return index <= m_size ? m_text[index - 1] : 0; }
     bool startsWith(qsizetype index, QStringView word) const
     {
         return QStringView(m_str).mid(index - 1, word.size()) == word;
@@ -80,11 +88,15 @@ private:
     // Reads the members of the container opened at `index` up to `close`
     // with `readMember`, which answers false when the container ends there.
     template <typename ReadMember> void ReadMembers(qsizetype& index, char16_t close, ReadMember readMember);
+    // Fails the value being read, leaving its line to the container with
+    // `description` before the container's context.
+    void fail(const QString& description);
     // After a failed value: the container's line for it, `context` after
     // the failure's description, where the value left that line to it.
     void writeFailure(const QString& context);
 
     const QString& m_str;
+    const char16_t* const m_text;
     const qsizetype m_size;
     int m_depth = 0;
     bool m_failed = false;
@@ -97,45 +109,51 @@ private:
 
 void Reader::SkipBlanks(qsizetype& index) const
 {
-    bool startOfComment = false;
     bool inComment = false;
     bool inLongComment = false;
+    // Comments open only at "//" and "/*" and a block comment ends only at
+    // "*/", the two characters side by side: `previous` is the character
+    // before this one, or 0 where it ended a comment mark and pairs with none.
+    char16_t previous = 0;
     for (; index <= m_size; ++index) {
         const char16_t c = at(index);
+        const char16_t before = previous;
+        previous = c;
         if (inLongComment) {
-            // Only "*/" ends a block comment.
-            if (c == u'/' && startOfComment) {
-                startOfComment = inComment = inLongComment = false;
-            } else {
-                startOfComment = c == u'*';
+            if (before == u'*' && c == u'/') {
+                inLongComment = false;
+                previous = 0;
             }
             continue;
         }
         if (inComment) {
             // A line comment runs to the line break, whatever it holds.
-            if (c == u'\r' || c == u'\n') {
-                startOfComment = inComment = false;
-            }
+            inComment = c != u'\r' && c != u'\n';
             continue;
         }
         switch (c) {
         case u'\r':
         case u'\n':
-            startOfComment = false;
-            break;
         case u'\t':
         case u' ':
         case u'(':
         case u')':
             break;
         case u'/':
-            // A lone "/" is skipped like a blank; a second one opens a line comment.
-            inComment = startOfComment;
-            startOfComment = !startOfComment;
+            // A lone "/" is skipped like a blank.
+            if (before == u'/') {
+                inComment = true;
+                previous = 0;
+            }
             break;
         case u'*':
-            inComment = inLongComment = startOfComment;
-            startOfComment = !startOfComment;
+            // So is a lone "*", but "*/" outside a comment is ordinary text.
+            if (before == u'/') {
+                inLongComment = true;
+                previous = 0;
+            } else if (at(index + 1) == u'/') {
+                return;
+            }
             break;
         default:
             return;
@@ -182,6 +200,12 @@ template <typename ReadMember> void Reader::ReadMembers(qsizetype& index, char16
         }
     }
     --m_depth;
+}
+
+void Reader::fail(const QString& description)
+{
+    m_failed = true;
+    m_failure = description;
 }
 
 void Reader::writeFailure(const QString& context)
@@ -246,22 +270,30 @@ Variant Reader::ReadArray(qsizetype& index)
 Variant Reader::ReadValue(qsizetype& index)
 {
     SkipBlanks(index);
-    switch (at(index)) {
-    case u'{':
-        return ReadObject(index);
-    case u'[':
-        return ReadArray(index);
-    case u'"':
-    case u'\'':
-        return ReadString(index);
-    case u't':
-    case u'f':
-        return ReadBoolean(index);
-    case u'n':
-        return ReadNull(index);
-    default:
-        return ReadNumber(index);
+    try {
+        switch (at(index)) {
+        case u'{':
+            return ReadObject(index);
+        case u'[':
+            return ReadArray(index);
+        case u'"':
+        case u'\'':
+            return ReadString(index);
+        case u't':
+        case u'f':
+            return ReadBoolean(index);
+        case u'n':
+            return ReadNull(index);
+        default:
+            return ReadNumber(index);
+        }
+    } catch (const platform::RunTimeError& error) {
+        // The string builder refuses a string past what it holds.
+        fail(error.description());
+    } catch (const std::bad_alloc&) {
+        fail(QStringLiteral("Out of memory"));
     }
+    return {};
 }
 
 QString Reader::ReadString(qsizetype& index)
@@ -269,21 +301,22 @@ QString Reader::ReadString(qsizetype& index)
     const char16_t quote = at(index);
     ++index;
     m_chars.Remove(0, m_chars.Length());
-    // Plain characters are copied a run at a time.
-    qsizetype run = index;
-    const auto flush = [&] { m_chars.Append(QStringView(m_str).mid(run - 1, index - run)); };
-    while (index <= m_size) {
-        const char16_t c = at(index);
-        if (c == quote) {
-            flush();
+    while (true) {
+        // Plain characters are copied a run at a time.
+        const qsizetype run = index;
+        while (index <= m_size && m_text[index - 1] != quote && m_text[index - 1] != u'\\') {
             ++index;
-            return m_chars.toString();
         }
-        if (c != u'\\') {
+        m_chars.Append(QStringView(m_text + run - 1, index - run));
+        // A string that the text ends inside ends there, and so does a
+        // backslash with nothing left to escape.
+        if (index > m_size) {
+            break;
+        }
+        if (m_text[index - 1] == quote) {
             ++index;
-            continue;
+            break;
         }
-        flush();
         ++index;
         if (index > m_size) {
             break;
@@ -329,9 +362,7 @@ QString Reader::ReadString(qsizetype& index)
             break;
         }
         m_chars.Append(QStringView(&out, 1));
-        run = index;
     }
-    flush();
     return m_chars.toString();
 }
 
@@ -345,8 +376,7 @@ Variant Reader::ReadNumber(qsizetype& index)
     Decimal::ParseError why = Decimal::ParseError::Malformed;
     const auto number = Decimal::parse(QStringView(m_str).mid(start - 1, index - start), &why);
     if (!number) {
-        m_failed = true;
-        m_failure = why == Decimal::ParseError::Overflow ? QStringLiteral("Overflow") : QStringLiteral("Type mismatch");
+        fail(why == Decimal::ParseError::Overflow ? QStringLiteral("Overflow") : QStringLiteral("Type mismatch"));
         return {};
     }
     return *number;
@@ -384,34 +414,39 @@ QString Reader::ReadKey(qsizetype& index)
 {
     SkipBlanks(index);
     QString key;
-    bool doubleQuoted = false;
-    bool singleQuoted = false;
+    const char16_t quote = at(index);
+    if (quote == u'"' || quote == u'\'') {
+        ++index;
+        while (index <= m_size) {
+            const char16_t c = at(index);
+            ++index;
+            if (c == quote) {
+                SkipBlanks(index);
+                if (at(index) == u':') {
+                    ++index;
+                } else {
+                    line(QStringLiteral("Invalid Key at position ") + position(index) + QStringLiteral(" : ") + key);
+                }
+                return key;
+            }
+            // Blanks are dropped even inside quotes.
+            if (!isKeyBlank(c)) {
+                key += QChar(c);
+            }
+        }
+        return key;
+    }
     while (index <= m_size) {
         const char16_t c = at(index);
-        if ((c == u'"' && !singleQuoted) || (c == u'\'' && !doubleQuoted)) {
-            bool& quoted = c == u'"' ? doubleQuoted : singleQuoted;
-            quoted = !quoted;
+        if (c == u':') {
             ++index;
-            if (!quoted) {
-                SkipBlanks(index);
-                if (at(index) != u':') {
-                    line(QStringLiteral("Invalid Key at position ") + position(index) + QStringLiteral(" : ") + key);
-                    return key;
-                }
-            }
-            continue;
+            return key;
         }
-        if (!doubleQuoted && !singleQuoted) {
-            if (c == u':') {
-                ++index;
-                return key;
-            }
-            // Outside quotes the structure ends the key, and is left to the object.
-            if (c == u',' || c == u'{' || c == u'}' || c == u'[' || c == u']') {
-                return key;
-            }
+        // The structure and quotes end an unquoted key, and are left to the value.
+        if (c == u',' || c == u'{' || c == u'}' || c == u'[' || c == u']' || c == u'"' || c == u'\'') {
+            return key;
         }
-        if (c != u'\r' && c != u'\n' && c != u'\t' && c != u' ') {
+        if (!isKeyBlank(c)) {
             key += QChar(c);
         }
         ++index;
@@ -428,14 +463,17 @@ platform::Variant ParseDocument(const QString& str)
     qsizetype index = 1;
     reader.SkipBlanks(index);
     const char16_t first = index <= str.size() ? str[index - 1].unicode() : 0;
-    if (first == u'{') {
-        return reader.ReadObject(index);
+    if (first != u'{' && first != u'[') {
+        ParseErrorText = QStringLiteral("Invalid JSON");
+        return {};
     }
-    if (first == u'[') {
-        return reader.ReadArray(index);
+    try {
+        return first == u'{' ? reader.ReadObject(index) : reader.ReadArray(index);
+    } catch (const std::bad_alloc&) {
+        // Memory ran out in the top-level container itself, not in one of its values.
+        ParseErrorText += QStringLiteral("Out of memory\r\n");
+        return first == u'{' ? Variant(std::make_shared<Dictionary>()) : Variant(std::make_shared<Collection>());
     }
-    ParseErrorText = QStringLiteral("Invalid JSON");
-    return {};
 }
 
 QString LastParseErrors()

@@ -13,7 +13,9 @@
 // skipped, commas between members are optional, strings and keys may be
 // quoted with double or single quotes or, for keys, not at all. It never
 // raises: each problem becomes a line of the error text, ended by CR LF,
-// which the caller reads with LastParseErrors() after the parse. The error
+// which the caller reads with LastParseErrors() after the parse; a string
+// longer than the string builder holds ("Overflow") and memory running out
+// ("Out of memory") fail the value being read like any other problem. The error
 // text is one module-wide value, so the reader is not reentrant.
 namespace json {
 

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <new>
 #include <optional>
 
 namespace json {
@@ -27,19 +28,18 @@ constexpr int32_t kMaxNestingDepth = 40;
 // otherwise double it past any memory.
 constexpr qsizetype kMaxOutput = qsizetype(1) << 24;
 
+// What one script holds at once stays within this many characters: copies
+// of one long variable into others would otherwise fill any memory.
+constexpr qsizetype kMaxHeld = qsizetype(1) << 26;
+
 QString outputTooLong()
 {
     return QStringLiteral("ERROR: Output too long.");
 }
 
-// Appends `text`; false, with nothing appended, when the output would pass kMaxOutput.
-bool appendWithin(cStringBuilder& output, const QString& text)
+QString outOfMemory()
 {
-    if (output.Length() + text.size() > kMaxOutput) {
-        return false;
-    }
-    output.Append(text);
-    return true;
+    return QStringLiteral("ERROR: Out of memory.");
 }
 
 QString argumentError(const QString& command)
@@ -104,49 +104,103 @@ private:
 
 } // namespace
 
+size_t qHash(const cJSONScript::VariableName& name, size_t seed)
+{
+    return qHashMulti(seed, int(name.type), name.text);
+}
+
+// A text that a call gathers, or keeps while it runs others, counted against
+// what the script holds for as long as it lives. A text taken in whole is
+// shared with where it came from; pieces are gathered in a string builder.
+class cJSONScript::HeldText
+{
+public:
+    explicit HeldText(cJSONScript& script) : m_script(script) {}
+    ~HeldText() { m_script.m_held -= m_length; }
+    HeldText(const HeldText&) = delete;
+    HeldText& operator=(const HeldText&) = delete;
+
+    // Adds `piece`; false, with nothing added, when the text would pass
+    // kMaxOutput characters or the script would hold more than kMaxHeld.
+    bool Append(const QString& piece)
+    {
+        if (piece.isEmpty()) {
+            return true;
+        }
+        if (m_length + piece.size() > kMaxOutput || m_script.m_held + piece.size() > kMaxHeld) {
+            return false;
+        }
+        if (m_length == 0) {
+            m_first = piece;
+        } else {
+            if (!m_first.isEmpty()) {
+                m_builder.Append(m_first);
+                m_first.clear();
+            }
+            m_builder.Append(piece);
+        }
+        m_length += piece.size();
+        m_script.m_held += piece.size();
+        return true;
+    }
+
+    QString toString() const { return m_first.isEmpty() ? m_builder.toString() : m_first; }
+
+private:
+    cJSONScript& m_script;
+    // The text while it is one piece.
+    QString m_first;
+    cStringBuilder m_builder;
+    qsizetype m_length = 0;
+};
+
 QString cJSONScript::Eval(const QString& sJSON)
 {
-    const Variant document = ParseDocument(sJSON);
-    QString problem = LastParseErrors();
-    const auto script = document.toCollection();
-    if (problem.isEmpty() && !script) {
-        problem = QStringLiteral("Invalid script: a script is an array of texts and commands");
-    }
-    if (problem.isEmpty()) {
-        qsizetype position = 0;
-        for (const Variant& element : *script) {
-            ++position;
-            if (element.type() == VariantType::Decimal || element.type() == VariantType::Boolean) {
-                problem = QStringLiteral("Invalid script element %1: a number or a Boolean is no text or command")
-                              .arg(position);
-                break;
+    try {
+        const Variant document = ParseDocument(sJSON);
+        QString problem = LastParseErrors();
+        const auto script = document.toCollection();
+        if (problem.isEmpty() && !script) {
+            problem = QStringLiteral("Invalid script: a script is an array of texts and commands");
+        }
+        if (problem.isEmpty()) {
+            qsizetype position = 0;
+            for (const Variant& element : *script) {
+                ++position;
+                if (element.type() == VariantType::Decimal || element.type() == VariantType::Boolean) {
+                    problem = QStringLiteral("Invalid script element %1: a number or a Boolean is no text or command")
+                                  .arg(position);
+                    break;
+                }
             }
         }
-    }
-    if (!problem.isEmpty()) {
-        platform::op().MsgBox(problem, platform::msgbox::Exclamation, QStringLiteral("Parser Error"));
-        return {};
-    }
-    cStringBuilder output;
-    for (const Variant& element : *script) {
-        QString text;
-        switch (element.type()) {
-        case VariantType::Null:
-            text = QStringLiteral("null");
-            break;
-        case VariantType::Date:
-        case VariantType::Text:
-            text = element.toText();
-            break;
-        default:
-            text = ExecCommand(element);
-            break;
+        if (!problem.isEmpty()) {
+            platform::op().MsgBox(problem, platform::msgbox::Exclamation, QStringLiteral("Parser Error"));
+            return {};
         }
-        if (!appendWithin(output, text)) {
-            return outputTooLong();
+        HeldText output(*this);
+        for (const Variant& element : *script) {
+            QString text;
+            switch (element.type()) {
+            case VariantType::Null:
+                text = QStringLiteral("null");
+                break;
+            case VariantType::Date:
+            case VariantType::Text:
+                text = element.toText();
+                break;
+            default:
+                text = ExecCommand(element);
+                break;
+            }
+            if (!output.Append(text)) {
+                return outputTooLong();
+            }
         }
+        return output.toString();
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
     }
-    return output.toString();
 }
 
 QString cJSONScript::ExecCommand(const Variant& value)
@@ -155,6 +209,17 @@ QString cJSONScript::ExecCommand(const Variant& value)
         return QStringLiteral("ERROR: Nesting level exceeded.");
     }
     const DepthGuard guard(NestingDepth);
+    // Memory running out ends this call alone, as the nesting limit does;
+    // what it held is given back as it unwinds.
+    try {
+        return ExecValue(value);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    }
+}
+
+QString cJSONScript::ExecValue(const Variant& value)
+{
     switch (value.type()) {
     case VariantType::Null:
         return QStringLiteral("null");
@@ -171,9 +236,9 @@ QString cJSONScript::ExecCommand(const Variant& value)
     case VariantType::Text:
         return value.toText();
     case VariantType::Collection: {
-        cStringBuilder output;
+        HeldText output(*this);
         for (const Variant& element : *value.toCollection()) {
-            if (!appendWithin(output, ExecCommand(element))) {
+            if (!output.Append(ExecCommand(element))) {
                 return outputTooLong();
             }
         }
@@ -195,7 +260,7 @@ QString cJSONScript::ExecObject(const Dictionary& commands)
         {QStringLiteral("switch"), &cJSONScript::Switch}, {QStringLiteral("set"), &cJSONScript::Set},
         {QStringLiteral("get"), &cJSONScript::Get},       {QStringLiteral("if"), &cJSONScript::If},
     };
-    cStringBuilder output;
+    HeldText output(*this);
     for (const Dictionary::Entry& entry : commands) {
         const QString command = entry.key.toLower();
         QString text;
@@ -210,7 +275,7 @@ QString cJSONScript::ExecObject(const Dictionary& commands)
             text = parameters ? QStringLiteral("<%") + name + u'(' + *parameters + QStringLiteral(")%>")
                               : argumentError(name);
         }
-        if (!appendWithin(output, text)) {
+        if (!output.Append(text)) {
             return outputTooLong();
         }
     }
@@ -219,18 +284,25 @@ QString cJSONScript::ExecObject(const Dictionary& commands)
 
 QString cJSONScript::Alert(const Dictionary& argument)
 {
-    const QString message = ExecCommand(argument.value(QStringLiteral("message")));
+    HeldText message(*this);
+    if (!message.Append(ExecCommand(argument.value(QStringLiteral("message"))))) {
+        return outputTooLong();
+    }
     const QString title = ExecCommand(argument.value(QStringLiteral("title")));
-    platform::op().MsgBox(message, platform::msgbox::Information, title);
+    platform::op().MsgBox(message.toString(), platform::msgbox::Information, title);
     return {};
 }
 
 QString cJSONScript::Input(const Dictionary& argument)
 {
-    const QString prompt = ExecCommand(argument.value(QStringLiteral("prompt")));
-    const QString title = ExecCommand(argument.value(QStringLiteral("title")));
+    HeldText prompt(*this);
+    HeldText title(*this);
+    if (!prompt.Append(ExecCommand(argument.value(QStringLiteral("prompt")))) ||
+        !title.Append(ExecCommand(argument.value(QStringLiteral("title"))))) {
+        return outputTooLong();
+    }
     const QString defaultText = ExecCommand(argument.value(QStringLiteral("default")));
-    return platform::op().InputBox(prompt, title, defaultText).value_or(QString());
+    return platform::op().InputBox(prompt.toString(), title.toString(), defaultText).value_or(QString());
 }
 
 QString cJSONScript::Switch(const Dictionary& argument)
@@ -253,41 +325,57 @@ QString cJSONScript::Switch(const Dictionary& argument)
             }
         }
     }
-    QString result = ExecCommand(argument.value(QStringLiteral("default")));
-    const QString key = ExecCommand(argument.value(QStringLiteral("case"))).toLower();
-    if (!list) {
-        return result;
+    HeldText result(*this);
+    if (!result.Append(ExecCommand(argument.value(QStringLiteral("default"))))) {
+        return outputTooLong();
     }
-    for (const Variant& item : *list) {
-        const auto fields = item.toDictionary();
-        // A null case never matches.
-        const auto itemCase = scalarText(fields->value(QStringLiteral("case")));
-        if (itemCase && itemCase->toLower() == key) {
-            result = ExecCommand(fields->value(QStringLiteral("return")));
-            break;
+    HeldText key(*this);
+    if (!key.Append(ExecCommand(argument.value(QStringLiteral("case"))).toLower())) {
+        return outputTooLong();
+    }
+    if (list) {
+        const QString caseKey = key.toString();
+        for (const Variant& item : *list) {
+            const auto fields = item.toDictionary();
+            // A null case never matches.
+            const auto itemCase = scalarText(fields->value(QStringLiteral("case")));
+            if (itemCase && itemCase->toLower() == caseKey) {
+                return ExecCommand(fields->value(QStringLiteral("return")));
+            }
         }
     }
-    return result;
+    return result.toString();
 }
 
 QString cJSONScript::Set(const Dictionary& argument)
 {
-    const auto name = scalarText(argument.value(QStringLiteral("name")));
+    const Variant nameValue = argument.value(QStringLiteral("name"));
+    const auto name = scalarText(nameValue);
     if (!name) {
         return argumentError(QStringLiteral("set"));
     }
-    Variables.insert(*name, ExecCommand(argument.value(QStringLiteral("value"))));
+    const QString value = ExecCommand(argument.value(QStringLiteral("value")));
+    const VariableName key{nameValue.type(), *name};
+    const auto found = Variables.constFind(key);
+    const qsizetype replaced = found == Variables.constEnd() ? 0 : found->size();
+    if (m_held - replaced + value.size() > kMaxHeld) {
+        return outputTooLong();
+    }
+    Variables.insert(key, value);
+    m_held += value.size() - replaced;
     return {};
 }
 
 QString cJSONScript::Get(const Dictionary& argument)
 {
-    const auto name = scalarText(argument.value(QStringLiteral("name")));
+    const Variant nameValue = argument.value(QStringLiteral("name"));
+    const auto name = scalarText(nameValue);
     if (!name) {
         return argumentError(QStringLiteral("get"));
     }
     // A variable never set reads as empty.
-    QString output = ExecCommand(Variables.value(*name));
+    const auto found = Variables.constFind(VariableName{nameValue.type(), *name});
+    QString output = ExecCommand(found == Variables.constEnd() ? Variant() : Variant(*found));
     if (output.isEmpty()) {
         output = ExecCommand(argument.value(QStringLiteral("default")));
     }
@@ -296,13 +384,22 @@ QString cJSONScript::Get(const Dictionary& argument)
 
 QString cJSONScript::If(const Dictionary& argument)
 {
-    const auto type = scalarText(argument.value(QStringLiteral("type")));
-    if (!type) {
+    const Variant typeValue = argument.value(QStringLiteral("type"));
+    const auto type = scalarText(typeValue);
+    // Null names no comparison, as any other text that is none; an object or
+    // an array is no type at all.
+    if (!type && !typeValue.isNull()) {
         return argumentError(QStringLiteral("if"));
     }
-    const QString a = ExecCommand(argument.value(QStringLiteral("value1")));
-    const QString b = ExecCommand(argument.value(QStringLiteral("value2")));
-    const QString kind = type->toLower();
+    HeldText first(*this);
+    HeldText second(*this);
+    if (!first.Append(ExecCommand(argument.value(QStringLiteral("value1")))) ||
+        !second.Append(ExecCommand(argument.value(QStringLiteral("value2"))))) {
+        return outputTooLong();
+    }
+    const QString a = first.toString();
+    const QString b = second.toString();
+    const QString kind = type ? type->toLower() : QString();
     // Besides "eq", comparisons are by code unit: "10" is below "9".
     const int order = QString::compare(a, b, Qt::CaseSensitive);
     bool holds = false;

@@ -1,8 +1,17 @@
+#include "AddressSpaceLimit.h"
 #include "CanonicalForm.h"
+#include "MappedText.h"
 #include "PrintQString.h"
 #include "json/JSON.h"
+#include "json/cJSONScript.h"
+#include "support/ScriptedOperator.h"
+#include "support/TestEnvironment.h"
 
 #include <QLocale>
+
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +45,23 @@ void expectClean(const Case* begin, const Case* end)
         const Parsed p = parse(QString::fromUtf8(c->text));
         EXPECT_EQ(p.tree, QString::fromUtf8(c->tree)) << c->text;
         EXPECT_EQ(p.errors, QString()) << c->text;
+    }
+}
+
+// A text, the tree it reads as, and its error lines.
+struct ParseCase
+{
+    const char* text;
+    const char* tree;
+    const char* errors;
+};
+
+void expectParses(std::initializer_list<ParseCase> cases)
+{
+    for (const ParseCase& c : cases) {
+        const Parsed p = parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(p.tree, QString::fromUtf8(c.tree)) << c.text;
+        EXPECT_EQ(p.errors, QString::fromUtf8(c.errors)) << c.text;
     }
 }
 
@@ -128,6 +154,9 @@ TEST(JSONReader, WritesAnErrorLineForEachProblem)
          "{\"list\":[1,2,3,4,5,6,7,8,9]}"},
         // A string that the text ends inside keeps its characters; only the bracket is missing.
         {"[\"abc", "Missing ']': [\"abc\r\n", "[\"abc\"]"},
+        // So does one that ends in a backslash, which has nothing left to escape.
+        {"[\"abc\\", "Missing ']': [\"abc\\\r\n", "[\"abc\"]"},
+        {"{k:'a\\tb\\", "Missing '}': {k:'a\\tb\\\r\n", "{\"k\":\"a\\tb\"}"},
         {"[tru]", "Invalid Boolean at position 2 : tru]\r\n", "[]"},
         {"[1, nul]", "Invalid null value at position 5 : nul]\r\n", "[1]"},
         {"[-1.5foo]", "Invalid Boolean at position 6 : foo]\r\n", "[-1.5]"},
@@ -179,4 +208,97 @@ TEST(JSONReader, ClearsTheErrorsOfTheLastParse)
     EXPECT_EQ(LastParseErrors(), QString());
     parse(QStringLiteral("x"));
     EXPECT_EQ(LastParseErrors(), QStringLiteral("Invalid JSON"));
+}
+
+TEST(JSONReader, AnUnquotedKeyStopsAtAQuote)
+{
+    expectParses({
+        // The quote begins the value, as a bracket after an unquoted key does.
+        {"{a\"x\"}", "{\"a\":\"x\"}", ""},
+        {"{a{b:1}}", "{\"a\":{\"b\":1}}", ""},
+        {"[{a'b':1}, {c:2}]", "[{\"a\":\"b\",\"\":1},{\"c\":2}]", ""},
+        // A value the text ends inside runs to the end; the key is still only "a".
+        {"{a'b:1}, {c:2}", "{\"a\":\"b:1}, {c:2}\"}", "Missing '}': {a'b:1}, {c:2}\r\n"},
+        // Inside quotes the other quote is part of the key.
+        {"{\"it's\":1, 'say \"hi\"':2}", "{\"it's\":1,\"say\\\"hi\\\"\":2}", ""},
+    });
+}
+
+TEST(JSONReader, OpensCommentsOnlyAtTheirMarks)
+{
+    expectParses({
+        // A "/" or "*" that opens nothing is a blank.
+        {"[1 ** 2]", "[1,2]", ""},
+        {"[1 * 2 / 3]", "[1,2,3]", ""},
+        {"[1 / / 2]", "[1,2]", ""},
+        {"[1 / * 2 * / 3]", "[1,2,3]", ""},
+        // "//" runs to the line break, "/*" to the next "*/".
+        {"/**/[1]", "[1]", ""},
+        {"[1 /**/ 2]", "[1,2]", ""},
+        {"[1 /*/ 2 */ 3]", "[1,3]", ""},
+        {"[1 /* ** / * / */ 2]", "[1,2]", ""},
+        {"[1 /* a\r\nb */ 2]", "[1,2]", ""},
+        {"[1 // a */ b\n 2]", "[1,2]", ""},
+        {"{a:1 // b:2\r\n c:3}", "{\"a\":1,\"c\":3}", ""},
+        // "*/" outside a comment is no blank: an unquoted key takes it...
+        {"{*/a:1}", "{\"*/a\":1}", ""},
+        // ...and where a value is expected it is no value.
+        {"[1 */ 2]", "[1]", "Type mismatch: */ 2]\r\n"},
+        {"[*/]", "[]", "Type mismatch: */]\r\n"},
+        {"{a:*/1}", "{}", "Type mismatch: a\r\n"},
+        {"*/ [1]", "nothing", "Invalid JSON"},
+        // A comment that the text ends inside hides the closing bracket.
+        {"[1 /* 2]", "[1]", "Missing ']': [1 /* 2]\r\n"},
+        {"[1 // 2]", "[1]", "Missing ']': [1 // 2]\r\n"},
+    });
+}
+
+TEST(JSONReader, AStringPastTheBuildersLimitFailsItsValue)
+{
+    // {s:'aaa...'} with 2^30 characters between the quotes, one more than
+    // the string builder holds.
+    const json_tests::MappedText mapped(u"{s:'", u'a', qsizetype(1) << 10, u"'}");
+    ASSERT_TRUE(mapped.isValid());
+    const QString& text = mapped.text();
+    ASSERT_EQ(text.size(), (qsizetype(1) << 30) + 6);
+    const Parsed p = parse(text);
+    EXPECT_EQ(p.errors, QStringLiteral("Overflow: s\r\n"));
+    EXPECT_EQ(p.tree, QStringLiteral("{}"));
+    // A script reads it the same way, and shows the line.
+    testing_support::ScriptedOperator& op = testing_support::scriptedOperator();
+    op.answerMsgBox(platform::msgbox::OK, QStringLiteral("Overflow: s"));
+    EXPECT_EQ(json::cJSONScript().Eval(text), QString());
+    ASSERT_EQ(op.asked().size(), 1);
+    EXPECT_EQ(op.asked()[0].title, QStringLiteral("Parser Error"));
+}
+
+// Reads a long string with little memory to spare and exits with 0 when
+// that fails the value with "Out of memory" and the reader then works again.
+[[noreturn]] void readWithLittleMemory()
+{
+    // The string builder cannot take in these 2^24 characters with 4 MB to spare.
+    const QString text = QStringLiteral("[1, {s:'") + QString(1 << 24, u'a') + QStringLiteral("'}]");
+    Parsed p;
+    p.tree = QStringLiteral("no limit");
+    {
+        const json_tests::AddressSpaceLimit limit(4 << 20);
+        if (limit.isSet()) {
+            p = parse(text);
+        }
+    }
+    const Parsed after = parse(QStringLiteral("{s:'abc'}"));
+    std::fprintf(stderr, "tree %s, errors \"%s\", after %s\n", qPrintable(p.tree), qPrintable(p.errors),
+                 qPrintable(after.tree));
+    const bool failed = p.tree == QStringLiteral("[1,{}]") && p.errors == QStringLiteral("Out of memory: s\r\n");
+    std::exit(failed && after.tree == QStringLiteral("{\"s\":\"abc\"}") ? 0 : 1);
+}
+
+TEST(JSONReader, MemoryRunningOutFailsTheValueBeingRead)
+{
+    if (!json_tests::AddressSpaceLimit::available()) {
+        GTEST_SKIP() << "no address-space limit under the address sanitizer";
+    }
+    // In a fresh process, whose heap holds nothing that earlier tests freed.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(readWithLittleMemory(), testing::ExitedWithCode(0), "");
 }

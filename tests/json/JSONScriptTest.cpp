@@ -1,3 +1,4 @@
+#include "AddressSpaceLimit.h"
 #include "PrintQString.h"
 #include "json/cJSONScript.h"
 #include "platform/core/Operator.h"
@@ -5,6 +6,9 @@
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 using json::cJSONScript;
 using testing_support::ScriptedOperator;
@@ -64,6 +68,20 @@ TEST(JSONScript, KeepsVariablesAcrossScripts)
     EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'n'}}]")), QStringLiteral("replaced"));
 }
 
+TEST(JSONScript, TellsVariablesApartByTheTypeOfTheirNames)
+{
+    expectOutputs({
+        {"[{'set': {'name': 1, 'value': 'number'}}, {'set': {'name': '1', 'value': 'text'}},"
+         " {'get': {'name': 1}}, ',', {'get': {'name': '1'}}]",
+         "number,text"},
+        {"[{'set': {'name': true, 'value': 'Boolean'}}, {'get': {'name': 'True', 'default': '-'}}, ',',"
+         " {'get': {'name': true}}]",
+         "-,Boolean"},
+        // Numbers name by their value, whatever their text.
+        {"[{'set': {'name': 1.50, 'value': 'v'}}, {'get': {'name': 1.5}}, {'get': {'name': 15e-1}}]", "vv"},
+    });
+}
+
 TEST(JSONScript, ComparesInIf)
 {
     const auto ifScript = [](const char* type, const char* a, const char* b) {
@@ -92,6 +110,9 @@ TEST(JSONScript, ComparesInIf)
     expectOutputs({
         {"[{'if': {'value1': {'return': 'x'}, 'value2': 'X', 'type': 'eq', 'true': {'return': 'same'}}}]", "same"},
         {"[{'if': {'value1': 'a', 'value2': 'b', 'type': 'eq', 'true': 'same'}}]", ""},
+        // A type that names no comparison, null among them, is false.
+        {"[{'if': {'value1': 'a', 'value2': 'a', 'type': null, 'true': 'yes', 'false': 'no'}}]", "no"},
+        {"[{'if': {'value1': 'a', 'value2': 'a', 'true': 'yes', 'false': 'no'}}]", "no"},
     });
 }
 
@@ -174,6 +195,103 @@ TEST(JSONScript, AnOutputPastTheLimitIsAnErrorText)
     EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]")), tooLong);
     EXPECT_EQ(script.Eval(doublingScript(31)), QString());
     EXPECT_TRUE(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]")).startsWith(tooLong));
+}
+
+TEST(JSONScript, AScriptHoldsAtMost64MCharacters)
+{
+    const QString tooLong = QStringLiteral("ERROR: Output too long.");
+    cJSONScript script;
+    // x holds 2^23 characters; with seven copies of it the variables hold 2^26.
+    EXPECT_EQ(script.Eval(doublingScript(22)), QString());
+    QString copies = QStringLiteral("[");
+    for (int i = 1; i <= 8; ++i) {
+        copies += QStringLiteral("{'set': {'name': 'y%1', 'value': {'get': {'name': 'x'}}}}").arg(i);
+    }
+    EXPECT_EQ(script.Eval(copies + u']'), tooLong);
+    // Even a short text no longer fits.
+    EXPECT_EQ(script.Eval(QStringLiteral("['a']")), tooLong);
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'set': {'name': 'x', 'value': ''}}]")), QString());
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'y8', 'default': 'not set'}}]")),
+              QStringLiteral("not set"));
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'y7'}}]")).size(), qsizetype(1) << 23);
+}
+
+TEST(JSONScript, CountsTheTextsACommandKeepsWhileItRunsOthers)
+{
+    const QString tooLong = QStringLiteral("ERROR: Output too long.");
+    cJSONScript script;
+    // x and y hold 2^24 characters and z 2^23, 40 M of the 64 M a script may
+    // hold: a command that keeps x while it runs others cannot read x again.
+    script.Eval(doublingScript(22));
+    script.Eval(QStringLiteral("[{'set': {'name': 'z', 'value': {'get': {'name': 'x'}}}},"
+                               " {'set': {'name': 'x', 'value': [{'get': {'name': 'x'}}, {'get': {'name': 'x'}}]}},"
+                               " {'set': {'name': 'y', 'value': {'get': {'name': 'x'}}}}]"));
+    const QString x = QStringLiteral("{'get': {'name': 'x'}}");
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'if': {'value1': %1, 'value2': %1, 'type': 'eq', 'true': 'read twice',"
+                                         " 'false': 'kept'}}]")
+                              .arg(x)),
+              QStringLiteral("kept"));
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'switch': {'default': %1, 'case': %1,"
+                                         " 'items': [{'case': 'ERROR: Output too long.', 'return': 'kept'}]}}]")
+                              .arg(x)),
+              QStringLiteral("kept"));
+    ScriptedOperator& op = scriptedOperator();
+    op.answerMsgBox(platform::msgbox::OK);
+    op.answerInput(std::nullopt);
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'alert': {'message': %1, 'title': %1}}]").arg(x)), QString());
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'input': {'prompt': %1, 'title': %1, 'default': %1}}]").arg(x)), QString());
+    ASSERT_EQ(op.asked().size(), 2);
+    EXPECT_EQ(op.asked()[0].prompt.size(), qsizetype(1) << 24);
+    EXPECT_EQ(op.asked()[0].title, tooLong);
+    EXPECT_EQ(op.asked()[1].title, tooLong);
+    EXPECT_EQ(op.asked()[1].defaultText, tooLong);
+}
+
+TEST(JSONScript, GetAndSetShareAValue)
+{
+    cJSONScript script;
+    script.Eval(QStringLiteral("[{'set': {'name': 'x', 'value': ['ab', 'cd']}}]"));
+    const QString x = script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]"));
+    script.Eval(QStringLiteral("[{'set': {'name': 'y', 'value': [[{'get': {'name': 'x'}}]]}}]"));
+    const QString y = script.Eval(QStringLiteral("[{'get': {'name': 'y'}}]"));
+    EXPECT_EQ(x, QStringLiteral("abcd"));
+    EXPECT_EQ(y, QStringLiteral("abcd"));
+    EXPECT_EQ(x.constData(), y.constData());
+    // A shared value is copied only where it changes.
+    script.Eval(QStringLiteral("[{'set': {'name': 'x', 'value': 'new'}}]"));
+    EXPECT_EQ(script.Eval(QStringLiteral("[{'get': {'name': 'x'}}, {'get': {'name': 'y'}}]")),
+              QStringLiteral("newabcd"));
+}
+
+// Runs a script that doubles x to 2^24 characters with little memory to
+// spare and exits with 0 when the call that ran out gave its error text,
+// which x then holds, and the interpreter then works again.
+[[noreturn]] void runWithLittleMemory()
+{
+    cJSONScript script;
+    QString output = QStringLiteral("no limit");
+    {
+        const json_tests::AddressSpaceLimit limit(4 << 20);
+        if (limit.isSet()) {
+            output = script.Eval(doublingScript(23));
+        }
+    }
+    const QString x = script.Eval(QStringLiteral("[{'get': {'name': 'x'}}]"));
+    const QString after = script.Eval(QStringLiteral("['still ', {'return': 'runs'}]"));
+    std::fprintf(stderr, "output \"%s\", x \"%s\", after \"%s\"\n", qPrintable(output), qPrintable(x.left(60)),
+                 qPrintable(after));
+    const bool ranOut = output.isEmpty() && x.startsWith(QStringLiteral("ERROR: Out of memory."));
+    std::exit(ranOut && after == QStringLiteral("still runs") ? 0 : 1);
+}
+
+TEST(JSONScript, MemoryRunningOutIsAnErrorText)
+{
+    if (!json_tests::AddressSpaceLimit::available()) {
+        GTEST_SKIP() << "no address-space limit under the address sanitizer";
+    }
+    // In a fresh process, whose heap holds nothing that earlier tests freed.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(runWithLittleMemory(), testing::ExitedWithCode(0), "");
 }
 
 TEST(JSONScript, GivesTheDepthBackWhenACommandIsRejected)
