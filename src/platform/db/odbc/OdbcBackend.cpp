@@ -182,8 +182,9 @@ private:
     }
     // The columns of a Jet table as the check of a query needs them, from
     // the driver's description of the table's result; nullopt when the
-    // driver finds no such table.
-    std::optional<std::vector<JetColumn>> jetColumns(const QString& table, std::vector<ErrorInfo>& errors);
+    // driver finds no such table. Raises DbError when the driver fails to
+    // describe it (the check records the entry).
+    std::optional<std::vector<JetColumn>> jetColumns(const QString& table);
     Handle newStatement(std::vector<ErrorInfo>& errors) const;
     QString infoText(SQLUSMALLINT item) const;
     void setAutocommit(bool on, std::vector<ErrorInfo>& errors);
@@ -376,7 +377,7 @@ ResultSet OdbcBackend::execute(const QString& sql, std::vector<ErrorInfo>& error
         }
         requireOpen();
         checkJetQuery(
-            sql, [&](const QString& table) { return jetColumns(table, errors); }, errors);
+            sql, [&](const QString& table) { return jetColumns(table); }, errors);
     }
     Handle stmt = newStatement(errors);
     const std::u16string text = sql.toStdU16String();
@@ -397,8 +398,9 @@ ResultSet OdbcBackend::execute(const QString& sql, std::vector<ErrorInfo>& error
     return results(stmt, rc, errors);
 }
 
-std::optional<std::vector<JetColumn>> OdbcBackend::jetColumns(const QString& table, std::vector<ErrorInfo>& errors)
+std::optional<std::vector<JetColumn>> OdbcBackend::jetColumns(const QString& table)
 {
+    std::vector<ErrorInfo> errors;
     const QString key = table.toLower();
     if (const auto it = m_jetTables.constFind(key); it != m_jetTables.constEnd()) {
         return it.value();
