@@ -180,6 +180,11 @@ private:
             throw DbError(refusal);
         }
     }
+    // The columns of a Jet table as the check of a query needs them, from
+    // the driver's description of the table's result; nullopt when the
+    // driver finds no such table. Raises DbError when the driver fails to
+    // describe it (the check records the entry).
+    std::optional<std::vector<JetColumn>> jetColumns(const QString& table);
     Handle newStatement(std::vector<ErrorInfo>& errors) const;
     QString infoText(SQLUSMALLINT item) const;
     void setAutocommit(bool on, std::vector<ErrorInfo>& errors);
@@ -212,6 +217,8 @@ private:
     QString m_searchEscape;
     int m_commandTimeout = 30;
     QHash<QString, QString> m_primaryKeys; // lower-case table name -> key column
+    int m_jetVersion = 4;
+    QHash<QString, std::vector<JetColumn>> m_jetTables; // lower-case table name as written -> its columns
 };
 
 void OdbcBackend::fail(SQLSMALLINT type, SQLHANDLE handle, std::vector<ErrorInfo>& errors) const
@@ -285,7 +292,7 @@ void OdbcBackend::open(const OpenParams& params, std::vector<ErrorInfo>& errors)
     m_plan = planConnection(m_parsed, params.connectionString, findInstalledDrivers(env), params.programFolder);
     m_database = m_parsed.first({"database", "initial catalog"});
     if (m_plan.target == Target::Jet) {
-        checkJetFile(m_plan.jetFile, m_plan.jetPassword, errors);
+        m_jetVersion = checkJetFile(m_plan.jetFile, m_plan.jetPassword, errors);
     }
 
     SQLHANDLE dbc = SQL_NULL_HANDLE;
@@ -331,6 +338,7 @@ void OdbcBackend::close()
     m_connected = false;
     m_inTransaction = false;
     m_primaryKeys.clear();
+    m_jetTables.clear();
     m_dbc.reset();
     m_env.reset();
 }
@@ -362,16 +370,57 @@ void OdbcBackend::setDefaultDatabase(const QString& name, std::vector<ErrorInfo>
 
 ResultSet OdbcBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
-    if (m_plan.target == Target::Jet && !onlyReads(sql)) {
-        refuseJetWrite(errors);
+    const bool jet = m_plan.target == Target::Jet;
+    if (jet) {
+        if (!onlyReads(sql)) {
+            refuseJetWrite(errors);
+        }
+        requireOpen();
+        checkJetQuery(
+            sql, [&](const QString& table) { return jetColumns(table); }, errors);
     }
     Handle stmt = newStatement(errors);
     const std::u16string text = sql.toStdU16String();
     const SQLRETURN rc = SQLExecDirectW(stmt.get(), const_cast<SQLWCHAR*>(sqlW(text)), SQL_NTS);
+    if (jet && !SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+        // The driver's record says only that it could not parse the text,
+        // under a SQLSTATE of no meaning; the entry carries the statement.
+        QString informational;
+        const std::vector<ErrorInfo> found =
+            diagnostics(SQL_HANDLE_STMT, stmt.get(), m_plan.source, true, informational);
+        const ErrorInfo info = jetDriverError(sql, found.empty() ? informational : found.front().Description);
+        errors.push_back(info);
+        throw DbError(info);
+    }
     if (rc != SQL_NO_DATA) {
         check(rc, stmt, errors);
     }
     return results(stmt, rc, errors);
+}
+
+std::optional<std::vector<JetColumn>> OdbcBackend::jetColumns(const QString& table)
+{
+    std::vector<ErrorInfo> errors;
+    const QString key = table.toLower();
+    if (const auto it = m_jetTables.constFind(key); it != m_jetTables.constEnd()) {
+        return it.value();
+    }
+    Handle stmt = newStatement(errors);
+    const std::u16string text = QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table).toStdU16String();
+    if (!SQL_SUCCEEDED(SQLExecDirectW(stmt.get(), const_cast<SQLWCHAR*>(sqlW(text)), SQL_NTS))) {
+        return std::nullopt;
+    }
+    SQLSMALLINT count = 0;
+    check(SQLNumResultCols(stmt.get(), &count), stmt, errors);
+    ResultSet described;
+    fetchAll(stmt, count, described, errors);
+    std::vector<JetColumn> columns;
+    for (const ColumnInfo& c : described.columns) {
+        // A Jet 4 text keeps two bytes for each character of its length.
+        columns.push_back({c.name, c.type, m_jetVersion == 4 ? c.definedSize / 2 : c.definedSize});
+    }
+    m_jetTables.insert(key, columns);
+    return columns;
 }
 
 ResultSet OdbcBackend::executeUpdatable(const QString& sql, std::vector<ErrorInfo>& errors)
@@ -472,6 +521,11 @@ void OdbcBackend::fetchAll(const Handle& stmt, SQLSMALLINT columnCount, ResultSe
         column.typeName = attribute(SQL_DESC_TYPE_NAME);
         ColumnInfo info;
         info.name = fromSqlW(sqlW(name), qMin<qsizetype>(nameLength, qsizetype(name.size()) - 1));
+        // MDB Tools counts a name in UTF-8 bytes, past its end when it holds
+        // a letter beyond A to Z.
+        if (const qsizetype nul = info.name.indexOf(QChar(u'\0')); nul >= 0) {
+            info.name.truncate(nul);
+        }
         info.type = adoTypeOf(column);
         info.definedSize = int64_t(column.size);
         info.precision = int(column.size);

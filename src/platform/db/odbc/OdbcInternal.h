@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -133,7 +134,11 @@ constexpr int kReadOnly = 3027;
 constexpr int kInvalidPassword = 3031;
 constexpr int kInvalidPath = 3044;
 constexpr int kCannotOpen = 3051;
+constexpr int kTooFewParameters = 3061;
+constexpr int kNoSuchTable = 3078;
+constexpr int kNotSupported = 3251;
 constexpr int kUnrecognizedFormat = 3343;
+constexpr int kTypeMismatch = 3464;
 } // namespace jet
 
 // The Errors entry of a Jet failure: ADO's generic number, the Jet number as
@@ -142,9 +147,9 @@ ErrorInfo jetError(int jetNumber, const QString& description);
 
 // Checks that `path` is a Jet 3 or Jet 4 file that the driver can be given
 // and can read, and that `password` is its data-base password (any password
-// opens a file without one); raises DbError with the Jet failure otherwise,
-// its entry appended to `errors`.
-void checkJetFile(const QString& path, const QString& password, std::vector<ErrorInfo>& errors);
+// opens a file without one); returns the file's Jet version, 3 or 4. Raises
+// DbError with the Jet failure otherwise, its entry appended to `errors`.
+int checkJetFile(const QString& path, const QString& password, std::vector<ErrorInfo>& errors);
 
 // The failure of a file that passed checkJetFile and that the driver still
 // could not open: MDB Tools says nothing of why.
@@ -152,6 +157,31 @@ ErrorInfo jetUnreadableError(const QString& path);
 
 // Whether every statement of `sql` only reads: a SELECT without INTO.
 bool onlyReads(const QString& sql);
+
+// A column of a Jet table, as the check of a query needs it.
+struct JetColumn
+{
+    QString name;
+    DataTypeEnum type = adVarWChar;
+    // The longest text a text column holds, in characters.
+    int64_t characters = 0;
+};
+
+// The columns of the table a query names as written ("Articulos",
+// "[Articulos]"); nullopt when the file has no such table.
+using JetColumnsOf = std::function<std::optional<std::vector<JetColumn>>(const QString& table)>;
+
+// Checks a query before the MDB Tools driver is given it. The driver's SQL is
+// its own subset (SELECT [TOP n] columns or COUNT(*) FROM one table [WHERE
+// comparisons joined by AND, OR and NOT] [LIMIT n]) and answers some of it
+// otherwise than Jet would, without an error; every statement outside what it
+// answers as Jet does is refused here, with an entry that names the
+// construct, appended to `errors` and raised as DbError.
+void checkJetQuery(const QString& sql, const JetColumnsOf& columnsOf, std::vector<ErrorInfo>& errors);
+
+// The failure of a query that the driver refused: its own message, which
+// says nothing of where, with the statement.
+ErrorInfo jetDriverError(const QString& sql, const QString& message);
 
 // The failure of a write on the Jet file `path`, which is open for reading only.
 ErrorInfo jetReadOnlyError(const QString& path);
