@@ -168,7 +168,7 @@ TEST_F(ConversionFunctions, ArgumentsAtTheEndsOfTheirRangesGiveAValueOrAnError)
         {"SELECT tsql_decimal('1.5e2', 10, 2)", "2:150.0"},
         // Only the translation calls these, with the sizes of SQL Server's types.
         {"SELECT tsql_int(1, 0)", "error:A whole number has 8, 16, 32 or 64 bits."},
-        {"SELECT tsql_int(300, 8)", "error:Arithmetic overflow error converting expression to data type int."},
+        {"SELECT tsql_int(300, 8)", "error:Arithmetic overflow error converting expression to data type tinyint."},
         {"SELECT tsql_decimal('1', 2000000000, 1999999999)",
          "error:A decimal has a precision of 1 to 38 and a scale of 0 to its precision."},
         {"SELECT tsql_decimal(1, 10, 11)",

@@ -204,14 +204,6 @@ ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
     return column;
 }
 
-ColumnInfo columnForType(const QString& name, DataTypeEnum type)
-{
-    // A conversion to text without a length is 30 characters long.
-    if (type == adVarWChar)
-        return columnForDeclaredType(name, QStringLiteral("nvarchar(30)"));
-    return columnForDeclaredType(name, type == adCurrency ? QStringLiteral("money") : QStringLiteral("datetime"));
-}
-
 void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>& rows, std::size_t index)
 {
     bool integers = false, doubles = false, texts = false, binaries = false, wide = false, allDates = true;
