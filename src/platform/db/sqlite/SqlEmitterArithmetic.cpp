@@ -65,9 +65,15 @@ int operationCode(const QString& op)
     return int(QStringView(u"+-*/%").indexOf(op.front()));
 }
 
-// A decimal's digits and scale, as a value of type `t` takes part in decimal arithmetic.
-std::pair<int, int> decimalDigits(const ValueType& t)
+// A decimal's digits and scale, as a value `v` of type `t` takes part in
+// decimal arithmetic: a whole-number literal with the digits it has, a
+// whole-number column with all the digits of its type.
+std::pair<int, int> decimalDigits(const Out& v, const ValueType& t)
 {
+    if (v.source == Source::NumberLiteral && t.kind == ColumnKind::Integer) {
+        const QStringView digits = QStringView(v.literal).mid(v.literal.startsWith(u'-') ? 1 : 0);
+        return {std::max(1, int(digits.size())), 0};
+    }
     switch (t.kind) {
     case ColumnKind::Decimal:
         return {t.precision, t.scale};
@@ -82,10 +88,10 @@ std::pair<int, int> decimalDigits(const ValueType& t)
 
 // SQL Server's precision and scale of a op b between decimals, reduced to
 // at most 38 digits as it reduces them.
-ValueType decimalResult(const QString& op, const ValueType& ta, const ValueType& tb)
+ValueType decimalResult(const QString& op, const Out& a, const Out& b)
 {
-    const auto [p1, s1] = decimalDigits(ta);
-    const auto [p2, s2] = decimalDigits(tb);
+    const auto [p1, s1] = decimalDigits(a, valueType(a));
+    const auto [p2, s2] = decimalDigits(b, valueType(b));
     int p = 0;
     int s = 0;
     const QChar o = op.front();
@@ -146,7 +152,7 @@ Out combine(const QString& op, const Out& a, const Out& b)
             return out;
         }
         if (result.kind == ColumnKind::Decimal) {
-            const ValueType decimal = decimalResult(op, ta, tb);
+            const ValueType decimal = decimalResult(op, a, b);
             out.text = QStringLiteral("tsql_decimal_op(%1, %2, %3, %4, %5)")
                            .arg(moneyArgument(a), moneyArgument(b))
                            .arg(operationCode(op))
