@@ -286,14 +286,8 @@ Out Emitter::joined(std::vector<Piece> pieces, bool plainArgument) const
 {
     const QString clause = QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
     if (!(plainArgument && pieces.size() == 1)) {
-        int openCases = 0;
         for (Piece& p : pieces) {
-            if (p.kind == Piece::Keyword && p.word == QLatin1String("CASE")) {
-                ++openCases;
-            } else if (p.kind == Piece::Keyword && p.word == QLatin1String("END") && openCases > 0) {
-                --openCases;
-                p.out.text += clause;
-            } else if (p.out.collate) {
+            if (p.out.collate) {
                 p.out.text += clause;
                 p.out.collate = false;
             }

@@ -44,8 +44,6 @@ struct Out
     int literalIndex = -1;
     // The literal became a parameter (`text` is its mark).
     bool bound = false;
-    // A conversion to a character type: a text also where it reads as a date-time.
-    bool convertedText = false;
     // A decimal's scale (its digits after the point, which its text shows); -1 unknown.
     int scale = -1;
     // A decimal's precision, or a whole number's (3 tinyint, 5 smallint, 10

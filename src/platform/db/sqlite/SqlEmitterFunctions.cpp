@@ -151,9 +151,7 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
                            : style                  ? style->text
                                                     : QStringLiteral("0"),
                            length);
-        Out converted = typed(text, Type::Text, declared);
-        converted.convertedText = true;
-        return converted;
+        return typed(text, Type::Text, declared);
     }
     if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
         return typed(QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money, t.toLower());
