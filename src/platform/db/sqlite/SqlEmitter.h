@@ -74,6 +74,9 @@ int precedence(const ValueType& t);
 // The type of higher precedence (`a` when they are equal), decimals widened
 // to hold both, as UNION, CASE and COALESCE widen them.
 ValueType higherType(const ValueType& a, const ValueType& b);
+// The precision and scale of a value of type `t` taken as a decimal (money
+// is decimal(19,4), an int decimal(10,0), a bit decimal(1,0)).
+std::pair<int, int> decimalDigits(const ValueType& t);
 // The declared type that describes `t` ("int", "decimal(14,2)"); empty for
 // texts and unknown types.
 QString declaredType(const ValueType& t);

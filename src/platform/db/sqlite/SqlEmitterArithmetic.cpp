@@ -65,33 +65,25 @@ int operationCode(const QString& op)
     return int(QStringView(u"+-*/%").indexOf(op.front()));
 }
 
-// A decimal's digits and scale, as a value `v` of type `t` takes part in
-// decimal arithmetic: a whole-number literal with the digits it has, a
-// whole-number column with all the digits of its type.
-std::pair<int, int> decimalDigits(const Out& v, const ValueType& t)
+// A decimal's digits and scale, as a value `v` takes part in decimal
+// arithmetic: a whole-number literal with the digits it has, a whole-number
+// column with all the digits of its type.
+std::pair<int, int> operandDigits(const Out& v)
 {
+    const ValueType t = valueType(v);
     if (v.source == Source::NumberLiteral && t.kind == ColumnKind::Integer) {
         const QStringView digits = QStringView(v.literal).mid(v.literal.startsWith(u'-') ? 1 : 0);
         return {std::max(1, int(digits.size())), 0};
     }
-    switch (t.kind) {
-    case ColumnKind::Decimal:
-        return {t.precision, t.scale};
-    case ColumnKind::Money:
-        return {19, 4};
-    case ColumnKind::Bit:
-        return {1, 0};
-    default:
-        return {t.precision, 0};
-    }
+    return decimalDigits(t);
 }
 
 // SQL Server's precision and scale of a op b between decimals, reduced to
 // at most 38 digits as it reduces them.
 ValueType decimalResult(const QString& op, const Out& a, const Out& b)
 {
-    const auto [p1, s1] = decimalDigits(a, valueType(a));
-    const auto [p2, s2] = decimalDigits(b, valueType(b));
+    const auto [p1, s1] = operandDigits(a);
+    const auto [p2, s2] = operandDigits(b);
     int p = 0;
     int s = 0;
     const QChar o = op.front();

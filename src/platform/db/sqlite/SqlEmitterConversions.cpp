@@ -428,19 +428,12 @@ Out Emitter::assigned(const Out& value, const CatalogColumn* target, bool bindab
         // The value must lie within the column's type: a whole number is
         // checked now (and when it is bound), anything else as it is stored;
         // a decimal or a float loses its fraction, money and date-times round.
-        const WholeType& type = wholeTypeOfPrecision(precision);
         if (value.source == Source::NumberLiteral && numberForm(value.literal) == NumberForm::Whole) {
             Out v = value;
-            if (bindable) {
+            if (bindable)
                 bind(v, value.literalIndex, Parameter::Value::Whole, kind, precision);
-            } else {
-                const int64_t n = value.literal.toLongLong();
-                if (n < type.low || n > type.high) {
-                    QStringList values;
-                    const ServerError& error = wholeNumberOverflow(n, type, values);
-                    serverFailure(error, values);
-                }
-            }
+            else
+                wholeNumberWritten(value.literal, precision);
             return v;
         }
         const ValueType given = valueType(value);
@@ -453,7 +446,7 @@ Out Emitter::assigned(const Out& value, const CatalogColumn* target, bool bindab
         const bool rounds = value.type == Type::Date || value.type == Type::Money;
         return Out{QStringLiteral("tsql_int(%1, %2)")
                        .arg(rounds ? QStringLiteral("tsql_round(%1, 0, 0)").arg(number) : number)
-                       .arg(type.bits),
+                       .arg(wholeTypeOfPrecision(precision).bits),
                    Type::Number,
                    Source::Computed,
                    {},

@@ -49,8 +49,9 @@ int integerRank(int precision)
     }
 }
 
-// The digits and scale of a value taken as a decimal.
-std::pair<int, int> asDecimal(const ValueType& t)
+} // namespace
+
+std::pair<int, int> decimalDigits(const ValueType& t)
 {
     switch (t.kind) {
     case ColumnKind::Decimal:
@@ -65,8 +66,6 @@ std::pair<int, int> asDecimal(const ValueType& t)
         return {38, 0};
     }
 }
-
-} // namespace
 
 ValueType valueType(const Out& v)
 {
@@ -133,8 +132,8 @@ ValueType higherType(const ValueType& a, const ValueType& b)
                                  precedence(b) <= precedence(ValueType{ColumnKind::Decimal, 0, 0});
         if (bothNumbers) {
             // max(s1, s2) + max(p1 - s1, p2 - s2), at most 38 digits.
-            const auto [p1, s1] = asDecimal(a);
-            const auto [p2, s2] = asDecimal(b);
+            const auto [p1, s1] = decimalDigits(a);
+            const auto [p2, s2] = decimalDigits(b);
             const int scale = std::max(s1, s2);
             const int integral = std::max(p1 - s1, p2 - s2);
             return ValueType{ColumnKind::Decimal, std::min(scale + integral, 38),

@@ -140,6 +140,18 @@ QString convertedLiteral(const QString& text, ColumnKind kind, int precision)
     return quoteText(value.toText());
 }
 
+int64_t wholeNumberWritten(const QString& number, int precision)
+{
+    const int64_t value = number.toLongLong();
+    const WholeType& type = wholeTypeOfPrecision(precision);
+    if (value < type.low || value > type.high) {
+        QStringList values;
+        const ServerError& error = wholeNumberOverflow(value, type, values);
+        serverFailure(error, values);
+    }
+    return value;
+}
+
 QString moneyLiteralOfNumber(const QString& number)
 {
     if (!number.contains(QLatin1Char('e')) && !number.contains(QLatin1Char('E')))
@@ -177,18 +189,9 @@ Variant parameterValue(const Parameter& parameter, const QString& literal)
     case Parameter::Value::Text:
     case Parameter::Value::Number:
         return literal;
-    case Parameter::Value::Whole: {
-        const int64_t value = literal.toLongLong();
-        if (parameter.kind == ColumnKind::Integer) {
-            const WholeType& type = wholeTypeOfPrecision(parameter.precision);
-            if (value < type.low || value > type.high) {
-                QStringList values;
-                const ServerError& error = wholeNumberOverflow(value, type, values);
-                serverFailure(error, values);
-            }
-        }
-        return value;
-    }
+    case Parameter::Value::Whole:
+        return parameter.kind == ColumnKind::Integer ? wholeNumberWritten(literal, parameter.precision)
+                                                     : int64_t(literal.toLongLong());
     case Parameter::Value::Converted:
         return convertedValue(literal, parameter.kind, parameter.precision);
     case Parameter::Value::Money:

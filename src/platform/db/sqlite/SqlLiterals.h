@@ -26,6 +26,11 @@ Variant convertedValue(const QString& text, ColumnKind kind, int precision = 0);
 // The same value as a SQLite literal.
 QString convertedLiteral(const QString& text, ColumnKind kind, int precision = 0);
 
+// A whole-number literal written into a whole-number column of `precision`
+// (as for convertedValue()): its value. Raises 220 or 8115 beyond the range
+// of the column's type.
+int64_t wholeNumberWritten(const QString& number, int precision);
+
 // A numeric literal assigned to money, rounded as SQL Server stores it.
 QString moneyLiteralOfNumber(const QString& number);
 
