@@ -205,7 +205,7 @@ private:
     // The SELECTs of a scope joined by UNION, EXCEPT or INTERSECT: each
     // column takes the type of highest precedence among its members (and
     // `outer`, the value an IN sub-query's column meets). Returns the first
-    // column's type.
+    // column's type where they meet something (unknown otherwise).
     ValueType unifyMembers(std::vector<Piece>& pieces, const std::optional<ValueType>& outer) const;
     // x IN ( v1, ... ) and x IN (SELECT ...): x and the values take the type
     // of highest precedence among them.

@@ -267,6 +267,9 @@ Out* itemValue(std::vector<Piece>& pieces, std::size_t b, std::size_t e)
 ValueType Emitter::unifyMembers(std::vector<Piece>& pieces, const std::optional<ValueType>& outer) const
 {
     const std::vector<std::size_t> selects = memberSelects(pieces);
+    // A lone SELECT whose column meets nothing keeps its types.
+    if (selects.size() < 2 && !outer)
+        return ValueType{};
     std::vector<std::vector<Out*>> columns;
     for (const std::size_t select : selects) {
         const auto items = selectItems(pieces, select);
