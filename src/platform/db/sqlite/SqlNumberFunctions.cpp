@@ -443,6 +443,15 @@ __int128 power128(int n)
     return p;
 }
 
+// Whether the rest of a division is at least half its divisor (compared
+// without doubling it, which could leave 128 bits).
+bool atLeastHalf(__int128 rest, __int128 divisor)
+{
+    const __int128 r = rest < 0 ? -rest : rest;
+    const __int128 d = divisor < 0 ? -divisor : divisor;
+    return r >= d - r;
+}
+
 // 10^38, one past the largest 38-digit number.
 const __int128 kDecimalLimit = power128(38);
 
@@ -466,7 +475,7 @@ bool rescaled(ExactDecimal& d, int scale)
             const __int128 divisor = power128(shift);
             const __int128 rest = d.digits % divisor;
             d.digits /= divisor;
-            if ((rest < 0 ? -rest : rest) * 2 >= divisor)
+            if (atLeastHalf(rest, divisor))
                 d.digits += d.digits < 0 || rest < 0 ? -1 : 1;
         }
     }
@@ -546,7 +555,7 @@ bool exactOperation(ExactDecimal a, ExactDecimal b, int operation, int scale, Ex
         out.scale = scale;
         out.digits = numerator / denominator;
         const __int128 rest = numerator % denominator;
-        if ((rest < 0 ? -rest : rest) * 2 >= (denominator < 0 ? -denominator : denominator))
+        if (atLeastHalf(rest, denominator))
             out.digits += (numerator < 0) != (denominator < 0) ? -1 : 1;
         return true;
     }
