@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace platform::db::sqlite::translation {
@@ -230,7 +231,7 @@ private:
     bool m_unknownTarget = false;
     // The type an IN sub-query's column meets, for the scope emitted next.
     std::optional<ValueType> m_memberTarget;
-    // The type of the first column of the last SELECT scope emitted.
+    // The type of the column of the last IN sub-query emitted.
     ValueType m_firstColumn;
 };
 
