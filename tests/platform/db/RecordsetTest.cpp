@@ -166,7 +166,10 @@ TEST_F(RecordsetTest, ExpressionColumnsAreTypedFromTheirValues)
     EXPECT_EQ(rs->value(QStringLiteral("n")), Variant(int64_t(3)));
     EXPECT_EQ(rs->Fields(QStringLiteral("ultima")).Type(), adDBTimeStamp);
     EXPECT_EQ(rs->value(QStringLiteral("ultima")), Variant(DateTime(QDate(2024, 3, 2))));
-    EXPECT_EQ(rs->Fields(QStringLiteral("x")).Type(), adDouble);
+    // Arithmetic is typed as SQL Server types it: the sum of an int times 1.5 is a numeric(13,1).
+    EXPECT_EQ(rs->Fields(QStringLiteral("x")).Type(), adNumeric);
+    EXPECT_EQ(rs->Fields(QStringLiteral("x")).Precision(), 13);
+    EXPECT_EQ(rs->Fields(QStringLiteral("x")).NumericScale(), 1);
     EXPECT_EQ(rs->Fields(QStringLiteral("id")).Type(), adVarWChar);
 }
 

@@ -166,6 +166,19 @@ TEST_F(UpdatableRecordset, AValueThatDoesNotConvertIsRefusedBeforeWriting)
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from AUX_ERR")), Variant(int64_t(0)));
 }
 
+TEST_F(UpdatableRecordset, AWholeNumberBeyondItsColumnsTypeIsRefusedBeforeWriting)
+{
+    auto rs = open(QStringLiteral("select * from AUX_ERR"));
+    rs->AddNew();
+    rs->Fields(QStringLiteral("Error")).setValue(int64_t(2147483648));
+    EXPECT_EQ(raised([&] { rs->Update(); }).Number, adErr::NotSupported);
+    rs->CancelUpdate();
+    rs->AddNew();
+    rs->Fields(QStringLiteral("Error")).setValue(int64_t(-2147483648));
+    rs->Update();
+    EXPECT_EQ(scalar(QStringLiteral("select Error from AUX_ERR")), Variant(int64_t(-2147483648)));
+}
+
 TEST_F(UpdatableRecordset, WritesNeedTheirConnection)
 {
     auto rs = open(QStringLiteral("select * from AUX_ERR"));

@@ -81,7 +81,7 @@ const Case kCases[] = {
     {"SelectListsFunctionArgumentsAndTopStayWritten",
      "SELECT TOP 3 'x' AS c, CASE WHEN Nombre = 'y' THEN 1 END AS d, ISNULL(Nombre, 'z') AS e FROM T WHERE "
      "ISNULL(Nombre, 'z') = 'q'",
-     "SELECT 'x' COLLATE SQLSERVER AS c, CASE WHEN Nombre = 'y' COLLATE SQLSERVER THEN 1 END COLLATE SQLSERVER AS d, "
+     "SELECT 'x' COLLATE SQLSERVER AS c, CASE WHEN Nombre = 'y' COLLATE SQLSERVER THEN 1 END AS d, "
      "ifnull(Nombre, 'z') COLLATE SQLSERVER AS e FROM T WHERE ifnull(Nombre, 'z') COLLATE SQLSERVER = ?1 COLLATE "
      "SQLSERVER LIMIT 3\n"
      "= 'q'"},
@@ -94,6 +94,9 @@ const Case kCases[] = {
      "UPDATE T SET Nombre = ?2, Alta = ?3, Costo = ?4, Activo = ?5, Margen = tsql_decimal(0.5, 18, 6), Peso = ?6 WHERE "
      "ID = ?1\n"
      "= 7, 'n', '2024-02-01 10:00:00', '12.3457', 1, '2.5'"},
+    // A bit holds 0 or 1; a whole number bound for an int column is checked against its range.
+    {"BitsAndWholeNumbersAsTheirColumnsHoldThem", "UPDATE T SET Activo = 2, ID = 3 WHERE ID = 7",
+     "UPDATE T SET Activo = ?2, ID = ?3 WHERE ID = ?1\n= 7, 1, 3"},
     {"InsertedValues", "INSERT INTO T (ID, Nombre, Costo, Alta) VALUES (8, 5, '12.5', '31/12/2023')",
      "INSERT INTO T (ID, Nombre, Costo, Alta) VALUES (?1, ?2, ?3, ?4)\n"
      "= 8, '5', '12.5', '2023-12-31 00:00:00'"},
@@ -144,23 +147,27 @@ TEST(BoundLiteralsTest, TextsOfOneShapeShareOneTranslation)
     EXPECT_FALSE(fromCache);
     EXPECT_NE(six.steps, five.steps);
     EXPECT_EQ(shown(six), QStringLiteral("SELECT ID FROM T WHERE ID > ?1 LIMIT 6\n= 2"));
-    // A text literal and a number of the same digits are not one shape.
+    // A text literal and a number of the same digits are not one shape (the
+    // text column meeting a number is converted to the number's type).
     EXPECT_EQ(shown(t.translateBound(QStringLiteral("SELECT ID FROM T WHERE Nombre = 5"))),
-              QStringLiteral("SELECT ID FROM T WHERE Nombre = ?1\n= 5"));
+              QStringLiteral("SELECT ID FROM T WHERE tsql_int(Nombre, 32) = ?1\n= 5"));
     EXPECT_EQ(shown(t.translateBound(QStringLiteral("SELECT ID FROM T WHERE Nombre = '5'"))),
               QStringLiteral("SELECT ID FROM T WHERE Nombre = ?1 COLLATE SQLSERVER\n= '5'"));
 }
 
 TEST(BoundLiteralsTest, AValueThatDoesNotConvertFailsAsItsLiteralWrittenOutDoes)
 {
-    for (const char* tsql : {"SELECT ID FROM T WHERE Alta = '31/02/2024'", "UPDATE T SET Costo = 'diez' WHERE ID = 1",
-                             "UPDATE T SET ID = 'x1' WHERE Nombre = 'a'"}) {
+    for (const char* tsql :
+         {"SELECT ID FROM T WHERE Alta = '31/02/2024'", "UPDATE T SET Costo = 'diez' WHERE ID = 1",
+          "UPDATE T SET ID = 'x1' WHERE Nombre = 'a'", "UPDATE T SET ID = 2147483648 WHERE Nombre = 'a'",
+          "UPDATE T SET ID = '2147483648' WHERE Nombre = 'a'"}) {
         SqlTranslator t = translator();
         // The shape is known from a value that converts.
         t.translateBound(QString::fromUtf8(tsql)
                              .replace(QStringLiteral("31/02"), QStringLiteral("28/02"))
                              .replace(QStringLiteral("'diez'"), QStringLiteral("'10'"))
-                             .replace(QStringLiteral("'x1'"), QStringLiteral("'1'")));
+                             .replace(QStringLiteral("'x1'"), QStringLiteral("'1'"))
+                             .replace(QStringLiteral("2147483648"), QStringLiteral("5")));
         platform::ErrorInfo written;
         platform::ErrorInfo bound;
         try {

@@ -80,12 +80,18 @@ bool readTime(Reader& r, Parts& p, bool& inRange)
         p.second = r.digits(2, count);
         if (count != 2)
             return false;
+        // After a point the digits are a fraction of a second; after a
+        // colon they count thousandths ("10:00:00:12" is 12 ms).
         if (r.accept(QLatin1Char('.'))) {
             p.ms = r.digits(3, count);
             if (p.ms < 0)
                 return false;
             for (; count < 3; ++count)
                 p.ms *= 10;
+        } else if (r.accept(QLatin1Char(':'))) {
+            p.ms = r.digits(3, count);
+            if (p.ms < 0)
+                return false;
         }
     }
     r.skipBlanks();

@@ -46,7 +46,7 @@ struct DateText
 // first when `monthFirst`), two-digit years with the cut-off 2049 (49 is
 // 2049, 50 is 1950), "yyyymmdd", the storage form and ISO "yyyy-mm-dd"
 // (also with "T" before the time), each with an optional time
-// "hh:nn[:ss[.fff]]" and AM or PM; a time alone is on day 0, and a blank
+// "hh:nn[:ss[.fff]]" (or ":fff", thousandths) and AM or PM; a time alone is on day 0, and a blank
 // text is day 0 itself. Blanks around the text are allowed. Years before 1753
 // are out of range, as for SQL Server's datetime.
 DateText readDateText(QStringView text, bool monthFirst = false);

@@ -4,6 +4,8 @@
 #include "platform/db/sqlite/SqlTranslationErrors.h"
 #include "platform/db/sqlite/SqliteExtensions.h"
 
+#include <utility>
+
 namespace platform::db::sqlite::translation {
 
 namespace {
@@ -46,7 +48,7 @@ Piece operand(Out out)
 }
 
 // After "x IN" or "x NOT IN": the operand x.
-const Out* inListTarget(const std::vector<Piece>& pieces)
+Out* inListTarget(std::vector<Piece>& pieces)
 {
     std::size_t n = pieces.size();
     if (n < 2 || pieces[n - 1].kind != Piece::Keyword || pieces[n - 1].word != QLatin1String("IN"))
@@ -87,12 +89,16 @@ Out Emitter::column(const QString& text, const QString& qualifier, const QString
         out.type = typeOfKind(c->kind);
         if (c->kind == ColumnKind::Decimal)
             out.scale = c->scale;
+        if (c->kind == ColumnKind::Decimal || c->kind == ColumnKind::Integer)
+            out.precision = c->precision;
     }
     return out;
 }
 
 Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
 {
+    // A sub-query of IN: its column meets the tested value.
+    const std::optional<ValueType> memberTarget = std::exchange(m_memberTarget, std::nullopt);
     const ScopeGuard scope(m_names, seq, m_depth);
     const bool statementScope = m_depth == 1;
     // Select lists: between this scope's SELECT and the clause after it, and
@@ -232,7 +238,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             }
             if (inValues) {
                 pieces.push_back(operand(valuesRow(t)));
-            } else if (const Out* target = inListTarget(pieces)) {
+            } else if (Out* target = inListTarget(pieces)) {
                 pieces.push_back(operand(inList(t, *target)));
             } else {
                 pieces.push_back(operand(group(t)));
@@ -259,10 +265,13 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
         nameSelectList(pieces);
     if (statementScope && !m_updatedTable.isEmpty())
         markAssignments(pieces);
+    foldCases(pieces);
     foldArithmetic(pieces);
     convertComparisons(pieces);
     if (statementScope && !m_updatedTable.isEmpty())
         convertAssignments(pieces);
+    if (select)
+        m_firstColumn = unifyMembers(pieces, memberTarget);
     if (statementScope && !m_insertColumns.empty())
         convertInsertedSelect(pieces);
     if (statementScope && select)
@@ -277,14 +286,8 @@ Out Emitter::joined(std::vector<Piece> pieces, bool plainArgument) const
 {
     const QString clause = QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
     if (!(plainArgument && pieces.size() == 1)) {
-        int openCases = 0;
         for (Piece& p : pieces) {
-            if (p.kind == Piece::Keyword && p.word == QLatin1String("CASE")) {
-                ++openCases;
-            } else if (p.kind == Piece::Keyword && p.word == QLatin1String("END") && openCases > 0) {
-                --openCases;
-                p.out.text += clause;
-            } else if (p.out.collate) {
+            if (p.out.collate) {
                 p.out.text += clause;
                 p.out.collate = false;
             }
@@ -310,6 +313,11 @@ Out Emitter::group(const Node& g)
             {},
             inner.type == Type::Number ? inner.column : ColumnKind::Other};
     out.scale = inner.type == Type::Number ? inner.scale : -1;
+    out.precision = inner.type == Type::Number ? inner.precision : 0;
+    out.declared = inner.declared;
+    // A number literal in parentheses keeps its type: (2) is an int, (1.5) a decimal.
+    if (inner.source == Source::NumberLiteral)
+        giveType(out, valueType(inner));
     return out;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace platform::db::sqlite::translation {
@@ -44,11 +45,53 @@ struct Out
     int literalIndex = -1;
     // The literal became a parameter (`text` is its mark).
     bool bound = false;
-    // A conversion to a character type: a text also where it reads as a date-time.
-    bool convertedText = false;
     // A decimal's scale (its digits after the point, which its text shows); -1 unknown.
     int scale = -1;
+    // A decimal's precision, or a whole number's (3 tinyint, 5 smallint, 10
+    // int, 19 bigint); 0 unknown.
+    int precision = 0;
+    // SQL Server's type of the value ("decimal(14,2)", "varchar(10)") where a
+    // conversion, arithmetic or the meeting of types fixes it; empty elsewhere.
+    QString declared;
 };
+
+// SQL Server's type of a value, as far as the statement shows it: a kind
+// (Other where it does not show), with a decimal's precision and scale and a
+// whole number's precision (as Out::precision).
+struct ValueType
+{
+    ColumnKind kind = ColumnKind::Other;
+    int precision = 0;
+    int scale = 0;
+};
+
+// The type of an emitted value: a column's, a literal's (a whole number
+// within 32 bits is an int, beyond it a decimal; 1.50 a decimal(3,2); 1e0 a
+// float), a conversion's or a computation's.
+ValueType valueType(const Out& v);
+// SQL Server's data-type precedence: datetime > float > decimal > money >
+// bigint > int > smallint > tinyint > bit > texts; 0 for an unknown type.
+int precedence(const ValueType& t);
+// The type of higher precedence (`a` when they are equal), decimals widened
+// to hold both, as UNION, CASE and COALESCE widen them.
+ValueType higherType(const ValueType& a, const ValueType& b);
+// The precision and scale of a value of type `t` taken as a decimal (money
+// is decimal(19,4), an int decimal(10,0), a bit decimal(1,0)).
+std::pair<int, int> decimalDigits(const ValueType& t);
+// The declared type that describes `t` ("int", "decimal(14,2)"); empty for
+// texts and unknown types.
+QString declaredType(const ValueType& t);
+// Marks `v` as holding a value of type `t` (its type, kind, precision, scale
+// and declared type), without converting it.
+void giveType(Out& v, const ValueType& t);
+// The SQL that converts `v` to `t` as CONVERT would.
+QString convertedAtRunTime(const Out& v, const ValueType& t);
+// `v` meeting a value of type `t` where `t` has the higher precedence: a
+// text literal read as `t` now (or, when it does not convert, where it is
+// evaluated), a text value converted at run time, a number taken as days
+// after 1900-01-01 for a date-time; numbers meet other numbers as they are.
+// Typed as `t`; `v` itself where `t` is not the higher.
+Out convertedTo(const Out& v, const ValueType& t);
 
 // One item of a scope while it is emitted.
 struct Piece
@@ -95,9 +138,10 @@ public:
     // triggers, so only texts and whole numbers are bound for them.
     void setWritesView(bool view) { m_writesView = view; }
 
-    // The ADO types of the first SELECT's result columns that their values
-    // cannot show (money, date-times); adEmpty where the values tell.
-    const std::vector<DataTypeEnum>& resultTypes() const { return m_resultTypes; }
+    // The declared types of the first SELECT's result columns where the
+    // statement shows SQL Server's type (a conversion, arithmetic, money,
+    // date-times); empty where the values tell.
+    const std::vector<QString>& resultTypes() const { return m_resultTypes; }
     // The statement writes a column the catalogue does not hold.
     bool unknownTarget() const { return m_unknownTarget; }
 
@@ -128,6 +172,10 @@ private:
     static void foldArithmetic(std::vector<Piece>& pieces);
 
     // SqlEmitterConversions.cpp
+    // Two values compared: the one of lower precedence converts to the
+    // other's type where it is a text value (not a literal) or a number
+    // meeting a date-time.
+    static void meet(Out& a, Out& b);
     // A literal meeting `target` takes its type; in a `comparison` it may
     // become a parameter.
     void convertAgainst(const Out& target, Out& literal, bool comparison = false) const;
@@ -138,16 +186,31 @@ private:
     // Whether `literal` may become a parameter where it stands.
     bool canBind(const Out& literal, bool where) const;
     // Makes `out` (the value of the literal at `literal`) the next parameter.
-    void bind(Out& out, int literal, Parameter::Value value, ColumnKind kind = ColumnKind::Other) const;
+    void bind(Out& out, int literal, Parameter::Value value, ColumnKind kind = ColumnKind::Other,
+              int precision = 0) const;
     // UPDATE ... SET column = value, ...: the values converted for their columns.
     void convertAssignments(std::vector<Piece>& pieces);
     void markAssignments(std::vector<Piece>& pieces) const;
     // ( v1, v2, ... ) of an INSERT's VALUES.
     Out valuesRow(const Node& g);
-    // INSERT ... SELECT v1, v2, ...: the values converted for their columns.
+    // INSERT ... SELECT v1, v2, ... [UNION ALL SELECT ...]: the values of
+    // every SELECT converted for their columns.
     void convertInsertedSelect(std::vector<Piece>& pieces) const;
-    // x IN ( literal, ... ): the literals take x's type.
-    Out inList(const Node& g, const Out& target);
+    // CASE ... END, innermost first, folded into one operand of the type of
+    // highest precedence among its results.
+    void foldCases(std::vector<Piece>& pieces);
+    // `x` and `values` meeting as in x IN (v1, ...) or a simple CASE: they
+    // take the type of highest precedence among them; the values are
+    // compared with x, texts bound where `comparison` allows.
+    void meetList(Out& x, const std::vector<Out*>& values, bool comparison) const;
+    // The SELECTs of a scope joined by UNION, EXCEPT or INTERSECT: each
+    // column takes the type of highest precedence among its members (and
+    // `outer`, the value an IN sub-query's column meets). Returns the first
+    // column's type where they meet something (unknown otherwise).
+    ValueType unifyMembers(std::vector<Piece>& pieces, const std::optional<ValueType>& outer) const;
+    // x IN ( v1, ... ) and x IN (SELECT ...): x and the values take the type
+    // of highest precedence among them.
+    Out inList(const Node& g, Out& target);
 
     // SqlEmitterSelectList.cpp
     // 'alias' = expr, expr AS 'alias', expr 'alias'; unnamed columns of the
@@ -164,8 +227,12 @@ private:
     std::vector<const CatalogColumn*> m_insertColumns;
     QString m_updatedTable;
     bool m_writesView = false;
-    std::vector<DataTypeEnum> m_resultTypes;
+    std::vector<QString> m_resultTypes;
     bool m_unknownTarget = false;
+    // The type an IN sub-query's column meets, for the scope emitted next.
+    std::optional<ValueType> m_memberTarget;
+    // The type of the column of the last IN sub-query emitted.
+    ValueType m_firstColumn;
 };
 
 // The type a column of `kind` gives its values.

@@ -1,6 +1,9 @@
 #include "platform/db/sqlite/SqlEmitter.h"
 
 #include "platform/db/sqlite/SqlTranslationErrors.h"
+#include "platform/db/sqlite/SqlWholeText.h"
+
+#include <algorithm>
 
 #include <utility>
 
@@ -8,8 +11,11 @@ namespace platform::db::sqlite::translation {
 
 QString moneyArgument(const Out& value)
 {
-    // A numeric literal reaches the money functions as written, so it stays exact.
-    return value.source == Source::NumberLiteral ? quoteText(value.literal) : value.text;
+    // A numeric literal reaches the money functions as written, so it stays
+    // exact; a float literal (1.5e0) is a float there too.
+    return value.source == Source::NumberLiteral && valueType(value).kind != ColumnKind::Float
+               ? quoteText(value.literal)
+               : value.text;
 }
 
 namespace {
@@ -27,12 +33,18 @@ bool nonZeroLiteral(const Out& v)
     return v.source == Source::NumberLiteral && v.literal.toDouble() != 0;
 }
 
-// A whole number: a literal without decimals, an integer column or function.
+// A whole number: an int, smallint, tinyint or bigint (a literal within 32
+// bits among them), or a bit.
 bool isWhole(const Out& v)
 {
-    if (v.source == Source::NumberLiteral)
-        return !v.literal.contains(QLatin1Char('.')) && !v.literal.contains(QLatin1Char('e'), Qt::CaseInsensitive);
-    return v.type == Type::Number && (v.column == ColumnKind::Integer || v.column == ColumnKind::Bit);
+    const ColumnKind kind = valueType(v).kind;
+    return kind == ColumnKind::Integer || kind == ColumnKind::Bit;
+}
+
+bool isNumber(const ValueType& t)
+{
+    return t.kind == ColumnKind::Integer || t.kind == ColumnKind::Bit || t.kind == ColumnKind::Decimal ||
+           t.kind == ColumnKind::Float || t.kind == ColumnKind::Money;
 }
 
 Out calling(const char* fn, const QString& a, const QString& b, Type type)
@@ -44,59 +56,155 @@ Out calling(const char* fn, const QString& a, const QString& b, Type type)
 // and order, and nesting would spend its parser's depth.
 Out infix(const Out& a, const QString& op, const Out& b, Type type)
 {
-    Out out{a.text + QLatin1Char(' ') + op + QLatin1Char(' ') + b.text, type};
-    if (type == Type::Number && isWhole(a) && isWhole(b))
-        out.column = ColumnKind::Integer;
-    return out;
+    return Out{a.text + QLatin1Char(' ') + op + QLatin1Char(' ') + b.text, type};
 }
 
-// a op b with SQL Server's types: money stays exact at four decimals,
+// The operation's code for tsql_int_op and tsql_decimal_op.
+int operationCode(const QString& op)
+{
+    return int(QStringView(u"+-*/%").indexOf(op.front()));
+}
+
+// A decimal's digits and scale, as a value `v` takes part in decimal
+// arithmetic: a whole-number literal with the digits it has, a whole-number
+// column with all the digits of its type.
+std::pair<int, int> operandDigits(const Out& v)
+{
+    const ValueType t = valueType(v);
+    if (v.source == Source::NumberLiteral && t.kind == ColumnKind::Integer) {
+        const QStringView digits = QStringView(v.literal).mid(v.literal.startsWith(u'-') ? 1 : 0);
+        return {std::max(1, int(digits.size())), 0};
+    }
+    return decimalDigits(t);
+}
+
+// SQL Server's precision and scale of a op b between decimals, reduced to
+// at most 38 digits as it reduces them.
+ValueType decimalResult(const QString& op, const Out& a, const Out& b)
+{
+    const auto [p1, s1] = operandDigits(a);
+    const auto [p2, s2] = operandDigits(b);
+    int p = 0;
+    int s = 0;
+    const QChar o = op.front();
+    if (o == u'+' || o == u'-') {
+        s = std::max(s1, s2);
+        p = std::max(p1 - s1, p2 - s2) + s + 1;
+        if (p > 38) {
+            s = std::max(0, std::min(s, 38 - std::max(p1 - s1, p2 - s2)));
+            p = 38;
+        }
+        return ValueType{ColumnKind::Decimal, p, s};
+    }
+    if (o == u'%') {
+        s = std::max(s1, s2);
+        p = std::min(std::min(p1 - s1, p2 - s2) + s, 38);
+        return ValueType{ColumnKind::Decimal, std::max(p, 1), std::min(s, p)};
+    }
+    if (o == u'*') {
+        p = p1 + p2 + 1;
+        s = s1 + s2;
+    } else {
+        s = std::max(6, s1 + p2 + 1);
+        p = p1 - s1 + s2 + s;
+    }
+    if (p > 38) {
+        // The integral part keeps its digits; the scale gives way, to no
+        // fewer than 6 digits where the integral part is long.
+        const int integral = p - s;
+        s = integral < 32 ? std::min(s, 38 - integral) : std::min(s, 6);
+        p = 38;
+    }
+    return ValueType{ColumnKind::Decimal, p, s};
+}
+
+// a op b with SQL Server's types: the result takes the type of higher
+// precedence; whole numbers stay within their type, decimals take SQL
+// Server's precision and scale, money stays exact at four decimals,
 // date-times move by days, texts join, a division by zero fails; where the
 // statement does not show the types, functions decide at run time.
 Out combine(const QString& op, const Out& a, const Out& b)
 {
+    const ValueType ta = valueType(a);
+    const ValueType tb = valueType(b);
     // Money with money or a whole number stays money; with a decimal it is a
-    // decimal (SQL Server's precedence), computed as a number.
+    // decimal, with a float a float.
     const bool anyMoney = a.type == Type::Money || b.type == Type::Money;
     const bool money = anyMoney && (a.type == Type::Money || isWhole(a)) && (b.type == Type::Money || isWhole(b));
+    if (!money && isNumber(ta) && isNumber(tb)) {
+        const ValueType result = higherType(ta, tb);
+        Out out;
+        if (result.kind == ColumnKind::Float) {
+            out = op == QLatin1String("/") || op == QLatin1String("%")
+                      ? (nonZeroLiteral(b) ? infix(a, op, b, Type::Number)
+                                           : calling(op == QLatin1String("/") ? "tsql_div" : "tsql_mod", a.text, b.text,
+                                                     Type::Number))
+                      : infix(a, op, b, Type::Number);
+            giveType(out, result);
+            return out;
+        }
+        if (result.kind == ColumnKind::Decimal) {
+            const ValueType decimal = decimalResult(op, a, b);
+            out.text = QStringLiteral("tsql_decimal_op(%1, %2, %3, %4, %5)")
+                           .arg(moneyArgument(a), moneyArgument(b))
+                           .arg(operationCode(op))
+                           .arg(decimal.precision)
+                           .arg(decimal.scale);
+            giveType(out, decimal);
+            return out;
+        }
+        // Whole numbers: the type of more bits, within whose range the result must lie.
+        const ValueType whole = result.kind == ColumnKind::Bit ? ValueType{ColumnKind::Integer, 10, 0} : result;
+        out.text = QStringLiteral("tsql_int_op(%1, %2, %3, %4)")
+                       .arg(a.text, b.text)
+                       .arg(operationCode(op))
+                       .arg(wholeTypeOfPrecision(whole.precision).bits);
+        giveType(out, whole);
+        return out;
+    }
     const bool numbers = (a.type == Type::Number || a.type == Type::Money) &&
                          (b.type == Type::Number || b.type == Type::Money) && !money;
+    Out out;
     if (op == QLatin1String("*")) {
         if (money)
-            return calling("tsql_money_mul", moneyArgument(a), moneyArgument(b), Type::Money);
-        return infix(a, op, b, numbers ? Type::Number : Type::Unknown);
-    }
-    if (op == QLatin1String("/") || op == QLatin1String("%")) {
+            out = calling("tsql_money_mul", moneyArgument(a), moneyArgument(b), Type::Money);
+        else
+            out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
+    } else if (op == QLatin1String("/") || op == QLatin1String("%")) {
         if (money && op == QLatin1String("/"))
-            return calling("tsql_money_div", moneyArgument(a), moneyArgument(b), Type::Money);
-        if (nonZeroLiteral(b))
-            return infix(a, op, b, numbers ? Type::Number : Type::Unknown);
-        return calling(op == QLatin1String("/") ? "tsql_div" : "tsql_mod", a.text, b.text,
-                       numbers ? Type::Number : Type::Unknown);
-    }
-    if (op == QLatin1String("+")) {
-        if (money)
-            return calling("tsql_money_add", moneyArgument(a), moneyArgument(b), Type::Money);
-        if (a.type == Type::Text && b.type == Type::Text) {
+            out = calling("tsql_money_div", moneyArgument(a), moneyArgument(b), Type::Money);
+        else if (nonZeroLiteral(b))
+            out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
+        else
+            out = calling(op == QLatin1String("/") ? "tsql_div" : "tsql_mod", a.text, b.text,
+                          numbers ? Type::Number : Type::Unknown);
+    } else if (op == QLatin1String("+")) {
+        if (money) {
+            out = calling("tsql_money_add", moneyArgument(a), moneyArgument(b), Type::Money);
+        } else if (a.type == Type::Text && b.type == Type::Text) {
             Out joinedText{QLatin1Char('(') + a.text + QStringLiteral(" || ") + b.text + QLatin1Char(')'), Type::Text};
             joinedText.collate = true;
             return joinedText;
+        } else if (numbers) {
+            out = infix(a, op, b, Type::Number);
+        } else {
+            const bool dated =
+                (a.type == Type::Date && b.type == Type::Number) || (a.type == Type::Number && b.type == Type::Date);
+            Out sum = calling("tsql_add", a.text, b.text, dated ? Type::Date : Type::Unknown);
+            sum.collate = !dated; // two texts at run time are joined
+            return sum;
         }
-        if (numbers)
-            return infix(a, op, b, Type::Number);
-        const bool dated =
-            (a.type == Type::Date && b.type == Type::Number) || (a.type == Type::Number && b.type == Type::Date);
-        Out sum = calling("tsql_add", a.text, b.text, dated ? Type::Date : Type::Unknown);
-        sum.collate = !dated; // two texts at run time are joined
-        return sum;
+    } else if (money) { // "-"
+        out = calling("tsql_money_sub", moneyArgument(a), moneyArgument(b), Type::Money);
+    } else if (numbers) {
+        out = infix(a, op, b, Type::Number);
+    } else {
+        out = calling("tsql_sub", a.text, b.text,
+                      a.type == Type::Date && b.type == Type::Number ? Type::Date : Type::Unknown);
     }
-    // "-"
     if (money)
-        return calling("tsql_money_sub", moneyArgument(a), moneyArgument(b), Type::Money);
-    if (numbers)
-        return infix(a, op, b, Type::Number);
-    return calling("tsql_sub", a.text, b.text,
-                   a.type == Type::Date && b.type == Type::Number ? Type::Date : Type::Unknown);
+        out.declared = QStringLiteral("money");
+    return out;
 }
 
 } // namespace
@@ -120,8 +228,13 @@ void Emitter::foldArithmetic(std::vector<Piece>& pieces)
         if (!signs.isEmpty()) {
             const Type type = v.type == Type::Money ? Type::Money : Type::Number;
             const bool literal = v.source == Source::NumberLiteral && signs == QLatin1String("-");
-            v = Out{QLatin1Char('(') + signs + v.text + QLatin1Char(')'), type,
-                    literal ? Source::NumberLiteral : Source::Computed, literal ? signs + v.literal : QString()};
+            // A sign keeps a number's type; ~ makes a whole number of one.
+            const ValueType kept = valueType(v);
+            Out signed_{QLatin1Char('(') + signs + v.text + QLatin1Char(')'), type,
+                        literal ? Source::NumberLiteral : Source::Computed, literal ? signs + v.literal : QString()};
+            if (!literal && isNumber(kept) && !signs.contains(u'~'))
+                giveType(signed_, kept);
+            v = std::move(signed_);
         }
         end = j + 1;
         return true;

@@ -1,6 +1,7 @@
 #include "platform/db/sqlite/SqlEmitter.h"
 
 #include "platform/db/sqlite/SqlTranslationErrors.h"
+#include "platform/db/sqlite/SqlWholeText.h"
 
 #include <QHash>
 #include <QSet>
@@ -59,7 +60,17 @@ namespace {
 // A whole number the function gives (int in SQL Server).
 Out whole(QString text)
 {
-    return Out{std::move(text), Type::Number, Source::Computed, {}, ColumnKind::Integer};
+    Out out{std::move(text), Type::Number, Source::Computed, {}, ColumnKind::Integer};
+    out.precision = 10;
+    return out;
+}
+
+// A conversion's result, of the declared type SQL Server gives it.
+Out typed(QString text, Type type, const QString& declared)
+{
+    Out out{std::move(text), type};
+    out.declared = declared;
+    return out;
 }
 
 } // namespace
@@ -119,30 +130,31 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
         const QString length = params.empty()                      ? QStringLiteral("30")
                                : params[0] == QLatin1String("MAX") ? QStringLiteral("0")
                                                                    : params[0];
-        if (value.type == Type::Money)
-            return Out{QStringLiteral("tsql_money_text(%1, %2, %3)")
-                           .arg(value.text, style ? style->text : QStringLiteral("0"), length),
-                       Type::Text};
+        const bool sized = t != QLatin1String("TEXT") && t != QLatin1String("NTEXT");
+        const QString declared = t.toLower() + (!sized ? QString()
+                                                : params.empty() || params[0] != QLatin1String("MAX")
+                                                    ? QLatin1Char('(') + length + QLatin1Char(')')
+                                                    : QStringLiteral("(max)"));
         // A decimal shows the digits of its scale ("2.50").
-        if (value.type == Type::Number && value.scale >= 0) {
-            Out converted{QStringLiteral("tsql_convert_text(tsql_decimal_text(%1, %2), NULL, %3)")
-                              .arg(value.text)
-                              .arg(value.scale)
-                              .arg(length),
-                          Type::Text};
-            converted.convertedText = true;
-            return converted;
-        }
-        // A style formats date-times (style 0 when none is given); a text keeps its characters.
-        const QString styleText = value.type == Type::Text ? QStringLiteral("NULL")
-                                  : style                  ? style->text
-                                                           : QStringLiteral("0");
-        Out converted{QStringLiteral("tsql_convert_text(%1, %2, %3)").arg(value.text, styleText, length), Type::Text};
-        converted.convertedText = true;
-        return converted;
+        const QString text =
+            value.type == Type::Money ? QStringLiteral("tsql_money_text(%1, %2, %3)")
+                                            .arg(value.text, style ? style->text : QStringLiteral("0"), length)
+            : value.type == Type::Number && value.scale >= 0
+                ? QStringLiteral("tsql_convert_text(tsql_decimal_text(%1, %2), NULL, %3)")
+                      .arg(value.text)
+                      .arg(value.scale)
+                      .arg(length)
+                // A style formats date-times (style 0 when none is given); a text keeps its characters.
+                : QStringLiteral("tsql_convert_text(%1, %2, %3)")
+                      .arg(value.text,
+                           value.type == Type::Text ? QStringLiteral("NULL")
+                           : style                  ? style->text
+                                                    : QStringLiteral("0"),
+                           length);
+        return typed(text, Type::Text, declared);
     }
     if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
-        return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
+        return typed(QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money, t.toLower());
     if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC")) {
         // A text in exponent notation is no decimal for SQL Server (a float is).
         if (value.source == Source::TextLiteral && value.literal.contains(QLatin1Char('e'), Qt::CaseInsensitive))
@@ -158,29 +170,52 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             syntaxError(QStringLiteral("Specified column precision %1 is not between 1 and 38.").arg(p));
         if (!wholeS || scale < 0 || scale > precision)
             syntaxError(QStringLiteral("The scale %1 is not between 0 and the precision %2.").arg(s).arg(precision));
-        Out converted{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s), Type::Number};
-        converted.scale = scale;
+        Out converted;
+        giveType(converted, ValueType{ColumnKind::Decimal, precision, scale});
+        converted.text = QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s);
         return converted;
     }
-    static const QHash<QString, int> intBits = {{QStringLiteral("INT"), 32},
-                                                {QStringLiteral("INTEGER"), 32},
-                                                {QStringLiteral("BIGINT"), 64},
-                                                {QStringLiteral("SMALLINT"), 16},
-                                                {QStringLiteral("TINYINT"), 8}};
-    if (intBits.contains(t))
-        return whole(QStringLiteral("tsql_int(%1, %2)").arg(value.text).arg(intBits.value(t)));
-    if (t == QLatin1String("FLOAT") || t == QLatin1String("REAL"))
-        return Out{QStringLiteral("tsql_float(%1)").arg(value.text), Type::Number};
-    if (t == QLatin1String("BIT"))
-        return Out{QStringLiteral("tsql_bit(%1)").arg(value.text), Type::Number};
+    // A date-time is a count of days after 1900-01-01: a fraction for a
+    // float, rounded to the nearest day for a whole number; money rounds too.
+    const QString number =
+        value.type == Type::Date ? QStringLiteral("tsql_date_number(%1)").arg(value.text) : value.text;
+    static const QHash<QString, int> intPrecision = {{QStringLiteral("INT"), 10},
+                                                     {QStringLiteral("INTEGER"), 10},
+                                                     {QStringLiteral("BIGINT"), 19},
+                                                     {QStringLiteral("SMALLINT"), 5},
+                                                     {QStringLiteral("TINYINT"), 3}};
+    if (const auto precision = intPrecision.constFind(t); precision != intPrecision.constEnd()) {
+        Out converted;
+        giveType(converted, ValueType{ColumnKind::Integer, *precision, 0});
+        const bool rounds = value.type == Type::Date || value.type == Type::Money;
+        converted.text = QStringLiteral("tsql_int(%1, %2)")
+                             .arg(rounds ? QStringLiteral("tsql_round(%1, 0, 0)").arg(number) : number)
+                             .arg(wholeTypeOfPrecision(*precision).bits);
+        return converted;
+    }
+    if (t == QLatin1String("FLOAT") || t == QLatin1String("REAL")) {
+        Out converted;
+        giveType(converted, ValueType{ColumnKind::Float, 0, 0});
+        converted.text = QStringLiteral("tsql_float(%1)").arg(number);
+        return converted;
+    }
+    if (t == QLatin1String("BIT")) {
+        Out converted;
+        giveType(converted, ValueType{ColumnKind::Bit, 1, 0});
+        converted.text = QStringLiteral("tsql_bit(%1)").arg(value.text);
+        return converted;
+    }
     const QString styleText = style ? style->text : QStringLiteral("NULL");
     // 0 keeps the time, 1 drops it (date), 2 rounds it to the minute (smalldatetime).
     if (t == QLatin1String("DATETIME") || t == QLatin1String("DATETIME2"))
-        return Out{QStringLiteral("tsql_datetime(%1, %2, 0)").arg(value.text, styleText), Type::Date};
+        return typed(QStringLiteral("tsql_datetime(%1, %2, 0)").arg(value.text, styleText), Type::Date,
+                     QStringLiteral("datetime"));
     if (t == QLatin1String("DATE"))
-        return Out{QStringLiteral("tsql_datetime(%1, %2, 1)").arg(value.text, styleText), Type::Date};
+        return typed(QStringLiteral("tsql_datetime(%1, %2, 1)").arg(value.text, styleText), Type::Date,
+                     QStringLiteral("datetime"));
     if (t == QLatin1String("SMALLDATETIME"))
-        return Out{QStringLiteral("tsql_datetime(%1, %2, 2)").arg(value.text, styleText), Type::Date};
+        return typed(QStringLiteral("tsql_datetime(%1, %2, 2)").arg(value.text, styleText), Type::Date,
+                     QStringLiteral("datetime"));
     refuse(QStringLiteral("%1 to the type %2").arg(construct, typeNodes[0].text));
 }
 
@@ -230,25 +265,27 @@ Out Emitter::function(const QString& u, const Node& g)
         std::vector<Out> a = args(g, u == QLatin1String("ISNULL") ? 2 : std::size_t(-1), u.toLower());
         if (a.size() < 2)
             syntaxError(QStringLiteral("The coalesce function requires at least 2 arguments."));
-        // ISNULL takes the type of its first argument, COALESCE the first typed
-        // one: literals among the others are converted to it.
-        Type type = Type::Unknown;
-        const Out* typed = nullptr;
-        for (const Out& arg : a) {
-            if (arg.type != Type::Unknown && arg.type != Type::Null) {
-                type = arg.type;
-                typed = &arg;
-                break;
+        // ISNULL takes the type of its first argument, COALESCE the one of
+        // highest precedence among its arguments: the others convert to it.
+        ValueType type = valueType(a[0]);
+        bool typedAll = a[0].type == Type::Null || type.kind != ColumnKind::Other;
+        if (u == QLatin1String("COALESCE")) {
+            for (std::size_t k = 1; k < a.size(); ++k) {
+                typedAll = typedAll && (a[k].type == Type::Null || valueType(a[k]).kind != ColumnKind::Other);
+                type = higherType(type, valueType(a[k]));
             }
-            if (u == QLatin1String("ISNULL"))
-                break;
         }
-        if (typed && typed->source != Source::TextLiteral) {
-            const Out target = *typed;
+        Out result{{}, Type::Unknown};
+        if (type.kind != ColumnKind::Other && (typedAll || u == QLatin1String("ISNULL"))) {
             for (Out& arg : a)
-                convertAgainst(target, arg);
+                arg = convertedTo(arg, type);
+            if (type.kind != ColumnKind::Text)
+                giveType(result, type);
+            else
+                result.type = Type::Text;
         }
-        return Out{call(u == QLatin1String("ISNULL") ? "ifnull" : "coalesce", a), type};
+        result.text = call(u == QLatin1String("ISNULL") ? "ifnull" : "coalesce", a);
+        return result;
     }
     if (u == QLatin1String("NULLIF")) {
         const auto a = args(g, 2, QStringLiteral("nullif"), true);
@@ -303,6 +340,10 @@ Out Emitter::function(const QString& u, const Node& g)
                    Type::Money};
     if (u == QLatin1String("COUNT"))
         return whole(u + inner.text);
+    // The sum of whole numbers within 32 bits is an int, and fails beyond it.
+    if (u == QLatin1String("SUM") && inner.type == Type::Number && inner.column == ColumnKind::Integer &&
+        valueType(inner).precision <= 10)
+        return whole(QStringLiteral("tsql_int(SUM%1, 32)").arg(inner.text));
     // The average of whole numbers is a whole number, its fraction dropped.
     if (u == QLatin1String("AVG")) {
         // AVG(DISTINCT column): the column's type (a name holds no literal to bind twice).
@@ -315,8 +356,12 @@ Out Emitter::function(const QString& u, const Node& g)
         if (value.type == Type::Number && value.column == ColumnKind::Integer)
             return whole(QStringLiteral("(SUM%1 / COUNT%1)").arg(inner.text));
     }
-    if (u == QLatin1String("MIN") || u == QLatin1String("MAX") || u == QLatin1String("ABS"))
-        return Out{u + inner.text, inner.type, Source::Computed, {}, inner.column};
+    if (u == QLatin1String("MIN") || u == QLatin1String("MAX") || u == QLatin1String("ABS")) {
+        Out out{u + inner.text, inner.type, Source::Computed, {}, inner.column};
+        out.precision = inner.precision;
+        out.scale = inner.scale;
+        return out;
+    }
     return Out{u + inner.text, Type::Number};
 }
 

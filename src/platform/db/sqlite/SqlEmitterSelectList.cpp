@@ -116,13 +116,19 @@ void Emitter::recordResultTypes(const std::vector<Piece>& pieces)
         // The positions after a * are not known here.
         if (star)
             break;
-        const Type type = pieces[b].kind == Piece::Operand ? pieces[b].out.type : Type::Unknown;
-        // A date-time converted to text ("2024-03-18 08:05:00.000", style 121) stays a text.
-        const bool convertedText = pieces[b].kind == Piece::Operand && pieces[b].out.convertedText;
-        m_resultTypes.push_back(type == Type::Money  ? adCurrency
-                                : type == Type::Date ? adDBTimeStamp
-                                : convertedText      ? adVarWChar
-                                                     : adEmpty);
+        if (pieces[b].kind != Piece::Operand) {
+            m_resultTypes.emplace_back();
+            continue;
+        }
+        // The type a conversion, arithmetic or the meeting of types fixes; a
+        // date-time converted to text ("2024-03-18 08:05:00.000", style 121)
+        // stays a text. A column's own declared type tells its type.
+        const Out& value = pieces[b].out;
+        m_resultTypes.push_back(!value.declared.isEmpty()        ? value.declared
+                                : value.source == Source::Column ? QString()
+                                : value.type == Type::Money      ? QStringLiteral("money")
+                                : value.type == Type::Date       ? QStringLiteral("datetime")
+                                                                 : QString());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/db/sqlite/SqlDateText.h"
 #include "platform/db/sqlite/SqlMoneyText.h"
 #include "platform/db/sqlite/SqlTranslationErrors.h"
+#include "platform/db/sqlite/SqlWholeText.h"
 
 namespace platform::db::sqlite::translation {
 
@@ -34,16 +35,16 @@ QString dateTimeText(const QString& text)
     return d.value.toStorageText();
 }
 
-int64_t wholeNumber(const QString& text, const char* typeName)
+int64_t wholeNumber(const QString& text, int precision)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return 0;
-    bool ok = false;
-    const qlonglong n = t.toLongLong(&ok);
-    if (!ok)
-        serverFailure(serverError::NotAWholeNumber, {QStringLiteral("varchar"), text, QLatin1String(typeName)});
-    return n;
+    const WholeType& type = wholeTypeOfPrecision(precision);
+    const WholeText read = readWholeText(text, type);
+    if (read.reading != WholeReading::Whole) {
+        QStringList values;
+        const ServerError& error = wholeTextError(read, type, QStringLiteral("varchar"), text, values);
+        serverFailure(error, values);
+    }
+    return read.value;
 }
 
 int64_t bitValue(const QString& text)
@@ -98,7 +99,7 @@ bool convertsLiterals(ColumnKind kind)
     return kind != ColumnKind::Text && kind != ColumnKind::Other;
 }
 
-Variant convertedValue(const QString& text, ColumnKind kind)
+Variant convertedValue(const QString& text, ColumnKind kind, int precision)
 {
     switch (kind) {
     case ColumnKind::DateTime:
@@ -106,7 +107,7 @@ Variant convertedValue(const QString& text, ColumnKind kind)
     case ColumnKind::Money:
         return moneyLiteral(text);
     case ColumnKind::Integer:
-        return wholeNumber(text, "int");
+        return wholeNumber(text, precision);
     case ColumnKind::Bit:
         return bitValue(text);
     case ColumnKind::Decimal:
@@ -120,9 +121,9 @@ Variant convertedValue(const QString& text, ColumnKind kind)
     return text;
 }
 
-QString convertedLiteral(const QString& text, ColumnKind kind)
+QString convertedLiteral(const QString& text, ColumnKind kind, int precision)
 {
-    const Variant value = convertedValue(text, kind);
+    const Variant value = convertedValue(text, kind, precision);
     switch (kind) {
     case ColumnKind::Integer:
     case ColumnKind::Bit:
@@ -137,6 +138,18 @@ QString convertedLiteral(const QString& text, ColumnKind kind)
         break;
     }
     return quoteText(value.toText());
+}
+
+int64_t wholeNumberWritten(const QString& number, int precision)
+{
+    const int64_t value = number.toLongLong();
+    const WholeType& type = wholeTypeOfPrecision(precision);
+    if (value < type.low || value > type.high) {
+        QStringList values;
+        const ServerError& error = wholeNumberOverflow(value, type, values);
+        serverFailure(error, values);
+    }
+    return value;
 }
 
 QString moneyLiteralOfNumber(const QString& number)
@@ -177,9 +190,10 @@ Variant parameterValue(const Parameter& parameter, const QString& literal)
     case Parameter::Value::Number:
         return literal;
     case Parameter::Value::Whole:
-        return int64_t(literal.toLongLong());
+        return parameter.kind == ColumnKind::Integer ? wholeNumberWritten(literal, parameter.precision)
+                                                     : int64_t(literal.toLongLong());
     case Parameter::Value::Converted:
-        return convertedValue(literal, parameter.kind);
+        return convertedValue(literal, parameter.kind, parameter.precision);
     case Parameter::Value::Money:
         return moneyLiteralOfNumber(literal);
     }

@@ -17,12 +17,19 @@ QString quoteText(const QString& text);
 // with or assigned to it): the value SQLite holds for the converted literal
 // (a whole number for whole-number and bit kinds, the storage text of a
 // date-time, the number's text for money and decimals), or the text
-// unchanged for a text (or unknown) kind. Raises SQL Server's conversion
-// error for a text that does not convert: 241 or 242 for a date-time, 235 for
-// money, 245 for a whole number, 8114 for a decimal.
-Variant convertedValue(const QString& text, ColumnKind kind);
+// unchanged for a text (or unknown) kind. `precision` tells a whole-number
+// kind's type (3 tinyint, 5 smallint, 19 bigint; int for any other). Raises
+// SQL Server's conversion error for a text that does not convert: 241 or 242
+// for a date-time, 235 for money, 245 for a whole number (248 or 244 beyond
+// its type), 8114 for a decimal.
+Variant convertedValue(const QString& text, ColumnKind kind, int precision = 0);
 // The same value as a SQLite literal.
-QString convertedLiteral(const QString& text, ColumnKind kind);
+QString convertedLiteral(const QString& text, ColumnKind kind, int precision = 0);
+
+// A whole-number literal written into a whole-number column of `precision`
+// (as for convertedValue()): its value. Raises 220 or 8115 beyond the range
+// of the column's type.
+int64_t wholeNumberWritten(const QString& number, int precision);
 
 // A numeric literal assigned to money, rounded as SQL Server stores it.
 QString moneyLiteralOfNumber(const QString& number);
@@ -40,7 +47,8 @@ struct Parameter
 {
     enum class Value {
         Text,      // a text literal's text, or a number written into a text column as written
-        Whole,     // a whole-number literal (NumberForm::Whole) as a 64-bit integer
+        Whole,     // a whole-number literal (NumberForm::Whole) as a 64-bit integer,
+                   // within its type's range for an Integer `kind`
         Number,    // a number literal's text, which the numeric column it meets reads
         Converted, // a text literal converted to `kind` (convertedValue)
         Money,     // a number literal written into money (moneyLiteralOfNumber)
@@ -48,11 +56,13 @@ struct Parameter
     int literal = -1; // the literal's position in the batch (Node::literal)
     Value value = Value::Text;
     ColumnKind kind = ColumnKind::Other;
+    int precision = 0; // an Integer kind's type, as for convertedValue()
 };
 
 // The value to bind for a parameter whose literal reads `literal` (a text's
 // content, a number as written). Raises the conversion errors of
-// convertedValue() and moneyLiteralOfNumber().
+// convertedValue() and moneyLiteralOfNumber(), and 8115 for a whole number
+// beyond the range of its Integer kind.
 Variant parameterValue(const Parameter& parameter, const QString& literal);
 
 // The kinds whose literals convertedLiteral() converts.

@@ -5,6 +5,7 @@
 
 #include "platform/db/sqlite/SqlDateText.h"
 #include "platform/db/sqlite/SqlExtensionValues.h"
+#include "platform/db/sqlite/SqlWholeText.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -302,7 +303,8 @@ void roundFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 }
 
 // tsql_int(value, bits): CONVERT or CAST to int (32), bigint (64), smallint
-// (16) or tinyint (8): numbers lose their fraction, texts must hold a whole number.
+// (16) or tinyint (8): numbers lose their fraction, texts must hold a whole
+// number; a value beyond the type fails as SQL Server fails it.
 void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
@@ -314,6 +316,7 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultError(ctx, QStringLiteral("A whole number has 8, 16, 32 or 64 bits."));
         return;
     }
+    const WholeType& type = wholeType(bits);
     int64_t r = 0;
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_INTEGER:
@@ -321,34 +324,341 @@ void intFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         break;
     case SQLITE_FLOAT: {
         const double d = std::trunc(sqlite3_value_double(argv[0]));
-        if (std::fabs(d) > 9.2e18) {
-            resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
+        if (!(std::fabs(d) <= 9.2e18)) {
+            resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QLatin1String(type.name)});
             return;
         }
         r = int64_t(d);
         break;
     }
     default: {
-        // A blank text is 0, as SQL Server converts it.
-        const QString s = textArg(argv[0]).trimmed();
-        bool ok = s.isEmpty();
-        r = ok ? 0 : s.toLongLong(&ok);
-        if (!ok) {
-            resultError(ctx, serverError::NotAWholeNumber,
-                        {QStringLiteral("varchar"), textArg(argv[0]), QStringLiteral("int")});
+        const QString text = textArg(argv[0]);
+        const WholeText read = readWholeText(text, type);
+        if (read.reading != WholeReading::Whole) {
+            QStringList values;
+            const ServerError& error = wholeTextError(read, type, QStringLiteral("varchar"), text, values);
+            resultError(ctx, error, values);
             return;
         }
+        r = read.value;
     }
     }
-    const int64_t lo = bits == 8 ? 0 : bits >= 64 ? std::numeric_limits<int64_t>::min() : -(int64_t(1) << (bits - 1));
-    const int64_t hi = bits == 8    ? 255
-                       : bits >= 64 ? std::numeric_limits<int64_t>::max()
-                                    : (int64_t(1) << (bits - 1)) - 1;
-    if (r < lo || r > hi) {
-        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
+    if (r < type.low || r > type.high) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QLatin1String(type.name)});
         return;
     }
     sqlite3_result_int64(ctx, r);
+}
+
+// A whole-number operand of tsql_int_op: false (the error set) for a text
+// that holds none.
+bool wholeOperand(sqlite3_context* ctx, sqlite3_value* v, int64_t& out)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        out = sqlite3_value_int64(v);
+        return true;
+    case SQLITE_FLOAT: {
+        const double d = std::trunc(sqlite3_value_double(v));
+        if (!(std::fabs(d) <= 9.2e18)) {
+            resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("bigint")});
+            return false;
+        }
+        out = int64_t(d);
+        return true;
+    }
+    default: {
+        const QString text = textArg(v);
+        const WholeText read = readWholeText(text, wholeType(64));
+        if (read.reading != WholeReading::Whole) {
+            QStringList values;
+            resultError(ctx, wholeTextError(read, wholeType(32), QStringLiteral("varchar"), text, values), values);
+            return false;
+        }
+        out = read.value;
+        return true;
+    }
+    }
+}
+
+// tsql_int_op(a, b, operation, bits): a + b, a - b, a * b, a / b or a % b
+// (operation 0 to 4) between whole numbers, whose result is of the type of
+// `bits` bits: a result beyond it fails with 8115, a division by zero with
+// 8134; a division drops the fraction.
+void intOperationFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (nullResultOnNull(ctx, 2, argv))
+        return;
+    const WholeType& type = wholeType(sqlite3_value_int(argv[3]));
+    int64_t a = 0;
+    int64_t b = 0;
+    if (!wholeOperand(ctx, argv[0], a) || !wholeOperand(ctx, argv[1], b))
+        return;
+    int64_t r = 0;
+    bool overflow = false;
+    switch (sqlite3_value_int(argv[2])) {
+    case 0:
+        overflow = __builtin_add_overflow(a, b, &r);
+        break;
+    case 1:
+        overflow = __builtin_sub_overflow(a, b, &r);
+        break;
+    case 2:
+        overflow = __builtin_mul_overflow(a, b, &r);
+        break;
+    case 3:
+    case 4:
+        if (b == 0) {
+            resultError(ctx, serverError::DivideByZero);
+            return;
+        }
+        overflow = a == std::numeric_limits<int64_t>::min() && b == -1;
+        if (!overflow)
+            r = sqlite3_value_int(argv[2]) == 3 ? a / b : a % b;
+        break;
+    default:
+        resultError(ctx, QStringLiteral("An operation between whole numbers is one of 0 to 4."));
+        return;
+    }
+    if (overflow || r < type.low || r > type.high) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QLatin1String(type.name)});
+        return;
+    }
+    sqlite3_result_int64(ctx, r);
+}
+
+// A decimal as SQL Server computes with it: its digits as one whole
+// number (38 digits fit in 128 bits) and the count of them after the point.
+struct ExactDecimal
+{
+    __int128 digits = 0;
+    int scale = 0;
+};
+
+__int128 power128(int n)
+{
+    __int128 p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+// Whether the rest of a division is at least half its divisor (compared
+// without doubling it, which could leave 128 bits).
+bool atLeastHalf(__int128 rest, __int128 divisor)
+{
+    const __int128 r = rest < 0 ? -rest : rest;
+    const __int128 d = divisor < 0 ? -divisor : divisor;
+    return r >= d - r;
+}
+
+// 10^38, one past the largest 38-digit number.
+const __int128 kDecimalLimit = power128(38);
+
+// `d` with `scale` digits after the point, rounded half away from zero;
+// false when it would not fit in 38 digits.
+bool rescaled(ExactDecimal& d, int scale)
+{
+    if (scale >= d.scale) {
+        const int shift = scale - d.scale;
+        if (shift > 38)
+            return d.digits == 0;
+        __int128 r = 0;
+        if (__builtin_mul_overflow(d.digits, power128(shift), &r) || r >= kDecimalLimit || -r >= kDecimalLimit)
+            return false;
+        d.digits = r;
+    } else {
+        const int shift = d.scale - scale;
+        if (shift > 38) {
+            d.digits = 0;
+        } else {
+            const __int128 divisor = power128(shift);
+            const __int128 rest = d.digits % divisor;
+            d.digits /= divisor;
+            if (atLeastHalf(rest, divisor))
+                d.digits += d.digits < 0 || rest < 0 ? -1 : 1;
+        }
+    }
+    d.scale = scale;
+    return true;
+}
+
+// An operand read exactly: a whole number, a double's shortest digits, a
+// decimal text; nullopt when it holds more digits than a decimal has.
+std::optional<ExactDecimal> exactOperand(sqlite3_value* v, bool& notANumber)
+{
+    notANumber = false;
+    ExactDecimal d;
+    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
+        d.digits = sqlite3_value_int64(v);
+        return d;
+    }
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+        const std::optional<ScaledNumber> n = scaledNumber(v);
+        if (!n)
+            return std::nullopt;
+        d.digits = n->negative ? -__int128(n->digits) : __int128(n->digits);
+        d.scale = std::max(-n->exponent, 0);
+        if (n->exponent > 0) {
+            // A whole number: its digits followed by zeros.
+            if (n->exponent > 38 || __builtin_mul_overflow(d.digits, power128(n->exponent), &d.digits) ||
+                d.digits >= kDecimalLimit || -d.digits >= kDecimalLimit)
+                return std::nullopt;
+        } else if (d.scale > 38) {
+            rescaled(d, 38);
+        }
+        return d;
+    }
+    const auto parsed = parseDecimal(valueText(v));
+    if (!parsed) {
+        notANumber = true;
+        return std::nullopt;
+    }
+    const QString all = parsed->intDigits + parsed->fracDigits;
+    if (all.size() > 38)
+        return std::nullopt;
+    for (const QChar c : all)
+        d.digits = d.digits * 10 + (c.unicode() - u'0');
+    if (parsed->negative)
+        d.digits = -d.digits;
+    d.scale = int(parsed->fracDigits.size());
+    return d;
+}
+
+// a op b exactly, at the scale `scale`; false when a step leaves 38 digits.
+bool exactOperation(ExactDecimal a, ExactDecimal b, int operation, int scale, ExactDecimal& out)
+{
+    switch (operation) {
+    case 0:
+    case 1:
+    case 4: {
+        const int common = std::max(a.scale, b.scale);
+        if (!rescaled(a, common) || !rescaled(b, common))
+            return false;
+        out.scale = common;
+        out.digits = operation == 0 ? a.digits + b.digits : operation == 1 ? a.digits - b.digits : a.digits % b.digits;
+        return out.digits < kDecimalLimit && -out.digits < kDecimalLimit && rescaled(out, scale);
+    }
+    case 2:
+        out.scale = a.scale + b.scale;
+        return !__builtin_mul_overflow(a.digits, b.digits, &out.digits) && out.digits < kDecimalLimit &&
+               -out.digits < kDecimalLimit && rescaled(out, scale);
+    case 3: {
+        // a / b at `scale`: a's digits shifted so that the quotient has them.
+        const int shift = scale + b.scale - a.scale;
+        __int128 numerator = a.digits;
+        __int128 denominator = b.digits;
+        if (shift >= 0 && (shift > 38 || __builtin_mul_overflow(numerator, power128(shift), &numerator)))
+            return false;
+        if (shift < 0 && (-shift > 38 || __builtin_mul_overflow(denominator, power128(-shift), &denominator)))
+            return false;
+        out.scale = scale;
+        out.digits = numerator / denominator;
+        const __int128 rest = numerator % denominator;
+        if (atLeastHalf(rest, denominator))
+            out.digits += (numerator < 0) != (denominator < 0) ? -1 : 1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// tsql_decimal_op(a, b, operation, precision, scale): a + b, a - b, a * b,
+// a / b or a % b (operation 0 to 4) between decimals (money and whole
+// numbers among them), exact and rounded half away from zero to the result's
+// scale, as SQL Server computes them; 8115 when the result has more than
+// `precision` digits, 8134 for a division by zero.
+void decimalOperationFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (nullResultOnNull(ctx, 2, argv))
+        return;
+    const int operation = sqlite3_value_int(argv[2]);
+    const int precision = sqlite3_value_int(argv[3]);
+    const int scale = sqlite3_value_int(argv[4]);
+    if (operation < 0 || operation > 4 || precision < 1 || precision > 38 || scale < 0 || scale > precision) {
+        resultError(ctx, QStringLiteral("A decimal operation is one of 0 to 4, of a precision of 1 to 38 and a "
+                                        "scale of 0 to its precision."));
+        return;
+    }
+    bool notA = false;
+    bool notB = false;
+    const std::optional<ExactDecimal> a = exactOperand(argv[0], notA);
+    const std::optional<ExactDecimal> b = exactOperand(argv[1], notB);
+    if (notA || notB) {
+        resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
+        return;
+    }
+    const bool zero = b ? b->digits == 0 : sqlite3_value_double(argv[1]) == 0;
+    if ((operation == 3 || operation == 4) && zero) {
+        resultError(ctx, serverError::DivideByZero);
+        return;
+    }
+    ExactDecimal r;
+    if (!a || !b || !exactOperation(*a, *b, operation, scale, r)) {
+        // Beyond 38 digits on the way: in doubles, which overflow where the result would.
+        const double x = sqlite3_value_double(argv[0]);
+        const double y = sqlite3_value_double(argv[1]);
+        const double z = operation == 0   ? x + y
+                         : operation == 1 ? x - y
+                         : operation == 2 ? x * y
+                         : operation == 3 ? x / y
+                                          : std::fmod(x, y);
+        if (!std::isfinite(z) || std::fabs(z) >= std::pow(10.0, precision - scale)) {
+            resultError(ctx, serverError::ArithmeticOverflow,
+                        {QStringLiteral("expression"), QStringLiteral("numeric")});
+            return;
+        }
+        const auto parsed = parseDecimal(QString::number(z, 'g', 17));
+        const Decimal rounded = roundDecimal(*parsed, scale);
+        sqlite3_result_double(ctx, decimalText(rounded, scale).toDouble());
+        return;
+    }
+    const __int128 magnitude = r.digits < 0 ? -r.digits : r.digits;
+    if (magnitude >= power128(precision)) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("numeric")});
+        return;
+    }
+    if (scale == 0 && magnitude <= std::numeric_limits<int64_t>::max()) {
+        sqlite3_result_int64(ctx, int64_t(r.digits));
+        return;
+    }
+    if (magnitude < (__int128(1) << 53) && scale <= 22) {
+        // Both exact: the quotient is the double nearest the decimal.
+        sqlite3_result_double(ctx, double(r.digits) / double(power128(scale)));
+        return;
+    }
+    // The decimal's text, read as the nearest double.
+    QString digits;
+    for (__int128 m = magnitude; m > 0 || digits.size() <= scale; m /= 10)
+        digits.prepend(QChar(u'0' + int(m % 10)));
+    digits.insert(digits.size() - scale, u'.');
+    sqlite3_result_double(ctx, (r.digits < 0 ? u'-' + digits : digits).toDouble());
+}
+
+// tsql_error(message): fails with `message`, where it is evaluated: the
+// conversion of a literal that the translation knows to fail. Not
+// deterministic, so that SQLite does not evaluate it before a row reaches it.
+void errorFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    resultError(ctx, textArg(argv[0]));
+}
+
+// tsql_date_number(value): a date-time as SQL Server converts it to a
+// number: the days after 1900-01-01, the time a fraction of a day.
+void dateNumberFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString text = textArg(argv[0]);
+    const DateText d = readDateText(text);
+    if (d.reading != DateReading::Date) {
+        resultError(ctx, d.reading == DateReading::OutOfRange ? serverError::DateOutOfRange : serverError::NotADate);
+        return;
+    }
+    sqlite3_result_double(ctx, double(d.value.msSinceDayZero()) / 86400000.0);
 }
 
 void floatFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -560,11 +870,20 @@ void subtractFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 std::span<const FunctionDef> numberFunctions()
 {
     static const FunctionDef functions[] = {
-        {"tsql_decimal", 3, &decimalFunction, true},   {"tsql_decimal_text", 2, &decimalTextFunction, true},
-        {"tsql_int", 2, &intFunction, true},           {"tsql_round", 3, &roundFunction, true},
-        {"tsql_float", 1, &floatFunction, true},       {"tsql_bit", 1, &bitFunction, true},
-        {"tsql_add", 2, &addFunction, true},           {"tsql_sub", 2, &subtractFunction, true},
-        {"tsql_div", 2, &divideFunction<false>, true}, {"tsql_mod", 2, &divideFunction<true>, true},
+        {"tsql_decimal", 3, &decimalFunction, true},
+        {"tsql_decimal_text", 2, &decimalTextFunction, true},
+        {"tsql_int", 2, &intFunction, true},
+        {"tsql_round", 3, &roundFunction, true},
+        {"tsql_float", 1, &floatFunction, true},
+        {"tsql_bit", 1, &bitFunction, true},
+        {"tsql_add", 2, &addFunction, true},
+        {"tsql_sub", 2, &subtractFunction, true},
+        {"tsql_div", 2, &divideFunction<false>, true},
+        {"tsql_mod", 2, &divideFunction<true>, true},
+        {"tsql_int_op", 4, &intOperationFunction, true},
+        {"tsql_decimal_op", 5, &decimalOperationFunction, true},
+        {"tsql_date_number", 1, &dateNumberFunction, true},
+        {"tsql_error", 1, &errorFunction, false},
     };
     return functions;
 }

@@ -10,7 +10,8 @@ const ServerError* const kAll[] = {
     &serverError::NotMoney,           &serverError::NotAWholeNumber,   &serverError::NotANumber,
     &serverError::ArithmeticOverflow, &serverError::DivideByZero,      &serverError::NoRoomForMoney,
     &serverError::BadStyle,           &serverError::BadDatePart,       &serverError::BadLengthLeft,
-    &serverError::BadLengthRight,     &serverError::SyntaxNearKeyword,
+    &serverError::BadLengthRight,     &serverError::SyntaxNearKeyword, &serverError::IntOverflow,
+    &serverError::ShortIntOverflow,   &serverError::ValueOverflow,
 };
 
 // Whether `text` has the fixed words of the message before its first value

@@ -42,6 +42,13 @@ inline constexpr ServerError NotMoney{235, adErr::TypeMismatch, "22018",
                                       "Cannot convert a char value to money. The char value has incorrect syntax."};
 inline constexpr ServerError NotAWholeNumber{245, adErr::TypeMismatch, "22018",
                                              "Conversion failed when converting the %1 value '%2' to data type %3."};
+inline constexpr ServerError ValueOverflow{220, adErr::TypeMismatch, "22003",
+                                           "Arithmetic overflow error for data type %1, value = %2."};
+inline constexpr ServerError IntOverflow{248, adErr::TypeMismatch, "22003",
+                                         "The conversion of the %1 value '%2' overflowed an int column."};
+inline constexpr ServerError ShortIntOverflow{
+    244, adErr::TypeMismatch, "22003",
+    "The conversion of the %1 value '%2' overflowed an %3 column. Use a larger integer column."};
 inline constexpr ServerError NotANumber{8114, adErr::TypeMismatch, "22018", "Error converting data type %1 to %2."};
 inline constexpr ServerError ArithmeticOverflow{8115, adErr::TypeMismatch, "22003",
                                                 "Arithmetic overflow error converting %1 to data type %2."};

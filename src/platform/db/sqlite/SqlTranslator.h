@@ -31,9 +31,10 @@ struct TranslatedStep
     QString sql;
     bool negate = false;
     std::vector<TranslatedStep> body;
-    // Statement: the ADO types of the result columns whose values cannot show
-    // them (money, date-times of expressions); adEmpty where the values tell.
-    std::vector<DataTypeEnum> resultTypes = {};
+    // Statement: the declared types ("money", "decimal(14,2)") of the result
+    // columns whose type SQL Server gives by their expression; empty where
+    // the values (or the column's own declared type) tell.
+    std::vector<QString> resultTypes = {};
     // Statement: it writes a view, whose triggers change the rows; SQLite
     // does not count them, so the count is unknown.
     bool countUnknown = false;

@@ -119,9 +119,9 @@ private:
         ColumnList columns;
         bool known = false;
     };
-    // `resultTypes`: the types of columns their values cannot show (a translated step's).
+    // `resultTypes`: the declared types of columns SQL Server types by their expression (a translated step's).
     ResultSet fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
-                    const std::vector<DataTypeEnum>& resultTypes = {}, ColumnsSeen* seen = nullptr);
+                    const std::vector<QString>& resultTypes = {}, ColumnsSeen* seen = nullptr);
     void execSimple(const char* sql, std::vector<ErrorInfo>& errors);
     [[noreturn]] void fail(int rc, const QString& statementSql, std::vector<ErrorInfo>& errors);
     // Lower-case column name -> declared type, for converting written values.

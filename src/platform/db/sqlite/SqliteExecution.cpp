@@ -235,7 +235,7 @@ void SqliteBackend::execSimple(const char* sql, std::vector<ErrorInfo>& errors)
 }
 
 ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<ErrorInfo>& errors,
-                               const std::vector<DataTypeEnum>& resultTypes, ColumnsSeen* seen)
+                               const std::vector<QString>& resultTypes, ColumnsSeen* seen)
 {
     ResultSet result;
     // The columns are read after the first step: a statement prepared before
@@ -267,18 +267,20 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
                 column.baseColumn = QString::fromUtf8(origin);
             result.columns.push_back(std::move(column));
         }
-        if (seen)
-            *seen = ColumnsSeen{result.columns, true};
-    }
-    // An expression has no declared type; the statement may show what its values cannot.
-    for (std::size_t position = 0; position < result.columns.size() && position < resultTypes.size(); ++position) {
-        const ColumnInfo& column = result.columns[position];
-        if (column.type == adEmpty && resultTypes[position] != adEmpty) {
-            ColumnInfo typed = columnForType(column.name, resultTypes[position]);
+        // An expression has no declared type, and a column of a UNION takes the
+        // type of highest precedence among its members: the statement shows
+        // SQL Server's type where the values cannot.
+        for (std::size_t position = 0; position < result.columns.size() && position < resultTypes.size(); ++position) {
+            if (resultTypes[position].isEmpty())
+                continue;
+            const ColumnInfo& column = result.columns[position];
+            ColumnInfo typed = columnForDeclaredType(column.name, resultTypes[position]);
             typed.baseTable = column.baseTable;
             typed.baseColumn = column.baseColumn;
             result.columns.edit(position) = std::move(typed);
         }
+        if (seen)
+            *seen = ColumnsSeen{result.columns, true};
     }
     for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::vector<Variant> row;
@@ -332,7 +334,7 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
             continue; // only blanks or comments
         if (bind)
             bind(statement.get());
-        static const std::vector<DataTypeEnum> none;
+        static const std::vector<QString> none;
         ResultSet result = fetch(statement.get(), false, errors, first ? step.resultTypes : none);
         noteSchemaChange(statement.get(), step.changesSchema);
         first = false;

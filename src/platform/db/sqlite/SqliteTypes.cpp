@@ -1,6 +1,7 @@
 #include "platform/db/sqlite/SqliteTypes.h"
 
 #include "platform/db/sqlite/SqlDateText.h"
+#include "platform/db/sqlite/SqlWholeText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -204,14 +205,6 @@ ColumnInfo columnForDeclaredType(const QString& name, const QString& declared)
     return column;
 }
 
-ColumnInfo columnForType(const QString& name, DataTypeEnum type)
-{
-    // A conversion to text without a length is 30 characters long.
-    if (type == adVarWChar)
-        return columnForDeclaredType(name, QStringLiteral("nvarchar(30)"));
-    return columnForDeclaredType(name, type == adCurrency ? QStringLiteral("money") : QStringLiteral("datetime"));
-}
-
 void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>& rows, std::size_t index)
 {
     bool integers = false, doubles = false, texts = false, binaries = false, wide = false, allDates = true;
@@ -366,12 +359,18 @@ std::optional<Variant> toStorage(const Variant& value, const QString& declared)
     case adInteger:
     case adSmallInt:
     case adTinyInt:
-    case adBigInt:
+    case adBigInt: {
         if (value.type() == VariantType::Boolean)
             return Variant(int64_t(*value.toBoolean() ? 1 : 0));
-        if (auto i = value.toInteger())
+        // Within the range of the column's type, as SQL Server keeps it.
+        const WholeType& type = wholeType(c.type == adInteger    ? 32
+                                          : c.type == adSmallInt ? 16
+                                          : c.type == adTinyInt  ? 8
+                                                                 : 64);
+        if (auto i = value.toInteger(); i && *i >= type.low && *i <= type.high)
             return Variant(*i);
         return std::nullopt;
+    }
     case adBoolean:
         if (auto b = value.toBoolean())
             return Variant(int64_t(*b ? 1 : 0));

@@ -18,10 +18,6 @@ namespace platform::db::sqlite {
 // column is typed from its values with typeFromValues().
 ColumnInfo columnForDeclaredType(const QString& name, const QString& declared);
 
-// The column of an expression whose type the statement shows (adCurrency,
-// adDBTimeStamp, adVarWChar for a conversion to text) where its values cannot.
-ColumnInfo columnForType(const QString& name, DataTypeEnum type);
-
 // Types a column without declared type from the stored values at `index` of
 // `rows`: whole numbers, doubles, date-time texts in the storage form, texts, binaries.
 void typeFromValues(ColumnInfo& column, const std::vector<std::vector<Variant>>& rows, std::size_t index);

@@ -1,0 +1,1 @@
+SELECT CAST('15/04/2024 10:00:00:7' AS datetime) AS a, CONVERT(datetime, '10:00:00:123') AS b

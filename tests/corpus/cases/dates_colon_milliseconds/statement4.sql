@@ -1,0 +1,1 @@
+SELECT CAST('15/04/2024 10:00:00:1234' AS datetime) AS a

@@ -1,0 +1,1 @@
+SELECT Id, CAST(FechaHora AS int) AS Dias, CAST(FechaHora AS float) AS DiasYHoras FROM Movimientos ORDER BY Id

@@ -1,0 +1,1 @@
+SELECT CONVERT(int, CONVERT(datetime, '18/03/2024 11:59')) AS a, CAST(CAST('01/01/1900' AS datetime) AS float) AS b

@@ -1,0 +1,1 @@
+SELECT Importe / 3.0 AS PorTres, Importe / 3 AS Moneda, Importe / Cantidad AS PorUnidad FROM Valores WHERE Id = 1

@@ -1,0 +1,1 @@
+SELECT 1.0 / 3 AS a, 10 / 3.0 AS b, 2.0 / 3 AS c, CAST(10 AS decimal(5,2)) / CAST(3 AS decimal(5,2)) AS d

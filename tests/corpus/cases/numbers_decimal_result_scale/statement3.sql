@@ -1,0 +1,1 @@
+SELECT Tasa / 3 AS a, Tasa * 1.5 AS b, Tasa + 0.005 AS c, Tasa / Cantidad AS d FROM Valores WHERE Id = 1

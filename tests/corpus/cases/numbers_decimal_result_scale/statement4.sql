@@ -1,0 +1,1 @@
+SELECT Tasa / 0.0 AS a FROM Valores WHERE Id = 1

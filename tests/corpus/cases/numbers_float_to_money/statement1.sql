@@ -1,0 +1,1 @@
+SELECT CAST(1.5e0 AS money) AS a, CONVERT(money, 2.00005E2) AS b, CAST(-1e3 AS money) AS c

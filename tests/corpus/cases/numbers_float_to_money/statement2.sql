@@ -1,0 +1,1 @@
+UPDATE Precios SET Importe = CAST(1.23456e1 AS money) WHERE Id = 1

@@ -1,0 +1,1 @@
+SELECT Importe FROM Precios WHERE Id = 1

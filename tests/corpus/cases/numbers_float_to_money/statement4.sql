@@ -1,0 +1,1 @@
+SELECT CAST(1e20 AS money) AS a

@@ -1,0 +1,1 @@
+SELECT Id, CAST(Importe AS int) AS DeMoneda, CONVERT(int, Tasa) AS DeDecimal FROM Importes ORDER BY Id

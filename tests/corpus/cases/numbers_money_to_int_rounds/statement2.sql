@@ -1,0 +1,1 @@
+SELECT CAST(CAST(2.5 AS money) AS int) AS a, CONVERT(smallint, CAST(-3.5 AS money)) AS b

@@ -1,0 +1,1 @@
+UPDATE Importes SET Entero = Importe

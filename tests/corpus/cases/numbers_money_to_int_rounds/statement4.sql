@@ -1,0 +1,1 @@
+SELECT Id, Entero FROM Importes ORDER BY Id

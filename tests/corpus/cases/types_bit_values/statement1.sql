@@ -1,0 +1,1 @@
+UPDATE Articulos SET Costo = 11, DESDETRIGGER = -1 WHERE Id = 1

@@ -1,0 +1,1 @@
+UPDATE Articulos SET DESDETRIGGER = 2 WHERE Id = 2

@@ -1,0 +1,1 @@
+INSERT INTO Articulos (Id, Costo, DESDETRIGGER) VALUES (4, 40, 'true'), (5, 50, 'False'), (6, 60, 0.5)

@@ -1,0 +1,1 @@
+SELECT Id FROM Articulos WHERE DESDETRIGGER = 'false' ORDER BY Id

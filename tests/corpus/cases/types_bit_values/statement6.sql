@@ -1,0 +1,1 @@
+SELECT CAST('TRUE' AS bit) AS a, CAST('false' AS bit) AS b, CAST(-5 AS bit) AS c, CAST(0 AS bit) AS d

@@ -1,0 +1,1 @@
+UPDATE Articulos SET DESDETRIGGER = 'si' WHERE Id = 3

@@ -1,0 +1,1 @@
+SELECT Id, CASE WHEN Importe IS NULL THEN '1,000.00' ELSE Importe END AS Monto FROM Movimientos ORDER BY Monto

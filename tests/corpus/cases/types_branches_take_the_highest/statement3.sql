@@ -1,0 +1,1 @@
+SELECT Id, ISNULL(Cantidad, '7') AS Cant, COALESCE(Importe, '2.5') AS Monto FROM Movimientos ORDER BY Id

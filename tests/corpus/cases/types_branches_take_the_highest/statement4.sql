@@ -1,0 +1,1 @@
+SELECT Id, CASE WHEN Id > 0 THEN Cantidad ELSE 'ninguna' END AS Cant FROM Movimientos ORDER BY Id

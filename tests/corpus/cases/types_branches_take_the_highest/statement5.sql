@@ -1,0 +1,1 @@
+SELECT COALESCE(Importe, 'sin importe') AS Monto FROM Movimientos

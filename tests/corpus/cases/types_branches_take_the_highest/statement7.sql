@@ -1,0 +1,1 @@
+SELECT ISNULL(Fecha, 'nunca') AS Dia FROM Movimientos

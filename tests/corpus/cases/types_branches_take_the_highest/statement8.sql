@@ -1,0 +1,1 @@
+SELECT CASE WHEN Cantidad IS NULL THEN 'ninguna' ELSE Cantidad END AS Cant FROM Movimientos

@@ -1,0 +1,1 @@
+SELECT Id FROM Movimientos WHERE FechaHora = 45367.5

@@ -1,0 +1,1 @@
+SELECT Id FROM Movimientos WHERE 45369 < FechaHora

@@ -1,0 +1,1 @@
+INSERT INTO Destino (Id, Fecha, Importe, Cantidad) SELECT 1, '15/03/2024', '1,000.50', '7' UNION ALL SELECT 2, '16/03/2024 10:30', '2,000.25', '8' UNION ALL SELECT 3, '17/03/24', '$3', ' 9 '

@@ -1,0 +1,1 @@
+SELECT Id, Fecha, Importe, Cantidad FROM Destino ORDER BY Id

@@ -1,0 +1,1 @@
+SELECT Id FROM Articulos WHERE Codigo IN (1, 3) ORDER BY Id

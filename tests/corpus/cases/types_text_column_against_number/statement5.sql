@@ -1,0 +1,1 @@
+SELECT Id FROM Clientes WHERE Codigo = 7

@@ -1,0 +1,1 @@
+SELECT Id FROM Articulos WHERE Codigo = 2.0

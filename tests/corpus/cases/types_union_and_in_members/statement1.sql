@@ -1,0 +1,1 @@
+SELECT Importe FROM Precios UNION SELECT '1,000.00' ORDER BY Importe

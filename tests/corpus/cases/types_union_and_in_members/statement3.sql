@@ -1,0 +1,1 @@
+SELECT '2,000.00' AS Monto UNION SELECT Importe FROM Precios WHERE Id = 2 ORDER BY Monto

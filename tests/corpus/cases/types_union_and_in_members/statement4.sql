@@ -1,0 +1,1 @@
+SELECT Cantidad FROM Precios UNION ALL SELECT 'varias'

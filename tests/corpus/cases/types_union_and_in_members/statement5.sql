@@ -1,0 +1,1 @@
+SELECT Id FROM Precios WHERE Codigo IN (SELECT IdArticulo FROM Stock) ORDER BY Id

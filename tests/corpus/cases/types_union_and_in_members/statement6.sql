@@ -1,0 +1,1 @@
+SELECT Id FROM Precios WHERE Cantidad IN (SELECT Codigo FROM Stock) ORDER BY Id

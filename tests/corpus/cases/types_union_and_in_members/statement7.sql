@@ -1,0 +1,1 @@
+SELECT Id FROM Precios WHERE Codigo IN (3, '1') ORDER BY Id

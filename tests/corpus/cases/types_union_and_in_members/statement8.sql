@@ -1,0 +1,1 @@
+SELECT Id FROM Precios WHERE Fecha IN ('31/01/2024', '01/12/2024') ORDER BY Id

@@ -1,0 +1,1 @@
+INSERT INTO Cajas (Id, Numero) VALUES (3, 2147483648)

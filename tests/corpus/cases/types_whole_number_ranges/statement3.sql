@@ -1,0 +1,1 @@
+INSERT INTO Cajas (Id, Chico) VALUES (3, '40000')

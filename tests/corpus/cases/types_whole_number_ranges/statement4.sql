@@ -1,0 +1,1 @@
+INSERT INTO Cajas (Id, Mini) VALUES (3, 256)

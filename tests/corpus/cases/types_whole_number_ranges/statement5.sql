@@ -1,0 +1,1 @@
+UPDATE Cajas SET Numero = Numero * 2 WHERE Id = 1

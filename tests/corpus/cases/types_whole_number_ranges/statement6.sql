@@ -1,0 +1,1 @@
+SELECT Numero + 1 AS Siguiente FROM Cajas WHERE Id = 2

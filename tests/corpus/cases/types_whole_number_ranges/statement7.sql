@@ -1,0 +1,1 @@
+SELECT Id FROM Cajas WHERE Numero = '2147483648'

@@ -1,0 +1,1 @@
+SELECT SUM(Numero) AS Total FROM Cajas

@@ -1,0 +1,1 @@
+SELECT Chico + Chico AS Doble, Mini * 2 AS Mini2 FROM Cajas WHERE Id = 1
