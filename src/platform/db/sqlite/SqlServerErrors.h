@@ -27,6 +27,10 @@ inline constexpr ServerError NestedTooDeeply{
     "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into smaller queries."};
 inline constexpr ServerError TopWithOffset{10741, adErr::Syntax, "42000",
                                            "A TOP can not be used in the same query or sub-query as a OFFSET."};
+inline constexpr ServerError NegativeOffset{10742, adErr::Syntax, "42000",
+                                            "The offset specified in a OFFSET clause may not be negative."};
+inline constexpr ServerError FetchNotPositive{
+    10744, adErr::Syntax, "42000", "The number of rows provided for a FETCH clause must be greater then zero."};
 inline constexpr ServerError NotADate{241, adErr::TypeMismatch, "22007",
                                       "Conversion failed when converting date and/or time from character string."};
 inline constexpr ServerError DateOutOfRange{
