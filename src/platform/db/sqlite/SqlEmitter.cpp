@@ -261,8 +261,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
         refuse(QStringLiteral("TOP in a SELECT joined by UNION"));
     const bool select =
         !pieces.empty() && pieces.front().kind == Piece::Keyword && pieces.front().word == QLatin1String("SELECT");
-    if (statementScope && select)
-        nameSelectList(pieces);
+    nameSelectList(pieces, statementScope && select);
     if (statementScope && !m_updatedTable.isEmpty())
         markAssignments(pieces);
     foldArithmetic(pieces);

@@ -150,9 +150,11 @@ private:
     Out inList(const Node& g, const Out& target);
 
     // SqlEmitterSelectList.cpp
-    // 'alias' = expr, expr AS 'alias', expr 'alias'; unnamed columns of the
-    // statement's first SELECT named "" as SQL Server leaves them.
-    void nameSelectList(std::vector<Piece>& pieces) const;
+    // 'alias' = expr, alias = expr, expr AS 'alias', expr 'alias' in the
+    // select lists of a scope (a derived table's and a UNION's members too);
+    // with `nameUnnamed` (the statement's first SELECT) its unnamed columns
+    // named "" as SQL Server leaves them.
+    void nameSelectList(std::vector<Piece>& pieces, bool nameUnnamed) const;
     void recordResultTypes(const std::vector<Piece>& pieces);
 
     bool m_collate;
