@@ -48,6 +48,10 @@ struct Out
     bool convertedText = false;
     // A decimal's scale (its digits after the point, which its text shows); -1 unknown.
     int scale = -1;
+    // The expression is a flat chain of one operator, "||" or a money
+    // function's name, whose last operand ends its text just before the
+    // closing parenthesis: one more operand of that operator joins it there.
+    const char* chain = nullptr;
 };
 
 // One item of a scope while it is emitted.
