@@ -219,7 +219,9 @@ std::span<const FunctionDef> moneyFunctions()
 {
     static const FunctionDef functions[] = {
         {"tsql_money", 1, &moneyFunction, true},
+        {"tsql_money_add", 2, &chainFunction<Operation::Add>, true},
         {"tsql_money_add", -1, &chainFunction<Operation::Add>, true},
+        {"tsql_money_sub", 2, &chainFunction<Operation::Subtract>, true},
         {"tsql_money_sub", -1, &chainFunction<Operation::Subtract>, true},
         {"tsql_money_mul", 2, &arithmeticFunction<Operation::Multiply>, true},
         {"tsql_money_div", 2, &arithmeticFunction<Operation::Divide>, true},
