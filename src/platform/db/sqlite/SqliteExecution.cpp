@@ -342,6 +342,7 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
 
 void SqliteBackend::record(ResultSet result, const TranslatedStep& step, Batch& batch) const
 {
+    const bool write = !result.hasRows && (result.recordsAffected >= 0 || step.countUnknown);
     // A view's triggers change the rows of a write to it; SQLite counts none.
     if (m_noCount || step.countUnknown)
         result.recordsAffected = -1;
@@ -349,13 +350,20 @@ void SqliteBackend::record(ResultSet result, const TranslatedStep& step, Batch& 
         batch.counted = true;
         batch.affected += result.recordsAffected;
     }
-    // The first result with rows is the batch's; otherwise the last one is.
-    if (result.hasRows && !batch.haveRows) {
-        batch.haveRows = true;
-        batch.firstRows = std::move(result);
-    } else {
-        batch.last = std::move(result);
+    // Under SET NOCOUNT ON a write sends its client nothing, as SQL Server's DONE without a count.
+    if (result.hasRows || (write && !m_noCount))
+        batch.results.push_back(std::move(result));
+}
+
+ResultSet SqliteBackend::Batch::answer()
+{
+    ResultSet first;
+    if (!results.empty()) {
+        first = std::move(results.front());
+        first.next.assign(std::make_move_iterator(results.begin() + 1), std::make_move_iterator(results.end()));
     }
+    first.recordsAffected = counted ? affected : -1;
+    return first;
 }
 
 void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
@@ -413,9 +421,7 @@ ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& err
     batch.steps = translation.steps.get();
     const ParameterBinder parameters(translation.parameters);
     runSteps(*translation.steps, batch, errors, parameters.binder());
-    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
-    result.recordsAffected = batch.counted ? batch.affected : -1;
-    return result;
+    return batch.answer();
 }
 
 void SqliteBackend::beginTransaction(std::vector<ErrorInfo>& errors)

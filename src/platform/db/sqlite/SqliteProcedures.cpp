@@ -338,9 +338,7 @@ ResultSet SqliteBackend::executeProcedure(const QString& name, const std::vector
     const CommandClock clock(*this);
     Batch batch;
     runSteps(steps, batch, errors, bind);
-    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
-    result.recordsAffected = batch.counted ? batch.affected : -1;
-    return result;
+    return batch.answer();
 }
 
 } // namespace platform::db::sqlite
