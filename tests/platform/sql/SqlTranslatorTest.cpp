@@ -119,6 +119,7 @@ CREATE TABLE Control_Acceso (id INTEGER PRIMARY KEY, Maquina VARCHAR(50) COLLATE
             case TranslatedStep::Kind::UseDatabase:
             case TranslatedStep::Kind::NoCountOn:
             case TranslatedStep::Kind::NoCountOff:
+            case TranslatedStep::Kind::Truncate:
                 break;
             }
         }

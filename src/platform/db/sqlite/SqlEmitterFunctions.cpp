@@ -10,18 +10,43 @@ namespace platform::db::sqlite::translation {
 bool Emitter::isFunction(const QString& u)
 {
     static const QSet<QString> set = {
-        QStringLiteral("GETDATE"),  QStringLiteral("DATEADD"),    QStringLiteral("DATEDIFF"),
-        QStringLiteral("DATEPART"), QStringLiteral("YEAR"),       QStringLiteral("MONTH"),
-        QStringLiteral("DAY"),      QStringLiteral("CONVERT"),    QStringLiteral("CAST"),
-        QStringLiteral("ISNULL"),   QStringLiteral("COALESCE"),   QStringLiteral("NULLIF"),
-        QStringLiteral("LEN"),      QStringLiteral("DATALENGTH"), QStringLiteral("LTRIM"),
-        QStringLiteral("RTRIM"),    QStringLiteral("SUBSTRING"),  QStringLiteral("LEFT"),
-        QStringLiteral("RIGHT"),    QStringLiteral("CHARINDEX"),  QStringLiteral("REPLACE"),
-        QStringLiteral("UPPER"),    QStringLiteral("LOWER"),      QStringLiteral("COUNT"),
-        QStringLiteral("SUM"),      QStringLiteral("AVG"),        QStringLiteral("MIN"),
-        QStringLiteral("MAX"),      QStringLiteral("ABS"),        QStringLiteral("FORMAT"),
-        QStringLiteral("ROUND"),    QStringLiteral("CONCAT"),     QStringLiteral("REPLICATE"),
-        QStringLiteral("SPACE"),    QStringLiteral("STUFF"),      QStringLiteral("DATENAME"),
+        QStringLiteral("GETDATE"),
+        QStringLiteral("DATEADD"),
+        QStringLiteral("DATEDIFF"),
+        QStringLiteral("DATEPART"),
+        QStringLiteral("YEAR"),
+        QStringLiteral("MONTH"),
+        QStringLiteral("DAY"),
+        QStringLiteral("CONVERT"),
+        QStringLiteral("CAST"),
+        QStringLiteral("ISNULL"),
+        QStringLiteral("COALESCE"),
+        QStringLiteral("NULLIF"),
+        QStringLiteral("LEN"),
+        QStringLiteral("DATALENGTH"),
+        QStringLiteral("LTRIM"),
+        QStringLiteral("RTRIM"),
+        QStringLiteral("SUBSTRING"),
+        QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"),
+        QStringLiteral("CHARINDEX"),
+        QStringLiteral("REPLACE"),
+        QStringLiteral("UPPER"),
+        QStringLiteral("LOWER"),
+        QStringLiteral("COUNT"),
+        QStringLiteral("SUM"),
+        QStringLiteral("AVG"),
+        QStringLiteral("MIN"),
+        QStringLiteral("MAX"),
+        QStringLiteral("ABS"),
+        QStringLiteral("FORMAT"),
+        QStringLiteral("ROUND"),
+        QStringLiteral("CONCAT"),
+        QStringLiteral("REPLICATE"),
+        QStringLiteral("SPACE"),
+        QStringLiteral("STUFF"),
+        QStringLiteral("DATENAME"),
+        QStringLiteral("SCOPE_IDENTITY"),
     };
     return set.contains(u);
 }
@@ -191,6 +216,11 @@ Out Emitter::function(const QString& u, const Node& g)
         if (!g.children.empty())
             syntaxError(QStringLiteral("The getdate function requires 0 arguments."));
         return Out{QStringLiteral("tsql_getdate()"), Type::Date};
+    }
+    if (u == QLatin1String("SCOPE_IDENTITY")) {
+        if (!g.children.empty())
+            syntaxError(QStringLiteral("The scope_identity function requires 0 arguments."));
+        return Out{QStringLiteral("tsql_identity(1)"), Type::Number};
     }
     if (u == QLatin1String("DATEADD"))
         return datePartCall("tsql_dateadd", g, 3, Type::Date, QStringLiteral("dateadd"));

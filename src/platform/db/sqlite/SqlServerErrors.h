@@ -60,6 +60,10 @@ inline constexpr ServerError BadLengthLeft{537, adErr::Syntax, "42000",
 inline constexpr ServerError BadLengthRight{536, adErr::Syntax, "42000",
                                             "Invalid length parameter passed to the RIGHT function."};
 inline constexpr ServerError BadDatePart{155, adErr::Syntax, "42000", "'%1' is not a recognized datepart option."};
+inline constexpr ServerError IdentityGiven{
+    544, adErr::Syntax, "23000",
+    "Cannot insert explicit value for identity column in table '%1' when IDENTITY_INSERT is set to OFF."};
+inline constexpr ServerError IdentityUpdated{8102, adErr::Syntax, "42000", "Cannot update identity column '%1'."};
 inline constexpr ServerError ConcatArguments{189, adErr::Syntax, "42000",
                                              "The concat function requires 2 to 254 arguments."};
 inline constexpr ServerError UnknownFunction{195, adErr::Syntax, "42000",

@@ -300,6 +300,37 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     return result;
 }
 
+void SqliteBackend::registerIdentityFunction(sqlite3* db) const
+{
+    sqlite3_create_function_v2(db, "tsql_identity", 1, SQLITE_UTF8, const_cast<SqliteBackend*>(this),
+                               &SqliteBackend::identityFunction, nullptr, nullptr, nullptr);
+}
+
+void SqliteBackend::identityFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const auto* backend = static_cast<const SqliteBackend*>(sqlite3_user_data(ctx));
+    const std::optional<int64_t>& identity =
+        sqlite3_value_int(argv[0]) != 0 ? backend->m_scopeIdentity : backend->m_sessionIdentity;
+    if (identity)
+        sqlite3_result_int64(ctx, *identity);
+    else
+        sqlite3_result_null(ctx);
+}
+
+void SqliteBackend::noteInsert(const QString& identitySql, int64_t inserted, const Batch* batch,
+                               std::vector<ErrorInfo>& errors)
+{
+    // SQL Server's @@IDENTITY is NULL after an INSERT that gave no identity.
+    m_sessionIdentity.reset();
+    if (inserted <= 0 || identitySql.isEmpty())
+        return;
+    const StatementLease read = lease(identitySql, batch, errors);
+    if (read && sqlite3_step(read.get()) == SQLITE_ROW && sqlite3_column_type(read.get(), 0) != SQLITE_NULL) {
+        m_sessionIdentity = sqlite3_column_int64(read.get(), 0);
+        m_scopeIdentity = m_sessionIdentity;
+    }
+}
+
 void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
                                  const Binder& bind)
 {
@@ -310,10 +341,30 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
                 bind(statement.get());
             ResultSet result = fetch(statement.get(), false, errors, step.resultTypes, statement.columns());
             noteSchemaChange(statement.get(), false);
+            if (step.insert)
+                noteInsert(step.identitySql, result.recordsAffected, &batch, errors);
             record(std::move(result), step, batch);
             return;
         }
     }
+    // The statements of a composite step all run or none does.
+    if (step.composite) {
+        execSimple("SAVEPOINT tsql_composite", errors);
+        try {
+            runStatements(step, batch, errors, bind);
+        } catch (const DbError&) {
+            sqlite3_exec(m_db.get(), "ROLLBACK TO tsql_composite; RELEASE tsql_composite", nullptr, nullptr, nullptr);
+            throw;
+        }
+        execSimple("RELEASE tsql_composite", errors);
+        return;
+    }
+    runStatements(step, batch, errors, bind);
+}
+
+void SqliteBackend::runStatements(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
+                                  const Binder& bind)
+{
     // One step normally holds one statement; any further ones run in turn.
     sqlite3* handle = db(errors);
     const QByteArray text = step.sql.toUtf8();
@@ -336,7 +387,8 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
         ResultSet result = fetch(statement.get(), false, errors, first ? step.resultTypes : none);
         noteSchemaChange(statement.get(), step.changesSchema);
         first = false;
-        record(std::move(result), step, batch);
+        if (!step.composite)
+            record(std::move(result), step, batch);
     }
 }
 
@@ -407,6 +459,9 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
         case TranslatedStep::Kind::NoCountOff:
             m_noCount = step.kind == TranslatedStep::Kind::NoCountOn;
             break;
+        case TranslatedStep::Kind::Truncate:
+            truncateTable(step.sql, errors);
+            break;
         }
     }
 }
@@ -414,6 +469,8 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
 ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     db(errors);
+    // Each batch is a scope of its own.
+    m_scopeIdentity.reset();
     const BoundTranslation translation = translate(sql, errors);
     const CommandClock clock(*this);
     Batch batch;

@@ -336,6 +336,8 @@ ResultSet SqliteBackend::executeProcedure(const QString& name, const std::vector
         ~NoCountScope() { noCount = before; }
     } noCountScope{m_noCount};
     const CommandClock clock(*this);
+    // A procedure is a scope of its own.
+    m_scopeIdentity.reset();
     Batch batch;
     runSteps(steps, batch, errors, bind);
     return batch.answer();

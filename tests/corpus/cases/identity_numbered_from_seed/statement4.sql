@@ -1,0 +1,1 @@
+INSERT INTO Movimientos VALUES ('Cierre', 10)
