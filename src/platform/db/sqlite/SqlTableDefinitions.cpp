@@ -308,9 +308,9 @@ QString identityReadBack(const SqlCatalog& catalog, const QString& table)
         return {};
     // The key is the rowid; a numbered identity is a column of the row the rowid finds.
     if (identity->identity == Identity::Key)
-        return QStringLiteral("SELECT last_insert_rowid()");
-    return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = last_insert_rowid()")
-        .arg(quoteName(identity->name), quoteName(table));
+        return QStringLiteral("SELECT last_insert_rowid(), NULL");
+    return QStringLiteral("SELECT %1, %2 FROM %3 WHERE rowid = last_insert_rowid()")
+        .arg(quoteName(identity->name), quoteText(table), quoteName(table));
 }
 
 } // namespace platform::db::sqlite::translation

@@ -47,7 +47,8 @@ bool identityRules(const std::vector<Node>& nodes, const SqlCatalog& catalog, co
                    std::vector<Node>& rewritten);
 
 // The statement that reads the identity given to the last row an INSERT
-// into `table` inserted; empty when the table has no identity.
+// into `table` inserted, and the table's name when the engine numbers it;
+// empty when the table has no identity.
 QString identityReadBack(const SqlCatalog& catalog, const QString& table);
 
 } // namespace platform::db::sqlite::translation

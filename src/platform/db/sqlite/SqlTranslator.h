@@ -48,7 +48,8 @@ struct TranslatedStep
     // report no count.
     bool composite = false;
     // Statement: an INSERT into a table; `identitySql` reads the identity
-    // given to the last row it inserted (empty when the table has none).
+    // given to the last row it inserted, and the table's name when the
+    // engine numbers it (empty when the table has none).
     bool insert = false;
     QString identitySql = {};
     // qHash(sql) for a step of translateBound() (0 for others), taken once

@@ -77,8 +77,10 @@ void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& error
 
 void SqliteBackend::close()
 {
-    if (m_db && m_transactionDepth > 0)
+    if (m_db && m_transactionDepth > 0) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        keepNumbersGiven();
+    }
     m_transactionDepth = 0;
     m_noCount = false;
     m_scopeIdentity.reset();

@@ -148,6 +148,8 @@ private:
     // 544 (8102) when one is the identity the engine numbers.
     void refuseIdentity(const QString& table, const std::vector<QString>& columns, bool insert,
                         std::vector<ErrorInfo>& errors);
+    // After a rollback: the numbers the transaction gave stay given.
+    void keepNumbersGiven();
     // TRUNCATE TABLE: every row deleted and the table's identity back at its seed.
     void truncateTable(const QString& table, std::vector<ErrorInfo>& errors);
 
@@ -187,6 +189,9 @@ private:
     // INSERT into a table without one.
     std::optional<int64_t> m_scopeIdentity;
     std::optional<int64_t> m_sessionIdentity;
+    // The last number given to each table the engine numbers (by name)
+    // inside the open transaction.
+    QHash<QString, int64_t> m_numberedInTransaction;
     int m_commandTimeout = 30;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     int m_clockDepth = 0;

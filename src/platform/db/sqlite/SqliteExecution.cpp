@@ -1,6 +1,7 @@
 #include "platform/db/sqlite/SqliteBackend.h"
 
 #include "platform/db/sqlite/SqliteBackendInternal.h"
+#include "platform/db/sqlite/SqliteIdentity.h"
 #include "platform/db/sqlite/SqliteTypes.h"
 
 #include <sqlite3.h>
@@ -328,7 +329,33 @@ void SqliteBackend::noteInsert(const QString& identitySql, int64_t inserted, con
     if (read && sqlite3_step(read.get()) == SQLITE_ROW && sqlite3_column_type(read.get(), 0) != SQLITE_NULL) {
         m_sessionIdentity = sqlite3_column_int64(read.get(), 0);
         m_scopeIdentity = m_sessionIdentity;
+        if (m_transactionDepth > 0 && sqlite3_column_type(read.get(), 1) != SQLITE_NULL)
+            m_numberedInTransaction.insert(readStorage(read.get(), 1).toText(), *m_sessionIdentity);
     }
+}
+
+void SqliteBackend::keepNumbersGiven()
+{
+    // As on SQL Server, a number given is not given again when the transaction
+    // that gave it is rolled back: the counters are put back where it left them.
+    const QString sql = QStringLiteral("UPDATE %1 SET LAST_VALUE = ?2 WHERE TABLE_NAME = ?1 AND (LAST_VALUE IS "
+                                       "NULL OR (INCREMENT > 0 AND LAST_VALUE < ?2) OR (INCREMENT < 0 AND "
+                                       "LAST_VALUE > ?2))")
+                            .arg(QLatin1String(kIdentityTable));
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (!m_numberedInTransaction.isEmpty() &&
+        sqlite3_prepare_v2(m_db.get(), text.constData(), int(text.size()), &raw, nullptr) == SQLITE_OK) {
+        const StmtPtr statement(raw);
+        for (auto it = m_numberedInTransaction.cbegin(); it != m_numberedInTransaction.cend(); ++it) {
+            const QByteArray table = it.key().toUtf8();
+            sqlite3_bind_text(statement.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int64(statement.get(), 2, it.value());
+            sqlite3_step(statement.get());
+            sqlite3_reset(statement.get());
+        }
+    }
+    m_numberedInTransaction.clear();
 }
 
 void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
@@ -495,8 +522,10 @@ void SqliteBackend::commitTransaction(std::vector<ErrorInfo>& errors)
         raise(errors, entry(adErr::Syntax,
                             QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."),
                             QStringLiteral("25000"), native::NoBeginForCommit));
-    if (m_transactionDepth == 1)
+    if (m_transactionDepth == 1) {
         execSimple("COMMIT", errors);
+        m_numberedInTransaction.clear();
+    }
     --m_transactionDepth;
 }
 
@@ -511,6 +540,7 @@ void SqliteBackend::rollbackTransaction(std::vector<ErrorInfo>& errors)
     m_transactionDepth = 0;
     if (!sqlite3_get_autocommit(m_db.get()))
         execSimple("ROLLBACK", errors);
+    keepNumbersGiven();
 }
 
 } // namespace platform::db::sqlite

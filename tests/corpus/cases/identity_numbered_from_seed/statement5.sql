@@ -1,1 +1,1 @@
-DELETE Movimientos WHERE Id = 20 INSERT INTO Movimientos (Detalle) VALUES ('Ajuste') SELECT Id, Detalle, Importe FROM Movimientos ORDER BY Id
+INSERT INTO Movimientos (Detalle) VALUES ('Otro') INSERT INTO Fijos (Codigo) VALUES ('F1') SELECT SCOPE_IDENTITY() AS Alcance, @@IDENTITY AS Sesion

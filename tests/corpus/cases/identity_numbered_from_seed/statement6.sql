@@ -1,1 +1,1 @@
-INSERT INTO Movimientos (Detalle) VALUES ('Otro') INSERT INTO Fijos (Codigo) VALUES ('F1') SELECT SCOPE_IDENTITY() AS Alcance, @@IDENTITY AS Sesion
+BEGIN TRANSACTION INSERT INTO Movimientos (Detalle) VALUES ('Anulado') ROLLBACK TRANSACTION INSERT INTO Movimientos (Detalle) VALUES ('Final') SELECT Id, Detalle FROM Movimientos WHERE Id > 25
