@@ -236,26 +236,28 @@ int64_t datePartOf(DatePart part, const SqlDateTime& d)
     return 0;
 }
 
+// The date part and the date-time of a call (part, d): false when the
+// result is already set, Null for a Null argument or SQL Server's error.
+bool partAndDate(sqlite3_context* ctx, int argc, sqlite3_value** argv, DatePart& part, SqlDateTime& d)
+{
+    return !nullResultOnNull(ctx, argc, argv) && requirePart(ctx, argv[0], part) && requireDate(ctx, argv[1], d);
+}
+
 void datePartFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
     DatePart part;
     SqlDateTime d;
-    if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[1], d))
-        return;
-    sqlite3_result_int64(ctx, datePartOf(part, d));
+    if (partAndDate(ctx, argc, argv, part, d))
+        sqlite3_result_int64(ctx, datePartOf(part, d));
 }
 
 // DATENAME(part, d): the month and the weekday by their names, in the
 // English of the login, any other part as its number written out.
 void dateNameFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
     DatePart part;
     SqlDateTime d;
-    if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[1], d))
+    if (!partAndDate(ctx, argc, argv, part, d))
         return;
     static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
                                          "July",    "August",   "September", "October", "November", "December"};

@@ -19,10 +19,7 @@ std::vector<const CatalogColumn*> insertColumns(const std::vector<Node>& nodes, 
                                                 const QString& table)
 {
     std::vector<const CatalogColumn*> columns;
-    std::size_t k = std::size_t(std::max(findWord(nodes, "INTO"), 0)) + 1;
-    while (k + 2 < nodes.size() && nodes[k + 1].kind == Tok::Dot)
-        k += 2;
-    ++k;
+    const std::size_t k = afterInsertedTable(nodes);
     if (k < nodes.size() && nodes[k].kind == Tok::Group) {
         for (const Node& c : nodes[k].children)
             if (c.kind == Tok::Word || c.kind == Tok::Ident)

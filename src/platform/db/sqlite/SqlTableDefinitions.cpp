@@ -246,6 +246,14 @@ QString createTable(const std::vector<Node>& nodes, bool& identity)
     return sql;
 }
 
+std::size_t afterInsertedTable(const std::vector<Node>& nodes)
+{
+    std::size_t k = std::size_t(std::max(findWord(nodes, "INTO"), 0)) + 1;
+    while (k + 2 < nodes.size() && nodes[k + 1].kind == Tok::Dot)
+        k += 2;
+    return k + 1;
+}
+
 bool identityRules(const std::vector<Node>& nodes, const SqlCatalog& catalog, const QString& table,
                    std::vector<Node>& rewritten)
 {
@@ -275,11 +283,7 @@ bool identityRules(const std::vector<Node>& nodes, const SqlCatalog& catalog, co
         }
         return false;
     }
-    // INSERT [INTO] [owner.]table [(columns)] ...
-    std::size_t k = std::size_t(std::max(findWord(nodes, "INTO"), 0)) + 1;
-    while (k + 2 < nodes.size() && nodes[k + 1].kind == Tok::Dot)
-        k += 2;
-    ++k;
+    const std::size_t k = afterInsertedTable(nodes);
     if (k < nodes.size() && nodes[k].kind == Tok::Group) {
         for (const Node& c : nodes[k].children)
             if (names(c))

@@ -38,6 +38,10 @@ ColumnDefinition columnDefinition(const std::vector<Node>& nodes, std::size_t fr
 // `identity` tells whether it has one.
 QString createTable(const std::vector<Node>& nodes, bool& identity);
 
+// Where the column list of an INSERT [INTO] [owner.]table [(columns)] ...
+// stands, or would stand.
+std::size_t afterInsertedTable(const std::vector<Node>& nodes);
+
 // What an INSERT or UPDATE of `table` (nodes) must respect of the table's
 // identity, as SQL Server does: an INSERT that names a numbered identity
 // fails with 544, an UPDATE that sets it with 8102; an INSERT without a

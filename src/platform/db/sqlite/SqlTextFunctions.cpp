@@ -136,17 +136,13 @@ void replaceFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 // at 8000 bytes of a character type.
 constexpr int64_t kLongestRepeat = 8000;
 
-// REPLICATE(text, n): the text n times; Null for a negative n.
-void replicateFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+// `unit` `times` times, cut at kLongestRepeat characters; Null for a negative count.
+void resultRepeated(sqlite3_context* ctx, const QString& unit, int64_t times)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
-    const int64_t times = sqlite3_value_int64(argv[1]);
     if (times < 0) {
         sqlite3_result_null(ctx);
         return;
     }
-    const QString unit = valueText(argv[0]);
     QString s;
     if (!unit.isEmpty()) {
         const int64_t whole = std::min<int64_t>(times, kLongestRepeat / unit.size() + 1);
@@ -155,17 +151,18 @@ void replicateFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultText(ctx, s);
 }
 
-// SPACE(n): n blanks; Null for a negative n.
+// REPLICATE(text, n).
+void replicateFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (!nullResultOnNull(ctx, argc, argv))
+        resultRepeated(ctx, valueText(argv[0]), sqlite3_value_int64(argv[1]));
+}
+
+// SPACE(n): n blanks.
 void spaceFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
-    const int64_t n = sqlite3_value_int64(argv[0]);
-    if (n < 0) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    resultText(ctx, QString(qsizetype(std::min(n, kLongestRepeat)), u' '));
+    if (!nullResultOnNull(ctx, argc, argv))
+        resultRepeated(ctx, QStringLiteral(" "), sqlite3_value_int64(argv[0]));
 }
 
 // STUFF(text, start, length, insert): `length` characters from the 1-based
