@@ -10,6 +10,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <optional>
+
 namespace platform::db::sqlite::translation {
 
 namespace {
