@@ -101,6 +101,8 @@ struct ResultSet
     // turned into its column's value when it is read (idempotent on a value
     // already of the column's type).
     Variant (*readValue)(const Variant& stored, const ColumnInfo& column) = nullptr;
+    // The later results of the batch, in order, for NextRecordset.
+    std::vector<ResultSet> next;
 
     // A row's value at `column` as its column gives it.
     Variant value(std::size_t row, std::size_t column) const
@@ -144,8 +146,11 @@ public:
     virtual void setDefaultDatabase(const QString& name, std::vector<ErrorInfo>& errors) = 0;
     virtual void setCommandTimeout(int seconds) = 0;
 
-    // Runs a statement or a batch; returns the first result that has rows,
-    // or the last result when none has, with recordsAffected summed over the batch.
+    // Runs a statement or a batch; returns its first result, with the later
+    // ones in `next` as the client meets them (each with its own count), and
+    // recordsAffected summed over the batch. A result is a statement's rows,
+    // or, where the server reports counts (SET NOCOUNT OFF), a write's count
+    // with no rows; a batch without results gives one without rows.
     virtual ResultSet execute(const QString& sql, std::vector<ErrorInfo>& errors) = 0;
     // Runs one SELECT for a record set that may write back: the result carries
     // baseTable and one row key per row when all its columns come from one

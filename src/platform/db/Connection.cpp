@@ -171,11 +171,9 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, int64_t* reco
 std::shared_ptr<Recordset> Connection::recordsetOf(ResultSet result, const QString& source)
 {
     auto rs = std::make_shared<Recordset>();
-    if (result.hasRows) {
-        result.rowKeys.clear();
-        result.baseTable.clear();
-        rs->attach(std::move(result), this, adLockReadOnly, source);
-    }
+    result.rowKeys.clear();
+    result.baseTable.clear();
+    rs->attach(std::move(result), this, adLockReadOnly, source);
     return rs;
 }
 

@@ -56,11 +56,13 @@ public:
     void Close();
     int State() const;
 
-    // Runs a statement or batch. Returns the record set of its first row
-    // result (closed when the statement returns no rows). `recordsAffected`
-    // receives the rows the batch changed, or -1, ADO's unknown count, when
-    // the server reports none (a query, SET NOCOUNT ON, a write to a view
-    // through its triggers).
+    // Runs a statement or batch. Returns the record set of its first result:
+    // the rows of a query, or closed for a statement without rows (with SET
+    // NOCOUNT OFF, a write before a query in the batch is such a result; its
+    // NextRecordset reaches the query's rows). `recordsAffected` receives the
+    // rows the batch changed, or -1, ADO's unknown count, when the server
+    // reports none (a query, SET NOCOUNT ON, a write to a view through its
+    // triggers).
     std::shared_ptr<Recordset> Execute(const QString& sql, int64_t* recordsAffected = nullptr, int options = adCmdText);
     int BeginTrans();
     void CommitTrans();
@@ -78,7 +80,7 @@ private:
     friend class Recordset;
     void requireOpen() const;
     // The record set of a statement's result: read-only, closed when the
-    // result has no rows.
+    // result has no rows, holding the batch's later results.
     std::shared_ptr<Recordset> recordsetOf(ResultSet result, const QString& source);
     // Runs one call of the provider with a fresh error list: the entries of a
     // failing call replace Errors (informational ones left out, class 08
@@ -124,6 +126,10 @@ public:
               int lockType = adLockReadOnly, int options = adCmdUnknown);
     void Close();
     int State() const { return m_open ? adStateOpen : adStateClosed; }
+    // The batch's next result as a record set of its own (closed for a
+    // statement without rows), `recordsAffected` its count; nullptr when
+    // there is none. This record set is closed and keeps no results.
+    std::shared_ptr<Recordset> NextRecordset(int64_t* recordsAffected = nullptr);
 
     bool Bof() const;
     bool Eof() const;
@@ -154,7 +160,8 @@ public:
     int LockType() const { return m_lockType; }
     QString Source() const { return m_source; }
 
-    // For the Connection: takes a fetched result.
+    // For the Connection: takes a fetched result; one without rows leaves
+    // the record set closed. The batch's later results wait for NextRecordset.
     void attach(ResultSet result, Connection* connection, int lockType, const QString& source);
 
 private:
@@ -184,6 +191,7 @@ private:
     std::vector<Variant> m_editBuffer;
     std::vector<bool> m_changed;
     QString m_source;
+    std::vector<ResultSet> m_pending;
 };
 
 // A column of a record set's current row.

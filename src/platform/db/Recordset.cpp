@@ -62,12 +62,14 @@ void Recordset::Open(const QString& source, Connection* activeConnection, int cu
         result = wantKeys ? b.executeUpdatable(sql, errors) : b.execute(sql, errors);
     });
     // An action statement leaves the record set closed, as ADO does.
-    if (result.hasRows)
-        attach(std::move(result), activeConnection, lockType, source);
+    attach(std::move(result), activeConnection, lockType, source);
 }
 
 void Recordset::attach(ResultSet result, Connection* connection, int lockType, const QString& source)
 {
+    m_pending = std::move(result.next);
+    if (!result.hasRows)
+        return;
     m_result = std::move(result);
     m_connection = connection;
     m_connectionAlive = connection ? std::weak_ptr<int>(connection->m_alive) : std::weak_ptr<int>();
@@ -88,10 +90,35 @@ void Recordset::Close()
         raise(adErr::OperationNotAllowed);
     m_open = false;
     m_result = ResultSet();
+    m_pending.clear();
     m_connection = nullptr;
     m_connectionAlive.reset();
     m_position = 0;
     m_onDeleted = false;
+}
+
+std::shared_ptr<Recordset> Recordset::NextRecordset(int64_t* recordsAffected)
+{
+    if (m_editMode != adEditNone)
+        raise(adErr::OperationNotAllowed);
+    std::vector<ResultSet> pending = std::move(m_pending);
+    m_pending.clear();
+    Connection* connection = m_connection;
+    const QString source = m_source;
+    if (m_open)
+        Close();
+    if (pending.empty()) {
+        if (recordsAffected)
+            *recordsAffected = -1;
+        return nullptr;
+    }
+    ResultSet next = std::move(pending.front());
+    next.next.assign(std::make_move_iterator(pending.begin() + 1), std::make_move_iterator(pending.end()));
+    if (recordsAffected)
+        *recordsAffected = next.recordsAffected;
+    auto rs = std::make_shared<Recordset>();
+    rs->attach(std::move(next), connection, adLockReadOnly, source);
+    return rs;
 }
 
 void Recordset::requireOpen() const

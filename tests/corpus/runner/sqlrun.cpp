@@ -6,12 +6,15 @@
 //   sqlrun --demo <server folder>
 //
 // The statement files run one after the other on one connection, each exactly
-// as stored (no trimming, line breaks kept). For each file it prints the first
-// row result (a header line of column names, then one tab-separated line per
-// row), "records affected: N" for a statement without rows, or, when the layer
-// raises, "error <Number> native <NativeError>: <Description>". With more than
-// one file each result is preceded by "== <file name>". --count prints
-// "record count: N" (the record set's RecordCount) in place of the rows.
+// as stored (no trimming, line breaks kept). For each file it prints the
+// record set that Execute returns: its rows (a header line of column names,
+// then one tab-separated line per row), or "records affected: N" (the
+// batch's count) when it is closed, as for a statement without rows; then
+// the rows of each later result of the batch that has rows, as NextRecordset
+// reaches them; or, when the layer raises, "error <Number> native
+// <NativeError>: <Description>". With more than one file each result is
+// preceded by "== <file name>". --count prints "record count: N" (the record
+// set's RecordCount) in place of the rows.
 // Exit status: 0, 1 when a statement failed, 2 when the run itself could not
 // be made (bad arguments, unreadable file, fixture not built).
 //
@@ -172,29 +175,38 @@ int buildDemo(const QString& folder)
     return result.ok ? 0 : fail(result.error);
 }
 
-// Runs one statement text and prints its result; returns false when the layer raised.
+// Prints the rows of an open record set (or their count).
+void printRows(platform::db::Recordset& rs, bool countOnly)
+{
+    if (countOnly) {
+        line(QStringLiteral("record count: %1").arg(rs.RecordCount()));
+        return;
+    }
+    QStringList header;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        header << escaped(rs.Fields(i).Name());
+    line(header.join(u'\t'));
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            cells << cell(rs.value(i));
+        line(cells.join(u'\t'));
+    }
+}
+
+// Runs one statement text and prints its results; returns false when the layer raised.
 bool runStatement(platform::db::Connection& connection, const QString& sql, bool countOnly)
 {
     try {
         int64_t affected = -1;
-        const std::shared_ptr<platform::db::Recordset> rs = connection.Execute(sql, &affected);
-        if (rs->State() != platform::db::adStateOpen) {
+        std::shared_ptr<platform::db::Recordset> rs = connection.Execute(sql, &affected);
+        if (rs->State() == platform::db::adStateOpen)
+            printRows(*rs, countOnly);
+        else
             line(QStringLiteral("records affected: %1").arg(affected));
-            return true;
-        }
-        if (countOnly) {
-            line(QStringLiteral("record count: %1").arg(rs->RecordCount()));
-            return true;
-        }
-        QStringList header;
-        for (int i = 0; i < rs->FieldCount(); ++i)
-            header << escaped(rs->Fields(i).Name());
-        line(header.join(u'\t'));
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QStringList cells;
-            for (int i = 0; i < rs->FieldCount(); ++i)
-                cells << cell(rs->value(i));
-            line(cells.join(u'\t'));
+        while ((rs = rs->NextRecordset())) {
+            if (rs->State() == platform::db::adStateOpen)
+                printRows(*rs, countOnly);
         }
         return true;
     } catch (const DbError& e) {

@@ -119,6 +119,7 @@ CREATE TABLE Control_Acceso (id INTEGER PRIMARY KEY, Maquina VARCHAR(50) COLLATE
             case TranslatedStep::Kind::UseDatabase:
             case TranslatedStep::Kind::NoCountOn:
             case TranslatedStep::Kind::NoCountOff:
+            case TranslatedStep::Kind::Truncate:
                 break;
             }
         }
@@ -456,6 +457,57 @@ TEST(SqlTranslatorTest, SplitsBatchesAtSemicolonsAndLineBreaksBeforeStatements)
     EXPECT_EQ(steps[1].sql, QStringLiteral("DELETE FROM T WHERE a = 2"));
     EXPECT_EQ(steps[2].sql, QStringLiteral("INSERT INTO T (a) SELECT a FROM T"));
     EXPECT_EQ(steps[3].kind, TranslatedStep::Kind::NoCountOn);
+}
+
+// What a batch's steps are: each statement's SQLite text, and "SET NOCOUNT
+// ON" / "IF EXISTS" for those steps.
+QStringList stepTexts(const std::vector<TranslatedStep>& steps)
+{
+    QStringList out;
+    for (const TranslatedStep& step : steps) {
+        switch (step.kind) {
+        case TranslatedStep::Kind::NoCountOn:
+            out << QStringLiteral("SET NOCOUNT ON");
+            break;
+        case TranslatedStep::Kind::IfExists:
+            out << QStringLiteral("IF EXISTS") << stepTexts(step.body);
+            break;
+        case TranslatedStep::Kind::Begin:
+            out << QStringLiteral("BEGIN");
+            break;
+        default:
+            out << step.sql;
+        }
+    }
+    return out;
+}
+
+TEST(SqlTranslatorTest, SplitsABatchWithoutSeparatorsWhereSqlServerDoes)
+{
+    struct BatchCase
+    {
+        const char* batch;
+        QStringList steps;
+    };
+    const BatchCase cases[] = {
+        {"SET NOCOUNT ON UPDATE T SET a = 1 WHERE ID = 2 SELECT a FROM T",
+         {"SET NOCOUNT ON", "UPDATE T SET a = 1 WHERE ID = 2", "SELECT a FROM T"}},
+        {"IF EXISTS (SELECT 1 FROM T) UPDATE T SET a = 1 SELECT a FROM T",
+         {"IF EXISTS", "UPDATE T SET a = 1", "SELECT a FROM T"}},
+        {"INSERT INTO T (a) SELECT a FROM T UNION ALL SELECT 2 SELECT COUNT(*) FROM T",
+         {"INSERT INTO T (a) SELECT a FROM T UNION ALL SELECT 2", "SELECT COUNT(*) AS \"\" FROM T"}},
+        {"INSERT INTO T (a) VALUES (1) DELETE T WHERE a = 1",
+         {"INSERT INTO T (a) VALUES (1)", "DELETE FROM T WHERE a = 1"}},
+        {"BEGIN TRANSACTION INSERT INTO T (a) VALUES (1)", {"BEGIN", "INSERT INTO T (a) VALUES (1)"}},
+        {"WITH c AS (SELECT a FROM T) SELECT a FROM c", {"WITH c AS (SELECT a FROM T) SELECT a FROM c"}},
+        {"CREATE VIEW V AS SELECT a FROM T", {"CREATE VIEW V AS SELECT a FROM T"}},
+        // GO is no reserved word: on the line of a statement it is a name.
+        {"SELECT a GO FROM T", {"SELECT a GO FROM T"}},
+    };
+    for (const BatchCase& c : cases) {
+        SqlTranslator translator;
+        EXPECT_EQ(stepTexts(translator.translate(QString::fromUtf8(c.batch))), c.steps) << c.batch;
+    }
 }
 
 TEST(SqlTranslatorTest, DropsHintsOwnersAndTranslatesLiterals)

@@ -453,22 +453,29 @@ ResultSet OdbcBackend::executeProcedure(const QString& name, const std::vector<P
 
 ResultSet OdbcBackend::results(const Handle& stmt, SQLRETURN rc, std::vector<ErrorInfo>& errors)
 {
-    ResultSet result;
+    // Each set of rows and each reported count is a result of its own, as
+    // ADO meets them; a statement that reports no count (SET NOCOUNT ON) is none.
+    std::vector<ResultSet> all;
     int64_t affected = -1;
     for (;;) {
+        ResultSet one;
         if (rc == SQL_NO_DATA) {
             // A searched update or delete that matched nothing.
-            affected = qMax<int64_t>(affected, 0);
+            one.recordsAffected = 0;
         } else {
             SQLSMALLINT columns = 0;
             check(SQLNumResultCols(stmt.get(), &columns), stmt, errors);
             if (columns > 0) {
-                if (!result.hasRows) {
-                    fetchAll(stmt, columns, result, errors);
-                }
-            } else if (const int64_t n = rowCount(stmt); n >= 0) {
-                affected = qMax<int64_t>(affected, 0) + n;
+                fetchAll(stmt, columns, one, errors);
+            } else {
+                one.recordsAffected = rowCount(stmt);
             }
+        }
+        if (one.recordsAffected >= 0) {
+            affected = qMax<int64_t>(affected, 0) + one.recordsAffected;
+        }
+        if (one.hasRows || one.recordsAffected >= 0) {
+            all.push_back(std::move(one));
         }
         // MDB Tools runs one statement and has no further results to ask for.
         if (m_plan.target == Target::Jet) {
@@ -480,7 +487,13 @@ ResultSet OdbcBackend::results(const Handle& stmt, SQLRETURN rc, std::vector<Err
         }
         check(rc, stmt, errors);
     }
+    ResultSet result;
+    if (!all.empty()) {
+        result = std::move(all.front());
+        result.next.assign(std::make_move_iterator(all.begin() + 1), std::make_move_iterator(all.end()));
+    }
     result.recordsAffected = affected;
+    // Looked up once the statement's results are all read: the link serves one statement at a time.
     if (m_plan.target != Target::Jet) {
         assignRowKeys(result);
     }

@@ -55,6 +55,15 @@ const CatalogColumn* SqlCatalog::column(const QString& table, const QString& col
     return nullptr;
 }
 
+const CatalogColumn* SqlCatalog::identity(const QString& table) const
+{
+    if (const auto* list = columns(table))
+        for (const CatalogColumn& c : *list)
+            if (c.identity != Identity::None)
+                return &c;
+    return nullptr;
+}
+
 bool SqlCatalog::isView(const QString& table) const
 {
     const auto it = m_tables.constFind(table.toLower());

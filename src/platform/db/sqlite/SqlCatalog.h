@@ -13,12 +13,18 @@ enum class ColumnKind { Other, Text, Integer, Bit, Decimal, Float, Money, DateTi
 // The kind of a declared type ("datetime", "money", "varchar(20)").
 ColumnKind kindOfDeclaredType(const QString& declared);
 
+// How a column is a table's identity: numbered by the engine from its seed
+// by its increment (IDENTITY of CREATE TABLE), or SQLite's AUTOINCREMENT key
+// of the embedded schemas, which also takes the values it is given.
+enum class Identity { None, Numbered, Key };
+
 struct CatalogColumn
 {
     QString name;
     ColumnKind kind = ColumnKind::Other;
     int precision = 0; // Decimal
     int scale = 0;     // Decimal
+    Identity identity = Identity::None;
 };
 
 // The tables and views of one data base with their columns, so that the
@@ -33,6 +39,8 @@ public:
     const std::vector<CatalogColumn>* columns(const QString& table) const;
     const CatalogColumn* column(const QString& table, const QString& column) const;
     bool isView(const QString& table) const;
+    // The identity column of a table; nullptr when it has none.
+    const CatalogColumn* identity(const QString& table) const;
     bool isEmpty() const { return m_tables.isEmpty(); }
 
 private:

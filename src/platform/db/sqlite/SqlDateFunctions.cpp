@@ -1,4 +1,4 @@
-// GETDATE, DATEADD, DATEDIFF, DATEPART, YEAR, MONTH, DAY, and the
+// GETDATE, DATEADD, DATEDIFF, DATEPART, DATENAME, YEAR, MONTH, DAY, and the
 // conversions to and from date-times with CONVERT's styles.
 
 #include "platform/db/sqlite/SqlExtensionFunctions.h"
@@ -205,52 +205,71 @@ void dateDiffFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int64(ctx, r);
 }
 
-void datePartFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+// DATEPART's number of `part` of `d`.
+int64_t datePartOf(DatePart part, const SqlDateTime& d)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
-    DatePart part;
-    SqlDateTime d;
-    if (!requirePart(ctx, argv[0], part) || !requireDate(ctx, argv[1], d))
-        return;
     const QTime t = QTime::fromMSecsSinceStartOfDay(d.msOfDay);
-    int64_t r = 0;
     switch (part) {
     case DatePart::Year:
-        r = d.date.year();
-        break;
+        return d.date.year();
     case DatePart::Quarter:
-        r = (d.date.month() - 1) / 3 + 1;
-        break;
+        return (d.date.month() - 1) / 3 + 1;
     case DatePart::Month:
-        r = d.date.month();
-        break;
+        return d.date.month();
     case DatePart::DayOfYear:
-        r = d.date.dayOfYear();
-        break;
+        return d.date.dayOfYear();
     case DatePart::Day:
-        r = d.date.day();
-        break;
+        return d.date.day();
     case DatePart::Week:
-        r = dateDiff(DatePart::Week, SqlDateTime{QDate(d.date.year(), 1, 1), 0}, d) + 1;
-        break;
+        return dateDiff(DatePart::Week, SqlDateTime{QDate(d.date.year(), 1, 1), 0}, d) + 1;
     case DatePart::WeekDay:
-        r = d.date.dayOfWeek() % 7 + 1;
-        break; // Sunday is 1
+        return d.date.dayOfWeek() % 7 + 1; // Sunday is 1
     case DatePart::Hour:
-        r = t.hour();
-        break;
+        return t.hour();
     case DatePart::Minute:
-        r = t.minute();
-        break;
+        return t.minute();
     case DatePart::Second:
-        r = t.second();
-        break;
+        return t.second();
     case DatePart::Millisecond:
-        r = t.msec();
-        break;
+        return t.msec();
     }
-    sqlite3_result_int64(ctx, r);
+    return 0;
+}
+
+// The date part and the date-time of a call (part, d): false when the
+// result is already set, Null for a Null argument or SQL Server's error.
+bool partAndDate(sqlite3_context* ctx, int argc, sqlite3_value** argv, DatePart& part, SqlDateTime& d)
+{
+    return !nullResultOnNull(ctx, argc, argv) && requirePart(ctx, argv[0], part) && requireDate(ctx, argv[1], d);
+}
+
+void datePartFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    DatePart part;
+    SqlDateTime d;
+    if (partAndDate(ctx, argc, argv, part, d))
+        sqlite3_result_int64(ctx, datePartOf(part, d));
+}
+
+// DATENAME(part, d): the month and the weekday by their names, in the
+// English of the login, any other part as its number written out.
+void dateNameFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    DatePart part;
+    SqlDateTime d;
+    if (!partAndDate(ctx, argc, argv, part, d))
+        return;
+    static const char* const months[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+    static const char* const weekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                           "Thursday", "Friday", "Saturday"};
+    const int64_t n = datePartOf(part, d);
+    if (part == DatePart::Month)
+        resultText(ctx, QLatin1String(months[n - 1]));
+    else if (part == DatePart::WeekDay)
+        resultText(ctx, QLatin1String(weekdays[n - 1]));
+    else
+        resultText(ctx, QString::number(n));
 }
 
 template <DatePart P> void datePartShortcut(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -472,6 +491,7 @@ std::span<const FunctionDef> dateFunctions()
         {"tsql_dateadd", 3, &dateAddFunction, true},
         {"tsql_datediff", 3, &dateDiffFunction, true},
         {"tsql_datepart", 2, &datePartFunction, true},
+        {"tsql_datename", 2, &dateNameFunction, true},
         {"tsql_year", 1, &datePartShortcut<DatePart::Year>, true},
         {"tsql_month", 1, &datePartShortcut<DatePart::Month>, true},
         {"tsql_day", 1, &datePartShortcut<DatePart::Day>, true},

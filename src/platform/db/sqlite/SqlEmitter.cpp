@@ -108,6 +108,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
     std::vector<Piece> pieces;
     pieces.reserve(seq.size() + 2);
     QString limit;
+    bool top = false;
     bool compound = false;
     bool inValues = false;
     const std::size_t n = seq.size();
@@ -141,10 +142,14 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             }
             if (t.kind == Tok::Word && u == QLatin1String("TOP")) {
                 limit = topCount(seq, i);
+                top = true;
                 break;
             }
+            // A signed count is told from a column less a number by the ROWS after it.
             if (t.kind == Tok::Word && u == QLatin1String("OFFSET") && next &&
-                (next->kind == Tok::Number || next->kind == Tok::Group)) {
+                (next->kind == Tok::Number || next->kind == Tok::Group ||
+                 (next->kind == Tok::Op && i + 3 < n && seq[i + 2].kind == Tok::Number &&
+                  (isWord(seq[i + 3], "ROWS") || isWord(seq[i + 3], "ROW"))))) {
                 if (!limit.isEmpty())
                     serverFailure(serverError::TopWithOffset);
                 if (findWord(seq, "ORDER") < 0 || std::size_t(findWord(seq, "ORDER")) > i)
@@ -245,6 +250,11 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             }
             break;
         case Tok::Variable:
+            // The session's last identity (SqliteBackend keeps it).
+            if (t.text.compare(QLatin1String("@@IDENTITY"), Qt::CaseInsensitive) == 0) {
+                pieces.push_back(operand(Out{QStringLiteral("tsql_identity(0)"), Type::Number}));
+                break;
+            }
             refuse(QStringLiteral("the variable %1").arg(t.text));
         case Tok::Dot:
             syntaxError(QStringLiteral("Incorrect syntax near '.'."));
@@ -257,12 +267,12 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
             pieces[k].inSelectList = m_inSelectList;
     }
     m_inSelectList = enclosingSelectList;
-    if (!limit.isEmpty() && compound)
+    // OFFSET ... FETCH after the ORDER BY of a UNION pages the whole of it, as LIMIT does.
+    if (top && compound)
         refuse(QStringLiteral("TOP in a SELECT joined by UNION"));
     const bool select =
         !pieces.empty() && pieces.front().kind == Piece::Keyword && pieces.front().word == QLatin1String("SELECT");
-    if (statementScope && select)
-        nameSelectList(pieces);
+    nameSelectList(pieces, statementScope && select);
     if (statementScope && !m_updatedTable.isEmpty())
         markAssignments(pieces);
     foldCases(pieces);
@@ -349,35 +359,50 @@ QString Emitter::topCount(const std::vector<Node>& seq, std::size_t& i)
 
 // OFFSET n ROW[S] [FETCH FIRST|NEXT m ROW[S] ONLY] after ORDER BY: SQLite's
 // "m OFFSET n" (m is -1, all the rows, without FETCH); the nodes are consumed.
+// A negative offset fails with 10742, a FETCH of no rows or fewer with 10744.
 QString Emitter::offsetFetch(const std::vector<Node>& seq, std::size_t& i)
 {
-    auto count = [&](std::size_t at, const char* clause) {
-        const Node* c = at < seq.size() ? &seq[at] : nullptr;
-        if (c && c->kind == Tok::Group && c->children.size() == 1)
-            c = &c->children.front();
+    // The whole number at `at`, signed, in parentheses or not; `at` moves past it.
+    auto count = [&](std::size_t& at, const char* clause) {
+        const bool grouped = at < seq.size() && seq[at].kind == Tok::Group;
+        const std::vector<Node>& nodes = grouped ? seq[at].children : seq;
+        std::size_t k = grouped ? 0 : at;
+        const bool signed_ = k < nodes.size() && nodes[k].kind == Tok::Op &&
+                             (nodes[k].text == QLatin1String("-") || nodes[k].text == QLatin1String("+"));
+        const bool negative = signed_ && nodes[k].text == QLatin1String("-");
+        if (signed_)
+            ++k;
         bool whole = false;
-        if (!c || c->kind != Tok::Number || (c->text.toLongLong(&whole), !whole))
+        const qlonglong value = k < nodes.size() && nodes[k].kind == Tok::Number ? nodes[k].text.toLongLong(&whole) : 0;
+        if (!whole || (grouped && k + 1 != nodes.size()))
             refuse(QStringLiteral("%1 with an expression").arg(QLatin1String(clause)));
-        return c->text;
+        at = grouped ? at + 1 : k + 1;
+        return negative ? -value : value;
     };
     auto rows = [&](std::size_t at) {
         if (at >= seq.size() || !(isWord(seq[at], "ROW") || isWord(seq[at], "ROWS")))
             syntaxError(QStringLiteral("Incorrect syntax near 'OFFSET'."));
     };
-    const QString offset = count(i + 1, "OFFSET");
-    rows(i + 2);
-    i += 2;
-    QString fetch = QStringLiteral("-1");
+    std::size_t at = i + 1;
+    const qlonglong offset = count(at, "OFFSET");
+    if (offset < 0)
+        serverFailure(serverError::NegativeOffset);
+    rows(at);
+    i = at;
+    qlonglong fetch = -1;
     if (i + 1 < seq.size() && isWord(seq[i + 1], "FETCH")) {
         if (i + 2 >= seq.size() || !(isWord(seq[i + 2], "FIRST") || isWord(seq[i + 2], "NEXT")))
             syntaxError(QStringLiteral("Incorrect syntax near 'FETCH'."));
-        fetch = count(i + 3, "FETCH");
-        rows(i + 4);
-        if (i + 5 >= seq.size() || !isWord(seq[i + 5], "ONLY"))
+        at = i + 3;
+        fetch = count(at, "FETCH");
+        if (fetch <= 0)
+            serverFailure(serverError::FetchNotPositive);
+        rows(at);
+        if (at + 1 >= seq.size() || !isWord(seq[at + 1], "ONLY"))
             syntaxError(QStringLiteral("Incorrect syntax near 'FETCH'."));
-        i += 5;
+        i = at + 1;
     }
-    return fetch + QStringLiteral(" OFFSET ") + offset;
+    return QString::number(fetch) + QStringLiteral(" OFFSET ") + QString::number(offset);
 }
 
 } // namespace platform::db::sqlite::translation

@@ -53,6 +53,10 @@ struct Out
     // SQL Server's type of the value ("decimal(14,2)", "varchar(10)") where a
     // conversion, arithmetic or the meeting of types fixes it; empty elsewhere.
     QString declared;
+    // The expression is a flat chain of one operator, "||" or a money
+    // function's name, whose last operand ends its text just before the
+    // closing parenthesis: one more operand of that operator joins it there.
+    const char* chain = nullptr;
 };
 
 // SQL Server's type of a value, as far as the statement shows it: a kind
@@ -213,9 +217,11 @@ private:
     Out inList(const Node& g, Out& target);
 
     // SqlEmitterSelectList.cpp
-    // 'alias' = expr, expr AS 'alias', expr 'alias'; unnamed columns of the
-    // statement's first SELECT named "" as SQL Server leaves them.
-    void nameSelectList(std::vector<Piece>& pieces) const;
+    // 'alias' = expr, alias = expr, expr AS 'alias', expr 'alias' in the
+    // select lists of a scope (a derived table's and a UNION's members too);
+    // with `nameUnnamed` (the statement's first SELECT) its unnamed columns
+    // named "" as SQL Server leaves them.
+    void nameSelectList(std::vector<Piece>& pieces, bool nameUnnamed) const;
     void recordResultTypes(const std::vector<Piece>& pieces);
 
     bool m_collate;

@@ -52,6 +52,30 @@ Out calling(const char* fn, const QString& a, const QString& b, Type type)
     return Out{QLatin1String(fn) + QLatin1Char('(') + a + QStringLiteral(", ") + b + QLatin1Char(')'), type};
 }
 
+constexpr const char* kConcatenation = "||";
+constexpr const char* kMoneyAdd = "tsql_money_add";
+constexpr const char* kMoneySubtract = "tsql_money_sub";
+
+// a op b, where op is `chain` ("||" or a money function that folds its
+// arguments): when a is a chain of the same operator, b joins it, so that a
+// chain of any length stays one level deep for SQLite's parser, which takes
+// parentheses and calls nested only so deep.
+Out chained(const char* chain, const Out& a, const QString& b, Type type)
+{
+    const bool concatenation = chain == kConcatenation;
+    QString text;
+    if (a.chain == chain)
+        text = a.text.chopped(1);
+    else if (concatenation)
+        text = QLatin1Char('(') + a.text;
+    else
+        text = QLatin1String(chain) + QLatin1Char('(') + moneyArgument(a);
+    text += (concatenation ? QStringLiteral(" || ") : QStringLiteral(", ")) + b + QLatin1Char(')');
+    Out out{std::move(text), type};
+    out.chain = chain;
+    return out;
+}
+
 // a op b without parentheses: the fold groups by SQLite's own precedence
 // and order, and nesting would spend its parser's depth.
 Out infix(const Out& a, const QString& op, const Out& b, Type type)
@@ -180,9 +204,9 @@ Out combine(const QString& op, const Out& a, const Out& b)
                           numbers ? Type::Number : Type::Unknown);
     } else if (op == QLatin1String("+")) {
         if (money) {
-            out = calling("tsql_money_add", moneyArgument(a), moneyArgument(b), Type::Money);
+            out = chained(kMoneyAdd, a, moneyArgument(b), Type::Money);
         } else if (a.type == Type::Text && b.type == Type::Text) {
-            Out joinedText{QLatin1Char('(') + a.text + QStringLiteral(" || ") + b.text + QLatin1Char(')'), Type::Text};
+            Out joinedText = chained(kConcatenation, a, b.text, Type::Text);
             joinedText.collate = true;
             return joinedText;
         } else if (numbers) {
@@ -195,7 +219,7 @@ Out combine(const QString& op, const Out& a, const Out& b)
             return sum;
         }
     } else if (money) { // "-"
-        out = calling("tsql_money_sub", moneyArgument(a), moneyArgument(b), Type::Money);
+        out = chained(kMoneySubtract, a, moneyArgument(b), Type::Money);
     } else if (numbers) {
         out = infix(a, op, b, Type::Number);
     } else {

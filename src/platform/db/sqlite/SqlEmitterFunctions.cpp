@@ -11,17 +11,43 @@ namespace platform::db::sqlite::translation {
 bool Emitter::isFunction(const QString& u)
 {
     static const QSet<QString> set = {
-        QStringLiteral("GETDATE"),  QStringLiteral("DATEADD"),    QStringLiteral("DATEDIFF"),
-        QStringLiteral("DATEPART"), QStringLiteral("YEAR"),       QStringLiteral("MONTH"),
-        QStringLiteral("DAY"),      QStringLiteral("CONVERT"),    QStringLiteral("CAST"),
-        QStringLiteral("ISNULL"),   QStringLiteral("COALESCE"),   QStringLiteral("NULLIF"),
-        QStringLiteral("LEN"),      QStringLiteral("DATALENGTH"), QStringLiteral("LTRIM"),
-        QStringLiteral("RTRIM"),    QStringLiteral("SUBSTRING"),  QStringLiteral("LEFT"),
-        QStringLiteral("RIGHT"),    QStringLiteral("CHARINDEX"),  QStringLiteral("REPLACE"),
-        QStringLiteral("UPPER"),    QStringLiteral("LOWER"),      QStringLiteral("COUNT"),
-        QStringLiteral("SUM"),      QStringLiteral("AVG"),        QStringLiteral("MIN"),
-        QStringLiteral("MAX"),      QStringLiteral("ABS"),        QStringLiteral("FORMAT"),
+        QStringLiteral("GETDATE"),
+        QStringLiteral("DATEADD"),
+        QStringLiteral("DATEDIFF"),
+        QStringLiteral("DATEPART"),
+        QStringLiteral("YEAR"),
+        QStringLiteral("MONTH"),
+        QStringLiteral("DAY"),
+        QStringLiteral("CONVERT"),
+        QStringLiteral("CAST"),
+        QStringLiteral("ISNULL"),
+        QStringLiteral("COALESCE"),
+        QStringLiteral("NULLIF"),
+        QStringLiteral("LEN"),
+        QStringLiteral("DATALENGTH"),
+        QStringLiteral("LTRIM"),
+        QStringLiteral("RTRIM"),
+        QStringLiteral("SUBSTRING"),
+        QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"),
+        QStringLiteral("CHARINDEX"),
+        QStringLiteral("REPLACE"),
+        QStringLiteral("UPPER"),
+        QStringLiteral("LOWER"),
+        QStringLiteral("COUNT"),
+        QStringLiteral("SUM"),
+        QStringLiteral("AVG"),
+        QStringLiteral("MIN"),
+        QStringLiteral("MAX"),
+        QStringLiteral("ABS"),
+        QStringLiteral("FORMAT"),
         QStringLiteral("ROUND"),
+        QStringLiteral("CONCAT"),
+        QStringLiteral("REPLICATE"),
+        QStringLiteral("SPACE"),
+        QStringLiteral("STUFF"),
+        QStringLiteral("DATENAME"),
+        QStringLiteral("SCOPE_IDENTITY"),
     };
     return set.contains(u);
 }
@@ -226,12 +252,19 @@ Out Emitter::function(const QString& u, const Node& g)
             syntaxError(QStringLiteral("The getdate function requires 0 arguments."));
         return Out{QStringLiteral("tsql_getdate()"), Type::Date};
     }
+    if (u == QLatin1String("SCOPE_IDENTITY")) {
+        if (!g.children.empty())
+            syntaxError(QStringLiteral("The scope_identity function requires 0 arguments."));
+        return Out{QStringLiteral("tsql_identity(1)"), Type::Number};
+    }
     if (u == QLatin1String("DATEADD"))
         return datePartCall("tsql_dateadd", g, 3, Type::Date, QStringLiteral("dateadd"));
     if (u == QLatin1String("DATEDIFF"))
         return datePartCall("tsql_datediff", g, 3, Type::Number, QStringLiteral("datediff"));
     if (u == QLatin1String("DATEPART"))
         return datePartCall("tsql_datepart", g, 2, Type::Number, QStringLiteral("datepart"));
+    if (u == QLatin1String("DATENAME"))
+        return datePartCall("tsql_datename", g, 2, Type::Text, QStringLiteral("datename"));
     if (u == QLatin1String("YEAR") || u == QLatin1String("MONTH") || u == QLatin1String("DAY")) {
         const auto a = args(g, 1, u.toLower());
         return whole(call(u == QLatin1String("YEAR")    ? "tsql_year"
@@ -313,6 +346,29 @@ Out Emitter::function(const QString& u, const Node& g)
     }
     if (u == QLatin1String("REPLACE"))
         return Out{call("tsql_replace", args(g, 3, QStringLiteral("replace"))), Type::Text};
+    if (u == QLatin1String("CONCAT")) {
+        // Each value as its conversion to a text writes it, a Null as an empty text.
+        const std::vector<Out> a = args(g, std::size_t(-1), QStringLiteral("concat"));
+        if (a.size() < 2 || a.size() > 254)
+            serverFailure(serverError::ConcatArguments);
+        static const std::vector<Node> anyText = {
+            Node{Tok::Word, QStringLiteral("NVARCHAR"), false, {}},
+            Node{Tok::Group, {}, false, {Node{Tok::Word, QStringLiteral("MAX"), false, {}}}}};
+        QString joined;
+        for (const Out& value : a) {
+            const QString text =
+                value.type == Type::Text ? value.text : conversion(anyText, value, std::nullopt, u).text;
+            joined += (joined.isEmpty() ? QStringLiteral("(") : QStringLiteral(" || ")) +
+                      QStringLiteral("ifnull(%1, '')").arg(text);
+        }
+        return Out{joined + QLatin1Char(')'), Type::Text};
+    }
+    if (u == QLatin1String("REPLICATE"))
+        return Out{call("tsql_replicate", args(g, 2, QStringLiteral("replicate"))), Type::Text};
+    if (u == QLatin1String("SPACE"))
+        return Out{call("tsql_space", args(g, 1, QStringLiteral("space"))), Type::Text};
+    if (u == QLatin1String("STUFF"))
+        return Out{call("tsql_stuff", args(g, 4, QStringLiteral("stuff"))), Type::Text};
     if (u == QLatin1String("UPPER"))
         return Out{call("tsql_upper", args(g, 1, QStringLiteral("upper"))), Type::Text};
     if (u == QLatin1String("LOWER"))

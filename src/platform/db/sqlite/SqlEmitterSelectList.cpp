@@ -1,15 +1,11 @@
-// The select list of a statement's first SELECT: the names SQL Server gives
-// its columns and the types their values cannot show.
+// The select lists of a scope: the names SQL Server gives their columns, and
+// the types the values of the statement's first SELECT cannot show.
 
 #include "platform/db/sqlite/SqlEmitter.h"
 
 #include <QSet>
 
 namespace platform::db::sqlite::translation {
-
-namespace {
-
-} // namespace
 
 // The [begin, end) ranges of the items of the SELECT at `select`.
 std::vector<std::pair<std::size_t, std::size_t>> selectItems(const std::vector<Piece>& pieces, std::size_t select)
@@ -63,11 +59,11 @@ Piece aliasPiece(const QString& name)
     return Piece{Piece::Operand, Out{quoteName(name)}, {}};
 }
 
-} // namespace
-
-void Emitter::nameSelectList(std::vector<Piece>& pieces) const
+// The aliases of the select list of the SELECT at `select`; with
+// `nameUnnamed`, a column without a name is named "".
+void nameItems(std::vector<Piece>& pieces, std::size_t select, bool nameUnnamed)
 {
-    const auto items = selectItems(pieces, 0);
+    const auto items = selectItems(pieces, select);
     // Back to front, so that the ranges before stay valid while pieces are added.
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         const std::size_t b = it->first;
@@ -100,9 +96,20 @@ void Emitter::nameSelectList(std::vector<Piece>& pieces) const
         for (std::size_t k = b; k < e && !named; ++k)
             named = isKeyword(pieces[k], "AS");
         // SQL Server leaves a computed column without a name.
-        if (!named)
+        if (!named && nameUnnamed)
             pieces.insert(
                 at(e), {Piece{Piece::Keyword, Out{QStringLiteral("AS")}, QStringLiteral("AS")}, aliasPiece(QString())});
+    }
+}
+
+} // namespace
+
+void Emitter::nameSelectList(std::vector<Piece>& pieces, bool nameUnnamed) const
+{
+    // Back to front, so that the SELECTs and ranges before stay valid while pieces are added.
+    for (std::size_t select = pieces.size(); select-- > 0;) {
+        if (isKeyword(pieces[select], "SELECT"))
+            nameItems(pieces, select, nameUnnamed && select == 0);
     }
 }
 

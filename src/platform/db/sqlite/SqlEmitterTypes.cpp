@@ -218,6 +218,8 @@ Out convertedTo(const Out& v, const ValueType& t)
         out.text = convertedAtRunTime(v, t);
         out.source = Source::Computed;
     }
+    // A converted chain is no longer open to the next operand of its operator.
+    out.chain = nullptr;
     out.collate = false;
     giveType(out, t);
     return out;

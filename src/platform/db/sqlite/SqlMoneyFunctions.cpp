@@ -76,6 +76,37 @@ void moneyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 enum class Operation { Add, Subtract, Multiply, Divide };
 
+// a + b + c ... and a - b - c ...: the operation folded from the left over
+// the arguments, exactly, as the nested calls of one per operator would give:
+// Null once an operand is Null, each conversion and overflow in turn.
+template <Operation Op> void chainFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    Currency total;
+    if (isNull(argv[0])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (!moneyOf(ctx, argv[0], total))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        Currency next;
+        if (isNull(argv[i])) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        if (!moneyOf(ctx, argv[i], next))
+            return;
+        try {
+            total = Op == Operation::Add ? total + next : total - next;
+        } catch (const CurrencyError&) {
+            overflow(ctx);
+            return;
+        }
+    }
+    resultMoney(ctx, total);
+}
+
+// a * b and a / b.
 template <Operation Op> void arithmeticFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     Currency a;
@@ -87,20 +118,7 @@ template <Operation Op> void arithmeticFunction(sqlite3_context* ctx, int argc, 
         return;
     }
     try {
-        switch (Op) {
-        case Operation::Add:
-            resultMoney(ctx, a + b);
-            break;
-        case Operation::Subtract:
-            resultMoney(ctx, a - b);
-            break;
-        case Operation::Multiply:
-            resultMoney(ctx, a.multipliedBy(b, kAway));
-            break;
-        case Operation::Divide:
-            resultMoney(ctx, a.dividedBy(b, kAway));
-            break;
-        }
+        resultMoney(ctx, Op == Operation::Multiply ? a.multipliedBy(b, kAway) : a.dividedBy(b, kAway));
     } catch (const CurrencyError&) {
         overflow(ctx);
     }
@@ -201,8 +219,10 @@ std::span<const FunctionDef> moneyFunctions()
 {
     static const FunctionDef functions[] = {
         {"tsql_money", 1, &moneyFunction, true},
-        {"tsql_money_add", 2, &arithmeticFunction<Operation::Add>, true},
-        {"tsql_money_sub", 2, &arithmeticFunction<Operation::Subtract>, true},
+        {"tsql_money_add", 2, &chainFunction<Operation::Add>, true},
+        {"tsql_money_add", -1, &chainFunction<Operation::Add>, true},
+        {"tsql_money_sub", 2, &chainFunction<Operation::Subtract>, true},
+        {"tsql_money_sub", -1, &chainFunction<Operation::Subtract>, true},
         {"tsql_money_mul", 2, &arithmeticFunction<Operation::Multiply>, true},
         {"tsql_money_div", 2, &arithmeticFunction<Operation::Divide>, true},
         {"tsql_money_text", 3, &moneyTextFunction, true},

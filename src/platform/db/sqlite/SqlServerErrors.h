@@ -27,6 +27,10 @@ inline constexpr ServerError NestedTooDeeply{
     "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into smaller queries."};
 inline constexpr ServerError TopWithOffset{10741, adErr::Syntax, "42000",
                                            "A TOP can not be used in the same query or sub-query as a OFFSET."};
+inline constexpr ServerError NegativeOffset{10742, adErr::Syntax, "42000",
+                                            "The offset specified in a OFFSET clause may not be negative."};
+inline constexpr ServerError FetchNotPositive{
+    10744, adErr::Syntax, "42000", "The number of rows provided for a FETCH clause must be greater then zero."};
 inline constexpr ServerError NotADate{241, adErr::TypeMismatch, "22007",
                                       "Conversion failed when converting date and/or time from character string."};
 inline constexpr ServerError DateOutOfRange{
@@ -63,6 +67,12 @@ inline constexpr ServerError BadLengthLeft{537, adErr::Syntax, "42000",
 inline constexpr ServerError BadLengthRight{536, adErr::Syntax, "42000",
                                             "Invalid length parameter passed to the RIGHT function."};
 inline constexpr ServerError BadDatePart{155, adErr::Syntax, "42000", "'%1' is not a recognized datepart option."};
+inline constexpr ServerError IdentityGiven{
+    544, adErr::Syntax, "23000",
+    "Cannot insert explicit value for identity column in table '%1' when IDENTITY_INSERT is set to OFF."};
+inline constexpr ServerError IdentityUpdated{8102, adErr::Syntax, "42000", "Cannot update identity column '%1'."};
+inline constexpr ServerError ConcatArguments{189, adErr::Syntax, "42000",
+                                             "The concat function requires 2 to 254 arguments."};
 inline constexpr ServerError UnknownFunction{195, adErr::Syntax, "42000",
                                              "'%1' is not a recognized built-in function name."};
 

@@ -5,7 +5,7 @@
 #include "platform/db/sqlite/SqlLiterals.h"
 #include "platform/db/sqlite/SqlTranslationErrors.h"
 #include "platform/db/sqlite/SqlStatementScope.h"
-#include "platform/db/sqlite/SqliteExtensions.h"
+#include "platform/db/sqlite/SqlTableDefinitions.h"
 
 #include <algorithm>
 
@@ -19,10 +19,7 @@ std::vector<const CatalogColumn*> insertColumns(const std::vector<Node>& nodes, 
                                                 const QString& table)
 {
     std::vector<const CatalogColumn*> columns;
-    std::size_t k = std::size_t(std::max(findWord(nodes, "INTO"), 0)) + 1;
-    while (k + 2 < nodes.size() && nodes[k + 1].kind == Tok::Dot)
-        k += 2;
-    ++k;
+    const std::size_t k = afterInsertedTable(nodes);
     if (k < nodes.size() && nodes[k].kind == Tok::Group) {
         for (const Node& c : nodes[k].children)
             if (c.kind == Tok::Word || c.kind == Tok::Ident)
@@ -36,12 +33,15 @@ std::vector<const CatalogColumn*> insertColumns(const std::vector<Node>& nodes, 
 
 // One statement as SQLite runs it, with what its results and count need;
 // with `parameters`, its literals meeting columns become parameters.
-TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& catalog,
+TranslatedStep statementStep(const std::vector<Node>& written, const SqlCatalog& catalog,
                              std::vector<Parameter>* parameters = nullptr)
 {
     NameScope names(catalog);
     Emitter emitter(true, &names, parameters);
-    const QString target = catalog.isEmpty() ? QString() : NameScope::writtenTable(nodes);
+    const QString target = catalog.isEmpty() ? QString() : NameScope::writtenTable(written);
+    std::vector<Node> rewritten;
+    const std::vector<Node>& nodes =
+        !target.isEmpty() && identityRules(written, catalog, target, rewritten) ? rewritten : written;
     if (!target.isEmpty() && isWord(nodes[0], "INSERT"))
         emitter.setInsertColumns(insertColumns(nodes, catalog, target));
     if (!target.isEmpty() && isWord(nodes[0], "UPDATE"))
@@ -51,9 +51,12 @@ TranslatedStep statementStep(const std::vector<Node>& nodes, const SqlCatalog& c
     step.resultTypes = emitter.resultTypes();
     step.countUnknown = !target.isEmpty() && catalog.isView(target);
     step.unknownNames = names.unknownTable() || emitter.unknownTarget();
-    if (!target.isEmpty() && isWord(nodes[0], "INSERT"))
+    step.insert = !target.isEmpty() && isWord(nodes[0], "INSERT");
+    if (step.insert) {
         for (const CatalogColumn* c : insertColumns(nodes, catalog, target))
             step.unknownNames = step.unknownNames || !c;
+        step.identitySql = identityReadBack(catalog, target);
+    }
     return step;
 }
 
@@ -63,28 +66,7 @@ QString emitStatement(const std::vector<Node>& nodes, const SqlCatalog& catalog,
     return statementStep(nodes, catalog, parameters).sql;
 }
 
-// The literal inside DEFAULT (...) for a column of `kind`: parentheses around
-// it are removed, as SQLite's ALTER TABLE ADD COLUMN takes only a constant
-// default, and a text is converted to the column's type.
-QString defaultLiteral(const Node& n, ColumnKind kind)
-{
-    const Node* v = &n;
-    while (v->kind == Tok::Group && v->children.size() == 1)
-        v = &v->children.front();
-    if (v->kind == Tok::Group && v->children.size() == 2 && v->children[0].kind == Tok::Op &&
-        (v->children[0].text == QLatin1String("-") || v->children[0].text == QLatin1String("+")) &&
-        v->children[1].kind == Tok::Number)
-        return v->children[0].text + v->children[1].text;
-    if (v->kind == Tok::Number)
-        return v->text;
-    if (v->kind == Tok::String)
-        return convertedLiteral(v->text, kind);
-    if (isWord(*v, "NULL"))
-        return QStringLiteral("NULL");
-    refuse(QStringLiteral("ALTER TABLE ... ADD with a DEFAULT that is not a constant"));
-}
-
-// ALTER TABLE t ADD c type [(n)] [NOT] NULL [CONSTRAINT name] [DEFAULT (v)]
+// ALTER TABLE t ADD [COLUMN] c type [(n)] [NOT] NULL [CONSTRAINT name] [DEFAULT (v)]
 QString alterTableAdd(const std::vector<Node>& nodes, const SqlCatalog& catalog)
 {
     const int add = findWord(nodes, "ADD");
@@ -99,50 +81,8 @@ QString alterTableAdd(const std::vector<Node>& nodes, const SqlCatalog& catalog)
         if (n.kind == Tok::Comma)
             refuse(QStringLiteral("ALTER TABLE ... ADD of several columns"));
     const std::vector<Node> head(nodes.begin(), nodes.begin() + add);
-    const QString column = nodes[k].kind == Tok::Ident ? quoteName(nodes[k].text) : nodes[k].text;
-    const QString columnName = nodes[k].text;
-    ++k;
-    if (nodes[k].kind != Tok::Word)
-        syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(columnName));
-    const QString type = nodes[k].text.toUpper();
-    QString typeText = nodes[k].text;
-    QString length;
-    ++k;
-    if (k < nodes.size() && nodes[k].kind == Tok::Group) {
-        typeText += Emitter(false, nullptr).sequence(std::vector<Node>{nodes[k]}).text;
-        if (nodes[k].children.size() == 1 && nodes[k].children[0].kind == Tok::Number)
-            length = nodes[k].children[0].text;
-        ++k;
-    }
-    const bool text =
-        type.contains(QLatin1String("CHAR")) || type == QLatin1String("TEXT") || type == QLatin1String("NTEXT");
-    const ColumnKind kind = kindOfDeclaredType(typeText);
-    QString sql = emitStatement(head, catalog) + QStringLiteral(" ADD COLUMN ") + column + QLatin1Char(' ') + typeText;
-    if (text)
-        sql += QStringLiteral(" COLLATE ") + QLatin1String(kTextCollation);
-    QString constraintName;
-    for (; k < nodes.size(); ++k) {
-        if (isWord(nodes[k], "NOT") && k + 1 < nodes.size() && isWord(nodes[k + 1], "NULL")) {
-            sql += QStringLiteral(" NOT NULL");
-            ++k;
-        } else if (isWord(nodes[k], "NULL")) {
-            // nullable is SQLite's default
-        } else if (isWord(nodes[k], "CONSTRAINT") && k + 1 < nodes.size()) {
-            constraintName = nodes[++k].text;
-        } else if (isWord(nodes[k], "DEFAULT") && k + 1 < nodes.size()) {
-            if (!constraintName.isEmpty())
-                sql += QStringLiteral(" CONSTRAINT ") + quoteName(constraintName);
-            constraintName.clear();
-            sql += QStringLiteral(" DEFAULT ") + defaultLiteral(nodes[++k], kind);
-        } else {
-            refuse(QStringLiteral("ALTER TABLE ... ADD with '%1'").arg(nodes[k].text));
-        }
-    }
-    // A text too long for its column fails as SQL Server's 8152 does.
-    if (text && !length.isEmpty())
-        sql += QStringLiteral(" CONSTRAINT %1 CHECK (length(%2) <= %3)")
-                   .arg(quoteName(QStringLiteral("maxlen_") + columnName), column, length);
-    return sql;
+    return emitStatement(head, catalog) + QStringLiteral(" ADD COLUMN ") +
+           columnDefinition(nodes, k, QStringLiteral("ALTER TABLE ... ADD"), false).sql;
 }
 
 void translateTransaction(TranslatedStep::Kind kind, std::vector<Node>& nodes, const SqlCatalog& catalog,
@@ -225,12 +165,30 @@ void translateStatement(std::vector<Node> nodes, const SqlCatalog& catalog, std:
         return;
     }
     if (first == QLatin1String("TRUNCATE")) {
-        if (nodes.size() < 3 || !isWord(nodes[1], "TABLE"))
+        // TRUNCATE TABLE [owner.]name, and nothing after it.
+        std::size_t k = 2;
+        while (k + 2 < nodes.size() && nodes[k + 1].kind == Tok::Dot)
+            k += 2;
+        if (nodes.size() < 3 || !isWord(nodes[1], "TABLE") ||
+            (nodes[k].kind != Tok::Word && nodes[k].kind != Tok::Ident))
             syntaxError(QStringLiteral("Incorrect syntax near 'TRUNCATE'."));
-        nodes.erase(nodes.begin(), nodes.begin() + 2);
-        nodes.insert(nodes.begin(), {Node{Tok::Word, QStringLiteral("DELETE"), false, {}},
-                                     Node{Tok::Word, QStringLiteral("FROM"), false, {}}});
-    } else if (first == QLatin1String("DELETE")) {
+        if (k + 1 < nodes.size()) {
+            if (nodes[k + 1].kind == Tok::Word && keywords().contains(upper(nodes[k + 1])))
+                serverFailure(serverError::SyntaxNearKeyword, {nodes[k + 1].text});
+            syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(nodes[k + 1].text));
+        }
+        steps.push_back(TranslatedStep{TranslatedStep::Kind::Truncate, nodes[k].text, false, {}});
+        return;
+    }
+    if (first == QLatin1String("CREATE") && nodes.size() > 1 && isWord(nodes[1], "TABLE")) {
+        bool identity = false;
+        TranslatedStep step{TranslatedStep::Kind::Statement, createTable(nodes, identity), false, {}};
+        step.changesSchema = true;
+        step.composite = identity;
+        steps.push_back(std::move(step));
+        return;
+    }
+    if (first == QLatin1String("DELETE")) {
         if (nodes.size() < 2 || isWord(nodes[1], "TOP"))
             refuse(QStringLiteral("DELETE TOP"));
         if (!isWord(nodes[1], "FROM"))

@@ -1,5 +1,5 @@
-// LEN, DATALENGTH, SUBSTRING, LEFT, RIGHT, CHARINDEX, REPLACE, UPPER and
-// LOWER as SQL Server computes them.
+// LEN, DATALENGTH, SUBSTRING, LEFT, RIGHT, CHARINDEX, REPLACE, UPPER, LOWER,
+// REPLICATE, SPACE and STUFF as SQL Server computes them.
 
 #include "platform/db/sqlite/SqlExtensionFunctions.h"
 
@@ -132,6 +132,62 @@ void replaceFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultText(ctx, s);
 }
 
+// The longest text REPLICATE and SPACE give: SQL Server cuts their result
+// at 8000 bytes of a character type.
+constexpr int64_t kLongestRepeat = 8000;
+
+// `unit` `times` times, cut at kLongestRepeat characters; Null for a negative count.
+void resultRepeated(sqlite3_context* ctx, const QString& unit, int64_t times)
+{
+    if (times < 0) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString s;
+    if (!unit.isEmpty()) {
+        const int64_t whole = std::min<int64_t>(times, kLongestRepeat / unit.size() + 1);
+        s = unit.repeated(qsizetype(whole)).left(qsizetype(kLongestRepeat));
+    }
+    resultText(ctx, s);
+}
+
+// REPLICATE(text, n).
+void replicateFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (!nullResultOnNull(ctx, argc, argv))
+        resultRepeated(ctx, valueText(argv[0]), sqlite3_value_int64(argv[1]));
+}
+
+// SPACE(n): n blanks.
+void spaceFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (!nullResultOnNull(ctx, argc, argv))
+        resultRepeated(ctx, QStringLiteral(" "), sqlite3_value_int64(argv[0]));
+}
+
+// STUFF(text, start, length, insert): `length` characters from the 1-based
+// `start` replaced by `insert` (nothing when it is Null); Null for a start
+// outside the text or a negative length.
+void stuffFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (isNull(argv[0]) || isNull(argv[1]) || isNull(argv[2])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QList<uint> s = valueText(argv[0]).toUcs4();
+    const int64_t start = sqlite3_value_int64(argv[1]);
+    const int64_t length = sqlite3_value_int64(argv[2]);
+    if (start < 1 || start > int64_t(s.size()) || length < 0) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* data = reinterpret_cast<const char32_t*>(s.constData());
+    const qsizetype from = qsizetype(start - 1);
+    const qsizetype to = from + qsizetype(std::min<int64_t>(length, s.size() - from));
+    resultText(ctx, QString::fromUcs4(data, from) + (isNull(argv[3]) ? QString() : valueText(argv[3])) +
+                        QString::fromUcs4(data + to, s.size() - to));
+}
+
 template <bool Upper> void caseFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
@@ -157,6 +213,9 @@ std::span<const FunctionDef> textFunctions()
         {"tsql_replace", 3, &replaceFunction, true},
         {"tsql_upper", 1, &caseFunction<true>, true},
         {"tsql_lower", 1, &caseFunction<false>, true},
+        {"tsql_replicate", 2, &replicateFunction, true},
+        {"tsql_space", 1, &spaceFunction, true},
+        {"tsql_stuff", 4, &stuffFunction, true},
     };
     return functions;
 }

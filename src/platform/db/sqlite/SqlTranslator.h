@@ -26,6 +26,7 @@ struct TranslatedStep
         UseDatabase, // USE <name>: `sql` holds the data-base name
         NoCountOn,   // SET NOCOUNT ON: later statements of the session report no row count
         NoCountOff,  // SET NOCOUNT OFF
+        Truncate,    // TRUNCATE TABLE: `sql` holds the table's name
     };
     Kind kind = Kind::Statement;
     QString sql;
@@ -43,6 +44,15 @@ struct TranslatedStep
     bool unknownNames = false;
     // Statement: CREATE, ALTER or DROP, which change the catalogue.
     bool changesSchema = false;
+    // Statement: several statements that make one of SQL Server's (a table
+    // and the numbering of its identity): all of them or none run, and they
+    // report no count.
+    bool composite = false;
+    // Statement: an INSERT into a table; `identitySql` reads the identity
+    // given to the last row it inserted, and the table's name when the
+    // engine numbers it (empty when the table has none).
+    bool insert = false;
+    QString identitySql = {};
     // qHash(sql) for a step of translateBound() (0 for others), taken once
     // for the connection's cache of prepared statements.
     std::size_t sqlHash = 0;

@@ -59,6 +59,7 @@ void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& error
                                 QStringLiteral("HY000"), 0));
         sqlite3_extended_result_codes(raw, 1);
         sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, this);
+        registerIdentityFunction(raw);
         clearStatements();
         m_db = std::move(handle);
         m_database = QStringLiteral("master");
@@ -76,10 +77,14 @@ void SqliteBackend::open(const OpenParams& params, std::vector<ErrorInfo>& error
 
 void SqliteBackend::close()
 {
-    if (m_db && m_transactionDepth > 0)
+    if (m_db && m_transactionDepth > 0) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        keepNumbersGiven();
+    }
     m_transactionDepth = 0;
     m_noCount = false;
+    m_scopeIdentity.reset();
+    m_sessionIdentity.reset();
     clearStatements();
     m_db.reset();
 }

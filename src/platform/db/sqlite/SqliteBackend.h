@@ -10,11 +10,14 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_context;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace platform::db::sqlite {
 
@@ -99,6 +102,8 @@ private:
     void runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
                   const Binder& bind = {});
     void runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors, const Binder& bind);
+    // The statements of a step that holds several, prepared each time.
+    void runStatements(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors, const Binder& bind);
     // Adds a statement's result to the batch's count and results.
     void record(ResultSet result, const TranslatedStep& step, Batch& batch) const;
     StmtPtr prepare(const QString& sql, std::vector<ErrorInfo>& errors);
@@ -132,6 +137,21 @@ private:
     // SQLite's busy handler: while another connection holds the lock, the
     // wait yields to window events, until the command time-out.
     static int busy(void* self, int count);
+    // tsql_identity(scope) on a connection of this backend: SCOPE_IDENTITY()
+    // with 1, @@IDENTITY with 0.
+    void registerIdentityFunction(sqlite3* db) const;
+    static void identityFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv);
+    // After an INSERT that inserted `inserted` rows: the identity it gave, as
+    // `identitySql` reads it back (TranslatedStep).
+    void noteInsert(const QString& identitySql, int64_t inserted, const Batch* batch, std::vector<ErrorInfo>& errors);
+    // A record set's insert (or update) of `columns` of `table`: SQL Server's
+    // 544 (8102) when one is the identity the engine numbers.
+    void refuseIdentity(const QString& table, const std::vector<QString>& columns, bool insert,
+                        std::vector<ErrorInfo>& errors);
+    // After a rollback: the numbers the transaction gave stay given.
+    void keepNumbersGiven();
+    // TRUNCATE TABLE: every row deleted and the table's identity back at its seed.
+    void truncateTable(const QString& table, std::vector<ErrorInfo>& errors);
 
     QString m_folder;
     QString m_database;
@@ -164,6 +184,14 @@ private:
     int m_transactionDepth = 0;
     // SET NOCOUNT ON of the session: statements report no row count (-1).
     bool m_noCount = false;
+    // SCOPE_IDENTITY(): the last identity an INSERT of the running batch or
+    // procedure gave; @@IDENTITY: the session's last, none again after an
+    // INSERT into a table without one.
+    std::optional<int64_t> m_scopeIdentity;
+    std::optional<int64_t> m_sessionIdentity;
+    // The last number given to each table the engine numbers (by name)
+    // inside the open transaction.
+    QHash<QString, int64_t> m_numberedInTransaction;
     int m_commandTimeout = 30;
     std::chrono::steady_clock::time_point m_deadline = std::chrono::steady_clock::time_point::max();
     int m_clockDepth = 0;

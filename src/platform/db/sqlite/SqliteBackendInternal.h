@@ -36,15 +36,19 @@ namespace platform::db::sqlite {
 
 struct SqliteBackend::Batch
 {
-    bool haveRows = false;
-    ResultSet firstRows;
-    ResultSet last;
+    // The results as the client meets them: each statement's rows and, where
+    // counts are reported, each write's count.
+    std::vector<ResultSet> results;
     bool counted = false;
     int64_t affected = 0;
     // A batch whose literals are bound: its text and its translated steps,
     // for the report of a step that does not prepare.
     const QString* source = nullptr;
     const std::vector<TranslatedStep>* steps = nullptr;
+
+    // What the batch gives its caller: its first result (one without rows
+    // when there is none), the later ones after it, the rows changed in all.
+    ResultSet answer();
 };
 
 // A prepared statement taken out of the connection's cache while it runs,

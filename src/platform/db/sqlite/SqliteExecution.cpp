@@ -1,6 +1,7 @@
 #include "platform/db/sqlite/SqliteBackend.h"
 
 #include "platform/db/sqlite/SqliteBackendInternal.h"
+#include "platform/db/sqlite/SqliteIdentity.h"
 #include "platform/db/sqlite/SqliteTypes.h"
 
 #include <sqlite3.h>
@@ -302,6 +303,63 @@ ResultSet SqliteBackend::fetch(sqlite3_stmt* statement, bool keyed, std::vector<
     return result;
 }
 
+void SqliteBackend::registerIdentityFunction(sqlite3* db) const
+{
+    sqlite3_create_function_v2(db, "tsql_identity", 1, SQLITE_UTF8, const_cast<SqliteBackend*>(this),
+                               &SqliteBackend::identityFunction, nullptr, nullptr, nullptr);
+}
+
+void SqliteBackend::identityFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const auto* backend = static_cast<const SqliteBackend*>(sqlite3_user_data(ctx));
+    const std::optional<int64_t>& identity =
+        sqlite3_value_int(argv[0]) != 0 ? backend->m_scopeIdentity : backend->m_sessionIdentity;
+    if (identity)
+        sqlite3_result_int64(ctx, *identity);
+    else
+        sqlite3_result_null(ctx);
+}
+
+void SqliteBackend::noteInsert(const QString& identitySql, int64_t inserted, const Batch* batch,
+                               std::vector<ErrorInfo>& errors)
+{
+    // SQL Server's @@IDENTITY is NULL after an INSERT that gave no identity.
+    m_sessionIdentity.reset();
+    if (inserted <= 0 || identitySql.isEmpty())
+        return;
+    const StatementLease read = lease(identitySql, batch, errors);
+    if (read && sqlite3_step(read.get()) == SQLITE_ROW && sqlite3_column_type(read.get(), 0) != SQLITE_NULL) {
+        m_sessionIdentity = sqlite3_column_int64(read.get(), 0);
+        m_scopeIdentity = m_sessionIdentity;
+        if (m_transactionDepth > 0 && sqlite3_column_type(read.get(), 1) != SQLITE_NULL)
+            m_numberedInTransaction.insert(readStorage(read.get(), 1).toText(), *m_sessionIdentity);
+    }
+}
+
+void SqliteBackend::keepNumbersGiven()
+{
+    // As on SQL Server, a number given is not given again when the transaction
+    // that gave it is rolled back: the counters are put back where it left them.
+    const QString sql = QStringLiteral("UPDATE %1 SET LAST_VALUE = ?2 WHERE TABLE_NAME = ?1 AND (LAST_VALUE IS "
+                                       "NULL OR (INCREMENT > 0 AND LAST_VALUE < ?2) OR (INCREMENT < 0 AND "
+                                       "LAST_VALUE > ?2))")
+                            .arg(QLatin1String(kIdentityTable));
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (!m_numberedInTransaction.isEmpty() &&
+        sqlite3_prepare_v2(m_db.get(), text.constData(), int(text.size()), &raw, nullptr) == SQLITE_OK) {
+        const StmtPtr statement(raw);
+        for (auto it = m_numberedInTransaction.cbegin(); it != m_numberedInTransaction.cend(); ++it) {
+            const QByteArray table = it.key().toUtf8();
+            sqlite3_bind_text(statement.get(), 1, table.constData(), int(table.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int64(statement.get(), 2, it.value());
+            sqlite3_step(statement.get());
+            sqlite3_reset(statement.get());
+        }
+    }
+    m_numberedInTransaction.clear();
+}
+
 void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
                                  const Binder& bind)
 {
@@ -312,10 +370,30 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
                 bind(statement.get());
             ResultSet result = fetch(statement.get(), false, errors, step.resultTypes, statement.columns());
             noteSchemaChange(statement.get(), false);
+            if (step.insert)
+                noteInsert(step.identitySql, result.recordsAffected, &batch, errors);
             record(std::move(result), step, batch);
             return;
         }
     }
+    // The statements of a composite step all run or none does.
+    if (step.composite) {
+        execSimple("SAVEPOINT tsql_composite", errors);
+        try {
+            runStatements(step, batch, errors, bind);
+        } catch (const DbError&) {
+            sqlite3_exec(m_db.get(), "ROLLBACK TO tsql_composite; RELEASE tsql_composite", nullptr, nullptr, nullptr);
+            throw;
+        }
+        execSimple("RELEASE tsql_composite", errors);
+        return;
+    }
+    runStatements(step, batch, errors, bind);
+}
+
+void SqliteBackend::runStatements(const TranslatedStep& step, Batch& batch, std::vector<ErrorInfo>& errors,
+                                  const Binder& bind)
+{
     // One step normally holds one statement; any further ones run in turn.
     sqlite3* handle = db(errors);
     const QByteArray text = step.sql.toUtf8();
@@ -338,12 +416,14 @@ void SqliteBackend::runStatement(const TranslatedStep& step, Batch& batch, std::
         ResultSet result = fetch(statement.get(), false, errors, first ? step.resultTypes : none);
         noteSchemaChange(statement.get(), step.changesSchema);
         first = false;
-        record(std::move(result), step, batch);
+        if (!step.composite)
+            record(std::move(result), step, batch);
     }
 }
 
 void SqliteBackend::record(ResultSet result, const TranslatedStep& step, Batch& batch) const
 {
+    const bool write = !result.hasRows && (result.recordsAffected >= 0 || step.countUnknown);
     // A view's triggers change the rows of a write to it; SQLite counts none.
     if (m_noCount || step.countUnknown)
         result.recordsAffected = -1;
@@ -351,13 +431,20 @@ void SqliteBackend::record(ResultSet result, const TranslatedStep& step, Batch& 
         batch.counted = true;
         batch.affected += result.recordsAffected;
     }
-    // The first result with rows is the batch's; otherwise the last one is.
-    if (result.hasRows && !batch.haveRows) {
-        batch.haveRows = true;
-        batch.firstRows = std::move(result);
-    } else {
-        batch.last = std::move(result);
+    // Under SET NOCOUNT ON a write sends its client nothing, as SQL Server's DONE without a count.
+    if (result.hasRows || (write && !m_noCount))
+        batch.results.push_back(std::move(result));
+}
+
+ResultSet SqliteBackend::Batch::answer()
+{
+    ResultSet first;
+    if (!results.empty()) {
+        first = std::move(results.front());
+        first.next.assign(std::make_move_iterator(results.begin() + 1), std::make_move_iterator(results.end()));
     }
+    first.recordsAffected = counted ? affected : -1;
+    return first;
 }
 
 void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& batch, std::vector<ErrorInfo>& errors,
@@ -401,6 +488,9 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
         case TranslatedStep::Kind::NoCountOff:
             m_noCount = step.kind == TranslatedStep::Kind::NoCountOn;
             break;
+        case TranslatedStep::Kind::Truncate:
+            truncateTable(step.sql, errors);
+            break;
         }
     }
 }
@@ -408,6 +498,8 @@ void SqliteBackend::runSteps(const std::vector<TranslatedStep>& steps, Batch& ba
 ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& errors)
 {
     db(errors);
+    // Each batch is a scope of its own.
+    m_scopeIdentity.reset();
     const BoundTranslation translation = translate(sql, errors);
     const CommandClock clock(*this);
     Batch batch;
@@ -415,9 +507,7 @@ ResultSet SqliteBackend::execute(const QString& sql, std::vector<ErrorInfo>& err
     batch.steps = translation.steps.get();
     const ParameterBinder parameters(translation.parameters);
     runSteps(*translation.steps, batch, errors, parameters.binder());
-    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
-    result.recordsAffected = batch.counted ? batch.affected : -1;
-    return result;
+    return batch.answer();
 }
 
 void SqliteBackend::beginTransaction(std::vector<ErrorInfo>& errors)
@@ -434,8 +524,10 @@ void SqliteBackend::commitTransaction(std::vector<ErrorInfo>& errors)
         raise(errors, entry(adErr::Syntax,
                             QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."),
                             QStringLiteral("25000"), native::NoBeginForCommit));
-    if (m_transactionDepth == 1)
+    if (m_transactionDepth == 1) {
         execSimple("COMMIT", errors);
+        m_numberedInTransaction.clear();
+    }
     --m_transactionDepth;
 }
 
@@ -450,6 +542,7 @@ void SqliteBackend::rollbackTransaction(std::vector<ErrorInfo>& errors)
     m_transactionDepth = 0;
     if (!sqlite3_get_autocommit(m_db.get()))
         execSimple("ROLLBACK", errors);
+    keepNumbersGiven();
 }
 
 } // namespace platform::db::sqlite

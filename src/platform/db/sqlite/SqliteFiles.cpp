@@ -126,6 +126,7 @@ SqliteBackend::DbPtr SqliteBackend::openDatabase(const QString& name, QString& f
     sqlite3_busy_handler(raw, &SqliteBackend::busy, const_cast<SqliteBackend*>(this));
     refreshCollationIndexes(raw);
     sqlite3_progress_handler(raw, 1000, &SqliteBackend::progress, const_cast<SqliteBackend*>(this));
+    registerIdentityFunction(raw);
     return handle;
 }
 

@@ -336,11 +336,11 @@ ResultSet SqliteBackend::executeProcedure(const QString& name, const std::vector
         ~NoCountScope() { noCount = before; }
     } noCountScope{m_noCount};
     const CommandClock clock(*this);
+    // A procedure is a scope of its own.
+    m_scopeIdentity.reset();
     Batch batch;
     runSteps(steps, batch, errors, bind);
-    ResultSet result = batch.haveRows ? std::move(batch.firstRows) : std::move(batch.last);
-    result.recordsAffected = batch.counted ? batch.affected : -1;
-    return result;
+    return batch.answer();
 }
 
 } // namespace platform::db::sqlite

@@ -1,6 +1,8 @@
 #include "platform/db/sqlite/SqliteBackend.h"
 
 #include "platform/db/sqlite/SqliteBackendInternal.h"
+#include "platform/db/sqlite/SqlServerErrors.h"
+#include "platform/db/sqlite/SqlTableDefinitions.h"
 #include "platform/db/sqlite/SqliteTypes.h"
 
 #include <QRegularExpression>
@@ -124,6 +126,7 @@ Variant SqliteBackend::insertRow(const QString& table, const std::vector<QString
 {
     db(errors);
     const CommandClock clock(*this);
+    refuseIdentity(table, columns, true, errors);
     const QMap<QString, QString> types = declaredTypes(table, errors);
     QString sql;
     if (columns.empty()) {
@@ -142,7 +145,22 @@ Variant SqliteBackend::insertRow(const QString& table, const std::vector<QString
     const int rc = sqlite3_step(statement.get());
     if (rc != SQLITE_DONE)
         fail(rc, sql, errors);
-    return Variant(int64_t(sqlite3_last_insert_rowid(m_db.get())));
+    const Variant key(int64_t(sqlite3_last_insert_rowid(m_db.get())));
+    noteInsert(translation::identityReadBack(catalog(errors), table), 1, nullptr, errors);
+    return key;
+}
+
+void SqliteBackend::refuseIdentity(const QString& table, const std::vector<QString>& columns, bool insert,
+                                   std::vector<ErrorInfo>& errors)
+{
+    const CatalogColumn* identity = catalog(errors).identity(table);
+    if (!identity || identity->identity != Identity::Numbered)
+        return;
+    const ServerError& error = insert ? serverError::IdentityGiven : serverError::IdentityUpdated;
+    for (const QString& c : columns)
+        if (c.compare(identity->name, Qt::CaseInsensitive) == 0)
+            raise(errors, entry(error.number, serverMessage(error, {insert ? table : identity->name}),
+                                QString::fromLatin1(error.sqlState), error.native));
 }
 
 void SqliteBackend::updateRow(const QString& table, const Variant& key, const std::vector<QString>& columns,
@@ -152,6 +170,7 @@ void SqliteBackend::updateRow(const QString& table, const Variant& key, const st
     if (columns.empty())
         return;
     const CommandClock clock(*this);
+    refuseIdentity(table, columns, false, errors);
     const QMap<QString, QString> types = declaredTypes(table, errors);
     QStringList sets;
     for (const QString& c : columns)

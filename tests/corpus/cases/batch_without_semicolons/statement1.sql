@@ -1,0 +1,1 @@
+SET NOCOUNT ON UPDATE Cajas SET Nombre = 'Uno' WHERE Id = 1 SELECT Id, Nombre FROM Cajas ORDER BY Id

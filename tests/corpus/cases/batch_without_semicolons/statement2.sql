@@ -1,0 +1,1 @@
+SET NOCOUNT OFF UPDATE Cajas SET Nombre = 'Dos' WHERE Id = 2 SELECT Id, Nombre FROM Cajas WHERE Id = 2

@@ -1,0 +1,1 @@
+UPDATE Cajas SET Nombre = 'Tres' WHERE Id = 3 DELETE Cajas WHERE Id = 1 SELECT COUNT(*) AS Cajas FROM Cajas SELECT Nombre FROM Cajas ORDER BY Nombre

@@ -1,0 +1,1 @@
+IF EXISTS (SELECT * FROM Cajas WHERE Id = 2) UPDATE Cajas SET Nombre = 'Centro' WHERE Id = 2 SELECT Nombre FROM Cajas WHERE Id = 2

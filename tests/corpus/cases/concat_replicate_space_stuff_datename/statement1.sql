@@ -1,0 +1,1 @@
+SELECT Id, CONCAT('Caja ', Id, ': ', Nombre, ' $', Saldo) AS Texto, CONCAT(Nombre, NULL) AS Vacio, CONCAT(Apertura, '|', 2.50) AS Fecha FROM Cajas ORDER BY Id

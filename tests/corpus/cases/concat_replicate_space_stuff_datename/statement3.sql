@@ -1,0 +1,1 @@
+SELECT REPLICATE('0', 6 - LEN(Id)) + CONVERT(varchar, Id) AS Codigo, REPLICATE('ab', 0) AS Nada, REPLICATE('ab', -1) AS Nulo, LEN(REPLICATE('x', 9000)) AS Largo, '[' + SPACE(3) + ']' AS Blancos, SPACE(-2) AS SinBlancos FROM Cajas WHERE Id = 1

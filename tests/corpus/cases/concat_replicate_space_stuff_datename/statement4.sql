@@ -1,0 +1,1 @@
+SELECT STUFF('abcdef', 2, 3, 'XY') AS Cambio, STUFF('abc', 2, 10, NULL) AS Corte, STUFF('abc', 4, 0, 'd') AS Fuera, STUFF('abc', 0, 1, 'd') AS Cero, STUFF('abc', 1, -1, 'd') AS Negativo, STUFF(Nombre, 1, 1, 'M') AS Nombre FROM Cajas ORDER BY Id

@@ -1,0 +1,1 @@
+SELECT DATENAME(month, Apertura) AS Mes, DATENAME(weekday, Apertura) AS Dia, DATENAME(dd, Apertura) AS Numero, DATENAME(yy, Apertura) AS Anio, DATENAME(mi, Apertura) AS Minuto, DATENAME(ms, Apertura) AS Milesimas, DATENAME(month, '01/02/2024') AS Literal FROM Cajas ORDER BY Id

@@ -1,0 +1,1 @@
+SELECT DATENAME(fortnight, Apertura) FROM Cajas

@@ -1,0 +1,1 @@
+CREATE TABLE [dbo].[Clientes] ([Codigo] varchar(5) NOT NULL CONSTRAINT PK_Clientes PRIMARY KEY CLUSTERED, Nombre nvarchar(10) NULL, Saldo money NOT NULL DEFAULT (0), Alta datetime DEFAULT ('18/03/2024'), Categoria char(1) DEFAULT 'B') ON [PRIMARY]

@@ -1,0 +1,1 @@
+INSERT INTO Clientes (Codigo, Nombre) VALUES ('c1', 'beatriz') INSERT INTO Clientes (Codigo, Nombre, Saldo) VALUES ('C2', 'Ana', '1,250.50')

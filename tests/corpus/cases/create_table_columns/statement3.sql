@@ -1,0 +1,1 @@
+SELECT Codigo, Nombre, Saldo, Alta, Categoria FROM Clientes ORDER BY Nombre

@@ -1,0 +1,1 @@
+SELECT COUNT(*) AS Iguales FROM Clientes a JOIN Clientes b ON a.Codigo = UPPER(b.Codigo)

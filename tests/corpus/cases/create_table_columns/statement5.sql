@@ -1,0 +1,1 @@
+INSERT INTO Clientes (Codigo, Nombre) VALUES ('C3', 'Maximiliano Ezequiel')

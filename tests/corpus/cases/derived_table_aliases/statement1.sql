@@ -1,0 +1,1 @@
+SELECT Articulo, Nombre, Doble FROM (SELECT 'Articulo' = Codigo, Descripcion AS 'Nombre', Doble = Precio * 2 FROM Articulos) AS q WHERE Doble > 2000 ORDER BY Articulo

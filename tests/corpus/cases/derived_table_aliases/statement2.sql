@@ -1,0 +1,1 @@
+SELECT Codigo, Nombre FROM (SELECT Codigo, Descripcion 'Nombre' FROM Articulos WHERE Codigo = 'A1' UNION SELECT 'Codigo' = Codigo, Nombre = Descripcion FROM Articulos WHERE Codigo = 'A2') q ORDER BY Codigo

@@ -1,0 +1,1 @@
+INSERT INTO Etiquetas (Texto) SELECT 'Texto' = Descripcion + ' ' + Codigo FROM Articulos WHERE Codigo = 'A3'

@@ -1,0 +1,1 @@
+SELECT Texto FROM Etiquetas

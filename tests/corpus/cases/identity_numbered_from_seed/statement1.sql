@@ -1,0 +1,1 @@
+CREATE TABLE Movimientos (Id int IDENTITY(10,5) NOT NULL PRIMARY KEY, Detalle varchar(20) NOT NULL, Importe money DEFAULT 0)

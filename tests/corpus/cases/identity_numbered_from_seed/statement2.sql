@@ -1,0 +1,1 @@
+INSERT INTO Movimientos (Detalle, Importe) VALUES ('Apertura', 100), ('Venta', 25.5) SELECT SCOPE_IDENTITY() AS Alcance, @@IDENTITY AS Sesion

@@ -1,0 +1,1 @@
+SELECT SCOPE_IDENTITY() AS Alcance, @@IDENTITY AS Sesion

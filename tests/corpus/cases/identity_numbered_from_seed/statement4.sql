@@ -1,0 +1,1 @@
+INSERT INTO Movimientos VALUES ('Cierre', 10) DELETE Movimientos WHERE Id = 20 INSERT INTO Movimientos (Detalle) VALUES ('Ajuste') SELECT Id, Detalle, Importe FROM Movimientos ORDER BY Id

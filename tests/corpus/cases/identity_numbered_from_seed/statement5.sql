@@ -1,0 +1,1 @@
+INSERT INTO Movimientos (Detalle) VALUES ('Otro') INSERT INTO Fijos (Codigo) VALUES ('F1') SELECT SCOPE_IDENTITY() AS Alcance, @@IDENTITY AS Sesion

@@ -1,0 +1,1 @@
+BEGIN TRANSACTION INSERT INTO Movimientos (Detalle) VALUES ('Anulado') ROLLBACK TRANSACTION INSERT INTO Movimientos (Detalle) VALUES ('Final') SELECT Id, Detalle FROM Movimientos WHERE Id > 25

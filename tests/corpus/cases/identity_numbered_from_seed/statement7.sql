@@ -1,0 +1,1 @@
+INSERT INTO Movimientos (Id, Detalle) VALUES (1, 'A mano')

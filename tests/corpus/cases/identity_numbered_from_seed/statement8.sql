@@ -1,0 +1,1 @@
+UPDATE Movimientos SET Id = 1 WHERE Id = 10

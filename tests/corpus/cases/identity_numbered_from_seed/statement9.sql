@@ -1,0 +1,1 @@
+CREATE TABLE Dos (A int IDENTITY, B int IDENTITY(1,1))

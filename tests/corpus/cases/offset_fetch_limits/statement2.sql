@@ -1,0 +1,1 @@
+SELECT Id, Nombre FROM Sucursales ORDER BY Id OFFSET -1 ROWS

@@ -1,0 +1,1 @@
+SELECT Id, Nombre FROM Sucursales UNION ALL SELECT Id, Nombre FROM Depositos ORDER BY Nombre DESC OFFSET 3 ROWS

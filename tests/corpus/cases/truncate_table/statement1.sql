@@ -1,0 +1,1 @@
+CREATE TABLE Tickets (Numero int IDENTITY(100,1), Caja int) INSERT INTO Tickets (Caja) VALUES (1) INSERT INTO Tickets (Caja) VALUES (2)

@@ -1,0 +1,1 @@
+INSERT INTO Tickets (Caja) VALUES (3) SELECT Numero, Caja FROM Tickets

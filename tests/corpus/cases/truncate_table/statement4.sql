@@ -1,0 +1,1 @@
+TRUNCATE TABLE dbo.Cajas INSERT INTO Cajas (Nombre) VALUES ('Nueva') SELECT Id, Nombre, SCOPE_IDENTITY() AS Alcance FROM Cajas

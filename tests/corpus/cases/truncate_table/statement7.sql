@@ -1,0 +1,1 @@
+TRUNCATE TABLE V_Cajas

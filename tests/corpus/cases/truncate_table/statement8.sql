@@ -1,0 +1,1 @@
+TRUNCATE TABLE Cajas WHERE Id = 1
