@@ -1,9 +1,8 @@
 #include "platform/xlsx/ColumnFit.h"
 
-#include <QList>
-
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace platform::xlsx {
 
@@ -26,15 +25,6 @@ double pixels(QChar c)
     return (u >= 32 && u <= 126) ? kPixels[u - 32] : 8;
 }
 
-double pixels(QStringView text)
-{
-    double total = 0;
-    for (const QChar c : text) {
-        total += pixels(c);
-    }
-    return total;
-}
-
 // Digits of the whole part of a number (at least 1).
 int wholeDigits(double number)
 {
@@ -51,8 +41,9 @@ double toWidth(double textPixels, bool bold)
 
 bool isDateFormat(const QString& format)
 {
+    constexpr std::u16string_view kDateLetters = u"dmyhsDMYHS";
     for (const QChar c : format) {
-        if (QStringLiteral("dmyhs").contains(c.toLower())) {
+        if (kDateLetters.find(c.unicode()) != std::u16string_view::npos) {
             return true;
         }
     }
@@ -65,8 +56,14 @@ double fittedWidth(const QString& text, bool bold)
 {
     // Only the longest line of a text with line breaks counts.
     double widest = 0;
-    for (const QStringView line : QStringView(text).split(u'\n')) {
-        widest = std::max(widest, pixels(line));
+    double line = 0;
+    for (const QChar c : text) {
+        if (c == u'\n') {
+            line = 0;
+            continue;
+        }
+        line += pixels(c);
+        widest = std::max(widest, line);
     }
     return toWidth(widest, bold);
 }
@@ -90,7 +87,11 @@ double fittedWidth(double number, const QString& numberFormat, bool bold)
     if (number == std::floor(number) && std::fabs(number) < 1e11) {
         return toWidth(wholeDigits(number) * 7.0 + sign, bold);
     }
-    return toWidth(pixels(QString::number(number, 'g', 11)), bold);
+    double total = 0;
+    for (const QChar c : QString::number(number, 'g', 11)) {
+        total += pixels(c);
+    }
+    return toWidth(total, bold);
 }
 
 } // namespace platform::xlsx

@@ -386,7 +386,7 @@ bool Sheet::flushRow()
     lxw_worksheet* ws = m_native->sheet;
     const auto row = lxw_row_t(m_row - 1);
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
-        const Cell& c = m_cells[i];
+        Cell& c = m_cells[i];
         if (!c.touched) {
             continue;
         }
@@ -415,8 +415,9 @@ bool Sheet::flushRow()
             k.filled = true;
             k.widest = std::max(k.widest, c.fittedWidth());
         }
+        // The cells stay for the next row, which saves allocating them again.
+        c = Cell{};
     }
-    m_cells.clear();
     return !m_failed;
 }
 
