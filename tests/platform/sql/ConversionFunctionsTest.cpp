@@ -224,6 +224,13 @@ TEST_F(ConversionFunctions, ArgumentsAtTheEndsOfTheirRangesGiveAValueOrAnError)
          "error:A decimal has a precision of 1 to 38 and a scale of 0 to its precision."},
         {"SELECT tsql_decimal(1, 10, 11)",
          "error:A decimal has a precision of 1 to 38 and a scale of 0 to its precision."},
+        // A scale beyond 32 bits is not read by its low bits.
+        {"SELECT tsql_decimal_text('0000002045', '10000000000004067')", "error:A decimal has a scale of 0 to 38."},
+        {"SELECT tsql_decimal_text(2.5, 4294967298)", "error:A decimal has a scale of 0 to 38."},
+        {"SELECT tsql_decimal_text(2.5, -1)", "error:A decimal has a scale of 0 to 38."},
+        {"SELECT tsql_decimal_text(2.5, 39)", "error:A decimal has a scale of 0 to 38."},
+        {"SELECT tsql_decimal_text('-0.5', 0)", "3:-1"},
+        {"SELECT tsql_decimal_text(2.5, 38)", "3:2.50000000000000000000000000000000000000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(value(c.sql), c.value) << c.sql;

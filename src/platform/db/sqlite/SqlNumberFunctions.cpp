@@ -73,7 +73,7 @@ std::optional<Decimal> parseDecimal(QString s)
     return d;
 }
 
-// Rounds to `scale` fraction digits, half away from zero.
+// Rounds to `scale` fraction digits (none or more), half away from zero.
 Decimal roundDecimal(Decimal d, int scale)
 {
     if (d.fracDigits.size() <= scale) {
@@ -245,13 +245,18 @@ void decimalTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
         return;
     }
-    const int scale = sqlite3_value_int(argv[1]);
+    // Read whole: a number beyond 32 bits is no scale, not the scale of its low bits.
+    const int64_t scale = sqlite3_value_int64(argv[1]);
+    if (scale < 0 || scale > 38) {
+        resultError(ctx, QStringLiteral("A decimal has a scale of 0 to 38."));
+        return;
+    }
     const auto parsed = parseDecimal(valueText(argv[0]));
     if (!parsed) {
         resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
         return;
     }
-    resultText(ctx, decimalText(roundDecimal(*parsed, scale), scale));
+    resultText(ctx, decimalText(roundDecimal(*parsed, int(scale)), int(scale)));
 }
 
 // tsql_round(value, length, truncate): ROUND to `length` digits after the
