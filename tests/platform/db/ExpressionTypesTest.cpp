@@ -52,6 +52,8 @@ const TypeCase kCases[] = {
     {"WholePlusFloat", "Stock + 0.5e0", adDouble, 15, 0, 8},
     {"MoneyOrZero", "CASE WHEN Stock > 0 THEN Costo ELSE 0 END", adCurrency, 19, 4, 8},
     {"DecimalOrZero", "ISNULL(Margen, 0)", adNumeric, 18, 6, 19},
+    {"BatchIdentity", "SCOPE_IDENTITY()", adNumeric, 38, 0, 19},
+    {"SessionIdentity", "@@IDENTITY", adNumeric, 38, 0, 19},
     // What the program's own statements read keeps the types it had.
     {"Count", "COUNT(*)", adInteger, 10, 0, 4},
     {"LatestDate", "MAX(Alta)", adDBTimeStamp, 23, 3, 16},

@@ -252,7 +252,7 @@ Out Emitter::sequence(const std::vector<Node>& seq, bool plainArgument)
         case Tok::Variable:
             // The session's last identity (SqliteBackend keeps it).
             if (t.text.compare(QLatin1String("@@IDENTITY"), Qt::CaseInsensitive) == 0) {
-                pieces.push_back(operand(Out{QStringLiteral("tsql_identity(0)"), Type::Number}));
+                pieces.push_back(operand(identity(false)));
                 break;
             }
             refuse(QStringLiteral("the variable %1").arg(t.text));

@@ -85,6 +85,9 @@ std::pair<int, int> decimalDigits(const ValueType& t);
 // The declared type that describes `t` ("int", "decimal(14,2)"); empty for
 // texts and unknown types.
 QString declaredType(const ValueType& t);
+// SCOPE_IDENTITY() (`scoped`) or @@IDENTITY: the batch's or the session's
+// last identity, a numeric(38,0) as SQL Server types both.
+Out identity(bool scoped);
 // Marks `v` as holding a value of type `t` (its type, kind, precision, scale
 // and declared type), without converting it.
 void giveType(Out& v, const ValueType& t);

@@ -255,7 +255,7 @@ Out Emitter::function(const QString& u, const Node& g)
     if (u == QLatin1String("SCOPE_IDENTITY")) {
         if (!g.children.empty())
             syntaxError(QStringLiteral("The scope_identity function requires 0 arguments."));
-        return Out{QStringLiteral("tsql_identity(1)"), Type::Number};
+        return identity(true);
     }
     if (u == QLatin1String("DATEADD"))
         return datePartCall("tsql_dateadd", g, 3, Type::Date, QStringLiteral("dateadd"));

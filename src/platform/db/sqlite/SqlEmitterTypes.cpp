@@ -196,6 +196,13 @@ QString convertedAtRunTime(const Out& v, const ValueType& t)
     return v.text;
 }
 
+Out identity(bool scoped)
+{
+    Out out{scoped ? QStringLiteral("tsql_identity(1)") : QStringLiteral("tsql_identity(0)")};
+    giveType(out, ValueType{ColumnKind::Decimal, 38, 0});
+    return out;
+}
+
 Out convertedTo(const Out& v, const ValueType& t)
 {
     const ValueType from = valueType(v);

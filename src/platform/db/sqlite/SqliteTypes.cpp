@@ -320,6 +320,10 @@ Variant fromStorage(const Variant& stored, const ColumnInfo& column)
             return Variant(*c);
         return stored;
     case adNumeric:
+        // A whole number of a decimal without a fraction stays whole, as the
+        // provider of SQL Server reads it.
+        if (column.scale == 0 && stored.type() == VariantType::Integer)
+            return stored;
         if (column.scale <= 4) {
             if (auto c = currencyOf(stored))
                 return Variant(*c);
