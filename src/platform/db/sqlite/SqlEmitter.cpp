@@ -300,6 +300,7 @@ Out Emitter::joined(std::vector<Piece> pieces, bool plainArgument) const
             if (p.out.collate) {
                 p.out.text += clause;
                 p.out.collate = false;
+                p.out.chain = nullptr; // its text no longer ends with the chain's last operand
             }
         }
     }

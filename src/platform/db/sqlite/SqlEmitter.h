@@ -53,10 +53,13 @@ struct Out
     // SQL Server's type of the value ("decimal(14,2)", "varchar(10)") where a
     // conversion, arithmetic or the meeting of types fixes it; empty elsewhere.
     QString declared;
-    // The expression is a flat chain of one operator, "||" or a money
-    // function's name, whose last operand ends its text just before the
-    // closing parenthesis: one more operand of that operator joins it there.
+    // The expression is a flat chain: "||", or the name of a function that
+    // folds its operands and their steps from the left, whose last step ends
+    // its text just before the closing parenthesis: one more operand of that
+    // operator joins it there. Any other text of the value clears it.
     const char* chain = nullptr;
+    // The arguments of the chain's function.
+    int chainArguments = 0;
 };
 
 // SQL Server's type of a value, as far as the statement shows it: a kind

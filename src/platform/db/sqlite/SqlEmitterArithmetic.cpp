@@ -53,26 +53,36 @@ Out calling(const char* fn, const QString& a, const QString& b, Type type)
 }
 
 constexpr const char* kConcatenation = "||";
-constexpr const char* kMoneyAdd = "tsql_money_add";
-constexpr const char* kMoneySubtract = "tsql_money_sub";
+// The functions that fold a chain of operations of one kind of operands.
+constexpr const char* kMoney = "tsql_money_op";
+constexpr const char* kWhole = "tsql_int_op";
+constexpr const char* kDecimal = "tsql_decimal_op";
+constexpr const char* kUntyped = "tsql_op";
+// SQLite's limit on the arguments of a function.
+constexpr int kMaxArguments = 127;
 
-// a op b, where op is `chain` ("||" or a money function that folds its
-// arguments): when a is a chain of the same operator, b joins it, so that a
-// chain of any length stays one level deep for SQLite's parser, which takes
-// parentheses and calls nested only so deep.
-Out chained(const char* chain, const Out& a, const QString& b, Type type)
+// a op b, where op is `chain`: "||", or a function that folds its operands
+// and their steps, fn(a, b, step [, c, step]...), `first` being a's text as
+// its first operand. When a is a chain of the same function (with room for
+// two more arguments), b and its step join it, so that a chain of any length
+// stays a level or two deep for SQLite's parser, which takes parentheses and
+// calls nested only so deep.
+Out chained(const char* chain, const Out& a, const QString& first, const QString& b, const QString& step, Type type)
 {
-    const bool concatenation = chain == kConcatenation;
     QString text;
-    if (a.chain == chain)
-        text = a.text.chopped(1);
-    else if (concatenation)
-        text = QLatin1Char('(') + a.text;
-    else
-        text = QLatin1String(chain) + QLatin1Char('(') + moneyArgument(a);
-    text += (concatenation ? QStringLiteral(" || ") : QStringLiteral(", ")) + b + QLatin1Char(')');
+    if (chain == kConcatenation) {
+        text = a.chain == chain ? a.text.chopped(1) : QLatin1Char('(') + a.text;
+        text += QStringLiteral(" || ") + b + QLatin1Char(')');
+        Out out{std::move(text), type};
+        out.chain = chain;
+        return out;
+    }
+    const bool joins = a.chain == chain && a.chainArguments + 2 <= kMaxArguments;
+    text = joins ? a.text.chopped(1) : QLatin1String(chain) + QLatin1Char('(') + first;
+    text += QStringLiteral(", ") + b + QStringLiteral(", ") + step + QLatin1Char(')');
     Out out{std::move(text), type};
     out.chain = chain;
+    out.chainArguments = (joins ? a.chainArguments : 1) + 2;
     return out;
 }
 
@@ -83,10 +93,17 @@ Out infix(const Out& a, const QString& op, const Out& b, Type type)
     return Out{a.text + QLatin1Char(' ') + op + QLatin1Char(' ') + b.text, type};
 }
 
-// The operation's code for tsql_int_op and tsql_decimal_op.
+// The operation's code in the steps of the folding functions: + - * / %.
 int operationCode(const QString& op)
 {
     return int(QStringView(u"+-*/%").indexOf(op.front()));
+}
+
+// SQL Server's name of an arithmetic operator in its errors.
+QString operatorName(const QString& op)
+{
+    static const char* const names[] = {"add", "subtract", "multiply", "divide", "modulo"};
+    return QLatin1String(names[operationCode(op)]);
 }
 
 // A decimal's digits and scale, as a value `v` takes part in decimal
@@ -151,6 +168,15 @@ Out combine(const QString& op, const Out& a, const Out& b)
 {
     const ValueType ta = valueType(a);
     const ValueType tb = valueType(b);
+    if (ta.kind == ColumnKind::Bit || tb.kind == ColumnKind::Bit)
+        serverFailure(serverError::BadOperandType, {QStringLiteral("bit"), operatorName(op)});
+    // A text meeting a number converts to the number's type, as SQL Server
+    // converts it: '12' + 1 is 13, '1.5' + 1 fails.
+    if (ta.kind == ColumnKind::Text && isNumber(tb))
+        return combine(op, convertedTo(a, tb), b);
+    if (tb.kind == ColumnKind::Text && isNumber(ta))
+        return combine(op, a, convertedTo(b, ta));
+    const QString code = QString::number(operationCode(op));
     // Money with money or a whole number stays money; with a decimal it is a
     // decimal, with a float a float.
     const bool anyMoney = a.type == Type::Money || b.type == Type::Money;
@@ -169,44 +195,35 @@ Out combine(const QString& op, const Out& a, const Out& b)
         }
         if (result.kind == ColumnKind::Decimal) {
             const ValueType decimal = decimalResult(op, a, b);
-            out.text = QStringLiteral("tsql_decimal_op(%1, %2, %3, %4, %5)")
-                           .arg(moneyArgument(a), moneyArgument(b))
-                           .arg(operationCode(op))
-                           .arg(decimal.precision)
-                           .arg(decimal.scale);
+            out = chained(kDecimal, a, moneyArgument(a), moneyArgument(b),
+                          QString::number(operationCode(op) * 10000 + decimal.precision * 100 + decimal.scale),
+                          Type::Number);
             giveType(out, decimal);
             return out;
         }
         // Whole numbers: the type of more bits, within whose range the result must lie.
-        const ValueType whole = result.kind == ColumnKind::Bit ? ValueType{ColumnKind::Integer, 10, 0} : result;
-        out.text = QStringLiteral("tsql_int_op(%1, %2, %3, %4)")
-                       .arg(a.text, b.text)
-                       .arg(operationCode(op))
-                       .arg(wholeTypeOfPrecision(whole.precision).bits);
-        giveType(out, whole);
+        out = chained(kWhole, a, a.text, b.text,
+                      QString::number(operationCode(op) * 100 + wholeTypeOfPrecision(result.precision).bits),
+                      Type::Number);
+        giveType(out, result);
         return out;
     }
     const bool numbers = (a.type == Type::Number || a.type == Type::Money) &&
                          (b.type == Type::Number || b.type == Type::Money) && !money;
     Out out;
-    if (op == QLatin1String("*")) {
-        if (money)
-            out = calling("tsql_money_mul", moneyArgument(a), moneyArgument(b), Type::Money);
-        else
-            out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
+    if (money) {
+        out = chained(kMoney, a, moneyArgument(a), moneyArgument(b), code, Type::Money);
+    } else if (op == QLatin1String("*")) {
+        out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
     } else if (op == QLatin1String("/") || op == QLatin1String("%")) {
-        if (money && op == QLatin1String("/"))
-            out = calling("tsql_money_div", moneyArgument(a), moneyArgument(b), Type::Money);
-        else if (nonZeroLiteral(b))
+        if (nonZeroLiteral(b))
             out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
         else
             out = calling(op == QLatin1String("/") ? "tsql_div" : "tsql_mod", a.text, b.text,
                           numbers ? Type::Number : Type::Unknown);
     } else if (op == QLatin1String("+")) {
-        if (money) {
-            out = chained(kMoneyAdd, a, moneyArgument(b), Type::Money);
-        } else if (a.type == Type::Text && b.type == Type::Text) {
-            Out joinedText = chained(kConcatenation, a, b.text, Type::Text);
+        if (a.type == Type::Text && b.type == Type::Text) {
+            Out joinedText = chained(kConcatenation, a, a.text, b.text, {}, Type::Text);
             joinedText.collate = true;
             return joinedText;
         } else if (numbers) {
@@ -214,16 +231,14 @@ Out combine(const QString& op, const Out& a, const Out& b)
         } else {
             const bool dated =
                 (a.type == Type::Date && b.type == Type::Number) || (a.type == Type::Number && b.type == Type::Date);
-            Out sum = calling("tsql_add", a.text, b.text, dated ? Type::Date : Type::Unknown);
+            Out sum = chained(kUntyped, a, a.text, b.text, code, dated ? Type::Date : Type::Unknown);
             sum.collate = !dated; // two texts at run time are joined
             return sum;
         }
-    } else if (money) { // "-"
-        out = chained(kMoneySubtract, a, moneyArgument(b), Type::Money);
-    } else if (numbers) {
+    } else if (numbers) { // "-"
         out = infix(a, op, b, Type::Number);
     } else {
-        out = calling("tsql_sub", a.text, b.text,
+        out = chained(kUntyped, a, a.text, b.text, code,
                       a.type == Type::Date && b.type == Type::Number ? Type::Date : Type::Unknown);
     }
     if (money)
@@ -299,10 +314,16 @@ void Emitter::foldArithmetic(std::vector<Piece>& pieces)
         }
         std::size_t k = end;
         chain("+-", term, k, acc);
-        if (k == i + 1)
+        if (k == i + 1) {
             out.push_back(std::move(pieces[i])); // a lone operand keeps all it carries
-        else
+        } else {
+            // SQLite's operators leave a float's range as infinity, SQL Server with an overflow.
+            if (valueType(acc).kind == ColumnKind::Float) {
+                acc.text = QStringLiteral("tsql_finite(") + acc.text + QLatin1Char(')');
+                acc.chain = nullptr;
+            }
             out.push_back(Piece{Piece::Operand, std::move(acc), {}});
+        }
         i = k;
     }
     pieces = std::move(out);

@@ -214,6 +214,9 @@ Out Emitter::inList(const Node& g, Out& target)
             meetHigher(target, tested, m_firstColumn);
         return query;
     }
+    // x IN () is no list for SQL Server.
+    if (g.children.empty())
+        syntaxError(QStringLiteral("Incorrect syntax near ')'."));
     std::vector<Out> items;
     for (const auto& a : argNodes(g))
         items.push_back(sequence(a));
@@ -405,7 +408,8 @@ Out Emitter::assigned(const Out& value, const CatalogColumn* target, bool bindab
     if (value.source == Source::TextLiteral && convertsLiterals(kind)) {
         Out v = converted(convertedLiteral(value.literal, kind, precision), kind);
         if (kind == ColumnKind::Decimal)
-            v.text = QStringLiteral("tsql_decimal(%1, %2, %3)").arg(v.text).arg(target->precision).arg(target->scale);
+            v.text = QStringLiteral("tsql_decimal(%1, %2, %3)")
+                         .arg(v.text, QString::number(target->precision), QString::number(target->scale));
         else if (convertsToNumberText(kind) ? numbersBind : bindable)
             bind(v, value.literalIndex, Parameter::Value::Converted, kind, precision);
         return v;
@@ -421,7 +425,8 @@ Out Emitter::assigned(const Out& value, const CatalogColumn* target, bool bindab
         // Stored as SQL Server stores it: rounded to four decimals.
         return Out{QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money};
     case ColumnKind::Decimal:
-        return Out{QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text).arg(target->precision).arg(target->scale),
+        return Out{QStringLiteral("tsql_decimal(%1, %2, %3)")
+                       .arg(value.text, QString::number(target->precision), QString::number(target->scale)),
                    Type::Number};
     case ColumnKind::DateTime:
         if (value.type == Type::Date)
@@ -448,8 +453,8 @@ Out Emitter::assigned(const Out& value, const CatalogColumn* target, bool bindab
             value.type == Type::Date ? QStringLiteral("tsql_date_number(%1)").arg(value.text) : value.text;
         const bool rounds = value.type == Type::Date || value.type == Type::Money;
         return Out{QStringLiteral("tsql_int(%1, %2)")
-                       .arg(rounds ? QStringLiteral("tsql_round(%1, 0, 0)").arg(number) : number)
-                       .arg(wholeTypeOfPrecision(precision).bits),
+                       .arg(rounds ? QStringLiteral("tsql_round(%1, 0, 0)").arg(number) : number,
+                            QString::number(wholeTypeOfPrecision(precision).bits)),
                    Type::Number,
                    Source::Computed,
                    {},

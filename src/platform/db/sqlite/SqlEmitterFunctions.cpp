@@ -167,9 +167,7 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
                                             .arg(value.text, style ? style->text : QStringLiteral("0"), length)
             : value.type == Type::Number && value.scale >= 0
                 ? QStringLiteral("tsql_convert_text(tsql_decimal_text(%1, %2), NULL, %3)")
-                      .arg(value.text)
-                      .arg(value.scale)
-                      .arg(length)
+                      .arg(value.text, QString::number(value.scale), length)
                 // A style formats date-times (style 0 when none is given); a text keeps its characters.
                 : QStringLiteral("tsql_convert_text(%1, %2, %3)")
                       .arg(value.text,
@@ -179,6 +177,11 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
                            length);
         return typed(text, Type::Text, declared);
     }
+    // A date-time is a count of days after 1900-01-01: a fraction for a
+    // float or a decimal (at its scale), rounded to the nearest day for a
+    // whole number; money rounds too.
+    const QString number =
+        value.type == Type::Date ? QStringLiteral("tsql_date_number(%1)").arg(value.text) : value.text;
     if (t == QLatin1String("MONEY") || t == QLatin1String("SMALLMONEY"))
         return typed(QStringLiteral("tsql_money(%1)").arg(moneyArgument(value)), Type::Money, t.toLower());
     if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC")) {
@@ -198,13 +201,9 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
             syntaxError(QStringLiteral("The scale %1 is not between 0 and the precision %2.").arg(s).arg(precision));
         Out converted;
         giveType(converted, ValueType{ColumnKind::Decimal, precision, scale});
-        converted.text = QStringLiteral("tsql_decimal(%1, %2, %3)").arg(value.text, p, s);
+        converted.text = QStringLiteral("tsql_decimal(%1, %2, %3)").arg(number, p, s);
         return converted;
     }
-    // A date-time is a count of days after 1900-01-01: a fraction for a
-    // float, rounded to the nearest day for a whole number; money rounds too.
-    const QString number =
-        value.type == Type::Date ? QStringLiteral("tsql_date_number(%1)").arg(value.text) : value.text;
     static const QHash<QString, int> intPrecision = {{QStringLiteral("INT"), 10},
                                                      {QStringLiteral("INTEGER"), 10},
                                                      {QStringLiteral("BIGINT"), 19},
@@ -215,8 +214,8 @@ Out Emitter::conversion(const std::vector<Node>& typeNodes, const Out& value, co
         giveType(converted, ValueType{ColumnKind::Integer, *precision, 0});
         const bool rounds = value.type == Type::Date || value.type == Type::Money;
         converted.text = QStringLiteral("tsql_int(%1, %2)")
-                             .arg(rounds ? QStringLiteral("tsql_round(%1, 0, 0)").arg(number) : number)
-                             .arg(wholeTypeOfPrecision(*precision).bits);
+                             .arg(rounds ? QStringLiteral("tsql_round(%1, 0, 0)").arg(number) : number,
+                                  QString::number(wholeTypeOfPrecision(*precision).bits));
         return converted;
     }
     if (t == QLatin1String("FLOAT") || t == QLatin1String("REAL")) {
@@ -390,6 +389,8 @@ Out Emitter::function(const QString& u, const Node& g)
         refuse(QStringLiteral("FORMAT"));
     // Aggregates and ABS keep their names; money adds up exactly.
     const Out inner = group(g);
+    if (valueType(inner).kind == ColumnKind::Bit && (u == QLatin1String("SUM") || u == QLatin1String("AVG")))
+        serverFailure(serverError::BadOperandType, {QStringLiteral("bit"), u.toLower()});
     if (inner.type == Type::Money && (u == QLatin1String("SUM") || u == QLatin1String("AVG")))
         return Out{(u == QLatin1String("SUM") ? QStringLiteral("tsql_money_sum") : QStringLiteral("tsql_money_avg")) +
                        inner.text,

@@ -178,11 +178,12 @@ QString convertedAtRunTime(const Out& v, const ValueType& t)
 {
     switch (t.kind) {
     case ColumnKind::Integer:
-        return QStringLiteral("tsql_int(%1, %2)").arg(v.text).arg(wholeTypeOfPrecision(t.precision).bits);
+        return QStringLiteral("tsql_int(%1, %2)").arg(v.text, QString::number(wholeTypeOfPrecision(t.precision).bits));
     case ColumnKind::Bit:
         return QStringLiteral("tsql_bit(%1)").arg(v.text);
     case ColumnKind::Decimal:
-        return QStringLiteral("tsql_decimal(%1, %2, %3)").arg(v.text).arg(t.precision).arg(t.scale);
+        return QStringLiteral("tsql_decimal(%1, %2, %3)")
+            .arg(v.text, QString::number(t.precision), QString::number(t.scale));
     case ColumnKind::Float:
         return QStringLiteral("tsql_float(%1)").arg(v.text);
     case ColumnKind::Money:

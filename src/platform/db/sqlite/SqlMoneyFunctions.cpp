@@ -74,54 +74,49 @@ void moneyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         resultMoney(ctx, m);
 }
 
-enum class Operation { Add, Subtract, Multiply, Divide };
-
-// a + b + c ... and a - b - c ...: the operation folded from the left over
-// the arguments, exactly, as the nested calls of one per operator would give:
-// Null once an operand is Null, each conversion and overflow in turn.
-template <Operation Op> void chainFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+// tsql_money_op(a, b, operation [, c, operation]...): + (0), - (1), * (2),
+// / (3) and % (4) between money (and whole numbers), folded from the left over
+// the operands, exactly, as the nested operations of one per operator
+// would give: Null once an operand is Null, each conversion, overflow and
+// division by zero in turn.
+void operationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    Currency total;
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (argc < 3 || argc % 2 == 0) {
+        resultError(ctx, QStringLiteral("A money operation folds pairs of an operand and a step."));
         return;
     }
-    if (!moneyOf(ctx, argv[0], total))
-        return;
-    for (int i = 1; i < argc; ++i) {
-        Currency next;
-        if (isNull(argv[i])) {
+    Currency total;
+    for (int i = 1; i < argc; i += 2) {
+        if (isNull(argv[0]) || isNull(argv[i])) {
             sqlite3_result_null(ctx);
             return;
         }
-        if (!moneyOf(ctx, argv[i], next))
+        const int64_t operation = sqlite3_value_int64(argv[i + 1]);
+        if (operation < 0 || operation > 4) {
+            resultError(ctx, QStringLiteral("A money operation is one of 0 to 4."));
             return;
+        }
+        Currency next;
+        if ((i == 1 && !moneyOf(ctx, argv[0], total)) || !moneyOf(ctx, argv[i], next))
+            return;
+        if (operation >= 3 && next == Currency()) {
+            resultError(ctx, serverError::DivideByZero);
+            return;
+        }
         try {
-            total = Op == Operation::Add ? total + next : total - next;
+            total = operation == 0   ? total + next
+                    : operation == 1 ? total - next
+                    : operation == 2 ? total.multipliedBy(next, kAway)
+                    : operation == 3 ? total.dividedBy(next, kAway)
+                    // The rest takes the dividend's sign; by -0.0001 it is 0 (and no overflow).
+                    : next.units() == -1 ? Currency()
+                                         : Currency::fromUnits(total.units() % next.units());
         } catch (const CurrencyError&) {
             overflow(ctx);
             return;
         }
     }
     resultMoney(ctx, total);
-}
-
-// a * b and a / b.
-template <Operation Op> void arithmeticFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    Currency a;
-    Currency b;
-    if (nullResultOnNull(ctx, argc, argv) || !moneyOf(ctx, argv[0], a) || !moneyOf(ctx, argv[1], b))
-        return;
-    if (Op == Operation::Divide && b == Currency()) {
-        resultError(ctx, serverError::DivideByZero);
-        return;
-    }
-    try {
-        resultMoney(ctx, Op == Operation::Multiply ? a.multipliedBy(b, kAway) : a.dividedBy(b, kAway));
-    } catch (const CurrencyError&) {
-        overflow(ctx);
-    }
 }
 
 // SUM and AVG of money: the exact total of ten-thousandths (SQLite's memory
@@ -219,12 +214,7 @@ std::span<const FunctionDef> moneyFunctions()
 {
     static const FunctionDef functions[] = {
         {"tsql_money", 1, &moneyFunction, true},
-        {"tsql_money_add", 2, &chainFunction<Operation::Add>, true},
-        {"tsql_money_add", -1, &chainFunction<Operation::Add>, true},
-        {"tsql_money_sub", 2, &chainFunction<Operation::Subtract>, true},
-        {"tsql_money_sub", -1, &chainFunction<Operation::Subtract>, true},
-        {"tsql_money_mul", 2, &arithmeticFunction<Operation::Multiply>, true},
-        {"tsql_money_div", 2, &arithmeticFunction<Operation::Divide>, true},
+        {"tsql_money_op", -1, &operationFunction, true},
         {"tsql_money_text", 3, &moneyTextFunction, true},
         {"tsql_money_sum", 1, nullptr, true, &totalStep, &totalFinal<false>},
         {"tsql_money_avg", 1, nullptr, true, &totalStep, &totalFinal<true>},

@@ -1,5 +1,5 @@
 // The conversions to decimal, money, the integer types, float and bit, and
-// tsql_add for a "+" whose operands the statement does not show.
+// the operations whose operands the statement does not show.
 
 #include "platform/db/sqlite/SqlExtensionFunctions.h"
 
@@ -122,17 +122,59 @@ struct ScaledNumber
     bool negative = false;
 };
 
-std::optional<ScaledNumber> scaledNumber(sqlite3_value* v)
+// A value read once from its argument, or the value that one step of an
+// operation folded over several arguments gives the next.
+struct Operand
+{
+    int type = SQLITE_NULL; // as sqlite3_value_type()
+    int64_t whole = 0;
+    double real = 0; // as sqlite3_value_double() reads it
+    QString text;    // a text's or a blob's
+
+    static Operand of(sqlite3_value* v)
+    {
+        Operand o;
+        o.type = sqlite3_value_type(v);
+        o.whole = sqlite3_value_int64(v);
+        o.real = sqlite3_value_double(v);
+        if (o.isText())
+            o.text = textArg(v);
+        return o;
+    }
+    static Operand ofWhole(int64_t n) { return Operand{SQLITE_INTEGER, n, double(n), {}}; }
+    static Operand ofReal(double d) { return Operand{SQLITE_FLOAT, int64_t(0), d, {}}; }
+    static Operand ofText(QString t) { return Operand{SQLITE_TEXT, int64_t(0), 0, std::move(t)}; }
+
+    bool isText() const { return type == SQLITE_TEXT || type == SQLITE_BLOB; }
+};
+
+void resultOperand(sqlite3_context* ctx, const Operand& o)
+{
+    switch (o.type) {
+    case SQLITE_INTEGER:
+        sqlite3_result_int64(ctx, o.whole);
+        break;
+    case SQLITE_FLOAT:
+        sqlite3_result_double(ctx, o.real);
+        break;
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        break;
+    default:
+        resultText(ctx, o.text);
+    }
+}
+
+std::optional<ScaledNumber> scaledNumber(const Operand& v)
 {
     ScaledNumber n;
-    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
-        const int64_t i = sqlite3_value_int64(v);
-        n.negative = i < 0;
-        n.digits = n.negative ? uint64_t(0) - uint64_t(i) : uint64_t(i);
+    if (v.type == SQLITE_INTEGER) {
+        n.negative = v.whole < 0;
+        n.digits = n.negative ? uint64_t(0) - uint64_t(v.whole) : uint64_t(v.whole);
         return n;
     }
-    const double d = sqlite3_value_double(v);
-    if (sqlite3_value_type(v) != SQLITE_FLOAT || !std::isfinite(d))
+    const double d = v.real;
+    if (v.type != SQLITE_FLOAT || !std::isfinite(d))
         return std::nullopt;
     // The shortest digits that read back as the double, as valueText() writes them.
     char text[32];
@@ -169,7 +211,7 @@ uint64_t powerOfTen(int n)
 // holds exactly; false when the text-based reading must decide.
 bool decimalOfNumber(sqlite3_context* ctx, sqlite3_value* v, int precision, int scale)
 {
-    const std::optional<ScaledNumber> n = scaledNumber(v);
+    const std::optional<ScaledNumber> n = scaledNumber(Operand::of(v));
     if (!n || scale < 0 || scale > 18)
         return false;
     // The value times 10^scale, rounded half away from zero on the first digit dropped.
@@ -386,48 +428,62 @@ bool wholeOperand(sqlite3_context* ctx, sqlite3_value* v, int64_t& out)
     }
 }
 
-// tsql_int_op(a, b, operation, bits): a + b, a - b, a * b, a / b or a % b
-// (operation 0 to 4) between whole numbers, whose result is of the type of
-// `bits` bits: a result beyond it fails with 8115, a division by zero with
-// 8134; a division drops the fraction.
-void intOperationFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+// tsql_int_op(a, b, step [, c, step]...): a + b, a - b, a * b, a / b or a % b
+// between whole numbers, folded from the left over the operands, each step
+// coded operation * 100 + bits (operation 0 to 4; the result's type of 8,
+// 16, 32 or 64 bits): a result beyond its type fails with 8115, a division
+// by zero with 8134; a division drops the fraction. Null once an operand is
+// Null, as the nested operations give.
+void intOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (nullResultOnNull(ctx, 2, argv))
-        return;
-    const WholeType& type = wholeType(sqlite3_value_int(argv[3]));
-    int64_t a = 0;
-    int64_t b = 0;
-    if (!wholeOperand(ctx, argv[0], a) || !wholeOperand(ctx, argv[1], b))
-        return;
-    int64_t r = 0;
-    bool overflow = false;
-    switch (sqlite3_value_int(argv[2])) {
-    case 0:
-        overflow = __builtin_add_overflow(a, b, &r);
-        break;
-    case 1:
-        overflow = __builtin_sub_overflow(a, b, &r);
-        break;
-    case 2:
-        overflow = __builtin_mul_overflow(a, b, &r);
-        break;
-    case 3:
-    case 4:
-        if (b == 0) {
-            resultError(ctx, serverError::DivideByZero);
-            return;
-        }
-        overflow = a == std::numeric_limits<int64_t>::min() && b == -1;
-        if (!overflow)
-            r = sqlite3_value_int(argv[2]) == 3 ? a / b : a % b;
-        break;
-    default:
-        resultError(ctx, QStringLiteral("An operation between whole numbers is one of 0 to 4."));
+    if (argc < 3 || argc % 2 == 0) {
+        resultError(ctx, QStringLiteral("An operation between whole numbers folds pairs of an operand and a step."));
         return;
     }
-    if (overflow || r < type.low || r > type.high) {
-        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QLatin1String(type.name)});
-        return;
+    int64_t r = 0;
+    for (int i = 1; i < argc; i += 2) {
+        if (isNull(argv[0]) || isNull(argv[i])) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        const int64_t code = sqlite3_value_int64(argv[i + 1]);
+        const int64_t operation = code / 100;
+        const int64_t bits = code % 100;
+        if (code < 0 || operation > 4 || (bits != 8 && bits != 16 && bits != 32 && bits != 64)) {
+            resultError(ctx, QStringLiteral("An operation between whole numbers is one of 0 to 4, of 8, 16, 32 or "
+                                            "64 bits."));
+            return;
+        }
+        const WholeType& type = wholeType(int(bits));
+        int64_t a = r;
+        int64_t b = 0;
+        if ((i == 1 && !wholeOperand(ctx, argv[0], a)) || !wholeOperand(ctx, argv[i], b))
+            return;
+        bool overflow = false;
+        switch (operation) {
+        case 0:
+            overflow = __builtin_add_overflow(a, b, &r);
+            break;
+        case 1:
+            overflow = __builtin_sub_overflow(a, b, &r);
+            break;
+        case 2:
+            overflow = __builtin_mul_overflow(a, b, &r);
+            break;
+        default:
+            if (b == 0) {
+                resultError(ctx, serverError::DivideByZero);
+                return;
+            }
+            overflow = a == std::numeric_limits<int64_t>::min() && b == -1;
+            if (!overflow)
+                r = operation == 3 ? a / b : a % b;
+            break;
+        }
+        if (overflow || r < type.low || r > type.high) {
+            resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QLatin1String(type.name)});
+            return;
+        }
     }
     sqlite3_result_int64(ctx, r);
 }
@@ -490,15 +546,15 @@ bool rescaled(ExactDecimal& d, int scale)
 
 // An operand read exactly: a whole number, a double's shortest digits, a
 // decimal text; nullopt when it holds more digits than a decimal has.
-std::optional<ExactDecimal> exactOperand(sqlite3_value* v, bool& notANumber)
+std::optional<ExactDecimal> exactOperand(const Operand& v, bool& notANumber)
 {
     notANumber = false;
     ExactDecimal d;
-    if (sqlite3_value_type(v) == SQLITE_INTEGER) {
-        d.digits = sqlite3_value_int64(v);
+    if (v.type == SQLITE_INTEGER) {
+        d.digits = v.whole;
         return d;
     }
-    if (sqlite3_value_type(v) == SQLITE_FLOAT) {
+    if (v.type == SQLITE_FLOAT) {
         const std::optional<ScaledNumber> n = scaledNumber(v);
         if (!n)
             return std::nullopt;
@@ -514,7 +570,7 @@ std::optional<ExactDecimal> exactOperand(sqlite3_value* v, bool& notANumber)
         }
         return d;
     }
-    const auto parsed = parseDecimal(valueText(v));
+    const auto parsed = parseDecimal(v.text);
     if (!parsed) {
         notANumber = true;
         return std::nullopt;
@@ -569,76 +625,96 @@ bool exactOperation(ExactDecimal a, ExactDecimal b, int operation, int scale, Ex
     }
 }
 
-// tsql_decimal_op(a, b, operation, precision, scale): a + b, a - b, a * b,
-// a / b or a % b (operation 0 to 4) between decimals (money and whole
-// numbers among them), exact and rounded half away from zero to the result's
-// scale, as SQL Server computes them; 8115 when the result has more than
-// `precision` digits, 8134 for a division by zero.
-void decimalOperationFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+// a op b between decimals at `precision` and `scale`: the value SQLite
+// holds for the result (a whole number at scale 0, else the nearest double),
+// or nullopt with the error set.
+std::optional<Operand> decimalStep(sqlite3_context* ctx, const Operand& x, const Operand& y, int operation,
+                                   int precision, int scale)
 {
-    if (nullResultOnNull(ctx, 2, argv))
-        return;
-    const int operation = sqlite3_value_int(argv[2]);
-    const int precision = sqlite3_value_int(argv[3]);
-    const int scale = sqlite3_value_int(argv[4]);
-    if (operation < 0 || operation > 4 || precision < 1 || precision > 38 || scale < 0 || scale > precision) {
-        resultError(ctx, QStringLiteral("A decimal operation is one of 0 to 4, of a precision of 1 to 38 and a "
-                                        "scale of 0 to its precision."));
-        return;
-    }
     bool notA = false;
     bool notB = false;
-    const std::optional<ExactDecimal> a = exactOperand(argv[0], notA);
-    const std::optional<ExactDecimal> b = exactOperand(argv[1], notB);
+    const std::optional<ExactDecimal> a = exactOperand(x, notA);
+    const std::optional<ExactDecimal> b = exactOperand(y, notB);
     if (notA || notB) {
         resultError(ctx, serverError::NotANumber, {QStringLiteral("varchar"), QStringLiteral("numeric")});
-        return;
+        return std::nullopt;
     }
-    const bool zero = b ? b->digits == 0 : sqlite3_value_double(argv[1]) == 0;
+    const bool zero = b ? b->digits == 0 : y.real == 0;
     if ((operation == 3 || operation == 4) && zero) {
         resultError(ctx, serverError::DivideByZero);
-        return;
+        return std::nullopt;
     }
     ExactDecimal r;
     if (!a || !b || !exactOperation(*a, *b, operation, scale, r)) {
         // Beyond 38 digits on the way: in doubles, which overflow where the result would.
-        const double x = sqlite3_value_double(argv[0]);
-        const double y = sqlite3_value_double(argv[1]);
-        const double z = operation == 0   ? x + y
-                         : operation == 1 ? x - y
-                         : operation == 2 ? x * y
-                         : operation == 3 ? x / y
-                                          : std::fmod(x, y);
+        const double z = operation == 0   ? x.real + y.real
+                         : operation == 1 ? x.real - y.real
+                         : operation == 2 ? x.real * y.real
+                         : operation == 3 ? x.real / y.real
+                                          : std::fmod(x.real, y.real);
         if (!std::isfinite(z) || std::fabs(z) >= std::pow(10.0, precision - scale)) {
             resultError(ctx, serverError::ArithmeticOverflow,
                         {QStringLiteral("expression"), QStringLiteral("numeric")});
-            return;
+            return std::nullopt;
         }
         const auto parsed = parseDecimal(QString::number(z, 'g', 17));
         const Decimal rounded = roundDecimal(*parsed, scale);
-        sqlite3_result_double(ctx, decimalText(rounded, scale).toDouble());
-        return;
+        return Operand::ofReal(decimalText(rounded, scale).toDouble());
     }
     const __int128 magnitude = r.digits < 0 ? -r.digits : r.digits;
     if (magnitude >= power128(precision)) {
         resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("numeric")});
-        return;
+        return std::nullopt;
     }
-    if (scale == 0 && magnitude <= std::numeric_limits<int64_t>::max()) {
-        sqlite3_result_int64(ctx, int64_t(r.digits));
-        return;
-    }
+    if (scale == 0 && magnitude <= std::numeric_limits<int64_t>::max())
+        return Operand::ofWhole(int64_t(r.digits));
     if (magnitude < (__int128(1) << 53) && scale <= 22) {
         // Both exact: the quotient is the double nearest the decimal.
-        sqlite3_result_double(ctx, double(r.digits) / double(power128(scale)));
-        return;
+        return Operand::ofReal(double(r.digits) / double(power128(scale)));
     }
     // The decimal's text, read as the nearest double.
     QString digits;
     for (__int128 m = magnitude; m > 0 || digits.size() <= scale; m /= 10)
         digits.prepend(QChar(u'0' + int(m % 10)));
     digits.insert(digits.size() - scale, u'.');
-    sqlite3_result_double(ctx, (r.digits < 0 ? u'-' + digits : digits).toDouble());
+    return Operand::ofReal((r.digits < 0 ? u'-' + digits : digits).toDouble());
+}
+
+// tsql_decimal_op(a, b, step [, c, step]...): a + b, a - b, a * b, a / b or
+// a % b between decimals (money and whole numbers among them), folded from
+// the left over the operands, each step coded operation * 10000 + precision
+// * 100 + scale (operation 0 to 4, of the result's precision and scale):
+// exact and rounded half away from zero to the result's scale, as SQL
+// Server computes them; 8115 when a result has more than its precision's
+// digits, 8134 for a division by zero. Null once an operand is Null.
+void decimalOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (argc < 3 || argc % 2 == 0) {
+        resultError(ctx, QStringLiteral("A decimal operation folds pairs of an operand and a step."));
+        return;
+    }
+    Operand acc;
+    for (int i = 1; i < argc; i += 2) {
+        if (isNull(argv[0]) || isNull(argv[i])) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        const int64_t code = sqlite3_value_int64(argv[i + 1]);
+        const int operation = int(code / 10000);
+        const int precision = int(code / 100 % 100);
+        const int scale = int(code % 100);
+        if (code < 0 || operation > 4 || precision < 1 || precision > 38 || scale > precision) {
+            resultError(ctx, QStringLiteral("A decimal operation is one of 0 to 4, of a precision of 1 to 38 and a "
+                                            "scale of 0 to its precision."));
+            return;
+        }
+        std::optional<Operand> r =
+            decimalStep(ctx, i == 1 ? Operand::of(argv[0]) : acc, Operand::of(argv[i]), operation, precision, scale);
+        if (!r)
+            return;
+        acc = std::move(*r);
+    }
+    resultOperand(ctx, acc);
 }
 
 // tsql_error(message): fails with `message`, where it is evaluated: the
@@ -712,17 +788,16 @@ void bitFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 }
 
 // A date-time value: a text in the storage form that names a date.
-std::optional<SqlDateTime> storedDateTime(sqlite3_value* v)
+std::optional<SqlDateTime> storedDateTime(const Operand& v)
 {
-    if (sqlite3_value_type(v) != SQLITE_TEXT)
+    if (v.type != SQLITE_TEXT)
         return std::nullopt;
-    const QString s = textArg(v);
-    return isStorageDateTime(s) ? parseSqlDateTime(s) : std::nullopt;
+    return isStorageDateTime(v.text) ? parseSqlDateTime(v.text) : std::nullopt;
 }
 
 // The date-time `ms` milliseconds after `from`; SQL Server's overflow error
 // when it leaves the range of a datetime (1753 to 9999).
-void resultDateTimeAfter(sqlite3_context* ctx, const SqlDateTime& from, double ms)
+std::optional<Operand> dateTimeAfter(sqlite3_context* ctx, const SqlDateTime& from, double ms)
 {
     static const int64_t first = SqlDateTime{QDate(1753, 1, 1), 0}.msSinceDayZero();
     static const int64_t end = SqlDateTime{QDate(10000, 1, 1), 0}.msSinceDayZero();
@@ -731,71 +806,58 @@ void resultDateTimeAfter(sqlite3_context* ctx, const SqlDateTime& from, double m
     const int64_t to = std::isfinite(ms) && std::fabs(ms) < kWidest ? from.msSinceDayZero() + std::llround(ms) : end;
     if (to < first || to >= end) {
         resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("datetime")});
-        return;
+        return std::nullopt;
     }
-    resultText(ctx, SqlDateTime::fromMsSinceDayZero(to).toStorageText());
+    return Operand::ofText(SqlDateTime::fromMsSinceDayZero(to).toStorageText());
 }
 
 // a + b where the statement does not show whether the operands are texts:
 // two texts are joined; otherwise a text is read as a number (or as a
 // date-time, to which a number adds days) and the values are added.
-void addFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+std::optional<Operand> added(sqlite3_context* ctx, const Operand& a, const Operand& b)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
-    const bool textA = sqlite3_value_type(argv[0]) == SQLITE_TEXT || sqlite3_value_type(argv[0]) == SQLITE_BLOB;
-    const bool textB = sqlite3_value_type(argv[1]) == SQLITE_TEXT || sqlite3_value_type(argv[1]) == SQLITE_BLOB;
-    if (textA && textB) {
-        resultText(ctx, textArg(argv[0]) + textArg(argv[1]));
-        return;
-    }
-    if (textA || textB) {
-        sqlite3_value* text = textA ? argv[0] : argv[1];
-        sqlite3_value* number = textA ? argv[1] : argv[0];
-        const QString s = textArg(text);
+    if (a.isText() && b.isText())
+        return Operand::ofText(a.text + b.text);
+    if (a.isText() || b.isText()) {
+        const Operand& text = a.isText() ? a : b;
+        const Operand& number = a.isText() ? b : a;
         // A text of the storage form that is no date is read as a number.
-        if (const std::optional<SqlDateTime> d = storedDateTime(text)) {
-            resultDateTimeAfter(ctx, *d, sqlite3_value_double(number) * 86400000.0);
-            return;
-        }
+        if (const std::optional<SqlDateTime> d = storedDateTime(text))
+            return dateTimeAfter(ctx, *d, number.real * 86400000.0);
         bool ok = false;
-        const double v = s.trimmed().toDouble(&ok);
+        const double v = text.text.trimmed().toDouble(&ok);
         if (!ok) {
-            resultError(ctx, serverError::NotAWholeNumber, {QStringLiteral("nvarchar"), s, QStringLiteral("int")});
-            return;
+            resultError(ctx, serverError::NotAWholeNumber,
+                        {QStringLiteral("nvarchar"), text.text, QStringLiteral("int")});
+            return std::nullopt;
         }
-        const qlonglong whole = s.trimmed().toLongLong(&ok);
+        const qlonglong whole = text.text.trimmed().toLongLong(&ok);
         int64_t sum = 0;
-        if (ok && sqlite3_value_type(number) == SQLITE_INTEGER &&
-            !__builtin_add_overflow(whole, sqlite3_value_int64(number), &sum))
-            sqlite3_result_int64(ctx, sum);
-        else
-            sqlite3_result_double(ctx, v + sqlite3_value_double(number));
-        return;
+        if (ok && number.type == SQLITE_INTEGER && !__builtin_add_overflow(whole, number.whole, &sum))
+            return Operand::ofWhole(sum);
+        return Operand::ofReal(v + number.real);
     }
     // Whole numbers beyond 64 bits are added as doubles, as SQLite's own "+" does.
     int64_t sum = 0;
-    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER &&
-        !__builtin_add_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]), &sum))
-        sqlite3_result_int64(ctx, sum);
-    else
-        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
+    if (a.type == SQLITE_INTEGER && b.type == SQLITE_INTEGER && !__builtin_add_overflow(a.whole, b.whole, &sum))
+        return Operand::ofWhole(sum);
+    return Operand::ofReal(a.real + b.real);
 }
 
 // A number operand of / % -: a text is read as SQL Server converts it to a number.
-bool numberOf(sqlite3_context* ctx, sqlite3_value* v, std::optional<double>& real, std::optional<int64_t>& whole)
+bool numberOf(sqlite3_context* ctx, const Operand& v, std::optional<double>& real, std::optional<int64_t>& whole)
 {
     real.reset();
     whole.reset();
-    switch (sqlite3_value_type(v)) {
+    switch (v.type) {
     case SQLITE_INTEGER:
-        whole = sqlite3_value_int64(v);
+        whole = v.whole;
         return true;
     case SQLITE_FLOAT:
-        real = sqlite3_value_double(v);
+        real = v.real;
         return true;
     default: {
-        const QString s = textArg(v).trimmed();
+        const QString s = v.text.trimmed();
         bool ok = false;
         const qlonglong n = s.toLongLong(&ok);
         if (ok) {
@@ -807,7 +869,7 @@ bool numberOf(sqlite3_context* ctx, sqlite3_value* v, std::optional<double>& rea
             real = d;
             return true;
         }
-        resultError(ctx, serverError::NotAWholeNumber, {QStringLiteral("varchar"), textArg(v), QStringLiteral("int")});
+        resultError(ctx, serverError::NotAWholeNumber, {QStringLiteral("varchar"), v.text, QStringLiteral("int")});
         return false;
     }
     }
@@ -821,7 +883,7 @@ template <bool Modulo> void divideFunction(sqlite3_context* ctx, int argc, sqlit
         return;
     std::optional<double> realA, realB;
     std::optional<int64_t> wholeA, wholeB;
-    if (!numberOf(ctx, argv[0], realA, wholeA) || !numberOf(ctx, argv[1], realB, wholeB))
+    if (!numberOf(ctx, Operand::of(argv[0]), realA, wholeA) || !numberOf(ctx, Operand::of(argv[1]), realB, wholeB))
         return;
     if ((wholeB && *wholeB == 0) || (realB && *realB == 0)) {
         resultError(ctx, serverError::DivideByZero);
@@ -843,31 +905,66 @@ template <bool Modulo> void divideFunction(sqlite3_context* ctx, int argc, sqlit
 // a - b where the statement does not show the operands' types: a date-time
 // less a number of days, the time between two date-times (as a date-time
 // after day 0), or the difference of two numbers.
-void subtractFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+std::optional<Operand> subtracted(sqlite3_context* ctx, const Operand& a, const Operand& b)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
-    const std::optional<SqlDateTime> dateA = storedDateTime(argv[0]);
-    if (dateA) {
-        const std::optional<SqlDateTime> dateB = storedDateTime(argv[1]);
-        if (!dateB && sqlite3_value_type(argv[1]) == SQLITE_TEXT && isStorageDateTime(textArg(argv[1]))) {
+    if (const std::optional<SqlDateTime> dateA = storedDateTime(a)) {
+        const std::optional<SqlDateTime> dateB = storedDateTime(b);
+        if (!dateB && b.type == SQLITE_TEXT && isStorageDateTime(b.text)) {
             resultError(ctx, serverError::DateOutOfRange);
-            return;
+            return std::nullopt;
         }
-        resultDateTimeAfter(ctx, *dateA,
-                            dateB ? -double(dateB->msSinceDayZero()) : -sqlite3_value_double(argv[1]) * 86400000.0);
-        return;
+        return dateTimeAfter(ctx, *dateA, dateB ? -double(dateB->msSinceDayZero()) : -b.real * 86400000.0);
     }
     std::optional<double> realA, realB;
     std::optional<int64_t> wholeA, wholeB;
-    if (!numberOf(ctx, argv[0], realA, wholeA) || !numberOf(ctx, argv[1], realB, wholeB))
-        return;
+    if (!numberOf(ctx, a, realA, wholeA) || !numberOf(ctx, b, realB, wholeB))
+        return std::nullopt;
     int64_t difference = 0;
-    if (wholeA && wholeB && !__builtin_sub_overflow(*wholeA, *wholeB, &difference)) {
-        sqlite3_result_int64(ctx, difference);
+    if (wholeA && wholeB && !__builtin_sub_overflow(*wholeA, *wholeB, &difference))
+        return Operand::ofWhole(difference);
+    return Operand::ofReal((wholeA ? double(*wholeA) : *realA) - (wholeB ? double(*wholeB) : *realB));
+}
+
+// tsql_op(a, b, operation [, c, operation]...): + (0) and - (1) where the
+// statement does not show the operands' types, folded from the left over
+// the operands, each step as its own "+" or "-" gives it. Null once an
+// operand is Null.
+void untypedOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (argc < 3 || argc % 2 == 0) {
+        resultError(ctx, QStringLiteral("An operation folds pairs of an operand and a step."));
         return;
     }
-    sqlite3_result_double(ctx, (wholeA ? double(*wholeA) : *realA) - (wholeB ? double(*wholeB) : *realB));
+    Operand acc;
+    for (int i = 1; i < argc; i += 2) {
+        if (isNull(argv[0]) || isNull(argv[i])) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        const int64_t operation = sqlite3_value_int64(argv[i + 1]);
+        if (operation != 0 && operation != 1) {
+            resultError(ctx, QStringLiteral("An operation is an addition (0) or a subtraction (1)."));
+            return;
+        }
+        const Operand a = i == 1 ? Operand::of(argv[0]) : std::move(acc);
+        std::optional<Operand> r =
+            operation == 0 ? added(ctx, a, Operand::of(argv[i])) : subtracted(ctx, a, Operand::of(argv[i]));
+        if (!r)
+            return;
+        acc = std::move(*r);
+    }
+    resultOperand(ctx, acc);
+}
+
+// tsql_finite(x): a float computed by SQLite's own operators, which leaves
+// the range of a float as SQL Server's arithmetic overflow, not infinity.
+void finiteFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_FLOAT && !std::isfinite(sqlite3_value_double(argv[0]))) {
+        resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("float")});
+        return;
+    }
+    sqlite3_result_value(ctx, argv[0]);
 }
 
 } // namespace
@@ -881,12 +978,12 @@ std::span<const FunctionDef> numberFunctions()
         {"tsql_round", 3, &roundFunction, true},
         {"tsql_float", 1, &floatFunction, true},
         {"tsql_bit", 1, &bitFunction, true},
-        {"tsql_add", 2, &addFunction, true},
-        {"tsql_sub", 2, &subtractFunction, true},
+        {"tsql_op", -1, &untypedOperationFunction, true},
+        {"tsql_finite", 1, &finiteFunction, true},
         {"tsql_div", 2, &divideFunction<false>, true},
         {"tsql_mod", 2, &divideFunction<true>, true},
-        {"tsql_int_op", 4, &intOperationFunction, true},
-        {"tsql_decimal_op", 5, &decimalOperationFunction, true},
+        {"tsql_int_op", -1, &intOperationFunction, true},
+        {"tsql_decimal_op", -1, &decimalOperationFunction, true},
         {"tsql_date_number", 1, &dateNumberFunction, true},
         {"tsql_error", 1, &errorFunction, false},
     };

@@ -57,6 +57,8 @@ inline constexpr ServerError NotANumber{8114, adErr::TypeMismatch, "22018", "Err
 inline constexpr ServerError ArithmeticOverflow{8115, adErr::TypeMismatch, "22003",
                                                 "Arithmetic overflow error converting %1 to data type %2."};
 inline constexpr ServerError DivideByZero{8134, adErr::TypeMismatch, "22012", "Divide by zero error encountered."};
+inline constexpr ServerError BadOperandType{8117, adErr::Syntax, "42000",
+                                            "Operand data type %1 is invalid for %2 operator."};
 inline constexpr ServerError NoRoomForMoney{234, adErr::TypeMismatch, "22003",
                                             "There is insufficient result space to convert a money value to %1."};
 inline constexpr ServerError BadStyle{281, adErr::Syntax, "42000",

@@ -1,6 +1,6 @@
 -- Date-times in the morning and in the afternoon of 18/03/2024 (day 45367
--- after 1900-01-01), converted to numbers: a float counts the days with the
--- time as a fraction, an int rounds to the nearest day.
+-- after 1900-01-01), converted to numbers: a float or a decimal counts the days with the
+-- time as a fraction (a decimal at its scale), an int rounds to the nearest day.
 CREATE TABLE Movimientos (
   Id integer CONSTRAINT PK_Movimientos PRIMARY KEY AUTOINCREMENT,
   FechaHora datetime NOT NULL

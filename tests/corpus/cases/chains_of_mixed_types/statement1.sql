@@ -1,0 +1,1 @@
+SELECT Codigo, Uno + Dos + 1 + 1 AS Suma FROM Articulos WHERE Uno + Dos = 12

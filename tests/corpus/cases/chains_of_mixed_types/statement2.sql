@@ -1,0 +1,1 @@
+SELECT (Precio + Precio) / 4 AS Cuarto, Precio + Precio / 4 AS MasCuarto, Precio + Cantidad + Precio AS Suma, Precio - (Precio - Precio) AS Resta, Precio % 4 AS Resto, Precio * 2 / 7 + 1 AS Septimos FROM Articulos

@@ -1,0 +1,1 @@
+SELECT ISNULL(Uno + Dos, '') + Letra AS Texto, CASE WHEN Cantidad > 0 THEN Cantidad + Cantidad END + Cantidad AS Caso, CONVERT(varchar(10), Cantidad + Cantidad) + Letra AS Convertido, CONVERT(int, Uno + Dos) + 1 AS Numero, Cantidad - (Cantidad - Cantidad) AS Resta, (Cantidad + Cantidad) * (Cantidad + Cantidad) AS Producto, Margen - (Margen - Margen) AS RestaDecimal FROM Articulos

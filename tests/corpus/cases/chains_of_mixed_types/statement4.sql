@@ -1,0 +1,1 @@
+SELECT Uno + Letra + 1 FROM Articulos

@@ -1,0 +1,1 @@
+SELECT Cantidad + LEN('50%3') AS Suma, CAST(LEN('a%1') AS smallint) AS Corto, CONVERT(int, Precio + LEN('%1%2')) AS Redondeo FROM Articulos

@@ -1,0 +1,1 @@
+SELECT Id, CAST(FechaHora AS decimal(10,2)) AS Dias, CONVERT(numeric(12,6), FechaHora) AS DiasYHoras, CAST(FechaHora AS numeric) AS Redondeo FROM Movimientos ORDER BY Id

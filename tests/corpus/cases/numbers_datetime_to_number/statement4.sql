@@ -1,0 +1,1 @@
+SELECT CAST(FechaHora AS decimal(4,0)) AS Dias FROM Movimientos WHERE Id = 1

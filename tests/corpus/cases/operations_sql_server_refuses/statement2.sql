@@ -1,0 +1,1 @@
+SELECT Factor + Factor FROM Articulos

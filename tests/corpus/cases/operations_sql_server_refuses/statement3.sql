@@ -1,0 +1,1 @@
+SELECT Factor / (Factor - Factor) FROM Articulos

@@ -1,0 +1,1 @@
+SELECT Factor / 1e308 * 2 AS Dos, -Factor - 1e308 / 2 AS Menos FROM Articulos

@@ -1,0 +1,1 @@
+SELECT Codigo FROM Articulos WHERE Cantidad IN ()

@@ -1,0 +1,1 @@
+SELECT Codigo FROM Articulos WHERE Codigo NOT IN ()

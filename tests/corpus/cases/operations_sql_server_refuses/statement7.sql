@@ -1,0 +1,1 @@
+SELECT Activo + 1 FROM Articulos

@@ -1,0 +1,1 @@
+SELECT Activo * Cantidad FROM Articulos

@@ -1,0 +1,1 @@
+SELECT SUM(Activo) FROM Articulos
