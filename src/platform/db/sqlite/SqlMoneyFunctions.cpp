@@ -35,6 +35,10 @@ bool moneyOf(sqlite3_context* ctx, sqlite3_value* v, Currency& out)
     }
     case SQLITE_FLOAT: {
         const double d = sqlite3_value_double(v);
+        if (const std::optional<Currency> end = moneyRangeEnd(d)) {
+            out = *end;
+            return true;
+        }
         if (!Currency::holds(d)) {
             overflow(ctx);
             return false;

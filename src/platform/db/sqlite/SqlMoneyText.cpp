@@ -2,6 +2,9 @@
 
 #include <QVarLengthArray>
 
+#include <cstdint>
+#include <limits>
+
 namespace platform::db::sqlite {
 
 MoneyText readMoneyText(QStringView text)
@@ -56,6 +59,15 @@ MoneyText readMoneyText(QStringView text)
     out.reading = MoneyReading::Amount;
     out.value = *amount;
     return out;
+}
+
+std::optional<Currency> moneyRangeEnd(double stored)
+{
+    for (const Currency end : {Currency::fromUnits(std::numeric_limits<int64_t>::max()),
+                               Currency::fromUnits(std::numeric_limits<int64_t>::min())})
+        if (stored == end.toDouble())
+            return end;
+    return std::nullopt;
 }
 
 } // namespace platform::db::sqlite

@@ -4,6 +4,8 @@
 
 #include <QStringView>
 
+#include <optional>
+
 namespace platform::db::sqlite {
 
 // How a text reads as an amount of money.
@@ -20,5 +22,11 @@ struct MoneyText
 // a decimal point and decimals rounded half away from zero to four; a blank
 // text is 0. Anything else is no amount (SQL Server's error 235).
 MoneyText readMoneyText(QStringView text);
+
+// Money is stored as a real, exact to the ten-thousandth up to 2^39. The
+// ends of its range have no real of their own: the nearest one lies just
+// beyond the range, and is the end it was written from. nullopt for any
+// other real.
+std::optional<Currency> moneyRangeEnd(double stored);
 
 } // namespace platform::db::sqlite

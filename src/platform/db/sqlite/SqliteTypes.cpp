@@ -1,6 +1,7 @@
 #include "platform/db/sqlite/SqliteTypes.h"
 
 #include "platform/db/sqlite/SqlDateText.h"
+#include "platform/db/sqlite/SqlMoneyText.h"
 #include "platform/db/sqlite/SqlWholeText.h"
 
 #include <algorithm>
@@ -64,6 +65,8 @@ std::optional<Currency> currencyOf(const Variant& stored)
         // Money is stored as a real of at most four decimals: scaled, it lies
         // within rounding of a whole number of ten-thousandths.
         const double value = *stored.toDouble();
+        if (const std::optional<Currency> end = moneyRangeEnd(value))
+            return end;
         const double scaled = value * Currency::kScale;
         const double units = std::nearbyint(scaled);
         if (std::isfinite(scaled) && std::fabs(units) < 9.0e15 &&
