@@ -85,27 +85,18 @@ void moneyFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 // division by zero in turn.
 void operationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (argc < 3 || argc % 2 == 0) {
-        resultError(ctx, QStringLiteral("A money operation folds pairs of an operand and a step."));
-        return;
-    }
     Currency total;
-    for (int i = 1; i < argc; i += 2) {
-        if (isNull(argv[0]) || isNull(argv[i])) {
-            sqlite3_result_null(ctx);
-            return;
-        }
-        const int64_t operation = sqlite3_value_int64(argv[i + 1]);
+    const auto step = [&](int i, int64_t operation) {
         if (operation < 0 || operation > 4) {
             resultError(ctx, QStringLiteral("A money operation is one of 0 to 4."));
-            return;
+            return false;
         }
         Currency next;
         if ((i == 1 && !moneyOf(ctx, argv[0], total)) || !moneyOf(ctx, argv[i], next))
-            return;
+            return false;
         if (operation >= 3 && next == Currency()) {
             resultError(ctx, serverError::DivideByZero);
-            return;
+            return false;
         }
         try {
             total = operation == 0   ? total + next
@@ -117,10 +108,12 @@ void operationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
                                          : Currency::fromUnits(total.units() % next.units());
         } catch (const CurrencyError&) {
             overflow(ctx);
-            return;
+            return false;
         }
-    }
-    resultMoney(ctx, total);
+        return true;
+    };
+    if (foldSteps(ctx, argc, argv, "A money operation", step))
+        resultMoney(ctx, total);
 }
 
 // SUM and AVG of money: the exact total of ten-thousandths (SQLite's memory

@@ -436,29 +436,20 @@ bool wholeOperand(sqlite3_context* ctx, sqlite3_value* v, int64_t& out)
 // Null, as the nested operations give.
 void intOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (argc < 3 || argc % 2 == 0) {
-        resultError(ctx, QStringLiteral("An operation between whole numbers folds pairs of an operand and a step."));
-        return;
-    }
     int64_t r = 0;
-    for (int i = 1; i < argc; i += 2) {
-        if (isNull(argv[0]) || isNull(argv[i])) {
-            sqlite3_result_null(ctx);
-            return;
-        }
-        const int64_t code = sqlite3_value_int64(argv[i + 1]);
+    const auto step = [&](int i, int64_t code) {
         const int64_t operation = code / 100;
         const int64_t bits = code % 100;
         if (code < 0 || operation > 4 || (bits != 8 && bits != 16 && bits != 32 && bits != 64)) {
             resultError(ctx, QStringLiteral("An operation between whole numbers is one of 0 to 4, of 8, 16, 32 or "
                                             "64 bits."));
-            return;
+            return false;
         }
         const WholeType& type = wholeType(int(bits));
         int64_t a = r;
         int64_t b = 0;
         if ((i == 1 && !wholeOperand(ctx, argv[0], a)) || !wholeOperand(ctx, argv[i], b))
-            return;
+            return false;
         bool overflow = false;
         switch (operation) {
         case 0:
@@ -473,7 +464,7 @@ void intOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         default:
             if (b == 0) {
                 resultError(ctx, serverError::DivideByZero);
-                return;
+                return false;
             }
             overflow = a == std::numeric_limits<int64_t>::min() && b == -1;
             if (!overflow)
@@ -482,10 +473,12 @@ void intOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         }
         if (overflow || r < type.low || r > type.high) {
             resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QLatin1String(type.name)});
-            return;
+            return false;
         }
-    }
-    sqlite3_result_int64(ctx, r);
+        return true;
+    };
+    if (foldSteps(ctx, argc, argv, "An operation between whole numbers", step))
+        sqlite3_result_int64(ctx, r);
 }
 
 // A decimal as SQL Server computes with it: its digits as one whole
@@ -689,32 +682,24 @@ std::optional<Operand> decimalStep(sqlite3_context* ctx, const Operand& x, const
 // digits, 8134 for a division by zero. Null once an operand is Null.
 void decimalOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (argc < 3 || argc % 2 == 0) {
-        resultError(ctx, QStringLiteral("A decimal operation folds pairs of an operand and a step."));
-        return;
-    }
     Operand acc;
-    for (int i = 1; i < argc; i += 2) {
-        if (isNull(argv[0]) || isNull(argv[i])) {
-            sqlite3_result_null(ctx);
-            return;
-        }
-        const int64_t code = sqlite3_value_int64(argv[i + 1]);
+    const auto step = [&](int i, int64_t code) {
         const int operation = int(code / 10000);
         const int precision = int(code / 100 % 100);
         const int scale = int(code % 100);
         if (code < 0 || operation > 4 || precision < 1 || precision > 38 || scale > precision) {
             resultError(ctx, QStringLiteral("A decimal operation is one of 0 to 4, of a precision of 1 to 38 and a "
                                             "scale of 0 to its precision."));
-            return;
+            return false;
         }
         std::optional<Operand> r =
             decimalStep(ctx, i == 1 ? Operand::of(argv[0]) : acc, Operand::of(argv[i]), operation, precision, scale);
-        if (!r)
-            return;
-        acc = std::move(*r);
-    }
-    resultOperand(ctx, acc);
+        if (r)
+            acc = std::move(*r);
+        return r.has_value();
+    };
+    if (foldSteps(ctx, argc, argv, "A decimal operation", step))
+        resultOperand(ctx, acc);
 }
 
 // tsql_error(message): fails with `message`, where it is evaluated: the
@@ -931,29 +916,21 @@ std::optional<Operand> subtracted(sqlite3_context* ctx, const Operand& a, const 
 // operand is Null.
 void untypedOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (argc < 3 || argc % 2 == 0) {
-        resultError(ctx, QStringLiteral("An operation folds pairs of an operand and a step."));
-        return;
-    }
     Operand acc;
-    for (int i = 1; i < argc; i += 2) {
-        if (isNull(argv[0]) || isNull(argv[i])) {
-            sqlite3_result_null(ctx);
-            return;
-        }
-        const int64_t operation = sqlite3_value_int64(argv[i + 1]);
+    const auto step = [&](int i, int64_t operation) {
         if (operation != 0 && operation != 1) {
             resultError(ctx, QStringLiteral("An operation is an addition (0) or a subtraction (1)."));
-            return;
+            return false;
         }
         const Operand a = i == 1 ? Operand::of(argv[0]) : std::move(acc);
         std::optional<Operand> r =
             operation == 0 ? added(ctx, a, Operand::of(argv[i])) : subtracted(ctx, a, Operand::of(argv[i]));
-        if (!r)
-            return;
-        acc = std::move(*r);
-    }
-    resultOperand(ctx, acc);
+        if (r)
+            acc = std::move(*r);
+        return r.has_value();
+    };
+    if (foldSteps(ctx, argc, argv, "An operation", step))
+        resultOperand(ctx, acc);
 }
 
 // tsql_finite(x): a float computed by SQLite's own operators, which leaves
