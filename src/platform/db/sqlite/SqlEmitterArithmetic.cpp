@@ -47,17 +47,12 @@ bool isNumber(const ValueType& t)
            t.kind == ColumnKind::Float || t.kind == ColumnKind::Money;
 }
 
-Out calling(const char* fn, const QString& a, const QString& b, Type type)
-{
-    return Out{QLatin1String(fn) + QLatin1Char('(') + a + QStringLiteral(", ") + b + QLatin1Char(')'), type};
-}
-
 constexpr const char* kConcatenation = "||";
 // The functions that fold a chain of operations of one kind of operands.
 constexpr const char* kMoney = "tsql_money_op";
 constexpr const char* kWhole = "tsql_int_op";
 constexpr const char* kDecimal = "tsql_decimal_op";
-constexpr const char* kUntyped = "tsql_op";
+constexpr const char* kUntyped = "tsql_op"; // + - / % typed at run time
 // SQLite's limit on the arguments of a function.
 constexpr int kMaxArguments = 127;
 
@@ -84,6 +79,15 @@ Out chained(const char* chain, const Out& a, const QString& first, const QString
     out.chain = chain;
     out.chainArguments = (joins ? a.chainArguments : 1) + 2;
     return out;
+}
+
+// Whether a * b, a / b or a % b, between floats or operands typed at run
+// time, folds into tsql_op: a division whose divisor may be zero (SQLite
+// would give Null), and a product after such a division, which keeps the
+// fold open; SQLite's own operator otherwise.
+bool folds(const QString& op, const Out& a, const Out& b)
+{
+    return op == QLatin1String("*") ? a.chain == kUntyped : !nonZeroLiteral(b);
 }
 
 // a op b without parentheses: the fold groups by SQLite's own precedence
@@ -185,11 +189,8 @@ Out combine(const QString& op, const Out& a, const Out& b)
         const ValueType result = higherType(ta, tb);
         Out out;
         if (result.kind == ColumnKind::Float) {
-            out = op == QLatin1String("/") || op == QLatin1String("%")
-                      ? (nonZeroLiteral(b) ? infix(a, op, b, Type::Number)
-                                           : calling(op == QLatin1String("/") ? "tsql_div" : "tsql_mod", a.text, b.text,
-                                                     Type::Number))
-                      : infix(a, op, b, Type::Number);
+            out = folds(op, a, b) ? chained(kUntyped, a, a.text, b.text, code, Type::Number)
+                                  : infix(a, op, b, Type::Number);
             giveType(out, result);
             return out;
         }
@@ -213,14 +214,9 @@ Out combine(const QString& op, const Out& a, const Out& b)
     Out out;
     if (money) {
         out = chained(kMoney, a, moneyArgument(a), moneyArgument(b), code, Type::Money);
-    } else if (op == QLatin1String("*")) {
-        out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
-    } else if (op == QLatin1String("/") || op == QLatin1String("%")) {
-        if (nonZeroLiteral(b))
-            out = infix(a, op, b, numbers ? Type::Number : Type::Unknown);
-        else
-            out = calling(op == QLatin1String("/") ? "tsql_div" : "tsql_mod", a.text, b.text,
-                          numbers ? Type::Number : Type::Unknown);
+    } else if (op == QLatin1String("*") || op == QLatin1String("/") || op == QLatin1String("%")) {
+        out = folds(op, a, b) ? chained(kUntyped, a, a.text, b.text, code, numbers ? Type::Number : Type::Unknown)
+                              : infix(a, op, b, numbers ? Type::Number : Type::Unknown);
     } else if (op == QLatin1String("+")) {
         if (a.type == Type::Text && b.type == Type::Text) {
             Out joinedText = chained(kConcatenation, a, a.text, b.text, {}, Type::Text);

@@ -207,10 +207,13 @@ void moneyTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 } // namespace
 
+// The fold is registered for one and two steps too, as the number functions' folds are.
 std::span<const FunctionDef> moneyFunctions()
 {
     static const FunctionDef functions[] = {
         {"tsql_money", 1, &moneyFunction, true},
+        {"tsql_money_op", 3, &operationFunction, true},
+        {"tsql_money_op", 5, &operationFunction, true},
         {"tsql_money_op", -1, &operationFunction, true},
         {"tsql_money_text", 3, &moneyTextFunction, true},
         {"tsql_money_sum", 1, nullptr, true, &totalStep, &totalFinal<false>},

@@ -860,31 +860,42 @@ bool numberOf(sqlite3_context* ctx, const Operand& v, std::optional<double>& rea
     }
 }
 
-// tsql_div(a, b) and tsql_mod(a, b): / and % whose divisor the statement does
-// not show to be non-zero; whole numbers divide as whole numbers.
-template <bool Modulo> void divideFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+// a * b after a step of a fold: whole numbers beyond 64 bits are multiplied
+// as doubles, as SQLite's own "*" does.
+std::optional<Operand> multiplied(sqlite3_context* ctx, const Operand& x, const Operand& y)
 {
-    if (nullResultOnNull(ctx, argc, argv))
-        return;
     std::optional<double> realA, realB;
     std::optional<int64_t> wholeA, wholeB;
-    if (!numberOf(ctx, Operand::of(argv[0]), realA, wholeA) || !numberOf(ctx, Operand::of(argv[1]), realB, wholeB))
-        return;
+    if (!numberOf(ctx, x, realA, wholeA) || !numberOf(ctx, y, realB, wholeB))
+        return std::nullopt;
+    int64_t product = 0;
+    if (wholeA && wholeB && !__builtin_mul_overflow(*wholeA, *wholeB, &product))
+        return Operand::ofWhole(product);
+    return Operand::ofReal((wholeA ? double(*wholeA) : *realA) * (wholeB ? double(*wholeB) : *realB));
+}
+
+// a / b and a % b where the statement does not show the divisor to be
+// non-zero: whole numbers divide as whole numbers.
+std::optional<Operand> divided(sqlite3_context* ctx, const Operand& x, const Operand& y, bool modulo)
+{
+    std::optional<double> realA, realB;
+    std::optional<int64_t> wholeA, wholeB;
+    if (!numberOf(ctx, x, realA, wholeA) || !numberOf(ctx, y, realB, wholeB))
+        return std::nullopt;
     if ((wholeB && *wholeB == 0) || (realB && *realB == 0)) {
         resultError(ctx, serverError::DivideByZero);
-        return;
+        return std::nullopt;
     }
     if (wholeA && wholeB) {
         if (*wholeA == std::numeric_limits<int64_t>::min() && *wholeB == -1) {
             resultError(ctx, serverError::ArithmeticOverflow, {QStringLiteral("expression"), QStringLiteral("int")});
-            return;
+            return std::nullopt;
         }
-        sqlite3_result_int64(ctx, Modulo ? *wholeA % *wholeB : *wholeA / *wholeB);
-        return;
+        return Operand::ofWhole(modulo ? *wholeA % *wholeB : *wholeA / *wholeB);
     }
     const double a = wholeA ? double(*wholeA) : *realA;
     const double b = wholeB ? double(*wholeB) : *realB;
-    sqlite3_result_double(ctx, Modulo ? std::fmod(a, b) : a / b);
+    return Operand::ofReal(modulo ? std::fmod(a, b) : a / b);
 }
 
 // a - b where the statement does not show the operands' types: a date-time
@@ -910,21 +921,25 @@ std::optional<Operand> subtracted(sqlite3_context* ctx, const Operand& a, const 
     return Operand::ofReal((wholeA ? double(*wholeA) : *realA) - (wholeB ? double(*wholeB) : *realB));
 }
 
-// tsql_op(a, b, operation [, c, operation]...): + (0) and - (1) where the
-// statement does not show the operands' types, folded from the left over
-// the operands, each step as its own "+" or "-" gives it. Null once an
-// operand is Null.
+// tsql_op(a, b, operation [, c, operation]...): + (0), - (1), * (2), / (3)
+// and % (4) where the statement does not show the operands' types (or, for
+// / and %, that the divisor is not zero), folded from the left over the
+// operands, each step as its own operator gives it. Null once an operand is
+// Null.
 void untypedOperationFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     Operand acc;
     const auto step = [&](int i, int64_t operation) {
-        if (operation != 0 && operation != 1) {
-            resultError(ctx, QStringLiteral("An operation is an addition (0) or a subtraction (1)."));
+        if (operation < 0 || operation > 4) {
+            resultError(ctx, QStringLiteral("An operation is one of 0 to 4."));
             return false;
         }
         const Operand a = i == 1 ? Operand::of(argv[0]) : std::move(acc);
-        std::optional<Operand> r =
-            operation == 0 ? added(ctx, a, Operand::of(argv[i])) : subtracted(ctx, a, Operand::of(argv[i]));
+        const Operand b = Operand::of(argv[i]);
+        std::optional<Operand> r = operation == 0   ? added(ctx, a, b)
+                                   : operation == 1 ? subtracted(ctx, a, b)
+                                   : operation == 2 ? multiplied(ctx, a, b)
+                                                    : divided(ctx, a, b, operation == 4);
         if (r)
             acc = std::move(*r);
         return r.has_value();
@@ -946,6 +961,8 @@ void finiteFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 } // namespace
 
+// The folds are registered for one and two steps too, which the functions'
+// fuzzer reaches (it calls those of a fixed number of arguments).
 std::span<const FunctionDef> numberFunctions()
 {
     static const FunctionDef functions[] = {
@@ -955,11 +972,15 @@ std::span<const FunctionDef> numberFunctions()
         {"tsql_round", 3, &roundFunction, true},
         {"tsql_float", 1, &floatFunction, true},
         {"tsql_bit", 1, &bitFunction, true},
+        {"tsql_op", 3, &untypedOperationFunction, true},
+        {"tsql_op", 5, &untypedOperationFunction, true},
         {"tsql_op", -1, &untypedOperationFunction, true},
         {"tsql_finite", 1, &finiteFunction, true},
-        {"tsql_div", 2, &divideFunction<false>, true},
-        {"tsql_mod", 2, &divideFunction<true>, true},
+        {"tsql_int_op", 3, &intOperationFunction, true},
+        {"tsql_int_op", 5, &intOperationFunction, true},
         {"tsql_int_op", -1, &intOperationFunction, true},
+        {"tsql_decimal_op", 3, &decimalOperationFunction, true},
+        {"tsql_decimal_op", 5, &decimalOperationFunction, true},
         {"tsql_decimal_op", -1, &decimalOperationFunction, true},
         {"tsql_date_number", 1, &dateNumberFunction, true},
         {"tsql_error", 1, &errorFunction, false},
