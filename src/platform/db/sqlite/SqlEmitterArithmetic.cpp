@@ -174,6 +174,20 @@ Out combine(const QString& op, const Out& a, const Out& b)
     const ValueType tb = valueType(b);
     if (ta.kind == ColumnKind::Bit || tb.kind == ColumnKind::Bit)
         serverFailure(serverError::BadOperandType, {QStringLiteral("bit"), operatorName(op)});
+    // A date-time only adds and subtracts; texts only join.
+    const bool additive = op == QLatin1String("+") || op == QLatin1String("-");
+    if (!additive && (ta.kind == ColumnKind::DateTime || tb.kind == ColumnKind::DateTime))
+        serverFailure(serverError::BadOperandType, {QStringLiteral("datetime"), operatorName(op)});
+    if (op != QLatin1String("+") && ta.kind == ColumnKind::Text && tb.kind == ColumnKind::Text)
+        serverFailure(serverError::BadOperandType, {QStringLiteral("varchar"), operatorName(op)});
+    // A text meeting a date-time is read as one; a date-time added to
+    // another adds its days after 1900-01-01.
+    if (ta.kind == ColumnKind::DateTime && tb.kind == ColumnKind::Text)
+        return combine(op, a, convertedTo(b, ta));
+    if (tb.kind == ColumnKind::DateTime && ta.kind == ColumnKind::Text)
+        return combine(op, convertedTo(a, tb), b);
+    if (op == QLatin1String("+") && ta.kind == ColumnKind::DateTime && tb.kind == ColumnKind::DateTime)
+        return combine(op, a, Out{QStringLiteral("tsql_date_number(") + b.text + QLatin1Char(')'), Type::Number});
     // A text meeting a number converts to the number's type, as SQL Server
     // converts it: '12' + 1 is 13, '1.5' + 1 fails.
     if (ta.kind == ColumnKind::Text && isNumber(tb))

@@ -1,0 +1,1 @@
+SELECT Alta + '02/01/1900' AS Manana, Alta - '18/03/2024' AS Horas, Uno + Dos AS Texto FROM Articulos

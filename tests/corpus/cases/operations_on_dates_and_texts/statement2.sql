@@ -1,0 +1,1 @@
+SELECT Alta + Alta AS Doble FROM Articulos

@@ -1,0 +1,1 @@
+SELECT Alta + 'mañana' FROM Articulos

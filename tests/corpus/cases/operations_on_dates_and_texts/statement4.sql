@@ -1,0 +1,1 @@
+SELECT Alta * 2 FROM Articulos

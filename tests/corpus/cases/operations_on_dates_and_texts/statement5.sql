@@ -1,0 +1,1 @@
+SELECT Alta / Alta FROM Articulos

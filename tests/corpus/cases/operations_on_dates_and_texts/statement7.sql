@@ -1,0 +1,1 @@
+SELECT Uno * Dos FROM Articulos
